@@ -1,0 +1,64 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/client_record.h"
+#include "model/window_handle.h"
+
+namespace tarn {
+
+inline constexpr int kMaxClients = 1000;
+inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
+
+// The eight texts that describe a client in the database window's list.
+struct ClientSummary {
+    std::string name, type, serial, selcall, program, mode, tune, power;
+};
+
+// The clients (at most 1000) of one database, its dealer text and its modified flag.
+class ClientDatabase {
+public:
+    explicit ClientDatabase(bool withDemonstration);
+    virtual ~ClientDatabase();
+    ClientDatabase(const ClientDatabase&) = delete;
+    ClientDatabase& operator=(const ClientDatabase&) = delete;
+
+    int clientCount() const;
+    int isModified() const;
+    int addClient();
+    int deleteClient(int index);
+    int editClient(WindowHandle parent, int index);
+    int editDealerText(WindowHandle parent);
+    int setClientAdvanced(int index, int advanced);
+    int loadClientImage(int index, const std::uint8_t* bytes, int length);
+    int copyClientImage(int index, std::uint8_t* buffer, int capacity) const;
+    int clientHasNoChannels(int index) const;
+    int clientSummary(int index, ClientSummary& summary) const;
+
+    int load(const std::string& path);
+    int save(const std::string& path);
+
+    int copyClients(WindowHandle window, const int* indexes, int length);
+    int pasteClients(WindowHandle window);
+
+    // The dealer text field as held (100 bytes: text, NUL, then bytes of no meaning).
+    const std::array<char, kDealerTextSize>& dealerText() const { return dealerText_; }
+    std::array<char, kDealerTextSize>& dealerText() { return dealerText_; }
+    std::string dealerString() const;  // the text up to its NUL (or all 100 bytes)
+
+    // The client at an index, or null when the index is not below the count.
+    const ClientRecord* client(int index) const;
+    ClientRecord* client(int index);
+
+    void setModified(bool modified) { modified_ = modified ? 1 : 0; }
+
+private:
+    std::array<char, kDealerTextSize> dealerText_{};
+    std::vector<std::unique_ptr<ClientRecord>> clients_;
+    int modified_ = 0;
+};
+
+}  // namespace tarn

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/window_handle.h"
+
+namespace tarn {
+
+inline constexpr int kImageSize = 2048;             // radio addresses 0x1800..0x1FFF
+inline constexpr int kChannelCount = 255;           // channel numbers 1..255
+inline constexpr int kSlotSize = 8;                 // ChannelSlot of channel n at image byte 8n
+inline constexpr int kLabelSize = 32;               // 31 characters and a NUL
+inline constexpr int kNameSize = 32;
+inline constexpr int kSerialSize = 16;
+inline constexpr int kSerializedClientSize = 10257;
+inline constexpr std::uint32_t kFrequencyLimit = 300000;  // units of 100 Hz, exclusive
+inline constexpr int kScanLimit = 8;
+
+// Bits of image byte 0.
+namespace ClientOption {
+inline constexpr int ModeToggle = 0x01;
+inline constexpr int PowerToggle = 0x02;
+inline constexpr int PowerLevel = 0x0C;  // two-bit field, values below
+inline constexpr int AutoTune = 0x10;
+inline constexpr int BaseMaster = 0x20;
+inline constexpr int FrontPanelProgramming = 0x40;
+inline constexpr int Advanced = 0x80;
+}  // namespace ClientOption
+
+namespace PowerLevel {
+inline constexpr int Low = 0;
+inline constexpr int Mid1 = 4;
+inline constexpr int Mid2 = 8;
+inline constexpr int High = 12;
+}  // namespace PowerLevel
+
+// Bits of slot byte 0.
+namespace ChannelFlag {
+inline constexpr int Alarm = 0x01;
+inline constexpr int Selcall = 0x02;
+inline constexpr int Scan = 0x04;
+inline constexpr int Usb = 0x08;
+inline constexpr int TxEqualsRx = 0x10;
+}  // namespace ChannelFlag
+
+using RadioImage = std::array<std::uint8_t, kImageSize>;
+
+// One customer's radio configuration: the radio's memory image byte for byte, plus
+// what the radio does not hold (name, serial, channel labels). Fixed size, no pointers.
+// Integer results follow the house rule: non-zero success, 0 refusal, -1 "no number".
+class ClientRecord {
+public:
+    ClientRecord();  // the new-client defaults
+    virtual ~ClientRecord() = default;
+    ClientRecord(const ClientRecord&) = default;
+    ClientRecord& operator=(const ClientRecord&) = default;
+
+    // Identity and options (texts are 8-bit, NUL-terminated).
+    int setName(const char* text);
+    int getName(char* buffer, int capacity) const;
+    int setSerial(const char* text);
+    int getSerial(char* buffer, int capacity) const;
+    int setSelcall(const char* text);
+    int getSelcall(char* buffer, int capacity) const;
+    int setOption(int mask, int value);
+    int getOption(int mask) const;
+
+    // The 10257-byte serialised client and the radio image.
+    int serialize(std::uint8_t* buffer, int capacity) const;
+    int deserialize(const std::uint8_t* bytes, int size);
+    int loadImage(const std::uint8_t* bytes, int length);
+    int copyImage(std::uint8_t* buffer, int capacity) const;
+
+    // Channel table (numbers: only the low 8 bits count, 0 is refused).
+    int isChannelFree(int n) const;
+    int hasNoChannels() const;
+    std::uint32_t getFrequency(int n, int which) const;  // which: 0 RX, non-zero TX
+    int setFrequency(int n, int which, std::uint32_t value);
+    int getChannelFlag(int n, int mask) const;
+    int setChannelFlag(int n, int mask, int value);
+    int getLabel(int n, char* buffer, int capacity) const;
+    int setLabel(int n, const char* text);
+    int deleteChannel(int n);
+    int addChannel();
+    void validateChannels();
+    int editChannel(int n, WindowHandle parent);
+
+    // Clipboard exchange of channels (the edit client dialog's Copy and Paste).
+    int copyChannels(WindowHandle window, const std::uint8_t* numbers, std::uint16_t length);
+    int pasteChannels(WindowHandle window);
+
+    // Working state for the edit channel dialog.
+    std::uint8_t currentChannel() const { return currentChannel_; }
+    void setCurrentChannel(std::uint8_t n) { currentChannel_ = n; }
+
+    // Raw storage, for the edit channel dialog's move of a slot, for tests and for
+    // equality. Changing bytes here bypasses validation, as a channel paste does.
+    RadioImage& image() { return image_; }
+    const RadioImage& image() const { return image_; }
+    std::uint8_t* labelBytes(int n);              // the 32 bytes of channel n (1..255)
+    const std::uint8_t* labelBytes(int n) const;  // the 32 bytes of channel n (1..255)
+    std::uint8_t reservedByte() const { return reservedByte_; }
+
+    bool operator==(const ClientRecord& other) const;  // stored fields only
+
+private:
+    std::uint8_t currentChannel_ = 1;
+    std::uint8_t reservedByte_ = 0;
+    RadioImage image_{};
+    std::array<std::uint8_t, kChannelCount * kLabelSize> labels_{};
+    std::array<char, kNameSize> name_{};
+    std::array<char, kSerialSize + 1> serial_{};
+};
+
+}  // namespace tarn

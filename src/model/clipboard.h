@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "model/window_handle.h"
+
+namespace tarn {
+
+// The two private clipboard formats: "Tarn_RadioData" (whole clients) and
+// "Tarn_ChanData" (channels with their labels).
+enum class ClipboardFormat { Clients, Channels };
+
+// The clipboard seam, shaped after the platform's open/empty/set/get/close cycle.
+// The shell implements it on QClipboard; tests use an in-memory fake.
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // False when the format could not be registered at start-up: its operations then do nothing.
+    virtual bool isRegistered(ClipboardFormat format) const = 0;
+    virtual bool open(WindowHandle owner) = 0;
+    virtual bool empty() = 0;
+    // Hands a block over; false when the clipboard refuses it.
+    virtual bool setData(ClipboardFormat format, std::vector<std::uint8_t> block) = 0;
+    virtual bool isAvailable(ClipboardFormat format) const = 0;
+    virtual std::optional<std::vector<std::uint8_t>> getData(ClipboardFormat format) const = 0;
+    virtual void close() = 0;
+};
+
+// Process-wide; never null (an in-memory clipboard until the shell installs its own).
+Clipboard& clipboard();
+void setClipboard(Clipboard* clipboard);  // nullptr restores the in-memory default
+
+}  // namespace tarn

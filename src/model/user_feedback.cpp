@@ -1,0 +1,53 @@
+#include "model/user_feedback.h"
+
+#include <cstdio>
+
+namespace tarn {
+namespace {
+
+class StderrFeedback final : public UserFeedback {
+public:
+    MessageAnswer showMessage(const MessageOwner&, std::string_view text, MessageIcon,
+                              MessageButtons buttons) override {
+        std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+};
+
+StderrFeedback defaultFeedback;
+UserFeedback* installed = nullptr;
+
+std::string replaceFirst(std::string_view pattern, std::string_view value) {
+    std::string out(pattern);
+    for (std::size_t i = 0; i + 1 < out.size(); ++i) {
+        if (out[i] == '%' && (out[i + 1] == 'd' || out[i + 1] == 'u' || out[i + 1] == 's')) {
+            out.replace(i, 2, value);
+            break;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+UserFeedback& userFeedback() { return installed ? *installed : defaultFeedback; }
+void setUserFeedback(UserFeedback* feedback) { installed = feedback; }
+
+void showError(const MessageOwner& owner, std::string_view text) {
+    userFeedback().showMessage(owner, text, MessageIcon::Error, MessageButtons::Ok);
+}
+
+bool askYesNo(const MessageOwner& owner, std::string_view text) {
+    return userFeedback().showMessage(owner, text, MessageIcon::Question,
+                                      MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+std::string formatMessage(std::string_view pattern, long long number) {
+    return replaceFirst(pattern, std::to_string(number));
+}
+
+std::string formatMessage(std::string_view pattern, std::string_view text) {
+    return replaceFirst(pattern, text);
+}
+
+}  // namespace tarn

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "model/window_handle.h"
+
+namespace tarn {
+
+// Every message box of the system is titled "Tarn DataBase".
+inline constexpr const char* kMessageTitle = "Tarn DataBase";
+
+enum class MessageIcon { Error, Warning, Question, Information };
+enum class MessageButtons { Ok, YesNo, OkCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No };
+
+// Who owns a message box: nobody, the main frame window, or a given window.
+struct MessageOwner {
+    enum class Kind { None, Frame, Window };
+    Kind kind = Kind::None;
+    WindowHandle window = nullptr;
+
+    static MessageOwner none() { return {}; }
+    static MessageOwner frame() { return {Kind::Frame, nullptr}; }
+    static MessageOwner of(WindowHandle w) { return {Kind::Window, w}; }
+};
+
+// The user-feedback seam: the core reports its failures and asks its questions here.
+// The shell shows message boxes; tests record; the command-line tool prints to stderr.
+class UserFeedback {
+public:
+    virtual ~UserFeedback() = default;
+    virtual MessageAnswer showMessage(const MessageOwner& owner, std::string_view text,
+                                      MessageIcon icon, MessageButtons buttons) = 0;
+};
+
+// Process-wide, like the frame window handle: set once at start-up (tests swap it).
+// Never null: without an installed one, messages go to stderr and questions answer
+// the affirmative button (Ok / Yes).
+UserFeedback& userFeedback();
+void setUserFeedback(UserFeedback* feedback);  // nullptr restores the stderr default
+
+// Shorthands for the common kinds of box.
+void showError(const MessageOwner& owner, std::string_view text);
+bool askYesNo(const MessageOwner& owner, std::string_view text);  // true on Yes
+
+// Replaces the first %d / %u / %s in a message template, as the system's texts use them.
+std::string formatMessage(std::string_view pattern, long long number);
+std::string formatMessage(std::string_view pattern, std::string_view text);
+
+}  // namespace tarn

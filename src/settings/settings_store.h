@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarn {
+
+// Where the settings values live: the registry key on Windows, an INI file elsewhere,
+// memory in tests. Each call opens, reads or writes one value and closes again.
+class SettingsBackend {
+public:
+    virtual ~SettingsBackend() = default;
+    // The value's text, or nothing when the key or the value is missing or unreadable.
+    virtual std::optional<std::string> read(std::string_view name) const = 0;
+    // False when the key cannot be opened or created or the value cannot be set.
+    virtual bool write(std::string_view name, std::string_view text) = 0;
+};
+
+// The settings rules: value names, formats, defaults, clamping and the recent-file list.
+// It keeps no values itself; everything goes through the backend every time.
+class SettingsStore {
+public:
+    explicit SettingsStore(SettingsBackend& backend);
+
+    // Buffer semantics of the registry read: at most size - 1 bytes of the value
+    // (a longer value keeps the default), or the default text.
+    std::string readText(std::string_view name, int size, std::string_view defaultText) const;
+    bool writeText(std::string_view name, std::string_view text);
+    int readNumber(std::string_view name, int defaultNumber) const;
+    bool writeNumber(std::string_view name, int number);
+
+    // Recent files: index 0..3, 0 the newest; nameOnly cuts to what follows the last '\\'.
+    std::optional<std::string> recentFile(int index, bool nameOnly) const;
+    void addRecentFile(const std::string& path);
+    // Called after every addRecentFile (the shell posts its menu rebuild from here).
+    void setRecentFilesChanged(std::function<void()> callback);
+
+    // Parsing rules shared by the windows.
+    std::vector<int> readColumnWidths(std::string_view name, int columns) const;
+    void writeColumnWidths(std::string_view name, const std::vector<int>& widths);
+    struct Placement { int left, top, width, height; };
+    // "Window Placement" with left/top clamped against the given screen size.
+    Placement readWindowPlacement(int screenWidth, int screenHeight) const;
+    void writeWindowPlacement(const Placement& placement);
+    std::string port() const;  // "Port", default "COM1"
+
+private:
+    SettingsBackend& backend_;
+    std::function<void()> recentFilesChanged_;
+};
+
+// Process-wide store (like the registry key it stands for). Never null: an in-memory
+// backend until start-up installs the platform's.
+SettingsStore& settings();
+void setSettingsBackend(SettingsBackend* backend);  // nullptr restores the in-memory default
+
+}  // namespace tarn
