@@ -19,10 +19,12 @@ struct MessageOwner {
     enum class Kind { None, Frame, Window };
     Kind kind = Kind::None;
     WindowHandle window = nullptr;
+    // For Yes/No questions that must not be confirmed by a stray Enter: No is the default.
+    bool defaultNo = false;
 
     static MessageOwner none() { return {}; }
-    static MessageOwner frame() { return {Kind::Frame, nullptr}; }
-    static MessageOwner of(WindowHandle w) { return {Kind::Window, w}; }
+    static MessageOwner frame() { return {Kind::Frame, nullptr, false}; }
+    static MessageOwner of(WindowHandle w) { return {Kind::Window, w, false}; }
 };
 
 // The user-feedback seam: the core reports its failures and asks its questions here.
