@@ -8,10 +8,21 @@
 
 namespace tarn {
 
+// Value names of the settings key.
+inline constexpr const char* kWindowPlacementValue = "Window Placement";
+inline constexpr const char* kDatabaseColumnsValue = "Database Columns";
+inline constexpr const char* kRadioColumnsValue = "Radio Columns";
+inline constexpr const char* kPortValue = "Port";
+inline constexpr const char* kRecentCountValue = "MRU count";
+inline constexpr int kRecentFileLimit = 4;
+inline constexpr int kRecentPathSize = 260;  // longest entry read: 259 bytes and the NUL
+// The system's marker for "default position or size" (CW_USEDEFAULT as a signed int).
+inline constexpr int kDefaultPlacement = -2147483647 - 1;
+
 // Where the settings values live: the registry key on Windows, an INI file elsewhere,
 // memory in tests. Each call opens, reads or writes one value and closes again.
 class SettingsBackend {
-public:
+  public:
     virtual ~SettingsBackend() = default;
     // The value's text, or nothing when the key or the value is missing or unreadable.
     virtual std::optional<std::string> read(std::string_view name) const = 0;
@@ -22,7 +33,7 @@ public:
 // The settings rules: value names, formats, defaults, clamping and the recent-file list.
 // It keeps no values itself; everything goes through the backend every time.
 class SettingsStore {
-public:
+  public:
     explicit SettingsStore(SettingsBackend& backend);
 
     // Buffer semantics of the registry read: at most size - 1 bytes of the value
@@ -41,13 +52,16 @@ public:
     // Parsing rules shared by the windows.
     std::vector<int> readColumnWidths(std::string_view name, int columns) const;
     void writeColumnWidths(std::string_view name, const std::vector<int>& widths);
-    struct Placement { int left, top, width, height; };
-    // "Window Placement" with left/top clamped against the given screen size.
+    struct Placement {
+        int left, top, width, height;
+    };
+    // "Window Placement" with left/top clamped against the given screen size; a width or
+    // height of kDefaultPlacement asks for the system's default size.
     Placement readWindowPlacement(int screenWidth, int screenHeight) const;
     void writeWindowPlacement(const Placement& placement);
     std::string port() const;  // "Port", default "COM1"
 
-private:
+  private:
     SettingsBackend& backend_;
     std::function<void()> recentFilesChanged_;
 };
