@@ -1,0 +1,22 @@
+#pragma once
+
+// The texts the radio exchanges show.
+namespace tarn::radio_text {
+
+inline constexpr const char* kConnectPrompt =
+    "Connect the serial cable.\nPress both channel up and down keys for 2 seconds until "
+    "RS-232 is displayed.\nThen press OK.";
+inline constexpr const char* kOpenFailed = "Failed to open the serial port.";
+inline constexpr const char* kContactFailed = "Failed to contact the radio.";
+inline constexpr const char* kInvalidData = "Received invalid data from the radio.";
+inline constexpr const char* kVerifyFailed =
+    "Verify failed!\nThe data was not successfully written to the client.";
+inline constexpr const char* kReadingCaption = "Reading radio";
+inline constexpr const char* kVerifyingCaption = "Verifying radio";
+inline constexpr const char* kProgrammingCaption = "Programming radio";
+inline constexpr const char* kRequesting = "Requesting data from radio...";
+inline constexpr const char* kReceived = "Received %u bytes";
+inline constexpr const char* kProcessing = "Processing data...";
+inline constexpr const char* kSent = "Sent %u bytes";
+
+}  // namespace tarn::radio_text

@@ -1,0 +1,83 @@
+// Programming a radio: Intel HEX records into its monitor, then an optional read-back.
+#include <algorithm>
+#include <array>
+#include <memory>
+
+#include "model/client_record.h"
+#include "model/progress.h"
+#include "model/user_feedback.h"
+#include "radio/dump_parser.h"
+#include "radio/hex_record.h"
+#include "radio/progress_dialog.h"
+#include "radio/radio_texts.h"
+#include "radio/serial_link.h"
+
+namespace tarn {
+namespace {
+
+constexpr std::uint32_t kRecordGap = 40;  // ms from one record's write to the next
+
+}  // namespace
+
+bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int length,
+                            bool verify) {
+    const MessageOwner box = MessageOwner::of(owner);
+    if (!image || length < 0) length = 0;
+    verification_ = Verification::NotRun;
+    if (userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
+                                   MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return false;
+    if (!connect(owner)) return false;
+
+    auto dialog = std::make_unique<ProgressDialog>(owner);
+    dialog->setCaption(radio_text::kProgrammingCaption);
+    progressUi().enableWindow(owner, false);
+
+    send("L 0000");
+    clock_->sleepMs(500);
+    unsigned sent = 0;
+    std::uint32_t lastWrite = 0;
+    bool anyRecord = false;
+    for (int k = 0; 16 * k + 16 <= length; ++k) {
+        const auto address = static_cast<std::uint16_t>(kImageBaseAddress + 16u * unsigned(k));
+        const std::string record = hexDataRecord(address, image + 16 * k);
+        if (anyRecord) waitUntilElapsed(*clock_, lastWrite, kRecordGap);
+        const int written = send(record);
+        lastWrite = clock_->tickMs();
+        anyRecord = true;
+        if (written > 0) sent += static_cast<unsigned>(written);
+        dialog->update(static_cast<int>(1600LL * k / length),
+                       formatMessage(radio_text::kSent, sent).c_str());
+    }
+    if (anyRecord) waitUntilElapsed(*clock_, lastWrite, kRecordGap);
+    send(kHexEndOfFile);
+    clock_->sleepMs(500);
+
+    if (verify) {
+        closePort();
+        dialog.reset();
+        std::array<std::uint8_t, kImageSize> readBack{};
+        if (!readRadio(owner, readBack.data(), kImageSize, true)) {
+            // Nothing came back to compare: the radio is not verified.
+            verification_ = Verification::ReadFailed;
+        } else {
+            const int compared = std::min(length, kImageSize);
+            verification_ = std::equal(image, image + compared, readBack.begin())
+                                ? Verification::Passed
+                                : Verification::Differs;
+        }
+        if (verification_ != Verification::Passed)
+            userFeedback().showMessage(box, radio_text::kVerifyFailed, MessageIcon::Warning,
+                                       MessageButtons::Ok);
+    } else {
+        send("E");
+        clock_->sleepMs(10);
+        closePort();
+        dialog.reset();
+    }
+    progressUi().enableWindow(owner, true);
+    progressUi().focusWindow(owner);
+    return true;
+}
+
+}  // namespace tarn

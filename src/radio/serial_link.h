@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "model/window_handle.h"
+#include "radio/clock.h"
+#include "radio/serial_device.h"
+
+namespace tarn {
+
+// The serial port with a radio, for one Read or Write command. The port name comes
+// from the "Port" setting; the port is closed again when the link goes away.
+class SerialLink {
+  public:
+    // What the last writeRadio's read-back found.
+    enum class Verification { NotRun, Passed, Differs, ReadFailed };
+
+    SerialLink();  // the installed device factory (the platform driver, real clock)
+    SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock);
+    virtual ~SerialLink();
+    SerialLink(const SerialLink&) = delete;
+    SerialLink& operator=(const SerialLink&) = delete;
+
+    bool openPort();
+    bool closePort();
+    bool contactRadio();
+    bool readRadio(WindowHandle owner, std::uint8_t* image, int size, bool verifying);
+    bool writeRadio(WindowHandle owner, const std::uint8_t* image, int length, bool verify);
+
+    // Uses this port name instead of the "Port" setting, without storing it.
+    void usePort(std::string name) { portOverride_ = std::move(name); }
+    Verification lastVerification() const { return verification_; }
+    bool isOpen() const { return open_; }
+
+  private:
+    bool connect(WindowHandle owner);  // open, probe, and tell the user what failed
+    int send(const std::string& text);
+
+    std::unique_ptr<SerialDevice> device_;
+    std::shared_ptr<Clock> clock_;
+    bool open_ = false;
+    std::optional<std::string> portOverride_;
+    Verification verification_ = Verification::NotRun;
+};
+
+}  // namespace tarn
