@@ -12,7 +12,7 @@ namespace tarn::test {
 // script. It installs itself for its lifetime. Unscripted questions get the affirmative
 // answer (Ok / Yes), like the default stderr feedback.
 class RecordingFeedback final : public UserFeedback {
-public:
+  public:
     struct Message {
         MessageOwner::Kind owner;
         WindowHandle window;
@@ -20,6 +20,7 @@ public:
         MessageIcon icon;
         MessageButtons buttons;
         MessageAnswer answer;
+        bool defaultNo;
     };
 
     RecordingFeedback() { setUserFeedback(this); }
@@ -34,13 +35,14 @@ public:
 
     MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override {
-        MessageAnswer answer = buttons == MessageButtons::YesNo ? MessageAnswer::Yes
-                                                                 : MessageAnswer::Ok;
+        MessageAnswer answer =
+            buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
         if (buttons != MessageButtons::Ok && !answers_.empty()) {
             answer = answers_.front();
             answers_.pop_front();
         }
-        messages_.push_back({owner.kind, owner.window, std::string(text), icon, buttons, answer});
+        messages_.push_back(
+            {owner.kind, owner.window, std::string(text), icon, buttons, answer, owner.defaultNo});
         return answer;
     }
 
@@ -54,7 +56,7 @@ public:
     void clear() { messages_.clear(); }
     std::size_t unusedAnswers() const { return answers_.size(); }
 
-private:
+  private:
     std::vector<Message> messages_;
     std::deque<MessageAnswer> answers_;
 };
