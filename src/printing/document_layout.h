@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "printing/page_geometry.h"
+
+namespace tarn {
+
+class ClientDatabase;
+
+const char* documentName(bool summary);
+
+// Lays out one document on an open first page: the heading, then the block of every
+// client the index selects (all for -1), breaking pages on the line grid. The last page
+// is left open for the caller to end. False when a page break fails; drawing stops there.
+bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
+                    bool summary, const std::string& fileName, int clientIndex);
+
+// The dealer text's lines as a multi-line drawing breaks them: at CR LF, a lone CR or a
+// lone LF (never inside a line). An empty text has no lines.
+std::vector<std::string> dealerLines(const std::string& text);
+
+}  // namespace tarn

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "model/window_handle.h"
+
+namespace tarn {
+
+class ClientDatabase;
+
+// Prints client sheets (identity lines and channel table) or, with summary true, the
+// identity lines only, on a device chosen through printBackend(). A client index of -1
+// prints every client in database order, another index that client alone. fileName is
+// shown in the heading. True when a document was produced; false after a message (or
+// silently when the print dialog was cancelled). The owner window is disabled while the
+// document is produced and always enabled and focused again.
+bool printClients(const ClientDatabase& db, WindowHandle owner, bool summary,
+                  const std::string& fileName, int clientIndex);
+
+}  // namespace tarn

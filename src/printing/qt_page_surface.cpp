@@ -1,0 +1,106 @@
+#include "printing/qt_page_surface.h"
+
+#include <QDateTime>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace tarn {
+
+QString fromDatabaseText(std::string_view text) {
+    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
+    QStringDecoder decoder("windows-1252");
+    if (!decoder.isValid()) return QString::fromLatin1(bytes);
+    return decoder.decode(bytes);
+}
+
+std::string toDatabaseText(const QString& text) {
+    QStringEncoder encoder("windows-1252");
+    const QByteArray bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
+    return bytes.toStdString();
+}
+
+std::string localeTimeAndDate() {
+    const QLocale locale = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    return toDatabaseText(locale.toString(now.time(), QLocale::ShortFormat) + u' ' +
+                          locale.toString(now.date(), QLocale::ShortFormat));
+}
+
+QtPageSurface::QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, NameDocument nameDocument)
+    : device_(std::move(device)), nameDocument_(std::move(nameDocument)) {}
+
+QtPageSurface::~QtPageSurface() {
+    if (painter_.isActive()) painter_.end();
+}
+
+int QtPageSurface::charHeight() const {
+    return QFontMetrics(font_, device_.get()).height();
+}
+
+int QtPageSurface::externalLeading() const {
+    return QFontMetrics(font_, device_.get()).leading();
+}
+
+int QtPageSurface::printableWidth() const {
+    return device_->width();
+}
+int QtPageSurface::printableHeight() const {
+    return device_->height();
+}
+
+int QtPageSurface::textWidth(std::string_view text) const {
+    return QFontMetrics(font_, device_.get()).horizontalAdvance(fromDatabaseText(text));
+}
+
+void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextAlign align) {
+    if (!painter_.isActive() || rect.right <= rect.left || rect.bottom <= rect.top) return;
+    const QRect box(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    int flags = Qt::AlignTop | Qt::TextSingleLine;
+    switch (align) {
+        case TextAlign::Left:
+            flags |= Qt::AlignLeft;
+            break;
+        case TextAlign::Centre:
+            flags |= Qt::AlignHCenter;
+            break;
+        case TextAlign::Right:
+            flags |= Qt::AlignRight;
+            break;
+    }
+    // Text wider than its box is cut at the box, as a column cell must be.
+    painter_.setClipRect(box);
+    painter_.drawText(box, flags, fromDatabaseText(text));
+    painter_.setClipping(false);
+}
+
+std::string QtPageSurface::localTimeAndDate() const {
+    return localeTimeAndDate();
+}
+
+bool QtPageSurface::startDoc(std::string_view name) {
+    if (nameDocument_) nameDocument_(*device_, fromDatabaseText(name));
+    if (!painter_.begin(device_.get())) return false;
+    painter_.setFont(font_);
+    painter_.setPen(Qt::black);
+    pagesStarted_ = 0;
+    return true;
+}
+
+// The painter opens the first page when it begins; later pages are new pages.
+bool QtPageSurface::startPage() {
+    if (!painter_.isActive()) return false;
+    if (pagesStarted_++ == 0) return true;
+    return device_->newPage();
+}
+
+bool QtPageSurface::endPage() {
+    return painter_.isActive();
+}
+
+bool QtPageSurface::endDoc() {
+    return painter_.isActive() && painter_.end();
+}
+
+}  // namespace tarn

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QFont>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <functional>
+#include <memory>
+
+#include "printing/print_surface.h"
+
+namespace tarn {
+
+// The print surface on a Qt paged device (QPrinter, QPdfWriter), drawing in the device's
+// own units with the application's default font as the device measures it.
+class QtPageSurface final : public PrintSurface {
+  public:
+    // nameDocument gives the device the document's name (QPrinter and QPdfWriter differ).
+    using NameDocument = std::function<void(QPagedPaintDevice&, const QString&)>;
+    QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, NameDocument nameDocument);
+    ~QtPageSurface() override;
+
+    int charHeight() const override;
+    int externalLeading() const override;
+    int printableWidth() const override;
+    int printableHeight() const override;
+    int textWidth(std::string_view text) const override;
+    void drawText(const PrintRect& rect, std::string_view text, TextAlign align) override;
+    std::string localTimeAndDate() const override;
+
+    bool startDoc(std::string_view name) override;
+    bool startPage() override;
+    bool endPage() override;
+    bool endDoc() override;
+
+  private:
+    std::unique_ptr<QPagedPaintDevice> device_;
+    NameDocument nameDocument_;
+    QFont font_;  // the default font, as every job uses it
+    QPainter painter_;
+    int pagesStarted_ = 0;
+};
+
+// The local time and date as the user's locale writes them: short time, a blank, short date.
+std::string localeTimeAndDate();
+
+// 8-bit database text as the user sees it (Windows-1252, Latin-1 where that is missing).
+QString fromDatabaseText(std::string_view text);
+std::string toDatabaseText(const QString& text);
+
+}  // namespace tarn
