@@ -1,0 +1,97 @@
+// Copy and paste of channels through the "Tarn_ChanData" clipboard format.
+//
+// Channel block, integers little-endian:
+//
+// | offset      | size | content                                               |
+// |-------------|------|-------------------------------------------------------|
+// | 0           | 2    | count N, signed 16-bit                                |
+// | 2 + 40 i    | 8    | the channel's slot as held; byte 6 is its number      |
+// | 10 + 40 i   | 32   | the channel's label bytes as held                     |
+//
+// The block is allocated for every number handed to the copy; the N records of
+// valid channels come first.
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "model/byte_order.h"
+#include "model/channel_slot.h"
+#include "model/client_record.h"
+#include "model/clipboard.h"
+#include "model/user_feedback.h"
+
+namespace tarn {
+namespace {
+
+constexpr std::size_t kCountSize = 2;
+constexpr std::size_t kRecordSize = kSlotSize + kLabelSize;
+
+}  // namespace
+
+int ClientRecord::copyChannels(WindowHandle window, const std::uint8_t* numbers,
+                               std::uint16_t length) {
+    Clipboard& board = clipboard();
+    if (!board.isRegistered(ClipboardFormat::Channels) || !board.open(window)) return 0;
+    board.empty();
+
+    std::vector<std::uint8_t> block;
+    try {
+        block.assign(kCountSize + kRecordSize * length, 0);
+    } catch (const std::bad_alloc&) {
+        showError(MessageOwner::of(window), "Failed to allocate clipboard memory.");
+        board.close();
+        return 1;
+    }
+
+    std::uint16_t count = 0;
+    for (std::uint16_t i = 0; numbers && i < length; ++i) {
+        const int n = numbers[i];
+        if (n == 0 || isChannelFree(n)) continue;
+        std::uint8_t* record = block.data() + kCountSize + kRecordSize * count;
+        std::copy_n(slotBytes(image_, n), kSlotSize, record);
+        std::copy_n(labelBytes(n), kLabelSize, record + kSlotSize);
+        ++count;
+    }
+    writeLe16(block.data(), count);
+
+    if (!board.setData(ClipboardFormat::Channels, std::move(block)))
+        showError(MessageOwner::of(window), "Failed to set clipboard data.");
+    board.close();
+    return 1;
+}
+
+int ClientRecord::pasteChannels(WindowHandle window) {
+    Clipboard& board = clipboard();
+    if (!board.isRegistered(ClipboardFormat::Channels) || !board.open(window)) return 0;
+
+    std::optional<std::vector<std::uint8_t>> block;
+    if (board.isAvailable(ClipboardFormat::Channels))
+        block = board.getData(ClipboardFormat::Channels);
+    const int count = block && block->size() >= kCountSize
+                          ? static_cast<std::int16_t>(readLe16(block->data()))
+                          : 0;
+
+    // Only records that lie wholly inside the block are read: data of another
+    // origin may promise more than it holds.
+    for (int i = 0; i < count; ++i) {
+        const std::size_t offset = kCountSize + kRecordSize * i;
+        if (offset + kRecordSize > block->size()) break;
+        const std::uint8_t* record = block->data() + offset;
+        const int n = record[slot::Number];
+        if (n == 0) {
+            showError(MessageOwner::frame(), "Clipboard channel data appears to be invalid.");
+            continue;
+        }
+        if (!isChannelFree(n) &&
+            !askYesNo(
+                MessageOwner::frame(),
+                formatMessage("Channel %d is already in use, do you want to overwrite it?", n)))
+            continue;
+        std::copy_n(record, kSlotSize, slotBytes(image_, n));
+        std::copy_n(record + kSlotSize, kLabelSize, labelBytes(n));
+    }
+    board.close();
+    return 1;
+}
+
+}  // namespace tarn
