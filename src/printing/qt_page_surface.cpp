@@ -1,5 +1,7 @@
 #include "printing/qt_page_surface.h"
 
+#include <algorithm>
+
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QLocale>
@@ -17,8 +19,11 @@ QString fromDatabaseText(std::string_view text) {
 
 std::string toDatabaseText(const QString& text) {
     QStringEncoder encoder("windows-1252");
-    const QByteArray bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
-    return bytes.toStdString();
+    if (!encoder.isValid()) return text.toLatin1().toStdString();
+    std::string bytes = QByteArray(encoder.encode(text)).toStdString();
+    // The codec marks a character it cannot write with SUB; show it as '?' instead.
+    if (!text.contains(QChar(0x1A))) std::replace(bytes.begin(), bytes.end(), '\x1a', '?');
+    return bytes;
 }
 
 std::string localeTimeAndDate() {
