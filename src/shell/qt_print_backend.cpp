@@ -1,0 +1,41 @@
+#include "shell/qt_print_backend.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QWidget>
+
+#include "printing/qt_page_surface.h"
+
+namespace tarn {
+namespace {
+
+class QtPrintBackend final : public PrintBackend {
+  public:
+    std::unique_ptr<PrintSurface> choosePrinter(WindowHandle owner) override {
+        auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        QPrintDialog dialog(printer.get(), static_cast<QWidget*>(owner));
+        // The whole job is printed: no selection, no page range.
+        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+#ifdef Q_OS_WIN
+        // Windows' "Print to file" box stays hidden. Elsewhere the same option is the
+        // dialog's only way to a PDF file, so it is kept.
+        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+#endif
+        if (dialog.exec() != QDialog::Accepted) return nullptr;
+        return std::make_unique<QtPageSurface>(std::move(printer),
+                                               [](QPagedPaintDevice& device, const QString& name) {
+                                                   static_cast<QPrinter&>(device).setDocName(name);
+                                               });
+    }
+};
+
+}  // namespace
+
+void installQtPrintBackend() {
+    static QtPrintBackend backend;
+    setPrintBackend(&backend);
+}
+
+}  // namespace tarn
