@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/client_record.h"
+
+namespace tarn::test {
+
+// Builds database files byte by byte, including broken ones.
+class DatabaseFileBuilder {
+  public:
+    DatabaseFileBuilder& magic(const std::string& text = std::string("TARN Database file v3", 22)) {
+        append(text);
+        return *this;
+    }
+    DatabaseFileBuilder& dealer(const std::string& text) {
+        std::string field(100, '\0');
+        std::memcpy(field.data(), text.data(), std::min<std::size_t>(text.size(), 100));
+        append(field);
+        return *this;
+    }
+    DatabaseFileBuilder& int16(int value) {
+        bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
+        bytes.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
+        return *this;
+    }
+    DatabaseFileBuilder& record(const ClientRecord& client) {
+        std::vector<std::uint8_t> data(kSerializedClientSize);
+        client.serialize(data.data(), kSerializedClientSize);
+        int16(kSerializedClientSize);
+        bytes.insert(bytes.end(), data.begin(), data.end());
+        return *this;
+    }
+    DatabaseFileBuilder& end(const std::string& text = std::string("[end]", 6)) {
+        append(text);
+        return *this;
+    }
+    DatabaseFileBuilder& append(const std::string& text) {
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        return *this;
+    }
+
+    std::vector<std::uint8_t> bytes;
+};
+
+}  // namespace tarn::test
