@@ -15,13 +15,12 @@ TEST_F(DocumentLayout, HeadingWithoutDealerTextPutsTheFirstClientOnLine8) {
     addClient("Ketch Aurora");
     ASSERT_TRUE(print(false));
 
-    const DrawnText* title = backend.log.find("Tarn database");
-    ASSERT_NE(title, nullptr);
-    EXPECT_EQ(title->page, 1);
-    EXPECT_EQ(title->line, 3);
-    EXPECT_EQ(title->rect.left, 10);
-    EXPECT_EQ(title->rect.right, 2000);
-    EXPECT_EQ(title->align, TextAlign::Centre);
+    const DrawnText title = backend.log.at("Tarn database");
+    EXPECT_EQ(title.page, 1);
+    EXPECT_EQ(title.line, 3);
+    EXPECT_EQ(title.rect.left, 10);
+    EXPECT_EQ(title.rect.right, 2000);
+    EXPECT_EQ(title.align, TextAlign::Centre);
 
     EXPECT_EQ(backend.log.lineTexts(1, 5), (Strings{"Filename:", "C:\\Fleet\\harbour.tdb"}));
     EXPECT_EQ(backend.log.lineTexts(1, 6), (Strings{"Date:", "09:41 24/12/2026"}));
@@ -30,13 +29,13 @@ TEST_F(DocumentLayout, HeadingWithoutDealerTextPutsTheFirstClientOnLine8) {
     EXPECT_EQ(backend.log.lineTexts(1, 8), (Strings{"Client name:", "Ketch Aurora"}));
 
     // Label column 10 .. L + 8 and value column L + 10 .. W, with L = width of "Client name: ".
-    const DrawnText* label = backend.log.find("Filename:");
-    EXPECT_EQ(label->rect.left, 10);
-    EXPECT_EQ(label->rect.right, 138);
-    const DrawnText* value = backend.log.find("C:\\Fleet\\harbour.tdb");
-    EXPECT_EQ(value->rect.left, 140);
-    EXPECT_EQ(value->rect.right, 2000);
-    EXPECT_EQ(value->align, TextAlign::Left);
+    const DrawnText label = backend.log.at("Filename:");
+    EXPECT_EQ(label.rect.left, 10);
+    EXPECT_EQ(label.rect.right, 138);
+    const DrawnText value = backend.log.at("C:\\Fleet\\harbour.tdb");
+    EXPECT_EQ(value.rect.left, 140);
+    EXPECT_EQ(value.rect.right, 2000);
+    EXPECT_EQ(value.align, TextAlign::Left);
 }
 
 TEST_F(DocumentLayout, TwoLineDealerTextTakesLines7And8AndMovesTheFirstClientTo10) {
@@ -44,10 +43,10 @@ TEST_F(DocumentLayout, TwoLineDealerTextTakesLines7And8AndMovesTheFirstClientTo1
     addClient("Ketch Aurora");
     ASSERT_TRUE(print(true));
 
-    EXPECT_EQ(backend.log.find("Tarn database summary")->line, 3);
+    EXPECT_EQ(backend.log.at("Tarn database summary").line, 3);
     EXPECT_EQ(backend.log.lineTexts(1, 7), (Strings{"Dealer:", "Harbour Marine"}));
     EXPECT_EQ(backend.log.lineTexts(1, 8), (Strings{"Port Lincoln"}));
-    EXPECT_EQ(backend.log.find("Port Lincoln")->rect.left, 140);
+    EXPECT_EQ(backend.log.at("Port Lincoln").rect.left, 140);
     EXPECT_TRUE(backend.log.lineTexts(1, 9).empty());
     EXPECT_EQ(backend.log.lineTexts(1, 10), (Strings{"Client name:", "Ketch Aurora"}));
 }
@@ -62,7 +61,7 @@ TEST_F(DocumentLayout, DealerLinesBreakAtEveryKindOfLineEndSoNothingOverlaps) {
     EXPECT_EQ(backend.log.lineTexts(1, 8), (Strings{"two"}));
     EXPECT_EQ(backend.log.lineTexts(1, 9), (Strings{"three"}));
     EXPECT_EQ(backend.log.lineTexts(1, 10), (Strings{""}));  // the empty last line
-    EXPECT_EQ(backend.log.find("Client name:")->line, 12);
+    EXPECT_EQ(backend.log.at("Client name:").line, 12);
 
     EXPECT_EQ(dealerLines(""), Strings{});
     EXPECT_EQ(dealerLines("a\r\n\r\nb"), (Strings{"a", "", "b"}));
@@ -106,21 +105,20 @@ TEST_F(DocumentLayout, TableColumnsFollowTheTemplateWidths) {
     };
     for (const Expected& e : columns) {
         SCOPED_TRACE(e.heading);
-        const DrawnText* heading = backend.log.find(e.heading);
-        ASSERT_NE(heading, nullptr);
-        EXPECT_EQ(heading->line, 13);
-        EXPECT_EQ(heading->rect.left, e.left);
-        EXPECT_EQ(heading->rect.right, e.right);
-        EXPECT_EQ(heading->align, e.align);
+        const DrawnText heading = backend.log.at(e.heading);
+        EXPECT_EQ(heading.line, 13);
+        EXPECT_EQ(heading.rect.left, e.left);
+        EXPECT_EQ(heading.rect.right, e.right);
+        EXPECT_EQ(heading.align, e.align);
     }
     // The cells of a row share their column's range and alignment.
-    const DrawnText* number = backend.log.find("5");
-    EXPECT_EQ(number->line, 14);
-    EXPECT_EQ(number->rect.left, 12);
-    EXPECT_EQ(number->align, TextAlign::Centre);
-    const DrawnText* rx = backend.log.find("3740.0");
-    EXPECT_EQ(rx->rect.left, 170);
-    EXPECT_EQ(rx->align, TextAlign::Right);
+    const DrawnText number = backend.log.at("5");
+    EXPECT_EQ(number.line, 14);
+    EXPECT_EQ(number.rect.left, 12);
+    EXPECT_EQ(number.align, TextAlign::Centre);
+    const DrawnText rx = backend.log.at("3740.0");
+    EXPECT_EQ(rx.rect.left, 170);
+    EXPECT_EQ(rx.align, TextAlign::Right);
 }
 
 TEST_F(DocumentLayout, RowsShowSidebandFrequenciesFlagsAndLabel) {
@@ -142,9 +140,9 @@ TEST_F(DocumentLayout, FreeChannelsLeaveNoGap) {
     addClient("Ketch Aurora", {{3}, {200}, {255}});
     ASSERT_TRUE(print(false));
 
-    EXPECT_EQ(backend.log.find("3")->line, 14);
-    EXPECT_EQ(backend.log.find("200")->line, 15);
-    EXPECT_EQ(backend.log.find("255")->line, 16);
+    EXPECT_EQ(backend.log.at("3").line, 14);
+    EXPECT_EQ(backend.log.at("200").line, 15);
+    EXPECT_EQ(backend.log.at("255").line, 16);
     EXPECT_EQ(backend.log.lastLine(1), 16);
 }
 
@@ -153,15 +151,15 @@ TEST_F(DocumentLayout, ClientWithoutChannelsPrintsIdentityBlankAndHeadingsOnly) 
     addClient("Trawler Nomad", {{1}});
     ASSERT_TRUE(print(false));
 
-    EXPECT_EQ(backend.log.find("Client name:")->line, 8);
-    EXPECT_EQ(backend.log.find("Type:")->line, 11);
+    EXPECT_EQ(backend.log.at("Client name:").line, 8);
+    EXPECT_EQ(backend.log.at("Type:").line, 11);
     EXPECT_TRUE(backend.log.lineTexts(1, 12).empty());
     EXPECT_EQ(backend.log.lineTexts(1, 13),
               (Strings{"Channel", "Mode", "Rx Freq", "Tx Freq", "Scan", "Selcall", "Label"}));
     EXPECT_TRUE(backend.log.lineTexts(1, 14).empty());  // the blank after an empty table
     EXPECT_EQ(backend.log.lineTexts(1, 15), (Strings{"Client name:", "Trawler Nomad"}));
     // The second client: headings on 20, its one row on 21, nothing after.
-    EXPECT_EQ(backend.log.find("Channel", 1)->line, 20);
+    EXPECT_EQ(backend.log.at("Channel", 1).line, 20);
     EXPECT_EQ(backend.log.lastLine(1), 21);
 }
 
@@ -172,8 +170,8 @@ TEST_F(DocumentLayout, IndexMinusOnePrintsEveryClientInOrderAnotherIndexExactlyO
 
     ASSERT_TRUE(print(false, -1));
     EXPECT_EQ(backend.log.count("Client name:"), 3);
-    EXPECT_LT(backend.log.find("Alpha")->line, backend.log.find("Bravo")->line);
-    EXPECT_LT(backend.log.find("Bravo")->line, backend.log.find("Charlie")->line);
+    EXPECT_LT(backend.log.at("Alpha").line, backend.log.at("Bravo").line);
+    EXPECT_LT(backend.log.at("Bravo").line, backend.log.at("Charlie").line);
     EXPECT_EQ(backend.log.count("Channel"), 3);
 
     backend.log = {};
@@ -188,9 +186,9 @@ TEST_F(DocumentLayout, IndexMinusOnePrintsEveryClientInOrderAnotherIndexExactlyO
     backend.log = {};
     ASSERT_TRUE(print(false, 2));
     EXPECT_EQ(backend.log.count("Client name:"), 1);
-    EXPECT_EQ(backend.log.find("Tarn database")->line, 3);
-    EXPECT_EQ(backend.log.find("Filename:")->line, 5);
-    EXPECT_EQ(backend.log.find("Date:")->line, 6);
+    EXPECT_EQ(backend.log.at("Tarn database").line, 3);
+    EXPECT_EQ(backend.log.at("Filename:").line, 5);
+    EXPECT_EQ(backend.log.at("Date:").line, 6);
     EXPECT_EQ(backend.log.lineTexts(1, 8), (Strings{"Client name:", "Charlie"}));
     EXPECT_EQ(backend.log.pages, 1);
 
@@ -206,18 +204,18 @@ TEST_F(DocumentLayout, ClientBlockIsNeverStartedOnTheLastFiveLines) {
 
     setLinesPerPage(59);  // line 53 is the sixth line from the end: the tenth client stays
     ASSERT_TRUE(print(true));
-    EXPECT_EQ(backend.log.find("Client 9")->page, 1);
-    EXPECT_EQ(backend.log.find("Client 9")->line, 53);
-    EXPECT_EQ(backend.log.find("Client 10")->page, 2);
-    EXPECT_EQ(backend.log.find("Client 10")->line, 3);
+    EXPECT_EQ(backend.log.at("Client 9").page, 1);
+    EXPECT_EQ(backend.log.at("Client 9").line, 53);
+    EXPECT_EQ(backend.log.at("Client 10").page, 2);
+    EXPECT_EQ(backend.log.at("Client 10").line, 3);
 
     backend.log = {};
     setLinesPerPage(58);  // now 53 is among the last five: it moves to line 3 of page 2
     ASSERT_TRUE(print(true));
-    EXPECT_EQ(backend.log.find("Client 8")->page, 1);
-    EXPECT_EQ(backend.log.find("Client 9")->page, 2);
-    EXPECT_EQ(backend.log.find("Client 9")->line, 3);
-    EXPECT_EQ(backend.log.find("Client 10")->line, 8);
+    EXPECT_EQ(backend.log.at("Client 8").page, 1);
+    EXPECT_EQ(backend.log.at("Client 9").page, 2);
+    EXPECT_EQ(backend.log.at("Client 9").line, 3);
+    EXPECT_EQ(backend.log.at("Client 10").line, 8);
     EXPECT_EQ(backend.log.events, (Strings{"startDoc Tarn database summary", "startPage", "endPage",
                                            "startPage", "endPage", "endDoc"}));
 }
@@ -227,15 +225,15 @@ TEST_F(DocumentLayout, TableHeadingIsNeverDrawnOnTheLastThreeLines) {
 
     setLinesPerPage(17);
     ASSERT_TRUE(print(false));
-    EXPECT_EQ(backend.log.find("Channel")->page, 1);
-    EXPECT_EQ(backend.log.find("Channel")->line, 13);
+    EXPECT_EQ(backend.log.at("Channel").page, 1);
+    EXPECT_EQ(backend.log.at("Channel").line, 13);
 
     backend.log = {};
     setLinesPerPage(16);
     ASSERT_TRUE(print(false));
-    EXPECT_EQ(backend.log.find("Type:")->page, 1);
-    EXPECT_EQ(backend.log.find("Channel")->page, 2);
-    EXPECT_EQ(backend.log.find("Channel")->line, 3);
+    EXPECT_EQ(backend.log.at("Type:").page, 1);
+    EXPECT_EQ(backend.log.at("Channel").page, 2);
+    EXPECT_EQ(backend.log.at("Channel").line, 3);
     EXPECT_EQ(backend.log.lineTexts(2, 4)[0], "1");
 }
 
@@ -245,17 +243,17 @@ TEST_F(DocumentLayout, TableRunningOverAPageContinuesOnLine3WithoutHeadings) {
     setLinesPerPage(20);  // rows on 14..19, then the next page
     ASSERT_TRUE(print(false));
 
-    EXPECT_EQ(backend.log.find("6")->page, 1);
-    EXPECT_EQ(backend.log.find("6")->line, 19);
-    EXPECT_EQ(backend.log.find("7")->page, 2);
-    EXPECT_EQ(backend.log.find("7")->line, 3);
-    EXPECT_EQ(backend.log.find("10")->line, 6);
+    EXPECT_EQ(backend.log.at("6").page, 1);
+    EXPECT_EQ(backend.log.at("6").line, 19);
+    EXPECT_EQ(backend.log.at("7").page, 2);
+    EXPECT_EQ(backend.log.at("7").line, 3);
+    EXPECT_EQ(backend.log.at("10").line, 6);
     EXPECT_EQ(backend.log.count("Rx Freq"), 2);  // once per client, never repeated
-    EXPECT_EQ(backend.log.find("Rx Freq", 1)->line, 13);
+    EXPECT_EQ(backend.log.at("Rx Freq", 1).line, 13);
     // Later pages carry no heading; the next client follows one blank line after the table.
     EXPECT_EQ(backend.log.count("Tarn database"), 1);
-    EXPECT_EQ(backend.log.find("Trawler Nomad")->page, 2);
-    EXPECT_EQ(backend.log.find("Trawler Nomad")->line, 8);
+    EXPECT_EQ(backend.log.at("Trawler Nomad").page, 2);
+    EXPECT_EQ(backend.log.at("Trawler Nomad").line, 8);
 }
 
 TEST_F(DocumentLayout, NothingIsEverDrawnBelowTheLastLineOfAPage) {

@@ -111,7 +111,7 @@ TEST_F(PrintJob, SingleLinePageStillPrintsEveryRowOnItsOwnPage) {
     EXPECT_TRUE(print(false));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(backend.log.count("Client name:"), 1);
-    EXPECT_EQ(backend.log.find("3")->line, 3);
+    EXPECT_EQ(backend.log.at("3").line, 3);
     EXPECT_EQ(backend.log.pages, 6);  // heading, block, table heading, three rows
 }
 

@@ -16,10 +16,13 @@ std::vector<std::string> PrintLog::lineTexts(int page, int line) const {
     return out;
 }
 
-const DrawnText* PrintLog::find(std::string_view text, int nth) const {
+DrawnText PrintLog::at(std::string_view text, int nth) const {
     for (const DrawnText& t : texts)
-        if (t.text == text && nth-- == 0) return &t;
-    return nullptr;
+        if (t.text == text && nth-- == 0) return t;
+    DrawnText missing;
+    missing.page = missing.line = -1;
+    missing.text = "<missing " + std::string(text) + ">";
+    return missing;
 }
 
 int PrintLog::count(std::string_view text) const {

@@ -25,8 +25,9 @@ struct PrintLog {
 
     // The texts drawn on one line of one page, left to right.
     std::vector<std::string> lineTexts(int page, int line) const;
-    // The nth drawing of a text (0 first); null when there is none.
-    const DrawnText* find(std::string_view text, int nth = 0) const;
+    // The nth drawing of a text (0 first); a missing one has page and line -1, which no
+    // test expects.
+    DrawnText at(std::string_view text, int nth = 0) const;
     int count(std::string_view text) const;
     // The last grid line used on a page, -1 when the page is blank.
     int lastLine(int page) const;
