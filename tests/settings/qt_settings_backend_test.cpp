@@ -1,0 +1,55 @@
+// The QSettings backend writes an INI file in the configuration folder that
+// XDG_CONFIG_HOME names, and reads back what any instance wrote.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "settings/qt_settings_backend.h"
+#include "support/temp_dir.h"
+
+namespace tarn {
+namespace {
+
+class QtSettings : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        // Must be in place before the first QSettings object fixes its folder.
+        folder = new test::TempDir;
+        setenv("XDG_CONFIG_HOME", folder->path().c_str(), 1);
+    }
+    static void TearDownTestSuite() { delete folder; }
+    static std::string iniText() {
+        std::ifstream in(folder->path() / "TARN" / "Tarn DataBase.ini");
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    static test::TempDir* folder;
+};
+
+test::TempDir* QtSettings::folder = nullptr;
+
+TEST_F(QtSettings, RoundTripsValueNamesWithBlanks) {
+    QtSettingsBackend backend;
+    EXPECT_FALSE(backend.read("Window Placement"));
+    EXPECT_TRUE(backend.write("Window Placement", "10 20 640 480"));
+    EXPECT_TRUE(backend.write("MRU_0", "C:\\data\\a, \"b\".tdb"));
+    QtSettingsBackend other;  // another instance sees it at once
+    EXPECT_EQ(other.read("Window Placement"), "10 20 640 480");
+    EXPECT_EQ(other.read("MRU_0"), "C:\\data\\a, \"b\".tdb");
+    EXPECT_NE(iniText().find("640 480"), std::string::npos);
+}
+
+TEST_F(QtSettings, StoreRulesWorkOverIt) {
+    QtSettingsBackend backend;
+    SettingsStore store(backend);
+    store.addRecentFile("/tmp/x.tdb");
+    EXPECT_EQ(store.recentFile(0, false), "/tmp/x.tdb");
+    EXPECT_EQ(store.readNumber("MRU count", 0), 1);
+}
+
+}  // namespace
+}  // namespace tarn
