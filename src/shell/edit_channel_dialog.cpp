@@ -1,0 +1,224 @@
+#include "shell/edit_channel_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <algorithm>
+
+#include "model/channel_slot.h"
+#include "model/client_record.h"
+#include "model/user_feedback.h"
+#include "shell/ansi_text.h"
+#include "shell/font_dialog_units.h"
+#include "shell/khz_text.h"
+
+namespace tarn {
+namespace {
+
+constexpr long long kRxLowest = 5000;   // 500.0 kHz in tenths
+constexpr long long kTxLowest = 18000;  // 1800.0 kHz, also where RX is copied to TX
+
+// Check boxes and radio buttons keep their place but never clip their text.
+void place(QWidget* widget, const QRect& rect) {
+    widget->setGeometry(rect.x(), rect.y(), std::max(rect.width(), widget->sizeHint().width()),
+                        rect.height());
+}
+
+std::optional<KhzValue> readKhz(const QLineEdit* field) {
+    return KhzValue::parse(field->text().left(63).toStdString());
+}
+
+}  // namespace
+
+ChannelDialog::ChannelDialog(ClientRecord& client, QWidget* parent)
+    : QDialog(parent), client_(client) {
+    setWindowTitle(QStringLiteral("Edit Channel"));
+    buildControls();
+    loadChannel();
+    connect(qApp, &QApplication::focusChanged, this, &ChannelDialog::focusChanged);
+}
+
+void ChannelDialog::buildControls() {
+    const FontDialogUnits du(font());
+    setFixedSize(du.size(172, 127));
+    if (parentWidget()) move(parentWidget()->mapToGlobal(QPoint(du.x(75), du.y(30))));
+
+    // Created in tab order; the number field comes first.
+    place(new QLabel(QStringLiteral("Number"), this), du.rect(7, 7, 35, 8));
+    number_ = new QLineEdit(this);
+    number_->setGeometry(du.rect(7, 17, 35, 14));
+    number_->setAlignment(Qt::AlignRight);
+    number_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), number_));
+    scan_ = new QCheckBox(QStringLiteral("Scan"), this);
+    place(scan_, du.rect(61, 12, 33, 10));
+    selcall_ = new QCheckBox(QStringLiteral("SelCall"), this);
+    place(selcall_, du.rect(61, 28, 37, 10));
+    place(new QLabel(QStringLiteral("RX (KHz)"), this), du.rect(7, 55, 43, 8));
+    rx_ = new QLineEdit(this);
+    rx_->setGeometry(du.rect(7, 65, 43, 14));
+    place(new QLabel(QStringLiteral("TX (KHz)"), this), du.rect(61, 55, 43, 8));
+    tx_ = new QLineEdit(this);
+    tx_->setGeometry(du.rect(61, 65, 43, 14));
+    (new QGroupBox(QStringLiteral("Mode"), this))->setGeometry(du.rect(118, 48, 47, 41));
+    usb_ = new QRadioButton(QStringLiteral("USB"), this);
+    place(usb_, du.rect(126, 61, 31, 10));
+    lsb_ = new QRadioButton(QStringLiteral("LSB"), this);
+    place(lsb_, du.rect(126, 74, 29, 10));
+    place(new QLabel(QStringLiteral("Label"), this), du.rect(7, 94, 28, 8));
+    label_ = new QLineEdit(this);
+    label_->setGeometry(du.rect(7, 106, 158, 14));
+    ok_ = new QPushButton(QStringLiteral("OK"), this);
+    ok_->setGeometry(du.rect(115, 7, 50, 14));
+    ok_->setDefault(true);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setGeometry(du.rect(115, 24, 50, 14));
+
+    connect(ok_, &QPushButton::clicked, this, &ChannelDialog::accept);
+    connect(cancel_, &QPushButton::clicked, this, &ChannelDialog::reject);
+    connect(scan_, &QCheckBox::clicked, this, &ChannelDialog::scanClicked);
+}
+
+void ChannelDialog::loadChannel() {
+    const int n = client_.currentChannel();
+    number_->setText(QString::number(n));
+    number_->setMaxLength(4);
+    rx_->setText(QString::fromStdString(formatKhz(client_.getFrequency(n, 0))));
+    tx_->setText(QString::fromStdString(formatKhz(client_.getFrequency(n, 1))));
+    if (client_.getOption(ClientOption::Advanced)) {
+        scan_->setChecked(client_.getChannelFlag(n, ChannelFlag::Scan) != 0);
+        selcall_->setChecked(client_.getChannelFlag(n, ChannelFlag::Selcall) != 0);
+    } else {
+        // A standard client's channels cannot carry these flags through this dialog.
+        scan_->setEnabled(false);
+        selcall_->setEnabled(false);
+    }
+    (client_.getChannelFlag(n, ChannelFlag::Usb) ? usb_ : lsb_)->setChecked(true);
+    char label[kLabelSize + 1] = {};
+    if (client_.getLabel(n, label, sizeof label) > 0) label_->setText(fromAnsi(label));
+    label_->setMaxLength(kLabelSize - 1);
+    number_->setFocus();
+}
+
+// A field is checked when the focus leaves it for another control of this dialog, but
+// never for Cancel, so the user can always back out. The check runs once the focus
+// change is complete, so a message box never interrupts a mouse press half-way.
+void ChannelDialog::focusChanged(QWidget* old, QWidget* now) {
+    if (checking_ || !now || now->window() != this || now == cancel_) return;
+    const Field left = old == number_ ? Field::Number
+                       : old == rx_   ? Field::Rx
+                       : old == tx_   ? Field::Tx
+                                      : Field::None;
+    if (left == Field::None) return;
+    pending_ = left;
+    QMetaObject::invokeMethod(this, &ChannelDialog::runPendingCheck, Qt::QueuedConnection);
+}
+
+void ChannelDialog::runPendingCheck() {
+    const Field field = pending_;
+    pending_ = Field::None;
+    if (field != Field::None && isVisible()) check(field, true);
+}
+
+bool ChannelDialog::check(Field field, bool copyRxToTx) {
+    switch (field) {
+        case Field::Number:
+            return checkNumber();
+        case Field::Rx: {
+            if (!checkFrequency(rx_, kRxLowest, "Receive frequancy is invalid.")) return false;
+            if (copyRxToTx && readKhz(rx_)->tenths() >= kTxLowest) tx_->setText(rx_->text());
+            return true;
+        }
+        case Field::Tx:
+            return checkFrequency(tx_, kTxLowest, "Transmit frequancy is invalid.");
+        case Field::None:
+            break;
+    }
+    return true;
+}
+
+bool ChannelDialog::checkNumber() {
+    const int current = client_.currentChannel();
+    const unsigned wanted = number_->text().toUInt();  // empty reads as 0
+    if (wanted == static_cast<unsigned>(current)) return true;
+    const char* message = nullptr;
+    if (wanted < 1 || wanted > kChannelCount) {
+        message = "Channel number is out of range (1-255).";
+    } else if (!client_.isChannelFree(static_cast<int>(wanted))) {
+        message = "Channel number is already in use.";
+    }
+    if (message) {
+        number_->setText(QString::number(current));
+        refuse(number_, message);
+        return false;
+    }
+
+    // Move the channel at once; its old label stays with the old number.
+    const int n = static_cast<int>(wanted);
+    RadioImage& image = client_.image();
+    std::copy_n(slotBytes(image, current), kSlotSize, slotBytes(image, n));
+    std::fill_n(slotBytes(image, current), kSlotSize, 0);
+    slotBytes(image, n)[slot::Number] = static_cast<std::uint8_t>(n);
+    client_.setCurrentChannel(static_cast<std::uint8_t>(n));
+    return true;
+}
+
+// Frequencies must lie below 30000.0 kHz: the channel table keeps only values below
+// 300000 tenths, and a channel at the limit would count as free and vanish.
+bool ChannelDialog::checkFrequency(QLineEdit* field, long long lowest, const char* message) {
+    const auto value = readKhz(field);
+    if (value && value->tenths() >= lowest && value->tenths() < kFrequencyLimit) return true;
+    refuse(field, message);
+    return false;
+}
+
+void ChannelDialog::refuse(QLineEdit* field, const char* message) {
+    checking_ = true;
+    // A button pressed on the way out of the field must not fire after the message.
+    for (auto* button : findChildren<QAbstractButton*>())
+        if (button->isDown()) button->setDown(false);
+    showError(MessageOwner::of(handle()), message);
+    field->setFocus();
+    checking_ = false;
+}
+
+void ChannelDialog::scanClicked(bool checked) {
+    if (!checked) return;
+    int scanning = 0;
+    for (int n = 1; n <= kChannelCount; ++n)
+        if (client_.getChannelFlag(n, ChannelFlag::Scan)) ++scanning;
+    if (scanning < kScanLimit) return;
+    showError(MessageOwner::of(handle()), "There are already 8 scan channels selected.");
+    scan_->setChecked(false);
+}
+
+// OK checks the number and both frequencies again: a field confirmed with Enter was
+// never left, and an unchecked text must not reach the channel table.
+void ChannelDialog::accept() {
+    pending_ = Field::None;
+    if (!check(Field::Number, false) || !check(Field::Rx, false) || !check(Field::Tx, false))
+        return;
+
+    const int n = client_.currentChannel();
+    const KhzValue rx = *readKhz(rx_);
+    const KhzValue tx = *readKhz(tx_);
+    client_.setFrequency(n, 0, static_cast<std::uint32_t>(rx.tenths()));
+    client_.setFrequency(n, 1, static_cast<std::uint32_t>(tx.tenths()));
+    client_.setChannelFlag(n, ChannelFlag::TxEqualsRx, rx == tx);
+    client_.setChannelFlag(n, ChannelFlag::Scan, scan_->isChecked());
+    client_.setChannelFlag(n, ChannelFlag::Selcall, selcall_->isChecked());
+    client_.setChannelFlag(n, ChannelFlag::Usb, usb_->isChecked());
+    client_.setLabel(n, toAnsi(label_->text().left(kLabelSize - 1)).c_str());
+    QDialog::accept();
+}
+
+int runChannelDialog(ClientRecord& client, WindowHandle parent) {
+    ChannelDialog dialog(client, static_cast<QWidget*>(parent));
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+}  // namespace tarn

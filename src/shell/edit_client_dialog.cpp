@@ -1,0 +1,380 @@
+#include "shell/edit_client_dialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTableWidget>
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <string>
+
+#include "model/client_record.h"
+#include "model/user_feedback.h"
+#include "settings/settings_store.h"
+#include "shell/ansi_text.h"
+#include "shell/font_dialog_units.h"
+#include "shell/khz_text.h"
+
+namespace tarn {
+namespace {
+
+constexpr const char* kColumnsSetting = "Radio Columns";
+
+std::function<void()>& helpHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
+// Check boxes and radio buttons keep their place but never clip their text.
+void place(QWidget* widget, const QRect& rect) {
+    widget->setGeometry(rect.x(), rect.y(), std::max(rect.width(), widget->sizeHint().width()),
+                        rect.height());
+}
+
+std::string labelOf(const ClientRecord& client, int n) {
+    const auto* bytes = reinterpret_cast<const char*>(client.labelBytes(n));
+    return std::string(bytes, strnlen(bytes, kLabelSize));
+}
+
+// The order of the channel list's columns: true when channel a sorts before b.
+bool sortsBefore(const ClientRecord& client, int column, int a, int b) {
+    auto flagFirst = [&](int mask) {
+        return client.getChannelFlag(a, mask) != 0 && client.getChannelFlag(b, mask) == 0;
+    };
+    switch (column) {
+        case ClientDialog::LabelColumn:  // byte by byte as unsigned bytes, case-sensitive
+            return labelOf(client, a) < labelOf(client, b);
+        case ClientDialog::ModeColumn:
+            return flagFirst(ChannelFlag::Usb);
+        case ClientDialog::RxColumn:
+            return client.getFrequency(a, 0) < client.getFrequency(b, 0);
+        case ClientDialog::TxColumn:
+            return client.getFrequency(a, 1) < client.getFrequency(b, 1);
+        case ClientDialog::ScanColumn:
+            return flagFirst(ChannelFlag::Scan);
+        case ClientDialog::SelcallColumn:
+            return flagFirst(ChannelFlag::Selcall);
+        default:
+            return a < b;
+    }
+}
+
+QString yesNo(int flag) {
+    return flag ? QStringLiteral("yes") : QStringLiteral("no");
+}
+
+}  // namespace
+
+void ClientDialog::setHelpHandler(std::function<void()> handler) {
+    helpHandler() = std::move(handler);
+}
+
+ClientDialog::ClientDialog(ClientRecord& client, QWidget* parent)
+    : QDialog(parent), client_(client) {
+    setWindowTitle(QStringLiteral("Edit client"));
+    buildControls();
+    loadClient();
+    postRefresh();
+}
+
+void ClientDialog::buildControls() {
+    const FontDialogUnits du(font());
+    setFixedSize(du.size(362, 226));
+
+    // Created in tab order; the name field comes first.
+    place(new QLabel(QStringLiteral("Client name"), this), du.rect(7, 7, 38, 8));
+    name_ = new QLineEdit(this);
+    name_->setGeometry(du.rect(7, 18, 126, 14));
+    selcallLabel_ = new QLabel(QStringLiteral("Selcall"), this);
+    place(selcallLabel_, du.rect(7, 39, 22, 8));
+    selcall_ = new QLineEdit(this);
+    selcall_->setGeometry(du.rect(7, 51, 50, 14));
+    selcall_->setAlignment(Qt::AlignRight);
+    selcall_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), selcall_));
+    place(new QLabel(QStringLiteral("Serial number"), this), du.rect(65, 39, 44, 8));
+    serial_ = new QLineEdit(this);
+    serial_->setGeometry(du.rect(65, 51, 68, 14));
+    program_ = new QCheckBox(QStringLiteral("Enable Prgm."), this);
+    place(program_, du.rect(154, 19, 58, 10));
+    modes_ = new QCheckBox(QStringLiteral("Enable Modes"), this);
+    place(modes_, du.rect(154, 36, 61, 10));
+    autoTune_ = new QCheckBox(QStringLiteral("Auto tune"), this);
+    place(autoTune_, du.rect(154, 53, 47, 10));
+    (new QGroupBox(QStringLiteral("Power"), this))->setGeometry(du.rect(236, 20, 50, 41));
+    high_ = new QRadioButton(QStringLiteral("High"), this);
+    place(high_, du.rect(244, 32, 31, 10));
+    low_ = new QRadioButton(QStringLiteral("Low"), this);
+    place(low_, du.rect(244, 46, 29, 10));
+
+    auto addButton = [&](int command, const char* text, QRect rect, void (ClientDialog::*slot)()) {
+        auto* button = new QPushButton(QString::fromLatin1(text), this);
+        button->setGeometry(rect);
+        connect(button, &QPushButton::clicked, this, slot);
+        buttons_.emplace_back(command, button);
+        return button;
+    };
+    addButton(kOk, "OK", du.rect(305, 7, 50, 14), &ClientDialog::accept)->setDefault(true);
+    addButton(kCancel, "Cancel", du.rect(305, 24, 50, 14), &ClientDialog::reject);
+    addButton(kHelp, "Help", du.rect(305, 48, 50, 14), &ClientDialog::help);
+    addButton(kNew, "New", du.rect(7, 90, 33, 14), &ClientDialog::newChannel);
+    addButton(kEdit, "Edit", du.rect(7, 110, 33, 14), &ClientDialog::editChannel);
+    addButton(kDelete, "Delete", du.rect(7, 130, 33, 14), &ClientDialog::deleteChannels);
+    addButton(kCopy, "Copy", du.rect(7, 172, 33, 14), &ClientDialog::copyChannels);
+    addButton(kPaste, "Paste", du.rect(7, 193, 33, 14), &ClientDialog::pasteChannels);
+
+    list_ = new QTableWidget(0, ColumnCount, this);
+    list_->setGeometry(du.rect(51, 77, 304, 142));
+    list_->setHorizontalHeaderLabels(
+        {"Channel", "Label", "Mode", "Rx Freq.", "Tx Freq.", "Scan", "SelCall"});
+    list_->verticalHeader()->hide();
+    list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
+    list_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    list_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list_->setTabKeyNavigation(false);
+    list_->setWordWrap(false);
+    list_->setShowGrid(true);
+    QHeaderView* header = list_->horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    // The selection stays visible when the list does not have the focus.
+    QPalette palette = list_->palette();
+    for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    list_->setPalette(palette);
+
+    const std::vector<int> widths = settings().readColumnWidths(kColumnsSetting, ColumnCount);
+    for (int column = 0; column < ColumnCount; ++column)
+        list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+
+    connect(header, &QHeaderView::sectionClicked, this, &ClientDialog::sortBy);
+    connect(high_, &QRadioButton::clicked, this, [this] { powerClicked_ = true; });
+    connect(low_, &QRadioButton::clicked, this, [this] { powerClicked_ = true; });
+    list_->installEventFilter(this);
+    list_->viewport()->installEventFilter(this);
+}
+
+void ClientDialog::loadClient() {
+    char text[kNameSize + 1] = {};
+    if (client_.getName(text, sizeof text) > 0) name_->setText(fromAnsi(text));
+    name_->setMaxLength(kNameSize - 1);
+    if (client_.getOption(ClientOption::Advanced)) {
+        client_.getSelcall(text, sizeof text);
+        selcall_->setText(QString::fromLatin1(text));
+        selcall_->setMaxLength(4);
+    } else {
+        // A standard client's selcall cannot be changed here.
+        selcall_->setText(QStringLiteral("N/A"));
+        selcall_->setEnabled(false);
+        selcallLabel_->setEnabled(false);
+    }
+    // A serial of other origin may fill all 16 bytes; the field then shows it whole.
+    char serial[kSerialSize + 1] = {};
+    if (client_.getSerial(serial, sizeof serial) > 0) serial_->setText(fromAnsi(serial));
+    if (serial_->text().size() <= kSerialSize - 1) serial_->setMaxLength(kSerialSize - 1);
+    program_->setChecked(client_.getOption(ClientOption::FrontPanelProgramming) != 0);
+    modes_->setChecked(client_.getOption(ClientOption::ModeToggle) != 0);
+    autoTune_->setChecked(client_.getOption(ClientOption::AutoTune) != 0);
+    // Mid1 and Mid2 show as Low.
+    const bool high = client_.getOption(ClientOption::PowerLevel) == PowerLevel::High;
+    (high ? high_ : low_)->setChecked(true);
+    name_->setFocus();
+}
+
+QPushButton* ClientDialog::button(int command) const {
+    for (const auto& [id, button] : buttons_)
+        if (id == command) return button;
+    return nullptr;
+}
+
+std::vector<int> ClientDialog::rowChannels() const {
+    std::vector<int> channels;
+    for (int row = 0; row < list_->rowCount(); ++row)
+        channels.push_back(list_->item(row, ChannelColumn)->data(Qt::UserRole).toInt());
+    return channels;
+}
+
+void ClientDialog::postRefresh() {
+    QMetaObject::invokeMethod(this, &ClientDialog::refresh, Qt::QueuedConnection);
+}
+
+// Always back to channel order: a sort chosen earlier is not kept.
+void ClientDialog::refresh() {
+    list_->setRowCount(0);
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (client_.isChannelFree(n)) continue;
+        const int row = list_->rowCount();
+        list_->insertRow(row);
+        fillRow(row, n);
+    }
+}
+
+void ClientDialog::fillRow(int row, int n) {
+    const QString texts[ColumnCount] = {
+        QString::number(n),
+        fromAnsi(labelOf(client_, n)),
+        client_.getChannelFlag(n, ChannelFlag::Usb) ? QStringLiteral("USB") : QStringLiteral("LSB"),
+        QString::fromStdString(formatKhz(client_.getFrequency(n, 0))),
+        QString::fromStdString(formatKhz(client_.getFrequency(n, 1))),
+        yesNo(client_.getChannelFlag(n, ChannelFlag::Scan)),
+        yesNo(client_.getChannelFlag(n, ChannelFlag::Selcall)),
+    };
+    for (int column = 0; column < ColumnCount; ++column) {
+        auto* item = new QTableWidgetItem(texts[column]);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+        list_->setItem(row, column, item);
+    }
+    list_->item(row, ChannelColumn)->setData(Qt::UserRole, n);
+}
+
+void ClientDialog::sortBy(int column) {
+    std::vector<int> order = rowChannels();
+    std::set<int> selected;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
+        selected.insert(order[static_cast<std::size_t>(index.row())]);
+    const QModelIndex current = list_->currentIndex();
+    const int focused = current.isValid() ? order[static_cast<std::size_t>(current.row())] : 0;
+
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return sortsBefore(client_, column, a, b); });
+
+    list_->setRowCount(0);
+    QItemSelectionModel* selection = list_->selectionModel();
+    QModelIndex firstSelected;
+    for (int row = 0; row < static_cast<int>(order.size()); ++row) {
+        const int n = order[static_cast<std::size_t>(row)];
+        list_->insertRow(row);
+        fillRow(row, n);
+        const QModelIndex index = list_->model()->index(row, 0);
+        if (n == focused) selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        if (selected.count(n)) {
+            selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            if (!firstSelected.isValid()) firstSelected = index;
+        }
+    }
+    if (firstSelected.isValid()) list_->scrollTo(firstSelected, QAbstractItemView::EnsureVisible);
+}
+
+void ClientDialog::newChannel() {
+    const int n = client_.addChannel();
+    if (n < 0) return;  // every channel is in use
+    if (client_.editChannel(n, handle()))
+        postRefresh();
+    else
+        client_.deleteChannel(n);
+}
+
+void ClientDialog::editChannel() {
+    const QModelIndex current = list_->currentIndex();
+    if (!current.isValid()) return;
+    const int row = current.row();
+    const int n = list_->item(row, ChannelColumn)->data(Qt::UserRole).toInt();
+    if (!client_.editChannel(n, handle())) return;
+    postRefresh();
+    QMetaObject::invokeMethod(
+        this,
+        [this, row] {
+            if (row < list_->rowCount()) list_->scrollTo(list_->model()->index(row, 0));
+        },
+        Qt::QueuedConnection);
+}
+
+void ClientDialog::deleteChannels() {
+    std::set<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
+        rows.insert(index.row());
+    const int count = static_cast<int>(rows.size());
+    if (count == 0) return;
+    if (count > 1 &&
+        !askYesNo(
+            MessageOwner::of(handle()),
+            formatMessage("Are you sure you want to delete all %d selected channels?", count)))
+        return;
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        client_.deleteChannel(list_->item(*row, ChannelColumn)->data(Qt::UserRole).toInt());
+        list_->removeRow(*row);
+    }
+}
+
+void ClientDialog::copyChannels() {
+    if (list_->rowCount() == 0) return;
+    std::set<int> rows;
+    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
+        rows.insert(index.row());
+    std::vector<std::uint8_t> numbers;  // in display order
+    const std::vector<int> channels = rowChannels();
+    for (int row : rows)
+        if (numbers.size() < kChannelCount)
+            numbers.push_back(static_cast<std::uint8_t>(channels[static_cast<std::size_t>(row)]));
+    client_.copyChannels(handle(), numbers.data(), static_cast<std::uint16_t>(numbers.size()));
+}
+
+void ClientDialog::pasteChannels() {
+    if (client_.pasteChannels(handle())) postRefresh();
+}
+
+void ClientDialog::help() {
+    if (helpHandler()) QMetaObject::invokeMethod(qApp, helpHandler(), Qt::QueuedConnection);
+}
+
+// Ctrl+C and Ctrl+V in the list copy and paste channels (C or V alone does nothing
+// special); a double click edits the focused channel. Both are posted.
+bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool control = key->modifiers().testFlag(Qt::ControlModifier);
+        if (control && (key->key() == Qt::Key_C || key->key() == Qt::Key_V)) {
+            event->accept();  // for the override: the list takes the key, no shortcut does
+            if (event->type() == QEvent::KeyPress) {
+                QMetaObject::invokeMethod(this,
+                                          key->key() == Qt::Key_C ? &ClientDialog::copyChannels
+                                                                  : &ClientDialog::pasteChannels,
+                                          Qt::QueuedConnection);
+            }
+            return true;
+        }
+    }
+    if (watched == list_->viewport() && event->type() == QEvent::MouseButtonDblClick)
+        QMetaObject::invokeMethod(this, &ClientDialog::editChannel, Qt::QueuedConnection);
+    return QDialog::eventFilter(watched, event);
+}
+
+// Stores the fields in order. A refused value is dropped silently; a field the user did
+// not edit is not stored at all, and the power level only when a power button was
+// clicked, so OK never changes what the user left alone (Mid1 and Mid2 survive).
+void ClientDialog::accept() {
+    auto fieldText = [](const QLineEdit* field) { return toAnsi(field->text().left(127)); };
+    if (name_->isModified()) client_.setName(fieldText(name_).c_str());
+    if (selcall_->isModified()) client_.setSelcall(fieldText(selcall_).c_str());
+    if (serial_->isModified()) client_.setSerial(fieldText(serial_).c_str());
+    client_.setOption(ClientOption::FrontPanelProgramming, program_->isChecked());
+    client_.setOption(ClientOption::ModeToggle, modes_->isChecked());
+    client_.setOption(ClientOption::AutoTune, autoTune_->isChecked());
+    if (powerClicked_)
+        client_.setOption(ClientOption::PowerLevel,
+                          high_->isChecked() ? PowerLevel::High : PowerLevel::Low);
+
+    std::vector<int> widths;
+    for (int column = 0; column < ColumnCount; ++column)
+        widths.push_back(list_->columnWidth(column));
+    settings().writeColumnWidths(kColumnsSetting, widths);
+    QDialog::accept();
+}
+
+int runClientDialog(ClientRecord& client, WindowHandle parent) {
+    ClientDialog dialog(client, static_cast<QWidget*>(parent));
+    return dialog.exec() == QDialog::Accepted ? 1 : 0;
+}
+
+}  // namespace tarn

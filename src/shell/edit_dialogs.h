@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tarn {
+
+// Registers the edit client and edit channel dialogs with the model's transactions
+// (ClientDatabase::editClient, ClientRecord::editChannel).
+void installEditDialogs();
+
+}  // namespace tarn
