@@ -1,0 +1,281 @@
+#include "shell/database_window.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <functional>
+
+#include "database/csv_export.h"
+#include "model/user_feedback.h"
+#include "printing/print_clients.h"
+#include "radio/serial_link.h"
+#include "settings/settings_store.h"
+#include "shell/artwork.h"
+#include "shell/client_list.h"
+#include "shell/commands.h"
+#include "shell/file_name_dialog.h"
+
+namespace tarn {
+namespace {
+
+constexpr const char* kColumnsValue = "Database Columns";
+constexpr const char* kReplaceQuestion =
+    "The file '%s' already exists.\n\nDo you want to replace it?";
+
+}  // namespace
+
+std::string forceDatabaseExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.find_last_of('.');
+    if (dot != std::string::npos && dot >= nameStart) return path.substr(0, dot) + ".tdb";
+    return path + ".tdb";
+}
+
+DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
+    : QMdiSubWindow(parent), list_(new ClientList(database_, this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(applicationIcon());
+    setWidget(list_);
+    setFocusProxy(list_);
+    setFileName(path ? *path : std::string(kNoName));
+    if (path && !database_.load(*path)) {
+        // Whatever the failed load left would be saved over the file it could not read
+        // (a file dropped here by mistake): keep nothing, so there is nothing to save.
+        loadFailed_ = true;
+        while (database_.clientCount() > 0) database_.deleteClient(database_.clientCount() - 1);
+        database_.setModified(false);
+    }
+    list_->setColumnWidths(settings().readColumnWidths(kColumnsValue, ClientList::kColumns));
+    connect(list_, &QAbstractItemView::doubleClicked, this,
+            [this] { postCommand(cmd::EditClient); });
+    postRefillClientList();
+}
+
+DatabaseWindow::~DatabaseWindow() = default;
+
+void DatabaseWindow::setFileName(std::string path) {
+    fileName_ = std::move(path);
+    setWindowTitle(QFile::decodeName(QByteArray::fromStdString(fileName_)));
+}
+
+void DatabaseWindow::postCommand(int id) {
+    QMetaObject::invokeMethod(
+        this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
+}
+
+void DatabaseWindow::postRefillClientList() {
+    QMetaObject::invokeMethod(this, &DatabaseWindow::refillClientList, Qt::QueuedConnection);
+}
+
+void DatabaseWindow::postRefreshClientRow(int client) {
+    QMetaObject::invokeMethod(
+        this, [this, client] { refreshClientRow(client); }, Qt::QueuedConnection);
+}
+
+void DatabaseWindow::refillClientList() {
+    list_->refill();
+}
+
+void DatabaseWindow::refreshClientRow(int client) {
+    if (!list_->refreshClient(client)) postRefillClientList();
+}
+
+void DatabaseWindow::runCommand(int id) {
+    switch (id) {
+        case cmd::Save:
+            return save();
+        case cmd::SaveAs:
+            return saveAs();
+        case cmd::Close:
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            return;
+        case cmd::Export:
+            return exportDatabase();
+        case cmd::NewClient:
+            return newClient();
+        case cmd::EditClient:
+            return editClient();
+        case cmd::DeleteClient:
+            return deleteClients();
+        case cmd::MakeAdvanced:
+            return makeAdvanced(true);
+        case cmd::MakeStandard:
+            return makeAdvanced(false);
+        case cmd::PrintClient:
+            return printClient();
+        case cmd::PrintSummary:
+            return print(true, -1);
+        case cmd::PrintAll:
+            return print(false, -1);
+        case cmd::WriteRadio:
+            return writeRadio();
+        case cmd::ReadRadio:
+            return readRadio();
+        case cmd::EditDealer:
+            database_.editDealerText(this);
+            return;
+        case cmd::Copy:
+            return copyClients();
+        case cmd::Paste:
+            return pasteClients();
+        default:
+            return;
+    }
+}
+
+void DatabaseWindow::save() {
+    if (fileName_ == kNoName) return saveAs();
+    if (pathFits(this, fileName_)) database_.save(fileName_);
+}
+
+void DatabaseWindow::saveAs() {
+    std::string chosen = fileName_;
+    if (!askFileName(this, chosen, FileDialogKind::SaveDatabase)) return;
+    if (!pathFits(this, chosen)) return;
+    const std::string forced = forceDatabaseExtension(chosen);
+    if (!pathFits(this, forced)) return;
+    // The dialog confirmed replacing the name typed, not the one the extension made.
+    const bool exists = QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(forced)));
+    if (forced != chosen && exists &&
+        !askYesNo(MessageOwner::of(this), formatMessage(kReplaceQuestion, forced)))
+        return;
+    setFileName(forced);
+    database_.save(fileName_);
+}
+
+void DatabaseWindow::exportDatabase() {
+    std::string path;
+    if (!askFileName(this, path, FileDialogKind::ExportDatabase)) return;
+    if (pathFits(this, path)) exportCsv(database_, path);
+}
+
+void DatabaseWindow::newClient() {
+    const int index = database_.addClient();
+    if (index < 0) return;
+    if (database_.editClient(this, index))
+        postRefillClientList();
+    else
+        database_.deleteClient(index);  // the database stays marked modified
+}
+
+bool DatabaseWindow::hasFocusedClient(const char* emptyMessage, bool offerNewClient,
+                                      const char* noFocusMessage, int& client) {
+    const MessageOwner owner = MessageOwner::of(this);
+    if (list_->rowCount() == 0) {
+        if (!offerNewClient)
+            showError(owner, emptyMessage);
+        else if (askYesNo(owner, emptyMessage))
+            postCommand(cmd::NewClient);
+        return false;
+    }
+    client = list_->focusedClient();
+    if (client < 0) {
+        showError(owner, noFocusMessage);
+        return false;
+    }
+    return true;
+}
+
+void DatabaseWindow::editClient() {
+    int client = -1;
+    if (!hasFocusedClient("There are no clients to edit, would you like to create one?.", true,
+                          "There is no client selected to edit.", client))
+        return;
+    if (database_.editClient(this, client)) postRefreshClientRow(client);
+}
+
+void DatabaseWindow::deleteClients() {
+    std::vector<int> chosen = list_->selectedClients();
+    if (chosen.empty()) return showError(MessageOwner::of(this), "There are no clients selected.");
+    MessageOwner owner = MessageOwner::of(this);
+    owner.defaultNo = true;
+    if (!askYesNo(owner,
+                  "You are about to delete the selected client(s).\n\nDo you want to continue?"))
+        return;
+    // Highest index first, so no index still to be deleted moves.
+    std::sort(chosen.begin(), chosen.end(), std::greater<>());
+    for (int index : chosen) database_.deleteClient(index);
+    postRefillClientList();
+}
+
+void DatabaseWindow::makeAdvanced(bool advanced) {
+    const std::vector<int> chosen = list_->selectedClients();
+    if (chosen.empty()) return showError(MessageOwner::of(this), "There are no clients selected.");
+    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
+        database_.setClientAdvanced(*it, advanced ? 1 : 0);
+    // The clients changed: closing must offer to save them.
+    database_.setModified(true);
+    postRefillClientList();
+}
+
+void DatabaseWindow::printClient() {
+    int client = -1;
+    if (!hasFocusedClient("There are no clients to print, would you like to create one?.", true,
+                          "There is no client selected to print.", client))
+        return;
+    print(false, client);
+}
+
+void DatabaseWindow::print(bool summary, int client) {
+    printClients(database_, this, summary, fileName_, client);
+}
+
+void DatabaseWindow::writeRadio() {
+    int client = -1;
+    if (!hasFocusedClient("There are no clients to write to the radio. Please create a new client "
+                          "first using the 'client', 'new' menu item.",
+                          false, "There is no client highlighted to write to the radio.", client))
+        return;
+    if (database_.clientHasNoChannels(client))
+        return showError(MessageOwner::of(this), "There are no channels defined.");
+    SerialLink link;
+    RadioImage image{};
+    database_.copyClientImage(client, image.data(), kImageSize);
+    link.writeRadio(this, image.data(), kImageSize, true);
+}
+
+void DatabaseWindow::readRadio() {
+    int client = -1;
+    if (!hasFocusedClient("There are no clients to read the data to. Please create a new client "
+                          "first using the 'client', 'new' menu item.",
+                          false, "There is no client highlighted to read the data too.", client))
+        return;
+    SerialLink link;
+    RadioImage image{};
+    if (!link.readRadio(this, image.data(), kImageSize, false)) return;
+    database_.loadClientImage(client, image.data(), kImageSize);
+    // The client now holds the radio's settings: closing must offer to save them.
+    database_.setModified(true);
+    postRefreshClientRow(client);
+}
+
+void DatabaseWindow::copyClients() {
+    const MessageOwner owner = MessageOwner::of(this);
+    if (list_->rowCount() == 0) return showError(owner, "There are no clients to copy");
+    const std::vector<int> chosen = list_->selectedClients();
+    if (chosen.empty()) return showError(owner, "There is no client selected to copy.");
+    database_.copyClients(this, chosen.data(), static_cast<int>(chosen.size()));
+}
+
+void DatabaseWindow::pasteClients() {
+    if (database_.pasteClients(this)) postRefillClientList();
+}
+
+void DatabaseWindow::closeEvent(QCloseEvent* event) {
+    if (database_.isModified()) {
+        if (askYesNo(MessageOwner::of(this),
+                     formatMessage("Do you want to save changes to '%s'?", fileName_))) {
+            save();
+            if (database_.isModified()) {  // the save failed or its dialog was cancelled
+                event->ignore();
+                return;
+            }
+        }
+    }
+    settings().writeColumnWidths(kColumnsValue, list_->columnWidths());
+    QMdiSubWindow::closeEvent(event);
+}
+
+}  // namespace tarn

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QMdiSubWindow>
+#include <optional>
+#include <string>
+
+#include "database/client_database.h"
+
+namespace tarn {
+
+class ClientList;
+
+// The MDI child that shows one open database: its client list and every command that
+// concerns one database. The window owns its database and releases it unsaved.
+class DatabaseWindow final : public QMdiSubWindow {
+    Q_OBJECT
+  public:
+    static constexpr const char* kNoName = "<NoName>";
+
+    // Without a path: a new untitled database (one demonstration client). With a path:
+    // the file is loaded; a failed load leaves no clients and nothing to save.
+    explicit DatabaseWindow(std::optional<std::string> path, QWidget* parent = nullptr);
+    ~DatabaseWindow() override;
+
+    const std::string& fileName() const { return fileName_; }
+    bool loadFailed() const { return loadFailed_; }
+    ClientDatabase& database() { return database_; }
+    ClientList& list() { return *list_; }
+
+    // A command of the menu, toolbar or keyboard, carried out now.
+    void runCommand(int id);
+    // The same, after the events already waiting (commands from the frame are posted).
+    void postCommand(int id);
+
+    void postRefillClientList();
+    void postRefreshClientRow(int client);
+    void refillClientList();
+    void refreshClientRow(int client);
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void setFileName(std::string path);
+    void save();
+    void saveAs();
+    void exportDatabase();
+    void newClient();
+    void editClient();
+    void deleteClients();
+    void makeAdvanced(bool advanced);
+    void printClient();
+    void print(bool summary, int client);
+    void writeRadio();
+    void readRadio();
+    void copyClients();
+    void pasteClients();
+    // The row-count and focus-mark preconditions shared by several commands; false
+    // after their message (an empty list may instead offer to create a client).
+    bool hasFocusedClient(const char* emptyMessage, bool offerNewClient, const char* noFocusMessage,
+                          int& client);
+
+    ClientDatabase database_{true};
+    std::string fileName_;
+    bool loadFailed_ = false;
+    ClientList* list_;
+};
+
+// Forces the extension ".tdb" on the file-name part of a path (what follows the last
+// separator): everything from its last '.' on is replaced, or ".tdb" is appended.
+std::string forceDatabaseExtension(const std::string& path);
+
+}  // namespace tarn

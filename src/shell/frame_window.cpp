@@ -1,0 +1,394 @@
+#include "shell/frame_window.h"
+
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "model/user_feedback.h"
+#include "settings/settings_store.h"
+#include "shell/about_dialog.h"
+#include "shell/artwork.h"
+#include "shell/commands.h"
+#include "shell/database_window.h"
+#include "shell/file_name_dialog.h"
+#include "shell/port_dialog.h"
+
+namespace tarn {
+namespace {
+
+FrameWindow* theFrame = nullptr;
+constexpr int kDropQuestionLimit = 20;
+
+}  // namespace
+
+FrameWindow* FrameWindow::instance() {
+    return theFrame;
+}
+
+FrameWindow::FrameWindow() {
+    theFrame = this;
+    setWindowTitle("Tarn DataBase");
+    setWindowIcon(applicationIcon());
+    setAcceptDrops(true);
+    urlOpener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+    // The MDI area sits two pixels below the toolbar.
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 2, 0, 0);
+    mdiArea_ = new QMdiArea(client);
+    mdiArea_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiArea_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    layout->addWidget(mdiArea_);
+    setCentralWidget(client);
+
+    buildMenus();
+    buildToolBar();
+    postRecentFilesChanged();
+}
+
+FrameWindow::~FrameWindow() {
+    if (theFrame == this) theFrame = nullptr;
+}
+
+QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
+    QAction* action = menu->addAction(QString::fromLatin1(text));
+    action->setData(id);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, [this, id] { command(id); });
+    actions_[id] = action;
+    return action;
+}
+
+void FrameWindow::buildMenus() {
+    using K = QKeySequence;
+    QMenu* file = fileMenu_ = menuBar()->addMenu("&File");
+    addItem(file, "&New\tCtrl-N", cmd::New, {K(Qt::CTRL | Qt::Key_N)});
+    addItem(file, "&Open\tCtrl-O", cmd::Open, {K(Qt::CTRL | Qt::Key_O)});
+    addItem(file, "&Save\tCtrl-S", cmd::Save, {K(Qt::CTRL | Qt::Key_S)});
+    addItem(file, "Save &as", cmd::SaveAs);
+    addItem(file, "&Close\tCtrl-F4", cmd::Close, {K(Qt::CTRL | Qt::Key_F4)});
+    file->addSeparator();
+    addItem(file, "&Export", cmd::Export);
+    file->addSeparator();
+    // The recent files go here (rebuildRecentFiles).
+    file->addSeparator();
+    addItem(file, "E&xit\tAlt-F4", cmd::Exit);
+
+    QMenu* edit = menuBar()->addMenu("&Edit");
+    addItem(edit, "&Copy\tCtrl-C", cmd::Copy, {K(Qt::CTRL | Qt::Key_C)});
+    addItem(edit, "&Paste\tCtrl-V", cmd::Paste, {K(Qt::CTRL | Qt::Key_V)});
+
+    QMenu* client = menuBar()->addMenu("&Client");
+    addItem(client, "&New\tINS", cmd::NewClient, {K(Qt::Key_Insert)});
+    addItem(client, "&Edit\tCR", cmd::EditClient, {K(Qt::Key_Return), K(Qt::Key_Enter)});
+    addItem(client, "&Delete\tDel", cmd::DeleteClient, {K(Qt::Key_Delete)});
+    client->addSeparator();
+    addItem(client, "Make &advanced\tF8", cmd::MakeAdvanced, {K(Qt::Key_F8)});
+    addItem(client, "Make &standard\tF9", cmd::MakeStandard, {K(Qt::Key_F9)});
+    client->addSeparator();
+    addItem(client, "&Print client\tCtrl-P", cmd::PrintClient, {K(Qt::CTRL | Qt::Key_P)});
+    addItem(client, "Print s&ummary", cmd::PrintSummary);
+    addItem(client, "Print &all", cmd::PrintAll);
+    client->addSeparator();
+    addItem(client, "&Write\tF5", cmd::WriteRadio, {K(Qt::Key_F5)});
+    addItem(client, "&Read\tF6", cmd::ReadRadio, {K(Qt::Key_F6)});
+
+    QMenu* setup = menuBar()->addMenu("&Setup");
+    addItem(setup, "&Radio port", cmd::RadioPort);
+    addItem(setup, "&Edit dealer", cmd::EditDealer);
+
+    QMenu* window = windowMenu_ = menuBar()->addMenu("&Window");
+    addItem(window, "Cascade", cmd::Cascade);
+    addItem(window, "Tile &Horizontal", cmd::TileHorizontal);
+    addItem(window, "Tile &Vertical", cmd::TileVertical);
+    window->addSeparator();
+    addItem(window, "&Next", cmd::NextWindow, {K(Qt::CTRL | Qt::Key_Tab)});
+    addItem(window, "&Previous", cmd::PreviousWindow,
+            {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)});
+    connect(window, &QMenu::aboutToShow, this, &FrameWindow::fillWindowMenu);
+
+    QMenu* help = menuBar()->addMenu("&Help");
+    addItem(help, "&About...", cmd::About);
+    addItem(help, "&Help", cmd::Help);
+    addItem(help, "Visit &Website", cmd::VisitWebsite);
+}
+
+void FrameWindow::buildToolBar() {
+    struct Entry {
+        int image, id;
+        const char* tip;
+    };
+    static const Entry entries[] = {
+        {0, cmd::New, "Create new database file"},
+        {1, cmd::Open, "Open existing database file"},
+        {2, cmd::Save, "Save database file"},
+        {-1, 0, nullptr},
+        {3, cmd::PrintClient, "Print selected client data"},
+        {-1, 0, nullptr},
+        {4, cmd::Copy, "Copy the selected client(s) to the clipboard"},
+        {5, cmd::Paste, "Paste client(s) from the clipboard"},
+        {-1, 0, nullptr},
+        {6, cmd::NewClient, "Add a new client to the database"},
+        {7, cmd::EditClient, "Edit the selected client"},
+        {8, cmd::DeleteClient, "Delete the selected client from the database"},
+        {-1, 0, nullptr},
+        {9, cmd::WriteRadio, "Write the selected client data to the radio"},
+        {10, cmd::ReadRadio, "Read the radio and store in the selected client data"},
+        {-1, 0, nullptr},
+        {11, cmd::Help, "Open help file"},
+    };
+    toolBar_ = new QToolBar("Toolbar", this);
+    toolBar_->setObjectName("ToolbarWindow32");
+    toolBar_->setMovable(false);
+    toolBar_->setFloatable(false);
+    toolBar_->setIconSize(QSize(kToolbarImageWidth, kToolbarImageHeight));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->toggleViewAction()->setEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    for (const Entry& entry : entries) {
+        if (entry.image < 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* button = toolBar_->addAction(QIcon(toolbarImage(entry.image)), QString());
+        button->setToolTip(entry.tip);
+        button->setData(entry.id);
+        const int id = entry.id;
+        connect(button, &QAction::triggered, this, [this, id] { command(id); });
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+QAction* FrameWindow::menuAction(int id) const {
+    auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QList<DatabaseWindow*> FrameWindow::databaseWindows() const {
+    QList<DatabaseWindow*> windows;
+    for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder))
+        if (auto* window = qobject_cast<DatabaseWindow*>(sub)) windows.append(window);
+    return windows;
+}
+
+DatabaseWindow* FrameWindow::currentDatabaseWindow() const {
+    return qobject_cast<DatabaseWindow*>(mdiArea_->currentSubWindow());
+}
+
+void FrameWindow::command(int id) {
+    if (cmd::isDatabaseCommand(id)) {
+        // Posted: the database window handles it after the frame's current work.
+        if (DatabaseWindow* window = currentDatabaseWindow()) window->postCommand(id);
+        return;
+    }
+    if (id >= cmd::RecentFile1 && id <= cmd::RecentFile4) {
+        if (auto path = settings().recentFile(id - cmd::RecentFile1, false))
+            openDatabaseWindow(*path, false);
+        return;
+    }
+    switch (id) {
+        case cmd::New:
+            openDatabaseWindow(std::nullopt, false);
+            break;
+        case cmd::Open:
+            open();
+            break;
+        case cmd::Exit:
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            break;
+        case cmd::Cascade:
+            mdiArea_->cascadeSubWindows();
+            break;
+        case cmd::TileHorizontal:
+            tile(true);
+            break;
+        case cmd::TileVertical:
+            tile(false);
+            break;
+        case cmd::NextWindow:
+            mdiArea_->activateNextSubWindow();
+            break;
+        case cmd::PreviousWindow:
+            mdiArea_->activatePreviousSubWindow();
+            break;
+        case cmd::About:
+            showAboutDialog(this);
+            break;
+        case cmd::RadioPort:
+            showPortDialog(this);
+            break;
+        case cmd::Help:
+            openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("Tarn.pdf")), "Tarn.pdf");
+            break;
+        case cmd::VisitWebsite:
+            openUrl(QUrl(kWebsite), kWebsite);
+            break;
+        default:
+            break;
+    }
+}
+
+DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::string>& path,
+                                                bool maximised) {
+    if (path && !pathFits(this, *path)) return nullptr;
+    auto* window = new DatabaseWindow(path);
+    mdiArea_->addSubWindow(window);
+    // A new window opens maximised when the current one is (the MDI area sees to that).
+    if (maximised)
+        window->showMaximized();
+    else
+        window->show();
+    window->widget()->setFocus();
+    return window;
+}
+
+void FrameWindow::openFileIfExists(const std::string& path, bool first) {
+    if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).isFile())
+        openDatabaseWindow(path, first);
+}
+
+void FrameWindow::receiveHandover(const std::string& path) {
+    openFileIfExists(path, false);
+}
+
+void FrameWindow::open() {
+    std::string path;
+    if (!askFileName(this, path, FileDialogKind::OpenDatabase)) return;
+    const QString wanted = QFile::decodeName(QByteArray::fromStdString(path));
+    for (DatabaseWindow* window : databaseWindows()) {
+        if (window->windowTitle().compare(wanted, Qt::CaseInsensitive) == 0) {
+            mdiArea_->setActiveSubWindow(window);
+            return;
+        }
+    }
+    DatabaseWindow* window = openDatabaseWindow(path, false);
+    // Only a file that could be read becomes a recent file.
+    if (window && !window->loadFailed()) settings().addRecentFile(path);
+}
+
+void FrameWindow::openDroppedFiles(const QStringList& paths) {
+    const auto count = static_cast<long long>(paths.size());
+    if (count > kDropQuestionLimit &&
+        !askYesNo(MessageOwner::frame(),
+                  formatMessage("Do you really want to open %d files?", count)))
+        return;
+    for (const QString& path : paths)
+        openDatabaseWindow(QFile::encodeName(path).toStdString(), false);
+}
+
+void FrameWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void FrameWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile()) paths.append(url.toLocalFile());
+    event->acceptProposedAction();
+    openDroppedFiles(paths);
+}
+
+void FrameWindow::openUrl(const QUrl& url, const QString& shown) {
+    // A missing help file is a failure even where the desktop would open something.
+    const bool missing = url.isLocalFile() && !QFileInfo::exists(url.toLocalFile());
+    if (missing || !urlOpener_(url))
+        showError(MessageOwner::frame(),
+                  QString("Failed to open \"%1\".").arg(shown).toStdString());
+}
+
+void FrameWindow::tile(bool horizontal) {
+    // Horizontal tiling stacks the windows one above the other; vertical sets them side by side.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (!window->isMinimized()) windows.append(window);
+    if (windows.isEmpty()) return;
+    const QRect area = mdiArea_->viewport()->rect();
+    const auto n = static_cast<int>(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* window = windows[i];
+        if (window->isMaximized()) window->showNormal();
+        if (horizontal) {
+            const int top = area.height() * i / n, bottom = area.height() * (i + 1) / n;
+            window->setGeometry(0, top, area.width(), bottom - top);
+        } else {
+            const int left = area.width() * i / n, right = area.width() * (i + 1) / n;
+            window->setGeometry(left, 0, right - left, area.height());
+        }
+    }
+}
+
+void FrameWindow::fillWindowMenu() {
+    for (QAction* item : windowItems_) {
+        windowMenu_->removeAction(item);
+        item->deleteLater();
+    }
+    windowItems_.clear();
+    const QList<DatabaseWindow*> windows = databaseWindows();
+    if (windows.isEmpty()) return;
+    windowItems_.append(windowMenu_->addSeparator());
+    int number = 1;
+    for (DatabaseWindow* window : windows) {
+        QAction* item =
+            windowMenu_->addAction(QString("&%1 %2").arg(number++).arg(window->windowTitle()));
+        item->setCheckable(true);
+        item->setChecked(window == currentDatabaseWindow());
+        connect(item, &QAction::triggered, this,
+                [this, window] { mdiArea_->setActiveSubWindow(window); });
+        windowItems_.append(item);
+    }
+}
+
+void FrameWindow::postRecentFilesChanged() {
+    QMetaObject::invokeMethod(this, &FrameWindow::rebuildRecentFiles, Qt::QueuedConnection);
+}
+
+void FrameWindow::rebuildRecentFiles() {
+    for (QAction* item : fileMenu_->actions()) {
+        const int id = item->data().toInt();
+        if (id >= cmd::RecentFile1 && id <= cmd::RecentFile4) {
+            fileMenu_->removeAction(item);
+            actions_.erase(id);
+            item->deleteLater();
+        }
+    }
+    // Inserted newest last at position 8, so they stand in rising order after "&Export".
+    for (int index = 3; index >= 0; --index) {
+        const auto name = settings().recentFile(index, true);
+        if (!name) continue;
+        // The store cuts at the last backslash; paths here also use forward slashes.
+        const QString shown = QFile::decodeName(QByteArray::fromStdString(*name)).section('/', -1);
+        QAction* before = fileMenu_->actions().value(8);
+        const int id = cmd::RecentFile1 + index;
+        auto* item = new QAction(QString("&%1. %2").arg(index + 1).arg(shown), fileMenu_);
+        item->setData(id);
+        connect(item, &QAction::triggered, this, [this, id] { command(id); });
+        fileMenu_->insertAction(before, item);
+        actions_[id] = item;
+    }
+}
+
+void FrameWindow::closeEvent(QCloseEvent* event) {
+    const QRect normal = normalGeometry();
+    settings().writeWindowPlacement({normal.x(), normal.y(), normal.width(), normal.height()});
+    bool allClosed = true;
+    for (DatabaseWindow* window : databaseWindows())
+        if (!window->close()) allClosed = false;
+    // A database whose save failed or was cancelled keeps its window, and the program
+    // stays open rather than throw those changes away.
+    if (!allClosed) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+}  // namespace tarn

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QUrl>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+class QMdiArea;
+class QMenu;
+class QToolBar;
+
+namespace tarn {
+
+class DatabaseWindow;
+
+// The main window: menu bar, toolbar, and the MDI area that holds one DatabaseWindow
+// per open database. Every command arrives here by number; the ones that concern one
+// database are posted on to the current database window.
+class FrameWindow final : public QMainWindow {
+    Q_OBJECT
+  public:
+    FrameWindow();
+    ~FrameWindow() override;
+
+    // The one frame of the program (null before it exists and after it is gone).
+    static FrameWindow* instance();
+
+    void command(int id);
+    QAction* menuAction(int id) const;  // the menu item carrying a command number
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    QMenu* fileMenu() const { return fileMenu_; }
+    QMenu* windowMenu() const { return windowMenu_; }
+    QToolBar* toolBar() const { return toolBar_; }
+    QList<DatabaseWindow*> databaseWindows() const;
+    DatabaseWindow* currentDatabaseWindow() const;
+
+    // A new window on the file (or an untitled database without a path); null when the
+    // path is too long. Shown maximised when asked, else shown plainly.
+    DatabaseWindow* openDatabaseWindow(const std::optional<std::string>& path, bool maximised);
+    // Opens the file when it exists; a missing file is passed over silently.
+    void openFileIfExists(const std::string& path, bool first);
+    // Files dropped on the frame, in drop order (more than 20 are asked about first).
+    void openDroppedFiles(const QStringList& paths);
+    // A path handed over by a second start of the program.
+    void receiveHandover(const std::string& path);
+
+    // Rebuilds the recent-file items of the File menu; the posted form waits its turn.
+    void rebuildRecentFiles();
+    void postRecentFilesChanged();
+
+    // How Help and Visit Website open a document or address (tests replace it).
+    using UrlOpener = std::function<bool(const QUrl&)>;
+    void setUrlOpener(UrlOpener opener) { urlOpener_ = std::move(opener); }
+    static constexpr const char* kWebsite = "https://www.tarn-radio.example/";
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    void buildMenus();
+    void buildToolBar();
+    QAction* addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys = {});
+    void open();
+    void openUrl(const QUrl& url, const QString& shown);
+    void tile(bool horizontal);
+    void fillWindowMenu();
+
+    QMdiArea* mdiArea_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* windowMenu_ = nullptr;
+    QList<QAction*> windowItems_;  // the Window menu's entries of the open windows
+    std::map<int, QAction*> actions_;
+    UrlOpener urlOpener_;
+};
+
+}  // namespace tarn

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QComboBox;
+
+namespace tarn {
+
+// "Set port": chooses the serial device of the radio and stores it as "Port" on OK.
+// A port that cannot be opened now is stored only when the user confirms it.
+class PortDialog final : public QDialog {
+    Q_OBJECT
+  public:
+    explicit PortDialog(QWidget* parent);
+    QComboBox* portBox() const { return portBox_; }
+    void accept() override;
+
+    // How the port is probed (tests replace it).
+    using Probe = std::function<bool(const QString&)>;
+    static void setProbe(Probe probe);
+
+  private:
+    QComboBox* portBox_;
+};
+
+void showPortDialog(QWidget* parent);
+
+}  // namespace tarn

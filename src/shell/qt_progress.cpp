@@ -1,0 +1,89 @@
+#include "shell/qt_progress.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QScreen>
+
+#include "shell/ansi_text.h"
+#include "shell/dialog_units.h"
+
+namespace tarn {
+namespace {
+
+// Lets the window repaint while the main thread is busy, without letting input through.
+void keepPainting() {
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// A caption without a close box, centred over the screen, visible at once.
+QDialog* makeWindow(QWidget* owner, const QString& title, QSize size) {
+    auto* window = new QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    window->setWindowTitle(title);
+    window->setFixedSize(size);
+    window->setModal(false);
+    const QRect screen = (owner ? owner->screen() : QApplication::primaryScreen())->geometry();
+    window->move(screen.center() - QPoint(size.width() / 2, size.height() / 2));
+    return window;
+}
+
+class QtProgressWindow final : public ProgressWindow {
+  public:
+    QtProgressWindow(ProgressUi::Kind kind, QWidget* owner) {
+        if (kind == ProgressUi::Kind::Printing) {
+            window_ = makeWindow(owner, "Printing", dluSize(123, 22));
+            status_ = new QLabel("Please wait...", window_);
+            status_->setGeometry(dluX(7), dluY(7), dluX(109), dluY(8));
+        } else {
+            window_ = makeWindow(owner, "Progress", dluSize(186, 42));
+            bar_ = new QProgressBar(window_);
+            bar_->setRange(0, 100);
+            bar_->setValue(0);
+            bar_->setTextVisible(false);
+            bar_->setGeometry(dluX(7), dluY(7), dluX(172), dluY(14));
+            status_ = new QLabel(window_);
+            status_->setGeometry(dluX(7), dluY(25), dluX(172), dluY(8) + 4);
+        }
+        status_->setAlignment(Qt::AlignCenter);
+        window_->show();
+        keepPainting();
+    }
+    ~QtProgressWindow() override { delete window_.data(); }
+
+    void setCaption(std::string_view caption) override {
+        if (window_) window_->setWindowTitle(fromAnsi(caption));
+        keepPainting();
+    }
+    void update(int position, const char* text) override {
+        if (!window_) return;
+        if (bar_) bar_->setValue(std::clamp(position, 0, 100));
+        if (text) status_->setText(fromAnsi(text));
+        keepPainting();
+    }
+
+  private:
+    QPointer<QDialog> window_;
+    QProgressBar* bar_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressWindow> QtProgressUi::create(Kind kind, WindowHandle owner) {
+    return std::make_unique<QtProgressWindow>(kind, static_cast<QWidget*>(owner));
+}
+
+void QtProgressUi::enableWindow(WindowHandle window, bool enabled) {
+    if (auto* widget = static_cast<QWidget*>(window)) widget->setEnabled(enabled);
+}
+
+void QtProgressUi::focusWindow(WindowHandle window) {
+    if (auto* widget = static_cast<QWidget*>(window)) {
+        widget->activateWindow();
+        widget->setFocus();
+    }
+}
+
+}  // namespace tarn

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "model/progress.h"
+
+namespace tarn {
+
+// The "Progress" and "Printing" windows, and disabling, enabling and focusing the owner.
+// While one is up the program handles no user input but keeps painting.
+class QtProgressUi final : public ProgressUi {
+  public:
+    std::unique_ptr<ProgressWindow> create(Kind kind, WindowHandle owner) override;
+    void enableWindow(WindowHandle window, bool enabled) override;
+    void focusWindow(WindowHandle window) override;
+};
+
+}  // namespace tarn

@@ -1,0 +1,51 @@
+#include "shell/qt_user_feedback.h"
+
+#include <QMessageBox>
+
+#include "shell/ansi_text.h"
+#include "shell/frame_window.h"
+
+namespace tarn {
+
+QWidget* ownerWidget(const MessageOwner& owner) {
+    switch (owner.kind) {
+        case MessageOwner::Kind::Frame:
+            return FrameWindow::instance();
+        case MessageOwner::Kind::Window:
+            return static_cast<QWidget*>(owner.window);
+        case MessageOwner::Kind::None:
+            break;
+    }
+    return nullptr;
+}
+
+MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string_view text,
+                                          MessageIcon icon, MessageButtons buttons) {
+    QMessageBox::Icon boxIcon = QMessageBox::Critical;
+    if (icon == MessageIcon::Warning) boxIcon = QMessageBox::Warning;
+    if (icon == MessageIcon::Question) boxIcon = QMessageBox::Question;
+    if (icon == MessageIcon::Information) boxIcon = QMessageBox::Information;
+
+    QMessageBox::StandardButtons standard = QMessageBox::Ok;
+    QMessageBox::StandardButton preferred = QMessageBox::Ok;
+    if (buttons == MessageButtons::YesNo) {
+        standard = QMessageBox::Yes | QMessageBox::No;
+        preferred = owner.defaultNo ? QMessageBox::No : QMessageBox::Yes;
+    } else if (buttons == MessageButtons::OkCancel) {
+        standard = QMessageBox::Ok | QMessageBox::Cancel;
+    }
+    QMessageBox box(boxIcon, kMessageTitle, fromAnsi(text), standard, ownerWidget(owner));
+    box.setDefaultButton(preferred);
+    switch (box.exec()) {
+        case QMessageBox::Yes:
+            return MessageAnswer::Yes;
+        case QMessageBox::No:
+            return MessageAnswer::No;
+        case QMessageBox::Cancel:
+            return MessageAnswer::Cancel;
+        default:
+            return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+    }
+}
+
+}  // namespace tarn
