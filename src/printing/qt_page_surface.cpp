@@ -33,8 +33,8 @@ std::string localeTimeAndDate() {
                           locale.toString(now.date(), QLocale::ShortFormat));
 }
 
-QtPageSurface::QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, NameDocument nameDocument)
-    : device_(std::move(device)), nameDocument_(std::move(nameDocument)) {}
+QtPageSurface::QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks)
+    : hooks_(std::move(hooks)), device_(std::move(device)) {}
 
 QtPageSurface::~QtPageSurface() {
     if (painter_.isActive()) painter_.end();
@@ -85,7 +85,7 @@ std::string QtPageSurface::localTimeAndDate() const {
 }
 
 bool QtPageSurface::startDoc(std::string_view name) {
-    if (nameDocument_) nameDocument_(*device_, fromDatabaseText(name));
+    if (hooks_.nameDocument) hooks_.nameDocument(*device_, fromDatabaseText(name));
     if (!painter_.begin(device_.get())) return false;
     painter_.setFont(font_);
     painter_.setPen(Qt::black);
@@ -105,7 +105,8 @@ bool QtPageSurface::endPage() {
 }
 
 bool QtPageSurface::endDoc() {
-    return painter_.isActive() && painter_.end();
+    if (!painter_.isActive() || !painter_.end()) return false;
+    return !hooks_.deliver || hooks_.deliver();
 }
 
 }  // namespace tarn

@@ -15,9 +15,13 @@ namespace tarn {
 // own units with the application's default font as the device measures it.
 class QtPageSurface final : public PrintSurface {
   public:
-    // nameDocument gives the device the document's name (QPrinter and QPdfWriter differ).
-    using NameDocument = std::function<void(QPagedPaintDevice&, const QString&)>;
-    QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, NameDocument nameDocument);
+    // What differs between devices: giving the document its name (QPrinter and QPdfWriter
+    // name it differently) and, optionally, delivering the ended document (false: failed).
+    struct Hooks {
+        std::function<void(QPagedPaintDevice&, const QString&)> nameDocument;
+        std::function<bool()> deliver;
+    };
+    QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks);
     ~QtPageSurface() override;
 
     int charHeight() const override;
@@ -34,8 +38,8 @@ class QtPageSurface final : public PrintSurface {
     bool endDoc() override;
 
   private:
+    Hooks hooks_;  // before the device: what the hooks hold may outlive the device, not less
     std::unique_ptr<QPagedPaintDevice> device_;
-    NameDocument nameDocument_;
     QFont font_;  // the default font, as every job uses it
     QPainter painter_;
     int pagesStarted_ = 0;

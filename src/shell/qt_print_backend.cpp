@@ -24,10 +24,11 @@ class QtPrintBackend final : public PrintBackend {
         dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
 #endif
         if (dialog.exec() != QDialog::Accepted) return nullptr;
-        return std::make_unique<QtPageSurface>(std::move(printer),
-                                               [](QPagedPaintDevice& device, const QString& name) {
-                                                   static_cast<QPrinter&>(device).setDocName(name);
-                                               });
+        QtPageSurface::Hooks hooks;
+        hooks.nameDocument = [](QPagedPaintDevice& device, const QString& name) {
+            static_cast<QPrinter&>(device).setDocName(name);
+        };
+        return std::make_unique<QtPageSurface>(std::move(printer), std::move(hooks));
     }
 };
 

@@ -1,4 +1,5 @@
-// The Qt page surface on a PDF writer: what the layout relies on from a real device.
+// The Qt page surface on a PDF device: what the layout relies on from a real device, and
+// the PDF file the command-line tool writes.
 #include "printing/qt_page_surface.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,8 @@
 #include <QGuiApplication>
 #include <QPdfWriter>
 #include <QTemporaryDir>
+
+#include "printing/pdf_file_surface.h"
 
 namespace tarn::test {
 namespace {
@@ -20,61 +23,82 @@ class QtPageSurfaceTest : public ::testing::Test {
         static QGuiApplication app(argc, argv);
     }
 
-    std::unique_ptr<QtPageSurface> surfaceOn(const QString& path) {
-        auto writer = std::make_unique<QPdfWriter>(path);
-        return std::make_unique<QtPageSurface>(
-            std::move(writer), [this](QPagedPaintDevice& device, const QString& title) {
-                static_cast<QPdfWriter&>(device).setTitle(title);
-                namedAs = title;
-            });
-    }
+    std::string path(const char* name) const { return dir.filePath(name).toStdString(); }
 
     QTemporaryDir dir;
-    QString namedAs;
 };
 
+QByteArray contentOf(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // QPdfWriter writes one "/Type /Page" object per page.
-int pageCount(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return -1;
-    const QByteArray bytes = file.readAll();
-    return static_cast<int>(bytes.count("/Type /Page\n") + bytes.count("/Type /Page "));
+int pageCount(const QByteArray& pdf) {
+    return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "));
+}
+
+void drawPages(PrintSurface& surface, int pages) {
+    for (int page = 0; page < pages; ++page) {
+        ASSERT_TRUE(surface.startPage());
+        surface.drawText({10, 100, 3000, 200}, "Client name:", TextAlign::Left);
+        surface.drawText({10, 100, 10, 200}, "an empty box draws nothing", TextAlign::Right);
+        ASSERT_TRUE(surface.endPage());
+    }
 }
 
 TEST_F(QtPageSurfaceTest, MeasuresTheDeviceInItsOwnUnits) {
-    auto surface = surfaceOn(dir.filePath("m.pdf"));
+    QString named;
+    QtPageSurface::Hooks hooks;
+    hooks.nameDocument = [&](QPagedPaintDevice&, const QString& name) { named = name; };
+    QtPageSurface surface(std::make_unique<QPdfWriter>(dir.filePath("m.pdf")), hooks);
     // A 1200 dpi page: lines are tens of units high, the page thousands of units.
-    EXPECT_GT(surface->charHeight(), 20);
-    EXPECT_GE(surface->externalLeading(), 0);
-    EXPECT_GT(surface->printableWidth(), 5000);
-    EXPECT_GT(surface->printableHeight(), surface->printableWidth());
-    const int one = surface->textWidth("8");
+    EXPECT_GT(surface.charHeight(), 20);
+    EXPECT_GE(surface.externalLeading(), 0);
+    EXPECT_GT(surface.printableWidth(), 5000);
+    EXPECT_GT(surface.printableHeight(), surface.printableWidth());
+    const int one = surface.textWidth("8");
     EXPECT_GT(one, 0);
-    EXPECT_GT(surface->textWidth("88888888"), 7 * one);
-    EXPECT_EQ(surface->textWidth(""), 0);
+    EXPECT_GT(surface.textWidth("88888888"), 7 * one);
+    EXPECT_EQ(surface.textWidth(""), 0);
+
+    ASSERT_TRUE(surface.startDoc("Tarn database summary"));
+    EXPECT_EQ(named, "Tarn database summary");
+    drawPages(surface, 1);
+    EXPECT_TRUE(surface.endDoc());
+    EXPECT_FALSE(surface.endDoc());  // ended once only
 }
 
-TEST_F(QtPageSurfaceTest, WritesNamedDocumentWithOnePagePerStartedPage) {
-    const QString path = dir.filePath("pages.pdf");
-    auto surface = surfaceOn(path);
-    ASSERT_TRUE(surface->startDoc("Tarn database summary"));
-    EXPECT_EQ(namedAs, "Tarn database summary");
-    for (int page = 0; page < 3; ++page) {
-        ASSERT_TRUE(surface->startPage());
-        surface->drawText({10, 100, 3000, 200}, "Client name:", TextAlign::Left);
-        surface->drawText({10, 100, 10, 200}, "an empty box draws nothing", TextAlign::Right);
-        ASSERT_TRUE(surface->endPage());
-    }
+TEST_F(QtPageSurfaceTest, PdfFileHoldsOnePagePerStartedPage) {
+    auto surface = pdfFileSurface(path("pages.pdf"));
+    ASSERT_TRUE(surface->startDoc("Tarn database"));
+    drawPages(*surface, 3);
+    EXPECT_TRUE(contentOf(path("pages.pdf")).isEmpty());  // nothing written before the end
     ASSERT_TRUE(surface->endDoc());
-    EXPECT_EQ(pageCount(path), 3);
-    EXPECT_FALSE(surface->endDoc());  // ended once only
+    const QByteArray pdf = contentOf(path("pages.pdf"));
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(pageCount(pdf), 3);
 }
 
-TEST_F(QtPageSurfaceTest, DocumentIntoAnUnwritablePlaceCannotStart) {
-    auto surface = surfaceOn(dir.filePath("no/such/folder/out.pdf"));
-    EXPECT_FALSE(surface->startDoc("Tarn database"));
-    EXPECT_FALSE(surface->startPage());
+TEST_F(QtPageSurfaceTest, PdfFileThatCannotBeWrittenFailsTheEndOfTheDocument) {
+    auto surface = pdfFileSurface(path("no/such/folder/out.pdf"));
+    ASSERT_TRUE(surface->startDoc("Tarn database"));
+    drawPages(*surface, 1);
     EXPECT_FALSE(surface->endDoc());
+}
+
+TEST_F(QtPageSurfaceTest, AbandonedJobLeavesTheEarlierFileAlone) {
+    {
+        QFile old(dir.filePath("keep.pdf"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("earlier document");
+    }
+    {
+        auto surface = pdfFileSurface(path("keep.pdf"));
+        ASSERT_TRUE(surface->startDoc("Tarn database"));
+        drawPages(*surface, 2);
+    }  // destroyed without endDoc, as after a failed page
+    EXPECT_EQ(contentOf(path("keep.pdf")), "earlier document");
 }
 
 TEST_F(QtPageSurfaceTest, DatabaseTextIsWindows1252) {

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "printing/print_surface.h"
+
+namespace tarn {
+
+// A print surface that renders the document as PDF and, when the document ends, writes
+// it to path in one piece: a job that fails leaves any earlier file at path untouched.
+// Needs a QGuiApplication.
+std::unique_ptr<PrintSurface> pdfFileSurface(const std::string& path);
+
+}  // namespace tarn
