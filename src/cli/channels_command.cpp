@@ -1,0 +1,87 @@
+// tarn-cli channels [--json] FILE INDEX: the valid channels of one client.
+#include <cstdio>
+
+#include "cli/cli_command.h"
+#include "cli/cli_support.h"
+#include "database/client_database.h"
+
+namespace tarn::cli {
+namespace {
+
+constexpr const char* kUsage = "channels [--json] FILE INDEX";
+
+std::string kilohertz(std::uint32_t value) {
+    return std::to_string(value / 10) + "." + std::to_string(value % 10);
+}
+
+std::string labelOf(const ClientRecord& client, int n) {
+    char label[kLabelSize + 1] = {};
+    client.getLabel(n, label, sizeof label);
+    return label;
+}
+
+const char* jsonBool(int flag) {
+    return flag ? "true" : "false";
+}
+
+void printJson(const ClientRecord& c) {
+    std::string out = "[";
+    bool first = true;
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (c.isChannelFree(n)) continue;
+        out += first ? "\n  " : ",\n  ";
+        first = false;
+        out += "{\"channel\": " + std::to_string(n) + ", \"label\": " + jsonString(labelOf(c, n)) +
+               ", \"usb\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Usb)) + ", \"rx\": \"" +
+               kilohertz(c.getFrequency(n, 0)) + "\", \"tx\": \"" +
+               kilohertz(c.getFrequency(n, 1)) +
+               "\", \"scan\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Scan)) +
+               ", \"selcall\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Selcall)) +
+               ", \"alarm\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Alarm)) +
+               ", \"txeqrx\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)) + "}";
+    }
+    out += first ? "]\n" : "\n]\n";
+    std::fputs(out.c_str(), stdout);
+}
+
+void printText(const ClientRecord& c) {
+    auto yesNo = [](int flag) { return std::string(flag ? "yes" : "no"); };
+    std::vector<std::vector<std::string>> rows = {
+        {"Channel", "RX kHz", "TX kHz", "Mode", "Scan", "SelCall", "Alarm", "TX=RX", "Label"}};
+    for (int n = 1; n <= kChannelCount; ++n) {
+        if (c.isChannelFree(n)) continue;
+        rows.push_back(
+            {std::to_string(n), kilohertz(c.getFrequency(n, 0)), kilohertz(c.getFrequency(n, 1)),
+             c.getChannelFlag(n, ChannelFlag::Usb) ? "USB" : "LSB",
+             yesNo(c.getChannelFlag(n, ChannelFlag::Scan)),
+             yesNo(c.getChannelFlag(n, ChannelFlag::Selcall)),
+             yesNo(c.getChannelFlag(n, ChannelFlag::Alarm)),
+             yesNo(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)), latin1ToUtf8(labelOf(c, n))});
+    }
+    std::fputs(formatTable(rows).c_str(), stdout);
+}
+
+}  // namespace
+
+int runChannels(const std::vector<std::string>& args) {
+    auto parsed = parseArguments(args, {"--json"}, {}, 2);
+    if (!parsed) return usageError(kUsage);
+    auto index = parseIndex(parsed->positional[1]);
+    if (!index) return usageError(kUsage);
+    ClientDatabase db(false);
+    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    const ClientRecord* client = db.client(*index);
+    if (!client) {
+        std::fprintf(stderr, "There is no client %d; the database holds %d.\n", *index,
+                     db.clientCount());
+        return kExitFailure;
+    }
+    if (parsed->flags.count("--json")) {
+        printJson(*client);
+    } else {
+        printText(*client);
+    }
+    return kExitOk;
+}
+
+}  // namespace tarn::cli

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarn::cli {
+
+// Exit codes of tarn-cli.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailure = 1;  // after its message on stderr
+inline constexpr int kExitUsage = 2;
+inline constexpr int kExitMismatch = 3;  // written, but verification found a difference
+
+// One subcommand: its name, its usage line (after "tarn-cli ") and its entry point,
+// which gets the arguments after the name and returns the exit code.
+struct Command {
+    const char* name;
+    const char* usage;
+    int (*run)(const std::vector<std::string>& args);
+};
+
+// The subcommands, one source file each.
+int runInfo(const std::vector<std::string>& args);      // info_command.cpp
+int runChannels(const std::vector<std::string>& args);  // channels_command.cpp
+int runExport(const std::vector<std::string>& args);    // export_command.cpp
+int runNew(const std::vector<std::string>& args);       // new_command.cpp
+
+}  // namespace tarn::cli

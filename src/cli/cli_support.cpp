@@ -1,0 +1,138 @@
+#include "cli/cli_support.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+
+#include "database/client_database.h"
+
+namespace tarn::cli {
+
+std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
+                                        const std::set<std::string>& flags,
+                                        const std::set<std::string>& valued,
+                                        std::size_t positionalCount) {
+    Arguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+            if (flags.count(arg)) {
+                parsed.flags.insert(arg);
+            } else if (valued.count(arg) && i + 1 < args.size()) {
+                parsed.values[arg] = args[++i];
+            } else {
+                return std::nullopt;
+            }
+        } else {
+            parsed.positional.push_back(arg);
+        }
+    }
+    if (parsed.positional.size() != positionalCount) return std::nullopt;
+    return parsed;
+}
+
+int usageError(const char* usage) {
+    std::fprintf(stderr, "usage: tarn-cli %s\n", usage);
+    return 2;
+}
+
+std::optional<int> parseIndex(std::string_view text) {
+    if (text.empty() || text.size() > 9) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::string fullPath(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.lexically_normal().string();
+}
+
+bool loadDatabase(ClientDatabase& database, const std::string& path) {
+    return database.load(fullPath(path)) != 0;
+}
+
+std::string latin1ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | (byte >> 6));
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::string jsonString(std::string_view latin1) {
+    std::string out = "\"";
+    for (char c : latin1) {
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    char escaped[8];
+                    std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
+                    out += escaped;
+                } else {
+                    out += latin1ToUtf8(std::string_view(&c, 1));
+                }
+        }
+    }
+    return out + "\"";
+}
+
+namespace {
+
+// Characters shown, counting a UTF-8 sequence once.
+std::size_t displayWidth(const std::string& text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+}  // namespace
+
+std::string formatTable(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            widths[i] = std::max(widths[i], displayWidth(row[i]));
+        }
+    }
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            line += row[i];
+            if (i + 1 < row.size()) line.append(widths[i] - displayWidth(row[i]) + 2, ' ');
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        out += line + "\n";
+    }
+    return out;
+}
+
+}  // namespace tarn::cli

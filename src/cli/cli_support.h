@@ -1,0 +1,50 @@
+#pragma once
+
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarn {
+class ClientDatabase;
+}
+
+namespace tarn::cli {
+
+// Options and positional arguments of one subcommand. Flags stand alone ("--yes"),
+// valued options take the next argument ("--port NAME").
+struct Arguments {
+    std::set<std::string> flags;
+    std::map<std::string, std::string> values;
+    std::vector<std::string> positional;
+};
+
+// Splits `args`; nothing when an option is unknown, lacks its value, or the number of
+// positional arguments is not `positionalCount`.
+std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
+                                        const std::set<std::string>& flags,
+                                        const std::set<std::string>& valued,
+                                        std::size_t positionalCount);
+
+// Prints "usage: tarn-cli <usage>" on stderr and returns the usage exit code.
+int usageError(const char* usage);
+
+// A plain non-negative decimal number, as a client index is typed.
+std::optional<int> parseIndex(std::string_view text);
+
+// Loads a database file by its full path, so the recent-file list gets the same entry
+// the desktop program would make. The core has already told any failure.
+bool loadDatabase(ClientDatabase& database, const std::string& path);
+std::string fullPath(const std::string& path);
+
+// Texts in files are 8-bit; the tool shows them decoded as Latin-1.
+std::string latin1ToUtf8(std::string_view text);
+// A JSON string literal (quotes included) of an 8-bit text decoded as Latin-1.
+std::string jsonString(std::string_view latin1);
+
+// Left-aligned columns separated by two blanks, for the human-readable listings.
+std::string formatTable(const std::vector<std::vector<std::string>>& rows);
+
+}  // namespace tarn::cli
