@@ -15,7 +15,7 @@ FakeRadioDevice::FakeRadioDevice(std::shared_ptr<RadioMonitor> radio,
     : radio_(std::move(radio)), clock_(std::move(clock)), faults_(faults), paced_(paced) {}
 
 void FakeRadioDevice::log(std::string what, std::string bytes) {
-    events_.push_back({clock_->nowUs(), std::move(what), std::move(bytes)});
+    events_->push_back({clock_->nowUs(), std::move(what), std::move(bytes)});
 }
 
 bool FakeRadioDevice::open(const std::string& name) {
@@ -83,8 +83,12 @@ int FakeRadioDevice::read(std::uint8_t* buffer, int capacity) {
             clock_->advanceToUs(limit);
         }
     }
-    events_.back().bytes.assign(reinterpret_cast<const char*>(buffer), static_cast<size_t>(n));
+    events_->back().bytes.assign(reinterpret_cast<const char*>(buffer), static_cast<size_t>(n));
     return n;
+}
+
+void FakeRadioDevice::inject(const std::string& bytes) {
+    for (const char c : bytes) incoming_.push_back({clock_->nowUs(), c});
 }
 
 void FakeRadioDevice::close() {
@@ -94,7 +98,7 @@ void FakeRadioDevice::close() {
 
 std::vector<FakeRadioDevice::Event> FakeRadioDevice::writes() const {
     std::vector<Event> out;
-    std::copy_if(events_.begin(), events_.end(), std::back_inserter(out),
+    std::copy_if(events_->begin(), events_->end(), std::back_inserter(out),
                  [](const Event& e) { return e.what == "write"; });
     return out;
 }

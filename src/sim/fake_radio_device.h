@@ -44,7 +44,11 @@ class FakeRadioDevice final : public SerialDevice {
     int write(const std::uint8_t* bytes, int length) override;
     void close() override;
 
-    const std::vector<Event>& events() const { return events_; }
+    const std::vector<Event>& events() const { return *events_; }
+    // The log, shared so it outlives the device (a SerialLink owns and destroys it).
+    std::shared_ptr<const std::vector<Event>> sharedEvents() const { return events_; }
+    // Bytes that arrive now from the line without the radio sending them (noise).
+    void inject(const std::string& bytes);
     std::vector<Event> writes() const;  // the "write" events only
     bool isOpen() const { return open_; }
 
@@ -64,7 +68,7 @@ class FakeRadioDevice final : public SerialDevice {
     };
     std::deque<Incoming> incoming_;
     std::uint64_t lineFreeUs_ = 0;  // when the radio's side of the line is free again
-    std::vector<Event> events_;
+    std::shared_ptr<std::vector<Event>> events_ = std::make_shared<std::vector<Event>>();
 };
 
 // A factory for setSerialDeviceFactory that connects every SerialLink to one radio.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <random>
 #include <vector>
 
@@ -9,7 +10,6 @@ namespace tarn {
 namespace {
 
 constexpr const char* kPrompt = "# ";
-constexpr std::size_t kOversizeReply = 10400;  // past the 10219 bytes a reader accepts
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -117,6 +117,18 @@ void RadioMonitor::loadRecord(const std::string& record) {
     }
 }
 
+// Inserts lines of dots before the closing prompt until the reply has `size` bytes.
+void RadioMonitor::pad(std::string& reply, std::size_t size) {
+    const std::size_t prompt = std::strlen(kPrompt);
+    std::string filler;
+    for (std::size_t need = size > reply.size() ? size - reply.size() : 0; need > 0;) {
+        const std::size_t line = std::min<std::size_t>(need, 64);
+        filler += line >= 2 ? std::string(line - 2, '.') + "\r\n" : std::string(line, ' ');
+        need -= line;
+    }
+    reply.insert(reply.size() - prompt, filler);
+}
+
 std::string RadioMonitor::dumpLine(unsigned address) const {
     const bool lower = faults_.lowerCase;
     char text[80];
@@ -147,9 +159,8 @@ std::string RadioMonitor::dump(unsigned start, unsigned length) {
             reply += std::string(kNoiseLines[noise++ % std::size(kNoiseLines)]) + "\r\n";
         reply += dumpLine(addresses[i]);
     }
-    while (faults_.oversize && reply.size() <= kOversizeReply)
-        reply += std::string(kNoiseLines[noise++ % std::size(kNoiseLines)]) + "\r\n";
     reply += kPrompt;
+    if (faults_.padTo > 0) pad(reply, static_cast<std::size_t>(faults_.padTo));
 
     if (faults_.hangUpAt >= 0 && reply.size() > static_cast<std::size_t>(faults_.hangUpAt)) {
         reply.resize(static_cast<std::size_t>(faults_.hangUpAt));

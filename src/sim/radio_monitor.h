@@ -14,12 +14,12 @@ struct RadioFaults {
     bool silentDump = false;               // the dump command gets no answer
     int cutShortAt = -1;                   // the dump reply stops after this many bytes
     int hangUpAt = -1;                     // the line drops after this many bytes of the dump reply
-    std::set<std::uint16_t> droppedLines;  // dump lines left out, by address
-    bool oversize = false;                 // the reply runs past the size a radio may send
-    bool lowerCase = false;                // hexadecimal digits in lower case
-    bool shuffled = false;                 // dump lines out of order
-    bool noise = false;                    // junk lines between the dump lines
-    int corruptAddress = -1;               // a load stores this radio address wrongly
+    std::set<std::uint16_t> droppedLines{};  // dump lines left out, by address
+    int padTo = -1;           // junk lines stretch the dump reply to exactly this many bytes
+    bool lowerCase = false;   // hexadecimal digits in lower case
+    bool shuffled = false;    // dump lines out of order
+    bool noise = false;       // junk lines between the dump lines
+    int corruptAddress = -1;  // a load stores this radio address wrongly
 };
 
 // The radio's monitor in its RS-232 mode, as the serial link uses it: a carriage
@@ -49,6 +49,7 @@ class RadioMonitor {
     void loadRecord(const std::string& record);
     std::string dump(unsigned start, unsigned length);
     std::string dumpLine(unsigned address) const;
+    static void pad(std::string& reply, std::size_t size);
 
     RadioFaults faults_;
     Memory memory_{};

@@ -11,6 +11,7 @@ namespace tarn {
 namespace {
 
 constexpr long long kByteNs = 10'000'000'000LL / 4800;  // 10 bits at 4800 baud
+constexpr long long kDropDelayNs = 1'000'000'000LL;
 
 long long nowNs() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -53,12 +54,18 @@ void RadioServer::run(volatile std::sig_atomic_t& stop, volatile std::sig_atomic
             save();
         }
         if (!sendDue(nowNs())) return;
-        if (radio_.hungUp() && pending_.empty()) {
-            if (verbose_) std::fprintf(stderr, "radio: hanging up\n");
-            line_.hangUp();
-            return;
-        }
         int timeoutMs = -1;
+        if (radio_.hungUp() && pending_.empty()) {
+            // The line drops a moment after the last byte: a pty throws away what its
+            // reader has not yet taken, where a real port keeps what it received.
+            if (dropAtNs_ == 0) dropAtNs_ = nowNs() + kDropDelayNs;
+            if (nowNs() >= dropAtNs_) {
+                if (verbose_) std::fprintf(stderr, "radio: hanging up\n");
+                line_.hangUp();
+                return;
+            }
+            timeoutMs = static_cast<int>((dropAtNs_ - nowNs()) / 1'000'000 + 1);
+        }
         if (!pending_.empty()) {
             if (blocked_ || !paced_)
                 timeoutMs = 50;

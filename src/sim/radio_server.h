@@ -30,7 +30,8 @@ class RadioServer {
     std::string pending_;         // answer bytes not yet on the line
     long long burstStartNs_ = 0;  // when the current run of answer bytes began
     long long burstSent_ = 0;
-    bool blocked_ = false;  // the pty buffer was full at the last try
+    bool blocked_ = false;    // the pty buffer was full at the last try
+    long long dropAtNs_ = 0;  // when a hung-up radio drops the line
 };
 
 }  // namespace tarn

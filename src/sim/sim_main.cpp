@@ -32,8 +32,8 @@ void handle(int signal, void (*handler)(int)) {
 bool loadMemory(const tarn::SimOptions& options, tarn::RadioMonitor::Memory& memory) {
     if (!options.memoryFile.empty()) {
         std::ifstream in(options.memoryFile, std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-        if (!in.eof() || bytes.size() != memory.size()) {
+        const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        if (!in.is_open() || bytes.size() != memory.size()) {
             std::fprintf(stderr, "tarn-radio-sim: %s does not hold 2048 bytes\n",
                          options.memoryFile.c_str());
             return false;

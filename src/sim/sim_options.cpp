@@ -75,7 +75,7 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
         } else if (arg == "--silent-dump") {
             options.faults.silentDump = true;
         } else if (arg == "--oversize") {
-            options.faults.oversize = true;
+            options.faults.padTo = 10400;  // past the 10219 bytes a reader accepts
         } else if (arg == "--lower-case") {
             options.faults.lowerCase = true;
         } else if (arg == "--shuffle") {

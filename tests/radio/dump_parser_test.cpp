@@ -1,0 +1,148 @@
+// The dump parser: which replies give an image, and what lands where.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "radio/dump_parser.h"
+
+namespace tarn {
+namespace {
+
+using Image = std::array<std::uint8_t, 2048>;
+
+std::string line(unsigned address, unsigned first, const char* format = "%04X",
+                 const char* byte = " %02X") {
+    char text[32];
+    std::snprintf(text, sizeof text, format, address);
+    std::string out = text;
+    for (unsigned i = 0; i < 16; ++i) {
+        std::snprintf(text, sizeof text, byte, (first + i) & 0xFF);
+        out += text;
+    }
+    return out + "\r\n";
+}
+
+// All 128 lines, line k holding k*16 + i at position i.
+std::string fullDump(const char* format = "%04X", const char* byte = " %02X") {
+    std::string out;
+    for (unsigned a = 0; a < 2048; a += 16) out += line(0x1800 + a, a, format, byte);
+    return out;
+}
+
+DumpResult parse(const std::string& reply, Image& image) {
+    return parseDump(reinterpret_cast<const std::uint8_t*>(reply.data()),
+                     static_cast<int>(reply.size()), image.data(), static_cast<int>(image.size()));
+}
+
+void expectCounting(const Image& image) {
+    for (unsigned n = 0; n < 2048; ++n) ASSERT_EQ(image[n], n & 0xFF) << "byte " << n;
+}
+
+TEST(DumpParser, AcceptsTheFormsARadioMaySend) {
+    const struct {
+        const char* name;
+        std::string reply;
+    } cases[] = {
+        {"upper case", fullDump()},
+        {"lower case", fullDump("%04x", " %02x")},
+        {"0x prefixes", fullDump("0x%04X", " 0x%02x")},
+        {"tabs and runs of blanks", fullDump("  %04X", "\t %02X")},
+        {"echo, prompt and a character column",
+         "D 1800 0800\r\n" + fullDump("%04X", " %02X") + "# "},
+    };
+    for (const auto& c : cases) {
+        Image image{};
+        EXPECT_EQ(parse(c.reply, image), DumpResult::Complete) << c.name;
+        expectCounting(image);
+    }
+    // Extra columns after the 16th byte are ignored.
+    std::string columns;
+    for (unsigned a = 0; a < 2048; a += 16) {
+        std::string l = line(0x1800 + a, a);
+        columns += l.substr(0, l.size() - 2) + "  ..ab.. 99 77\r\n";
+    }
+    Image image{};
+    EXPECT_EQ(parse(columns, image), DumpResult::Complete);
+    expectCounting(image);
+}
+
+TEST(DumpParser, LinesInAnyOrderLaterLinesWinAndStrayLinesAreSkipped) {
+    std::string reply;
+    for (int a = 2048 - 16; a >= 0; a -= 16) reply += line(0x1800 + a, unsigned(a));
+    reply = line(0x1800, 0xEE) + "#\r\n" + "1800 01 02\r\n" + line(0x17F0, 0x55) +
+            line(0x2000, 0x66) + reply;  // the stale first line is overwritten later
+    Image image{};
+    ASSERT_EQ(parse(reply, image), DumpResult::Complete);
+    expectCounting(image);
+}
+
+TEST(DumpParser, OnlyTheLowEightBitsOfAByteCount) {
+    std::string reply = fullDump();
+    reply.replace(reply.find("1800 00"), 7, "1800 1A5");
+    Image image{};
+    ASSERT_EQ(parse(reply, image), DumpResult::Complete);
+    EXPECT_EQ(image[0], 0xA5);
+}
+
+TEST(DumpParser, RefusesRepliesThatCarryNoImageAndLeavesTheBufferAlone) {
+    Image image;
+    image.fill(0x77);
+    const std::string full = fullDump();
+    const struct {
+        const char* name;
+        std::string reply;
+        DumpResult result;
+    } cases[] = {
+        {"71 bytes", full.substr(0, 71), DumpResult::Rejected},
+        {"no CR LF at all", std::string(200, 'x'), DumpResult::Rejected},
+        {"LF without CR", std::string(100, 'x') + "\n" + std::string(10, 'y'),
+         DumpResult::Rejected},
+        {"lines of no data", std::string(80, '#') + "\r\n", DumpResult::Incomplete},
+        {"one line short", full.substr(0, full.size() - 54), DumpResult::Incomplete},
+        {"last line without CR LF", full.substr(0, full.size() - 2), DumpResult::Incomplete},
+        {"a line missing in the middle", full.substr(0, 54 * 5) + full.substr(54 * 6),
+         DumpResult::Incomplete},
+        {"NUL before the end",
+         full.substr(0, 54 * 64) + std::string(1, '\0') + full.substr(54 * 64),
+         DumpResult::Incomplete},
+        {"NUL within the first 72 bytes", std::string(1, '\0') + full, DumpResult::Rejected},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse(c.reply, image), c.result) << c.name;
+        EXPECT_EQ(image[0], 0x77) << c.name;
+        EXPECT_EQ(image[2047], 0x77) << c.name;
+    }
+    EXPECT_FALSE(parseDumpReply(nullptr, 9000, image.data(), 2048));
+    EXPECT_FALSE(parseDumpReply(reinterpret_cast<const std::uint8_t*>(full.data()),
+                                static_cast<int>(full.size()), nullptr, 2048));
+}
+
+TEST(DumpParser, ANulAfterTheLastLineDoesNotMatter) {
+    const std::string reply = fullDump() + std::string(1, '\0') + "garbage\r\n";
+    Image image{};
+    EXPECT_EQ(parse(reply, image), DumpResult::Complete);
+}
+
+TEST(DumpParser, ALineNearTheEndStoresOnlyItsBytesInsideTheImage) {
+    // Guard bytes after the image must survive a line at 0x1FF8.
+    std::array<std::uint8_t, 2048 + 16> buffer;
+    buffer.fill(0xCC);
+    std::string reply = fullDump() + line(0x1FF8, 0xA0);
+    ASSERT_TRUE(parseDumpReply(reinterpret_cast<const std::uint8_t*>(reply.data()),
+                               static_cast<int>(reply.size()), buffer.data(), 2048));
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(buffer[2040 + i], 0xA0 + i);
+    for (int i = 2048; i < 2048 + 16; ++i) EXPECT_EQ(buffer[i], 0xCC);
+}
+
+TEST(DumpParser, ASmallerImageNeedsOnlyItsOwnBytes) {
+    std::array<std::uint8_t, 40> small{};
+    const std::string reply = line(0x1800, 0) + line(0x1810, 16) + line(0x1820, 32);
+    ASSERT_TRUE(parseDumpReply(reinterpret_cast<const std::uint8_t*>(reply.data()),
+                               static_cast<int>(reply.size()), small.data(), 40));
+    EXPECT_EQ(small[39], 39);
+}
+
+}  // namespace
+}  // namespace tarn

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/progress.h"
+#include "model/user_feedback.h"
+#include "radio/serial_link.h"
+#include "settings/settings_store.h"
+#include "sim/fake_radio_device.h"
+
+namespace tarn::test {
+
+// Records, in one ordered log, the progress window's life, the owner window's enabling
+// and focus, and every message box (answering Ok/Cancel prompts from a script).
+class RadioUiLog final : public ProgressUi, public UserFeedback {
+  public:
+    struct Update {
+        int position;
+        std::string text;  // "(null)" when the text was left unchanged
+    };
+
+    RadioUiLog() {
+        setProgressUi(this);
+        setUserFeedback(this);
+    }
+    ~RadioUiLog() override {
+        setProgressUi(nullptr);
+        setUserFeedback(nullptr);
+    }
+
+    std::unique_ptr<ProgressWindow> create(Kind kind, WindowHandle owner) override {
+        log.push_back(std::string("dialog ") + (kind == Kind::Progress ? "Progress" : "Printing") +
+                      (owner == kOwner ? " owned" : " unowned"));
+        return std::make_unique<Window>(*this);
+    }
+    void enableWindow(WindowHandle window, bool enabled) override {
+        log.push_back(std::string(enabled ? "enable" : "disable") +
+                      (window == kOwner ? " owner" : " other"));
+    }
+    void focusWindow(WindowHandle window) override {
+        log.push_back(std::string("focus") + (window == kOwner ? " owner" : " other"));
+    }
+    MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+
+    // The log entries that start with `prefix`.
+    std::vector<std::string> entries(const std::string& prefix) const;
+    std::vector<std::string> messages() const { return entries("message "); }
+
+    static inline WindowHandle const kOwner = reinterpret_cast<WindowHandle>(0x5150);
+    std::vector<std::string> log;
+    std::vector<Update> updates;
+    std::deque<MessageAnswer> answers;  // for Ok/Cancel boxes; Ok when empty
+
+  private:
+    class Window final : public ProgressWindow {
+      public:
+        explicit Window(RadioUiLog& ui) : ui_(ui) {}
+        ~Window() override { ui_.log.push_back("dialog closed"); }
+        void setCaption(std::string_view caption) override {
+            ui_.log.push_back("caption " + std::string(caption));
+        }
+        void update(int position, const char* text) override {
+            ui_.updates.push_back({position, text ? text : "(null)"});
+        }
+
+      private:
+        RadioUiLog& ui_;
+    };
+};
+
+// A radio on the in-process fake line, and a link to it on the virtual clock.
+struct FakeRadio {
+    explicit FakeRadio(RadioFaults faults = {}, FakePortFaults port = {}, bool paced = true,
+                       std::uint32_t startTick = 0);
+    std::shared_ptr<RadioMonitor> radio;
+    std::shared_ptr<VirtualClock> clock;
+    FakeRadioDevice* device;  // owned by link
+    std::unique_ptr<SerialLink> link;
+};
+
+// A recognisable memory: byte n holds (n * 7 + 3) & 0xFF.
+RadioMonitor::Memory patternMemory();
+
+}  // namespace tarn::test

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace tarn::test {
+
+// tarn-radio-sim as a child process. The constructor returns once the simulator has
+// printed its port (no fixed sleep races its start); the destructor stops it, which
+// also makes it save its memory when --save was given.
+class SimProcess {
+  public:
+    explicit SimProcess(std::vector<std::string> arguments) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        arguments.insert(arguments.begin(), TARN_RADIO_SIM);
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::close(out[0]);
+            ::close(out[1]);
+            std::vector<char*> argv;
+            for (auto& a : arguments) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        out_ = out[0];
+        // Up to 20 s for the first line: generous for a loaded sanitizer build.
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (port_.empty() || port_.back() != '\n') {
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd pfd{out_, POLLIN, 0};
+            char c;
+            if (left.count() <= 0 || ::poll(&pfd, 1, static_cast<int>(left.count())) <= 0 ||
+                ::read(out_, &c, 1) != 1) {
+                port_.clear();
+                return;
+            }
+            port_ += c;
+        }
+        port_.pop_back();
+    }
+    ~SimProcess() { stop(); }
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    const std::string& port() const { return port_; }  // empty when it did not start
+
+    // Stops the simulator (SIGTERM) and returns its exit status, or -1.
+    int stop() {
+        if (pid_ <= 0) return -1;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+        pid_ = -1;
+        if (out_ >= 0) ::close(out_);
+        out_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+  private:
+    pid_t pid_ = -1;
+    int out_ = -1;
+    std::string port_;
+};
+
+}  // namespace tarn::test
