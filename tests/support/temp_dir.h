@@ -12,10 +12,10 @@ namespace tarn::test {
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
   public:
-    TempDir() {
+    // `base` defaults to the system's temporary folder.
+    explicit TempDir(std::filesystem::path base = std::filesystem::temp_directory_path()) {
         std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("tarn-test-" + std::to_string(random()) + std::to_string(random()));
+        path_ = base / ("tarn-test-" + std::to_string(random()) + std::to_string(random()));
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
