@@ -24,5 +24,7 @@ int runInfo(const std::vector<std::string>& args);      // info_command.cpp
 int runChannels(const std::vector<std::string>& args);  // channels_command.cpp
 int runExport(const std::vector<std::string>& args);    // export_command.cpp
 int runNew(const std::vector<std::string>& args);       // new_command.cpp
+int runRead(const std::vector<std::string>& args);      // read_command.cpp
+int runWrite(const std::vector<std::string>& args);     // write_command.cpp
 
 }  // namespace tarn::cli

@@ -18,6 +18,8 @@ constexpr Command kCommands[] = {
     {"channels", "channels [--json] FILE INDEX", tarn::cli::runChannels},
     {"export", "export FILE OUT.csv", tarn::cli::runExport},
     {"new", "new FILE", tarn::cli::runNew},
+    {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
+    {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
 };
 
 void printUsage(std::FILE* out) {

@@ -1,0 +1,32 @@
+// tarn-cli read [--port NAME] [--yes] FILE INDEX: a radio's memory into a client, then save.
+#include <array>
+
+#include "cli/cli_command.h"
+#include "cli/cli_support.h"
+#include "cli/radio_command.h"
+#include "database/client_database.h"
+#include "model/user_feedback.h"
+#include "radio/serial_link.h"
+
+namespace tarn::cli {
+
+int runRead(const std::vector<std::string>& args) {
+    constexpr const char* kUsage = "read [--port NAME] [--yes] FILE INDEX";
+    RadioCommand command;
+    if (!command.parse(args, kUsage)) return kExitUsage;
+    ClientDatabase db(false);
+    if (!loadDatabase(db, command.file)) return kExitFailure;
+    if (!command.checkClient(db,
+                             "There are no clients to read the data to. Please create a new client "
+                             "first using the 'client', 'new' menu item."))
+        return kExitFailure;
+
+    SerialLink link;
+    command.setUp(link);
+    std::array<std::uint8_t, kImageSize> image{};
+    if (!link.readRadio(nullptr, image.data(), kImageSize, false)) return kExitFailure;
+    db.loadClientImage(command.index, image.data(), kImageSize);
+    return db.save(fullPath(command.file)) ? kExitOk : kExitFailure;
+}
+
+}  // namespace tarn::cli

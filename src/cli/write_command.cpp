@@ -1,0 +1,37 @@
+// tarn-cli write [--port NAME] [--yes] FILE INDEX: program a radio from a client and verify.
+#include <array>
+
+#include "cli/cli_command.h"
+#include "cli/cli_support.h"
+#include "cli/radio_command.h"
+#include "database/client_database.h"
+#include "model/user_feedback.h"
+#include "radio/serial_link.h"
+
+namespace tarn::cli {
+
+int runWrite(const std::vector<std::string>& args) {
+    constexpr const char* kUsage = "write [--port NAME] [--yes] FILE INDEX";
+    RadioCommand command;
+    if (!command.parse(args, kUsage)) return kExitUsage;
+    ClientDatabase db(false);
+    if (!loadDatabase(db, command.file)) return kExitFailure;
+    if (!command.checkClient(db,
+                             "There are no clients to write to the radio. Please create a new "
+                             "client first using the 'client', 'new' menu item."))
+        return kExitFailure;
+    if (db.clientHasNoChannels(command.index)) {
+        showError(MessageOwner::of(nullptr), "There are no channels defined.");
+        return kExitFailure;
+    }
+
+    SerialLink link;
+    command.setUp(link);
+    std::array<std::uint8_t, kImageSize> image{};
+    db.copyClientImage(command.index, image.data(), kImageSize);
+    if (!link.writeRadio(nullptr, image.data(), kImageSize, true)) return kExitFailure;
+    // The file is never changed by a write.
+    return link.lastVerification() == SerialLink::Verification::Passed ? kExitOk : kExitMismatch;
+}
+
+}  // namespace tarn::cli
