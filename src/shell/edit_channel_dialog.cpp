@@ -40,7 +40,12 @@ ChannelDialog::ChannelDialog(ClientRecord& client, QWidget* parent)
     setWindowTitle(QStringLiteral("Edit Channel"));
     buildControls();
     loadChannel();
-    connect(qApp, &QApplication::focusChanged, this, &ChannelDialog::focusChanged);
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, &ChannelDialog::focusChanged);
+}
+
+// The controls hand the focus on while they are destroyed; this dialog is gone by then.
+ChannelDialog::~ChannelDialog() {
+    disconnect(focusWatch_);
 }
 
 void ChannelDialog::buildControls() {

@@ -21,6 +21,7 @@ class ChannelDialog final : public QDialog {
     Q_OBJECT
   public:
     ChannelDialog(ClientRecord& client, QWidget* parent);
+    ~ChannelDialog() override;
 
     QLineEdit* numberField() const { return number_; }
     QLineEdit* rxField() const { return rx_; }
@@ -63,6 +64,7 @@ class ChannelDialog final : public QDialog {
     QPushButton* cancel_ = nullptr;
     Field pending_ = Field::None;  // a field left, checked once the focus has settled
     bool checking_ = false;        // focus moves of our own during a check are not "leaving"
+    QMetaObject::Connection focusWatch_;
 };
 
 // The dialog as ClientRecord::editChannel runs it: modal over the parent, 1 for OK.

@@ -1,0 +1,277 @@
+// The edit channel dialog driven through its widgets: field checks on leaving, the move
+// to a free number, the scan limit, and what OK stores.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "model/client_record.h"
+#include "model/model_dialogs.h"
+#include "shell/edit_channel_dialog.h"
+#include "support/recording_feedback.h"
+
+namespace tarn {
+namespace {
+
+using test::RecordingFeedback;
+
+const std::vector<std::string> kNoMessages;
+
+class EditChannelDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        client.setFrequency(12, 0, 37400);
+        client.setFrequency(12, 1, 37400);
+        client.setChannelFlag(12, ChannelFlag::Usb, 1);
+        client.setChannelFlag(12, ChannelFlag::Alarm, 1);
+        client.setChannelFlag(12, 0x20, 1);
+        client.image()[12 * 8 + 6] = 12;
+        client.setLabel(12, "Home");
+        client.setFrequency(20, 0, 50000);  // another channel in use
+        client.image()[20 * 8 + 6] = 20;
+        client.setCurrentChannel(12);
+    }
+
+    // Shows the dialog as the active window, the number field focused.
+    std::unique_ptr<ChannelDialog> open() {
+        auto dialog = std::make_unique<ChannelDialog>(client, nullptr);
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        return dialog;
+    }
+
+    // Types into a field and moves the focus on to another control.
+    static void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next) {
+        field->setFocus();
+        field->setText(text);
+        next->setFocus();
+        QApplication::processEvents();
+    }
+
+    RecordingFeedback feedback;
+    ClientRecord client;
+};
+
+TEST_F(EditChannelDialog, OpensOnTheChannel) {
+    auto dialog = open();
+    EXPECT_EQ(dialog->windowTitle(), "Edit Channel");
+    EXPECT_EQ(dialog->numberField()->text(), "12");
+    EXPECT_EQ(dialog->rxField()->text(), "3740.0");
+    EXPECT_EQ(dialog->txField()->text(), "3740.0");
+    EXPECT_TRUE(dialog->usbButton()->isChecked());
+    EXPECT_EQ(dialog->labelField()->text(), "Home");
+    EXPECT_EQ(dialog->labelField()->maxLength(), 31);
+    EXPECT_TRUE(dialog->scanBox()->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), dialog->numberField());
+}
+
+TEST_F(EditChannelDialog, RxIsCopiedToTxFrom1800Up) {
+    auto dialog = open();
+    typeAndLeave(dialog->rxField(), "3500", dialog->labelField());
+    EXPECT_EQ(dialog->txField()->text(), "3500");  // exactly as typed
+    typeAndLeave(dialog->rxField(), "1000", dialog->labelField());
+    EXPECT_EQ(dialog->txField()->text(), "3500");
+    typeAndLeave(dialog->rxField(), "1800.0 kHz", dialog->labelField());
+    EXPECT_EQ(dialog->txField()->text(), "1800.0 kHz");
+    EXPECT_EQ(feedback.texts(), kNoMessages);
+}
+
+TEST_F(EditChannelDialog, InvalidFrequenciesAreRefusedWhenLeft) {
+    auto dialog = open();
+    struct Case {
+        QLineEdit* field;
+        const char* text;
+        const char* message;  // null: accepted
+    };
+    const char* rxBad = "Receive frequancy is invalid.";
+    const char* txBad = "Transmit frequancy is invalid.";
+    const Case cases[] = {
+        {dialog->rxField(), "499.9", rxBad},   {dialog->rxField(), "500", nullptr},
+        {dialog->rxField(), "abc", rxBad},     {dialog->rxField(), "", rxBad},
+        {dialog->rxField(), "30000", rxBad},   {dialog->rxField(), "29999.9", nullptr},
+        {dialog->txField(), "1799.9", txBad},  {dialog->txField(), "1800", nullptr},
+        {dialog->txField(), "30000.0", txBad}, {dialog->txField(), "29999.95", nullptr},
+    };
+    for (const Case& c : cases) {
+        feedback.clear();
+        typeAndLeave(c.field, c.text, dialog->labelField());
+        if (c.message) {
+            EXPECT_EQ(feedback.texts(), std::vector<std::string>{c.message}) << c.text;
+            EXPECT_EQ(feedback.messages()[0].window, static_cast<QWidget*>(dialog.get()));
+            EXPECT_EQ(QApplication::focusWidget(), c.field) << c.text;
+            EXPECT_EQ(c.field->text(), c.text);  // stays for correction
+        } else {
+            EXPECT_EQ(feedback.texts(), kNoMessages) << c.text;
+            EXPECT_EQ(QApplication::focusWidget(), dialog->labelField());
+        }
+    }
+}
+
+TEST_F(EditChannelDialog, LeavingForCancelChecksNothing) {
+    auto dialog = open();
+    typeAndLeave(dialog->rxField(), "12", dialog->cancelButton());
+    typeAndLeave(dialog->numberField(), "0", dialog->cancelButton());
+    EXPECT_EQ(feedback.texts(), kNoMessages);
+    EXPECT_EQ(client.currentChannel(), 12);
+}
+
+TEST_F(EditChannelDialog, NumberOutOfRangeOrInUseIsPutBack) {
+    auto dialog = open();
+    const ClientRecord before = client;
+    for (const char* text : {"0", "256", "", "20"}) {
+        feedback.clear();
+        typeAndLeave(dialog->numberField(), text, dialog->rxField());
+        const char* expected = std::string(text) == "20"
+                                   ? "Channel number is already in use."
+                                   : "Channel number is out of range (1-255).";
+        EXPECT_EQ(feedback.texts(), std::vector<std::string>{expected}) << text;
+        EXPECT_EQ(dialog->numberField()->text(), "12");
+        EXPECT_EQ(QApplication::focusWidget(), dialog->numberField());
+    }
+    EXPECT_EQ(client, before);
+}
+
+TEST_F(EditChannelDialog, NewNumberMovesTheChannelAtOnce) {
+    auto dialog = open();
+    const std::array<std::uint8_t, 8> slot = [&] {
+        std::array<std::uint8_t, 8> s{};
+        std::copy_n(client.image().begin() + 12 * 8, 8, s.begin());
+        return s;
+    }();
+    typeAndLeave(dialog->numberField(), "40", dialog->rxField());
+    EXPECT_EQ(feedback.texts(), kNoMessages);
+    EXPECT_EQ(client.currentChannel(), 40);
+    EXPECT_TRUE(client.isChannelFree(12));
+    EXPECT_EQ(client.image()[12 * 8], 0);
+    EXPECT_EQ(client.image()[40 * 8 + 6], 40);
+    EXPECT_EQ(client.getFrequency(40, 0), 37400u);
+    EXPECT_EQ(client.image()[40 * 8], slot[0]);
+
+    // Going back to the old number is a move too; the label goes with the field at OK.
+    typeAndLeave(dialog->numberField(), "41", dialog->rxField());
+    dialog->labelField()->setText("Moved");
+    dialog->okButton()->click();
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_TRUE(client.isChannelFree(40));
+    char label[33];
+    client.getLabel(41, label, sizeof label);
+    EXPECT_STREQ(label, "Moved");
+    client.getLabel(12, label, sizeof label);
+    EXPECT_STREQ(label, "Home");  // a label belongs to its number
+}
+
+TEST_F(EditChannelDialog, CancelUndoesAMoveThroughTheTransaction) {
+    const ClientRecord before = client;
+    setEditChannelDialog([&](ClientRecord& record, WindowHandle) {
+        auto dialog = std::make_unique<ChannelDialog>(record, nullptr);
+        dialog->show();
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        typeAndLeave(dialog->numberField(), "40", dialog->rxField());
+        EXPECT_FALSE(record.isChannelFree(40));
+        typeAndLeave(dialog->rxField(), "100", dialog->cancelButton());
+        dialog->cancelButton()->click();
+        return dialog->result();
+    });
+    EXPECT_EQ(client.editChannel(12, nullptr), 0);
+    setEditChannelDialog(nullptr);
+    EXPECT_EQ(client, before);
+    EXPECT_EQ(feedback.texts(), kNoMessages);
+}
+
+TEST_F(EditChannelDialog, NinthScanChannelIsRefused) {
+    for (int n = 100; n < 107; ++n) client.setChannelFlag(n, ChannelFlag::Scan, 1);
+    auto dialog = open();
+    QTest::mouseClick(dialog->scanBox(), Qt::LeftButton);
+    EXPECT_TRUE(dialog->scanBox()->isChecked());  // the eighth is fine
+    EXPECT_EQ(feedback.texts(), kNoMessages);
+    QTest::mouseClick(dialog->scanBox(), Qt::LeftButton);  // unticking asks nothing
+
+    client.setChannelFlag(107, ChannelFlag::Scan, 1);
+    QTest::mouseClick(dialog->scanBox(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->scanBox()->isChecked());
+    EXPECT_EQ(feedback.texts(),
+              std::vector<std::string>{"There are already 8 scan channels selected."});
+}
+
+TEST_F(EditChannelDialog, OkStoresFrequenciesAndFlags) {
+    client.setOption(ClientOption::Advanced, 1);
+    auto dialog = open();
+    dialog->rxField()->setText("7000.3");
+    dialog->txField()->setText("7000.35");
+    dialog->lsbButton()->setChecked(true);
+    dialog->scanBox()->setChecked(true);
+    dialog->selcallBox()->setChecked(true);
+    dialog->okButton()->click();
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(client.getFrequency(12, 0), 70003u);
+    EXPECT_EQ(client.getFrequency(12, 1), 70003u);
+    EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::TxEqualsRx), 0);  // 7000.3 != 7000.35
+    EXPECT_EQ(client.getChannelFlag(12, 0xFF),
+              ChannelFlag::Scan | ChannelFlag::Selcall | ChannelFlag::Alarm | 0x20);
+}
+
+TEST_F(EditChannelDialog, TxEqualsRxFollowsTheTypedNumbers) {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"5000", "5000.0", true}, {"5000", "5000.1", false}, {"5000.00", "5e3", true}};
+    for (const auto& [rx, tx, equal] : cases) {
+        auto dialog = open();
+        dialog->rxField()->setText(rx);
+        dialog->txField()->setText(tx);
+        dialog->okButton()->click();
+        ASSERT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::TxEqualsRx) != 0, equal) << rx << tx;
+    }
+}
+
+TEST_F(EditChannelDialog, StandardClientCannotKeepScanOrSelcall) {
+    client.setOption(ClientOption::Advanced, 0);
+    client.setChannelFlag(12, ChannelFlag::Scan, 1);
+    client.setChannelFlag(12, ChannelFlag::Selcall, 1);
+    auto dialog = open();
+    EXPECT_FALSE(dialog->scanBox()->isEnabled());
+    EXPECT_FALSE(dialog->selcallBox()->isEnabled());
+    EXPECT_FALSE(dialog->scanBox()->isChecked());
+    dialog->okButton()->click();
+    EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::Scan), 0);
+    EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::Selcall), 0);
+    EXPECT_NE(client.getChannelFlag(12, ChannelFlag::Alarm), 0);
+}
+
+// A field confirmed with Enter was never left: OK checks it and keeps the dialog open.
+TEST_F(EditChannelDialog, OkChecksFieldsThatWereNeverLeft) {
+    auto dialog = open();
+    const ClientRecord before = client;
+    dialog->rxField()->setFocus();
+    dialog->rxField()->setText("abc");
+    QTest::keyClick(dialog->rxField(), Qt::Key_Return);
+    EXPECT_EQ(feedback.texts(), std::vector<std::string>{"Receive frequancy is invalid."});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), dialog->rxField());
+
+    feedback.clear();
+    dialog->rxField()->setText("7000");
+    dialog->txField()->setText("30000");
+    dialog->okButton()->click();
+    EXPECT_EQ(feedback.texts(), std::vector<std::string>{"Transmit frequancy is invalid."});
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(client, before);
+
+    feedback.clear();
+    dialog->txField()->setText("7100");
+    dialog->numberField()->setText("30");
+    QTest::keyClick(dialog->numberField(), Qt::Key_Return);
+    EXPECT_EQ(feedback.texts(), kNoMessages);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(client.getFrequency(30, 0), 70000u);
+    EXPECT_EQ(client.getFrequency(30, 1), 71000u);
+    EXPECT_TRUE(client.isChannelFree(12));
+}
+
+}  // namespace
+}  // namespace tarn

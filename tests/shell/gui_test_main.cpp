@@ -1,0 +1,10 @@
+// GoogleTest entry point for tests that need a QApplication (offscreen under CTest).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
