@@ -26,5 +26,6 @@ int runExport(const std::vector<std::string>& args);    // export_command.cpp
 int runNew(const std::vector<std::string>& args);       // new_command.cpp
 int runRead(const std::vector<std::string>& args);      // read_command.cpp
 int runWrite(const std::vector<std::string>& args);     // write_command.cpp
+int runPrint(const std::vector<std::string>& args);     // print_command.cpp
 
 }  // namespace tarn::cli

@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"new", "new FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
     {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
+    {"print", "print (--summary | --all | --client INDEX) FILE OUT.pdf", tarn::cli::runPrint},
 };
 
 void printUsage(std::FILE* out) {

@@ -34,7 +34,11 @@ std::string localeTimeAndDate() {
 }
 
 QtPageSurface::QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks)
-    : hooks_(std::move(hooks)), device_(std::move(device)) {}
+    : hooks_(std::move(hooks)), device_(std::move(device)) {
+    // Characters as they are, one glyph each: no ligatures, so a PDF's text reads back
+    // exactly as stored and widths add up as the column layout expects.
+    font_.setStyleStrategy(QFont::PreferNoShaping);
+}
 
 QtPageSurface::~QtPageSurface() {
     if (painter_.isActive()) painter_.end();

@@ -1,0 +1,74 @@
+// tarn-cli print (--summary | --all | --client INDEX) FILE OUT.pdf: the document the
+// desktop program prints, rendered into a PDF file instead of onto a printer.
+#include <QGuiApplication>
+#include <memory>
+
+#include "cli/cli_command.h"
+#include "cli/cli_support.h"
+#include "database/client_database.h"
+#include "printing/pdf_file_surface.h"
+#include "printing/print_clients.h"
+#include "printing/print_surface.h"
+
+namespace tarn::cli {
+namespace {
+
+constexpr const char* kUsage = "print (--summary | --all | --client INDEX) FILE OUT.pdf";
+
+// Every job prints into the one output file; there is no dialog to cancel.
+class PdfFileBackend final : public PrintBackend {
+  public:
+    explicit PdfFileBackend(std::string path) : path_(std::move(path)) {}
+    std::unique_ptr<PrintSurface> choosePrinter(WindowHandle) override {
+        return pdfFileSurface(path_);
+    }
+
+  private:
+    std::string path_;
+};
+
+// Qt's own diagnostics (a missing runtime folder, font fallbacks) are not messages of
+// the tool: stderr carries only the messages the printing reports.
+void dropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// Fonts and PDF output need a GUI application object; no display is needed for them.
+std::unique_ptr<QGuiApplication> guiApplicationIfMissing() {
+    if (QCoreApplication::instance()) return nullptr;
+    static int argc = 3;
+    static char name[] = "tarn-cli", option[] = "-platform", platform[] = "offscreen";
+    static char* argv[] = {name, option, platform, nullptr};
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
+
+}  // namespace
+
+int runPrint(const std::vector<std::string>& args) {
+    auto parsed = parseArguments(args, {"--summary", "--all"}, {"--client"}, 2);
+    if (!parsed) return usageError(kUsage);
+    const bool summary = parsed->flags.count("--summary") != 0;
+    const bool all = parsed->flags.count("--all") != 0;
+    const auto client = parsed->values.find("--client");
+    const bool single = client != parsed->values.end();
+    if (summary + all + single != 1) return usageError(kUsage);
+    int index = -1;
+    if (single) {
+        const std::optional<int> typed = parseIndex(client->second);
+        if (!typed) return usageError(kUsage);
+        index = *typed;
+    }
+
+    const std::string file = fullPath(parsed->positional[0]);
+    ClientDatabase db(false);
+    if (!loadDatabase(db, file)) return kExitFailure;
+
+    const QtMessageHandler previous = qInstallMessageHandler(dropQtMessages);
+    const auto app = guiApplicationIfMissing();
+    PdfFileBackend backend(fullPath(parsed->positional[1]));
+    setPrintBackend(&backend);
+    const bool printed = printClients(db, nullptr, summary, file, index);
+    setPrintBackend(nullptr);
+    qInstallMessageHandler(previous);
+    return printed ? kExitOk : kExitFailure;
+}
+
+}  // namespace tarn::cli
