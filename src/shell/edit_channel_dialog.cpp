@@ -23,12 +23,6 @@ namespace {
 constexpr long long kRxLowest = 5000;   // 500.0 kHz in tenths
 constexpr long long kTxLowest = 18000;  // 1800.0 kHz, also where RX is copied to TX
 
-// Check boxes and radio buttons keep their place but never clip their text.
-void place(QWidget* widget, const QRect& rect) {
-    widget->setGeometry(rect.x(), rect.y(), std::max(rect.width(), widget->sizeHint().width()),
-                        rect.height());
-}
-
 std::optional<KhzValue> readKhz(const QLineEdit* field) {
     return KhzValue::parse(field->text().left(63).toStdString());
 }
@@ -54,27 +48,27 @@ void ChannelDialog::buildControls() {
     if (parentWidget()) move(parentWidget()->mapToGlobal(QPoint(du.x(75), du.y(30))));
 
     // Created in tab order; the number field comes first.
-    place(new QLabel(QStringLiteral("Number"), this), du.rect(7, 7, 35, 8));
+    du.place(new QLabel(QStringLiteral("Number"), this), 7, 7, 35, 8);
     number_ = new QLineEdit(this);
     number_->setGeometry(du.rect(7, 17, 35, 14));
     number_->setAlignment(Qt::AlignRight);
     number_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), number_));
     scan_ = new QCheckBox(QStringLiteral("Scan"), this);
-    place(scan_, du.rect(61, 12, 33, 10));
+    du.place(scan_, 61, 12, 33, 10);
     selcall_ = new QCheckBox(QStringLiteral("SelCall"), this);
-    place(selcall_, du.rect(61, 28, 37, 10));
-    place(new QLabel(QStringLiteral("RX (KHz)"), this), du.rect(7, 55, 43, 8));
+    du.place(selcall_, 61, 28, 37, 10);
+    du.place(new QLabel(QStringLiteral("RX (KHz)"), this), 7, 55, 43, 8);
     rx_ = new QLineEdit(this);
     rx_->setGeometry(du.rect(7, 65, 43, 14));
-    place(new QLabel(QStringLiteral("TX (KHz)"), this), du.rect(61, 55, 43, 8));
+    du.place(new QLabel(QStringLiteral("TX (KHz)"), this), 61, 55, 43, 8);
     tx_ = new QLineEdit(this);
     tx_->setGeometry(du.rect(61, 65, 43, 14));
     (new QGroupBox(QStringLiteral("Mode"), this))->setGeometry(du.rect(118, 48, 47, 41));
     usb_ = new QRadioButton(QStringLiteral("USB"), this);
-    place(usb_, du.rect(126, 61, 31, 10));
+    du.place(usb_, 126, 61, 31, 10);
     lsb_ = new QRadioButton(QStringLiteral("LSB"), this);
-    place(lsb_, du.rect(126, 74, 29, 10));
-    place(new QLabel(QStringLiteral("Label"), this), du.rect(7, 94, 28, 8));
+    du.place(lsb_, 126, 74, 29, 10);
+    du.place(new QLabel(QStringLiteral("Label"), this), 7, 94, 28, 8);
     label_ = new QLineEdit(this);
     label_->setGeometry(du.rect(7, 106, 158, 14));
     ok_ = new QPushButton(QStringLiteral("OK"), this);

@@ -33,12 +33,6 @@ std::function<void()>& helpHandler() {
     return handler;
 }
 
-// Check boxes and radio buttons keep their place but never clip their text.
-void place(QWidget* widget, const QRect& rect) {
-    widget->setGeometry(rect.x(), rect.y(), std::max(rect.width(), widget->sizeHint().width()),
-                        rect.height());
-}
-
 std::string labelOf(const ClientRecord& client, int n) {
     const auto* bytes = reinterpret_cast<const char*>(client.labelBytes(n));
     return std::string(bytes, strnlen(bytes, kLabelSize));
@@ -90,29 +84,29 @@ void ClientDialog::buildControls() {
     setFixedSize(du.size(362, 226));
 
     // Created in tab order; the name field comes first.
-    place(new QLabel(QStringLiteral("Client name"), this), du.rect(7, 7, 38, 8));
+    du.place(new QLabel(QStringLiteral("Client name"), this), 7, 7, 38, 8);
     name_ = new QLineEdit(this);
     name_->setGeometry(du.rect(7, 18, 126, 14));
     selcallLabel_ = new QLabel(QStringLiteral("Selcall"), this);
-    place(selcallLabel_, du.rect(7, 39, 22, 8));
+    du.place(selcallLabel_, 7, 39, 22, 8);
     selcall_ = new QLineEdit(this);
     selcall_->setGeometry(du.rect(7, 51, 50, 14));
     selcall_->setAlignment(Qt::AlignRight);
     selcall_->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), selcall_));
-    place(new QLabel(QStringLiteral("Serial number"), this), du.rect(65, 39, 44, 8));
+    du.place(new QLabel(QStringLiteral("Serial number"), this), 65, 39, 44, 8);
     serial_ = new QLineEdit(this);
     serial_->setGeometry(du.rect(65, 51, 68, 14));
     program_ = new QCheckBox(QStringLiteral("Enable Prgm."), this);
-    place(program_, du.rect(154, 19, 58, 10));
+    du.place(program_, 154, 19, 58, 10);
     modes_ = new QCheckBox(QStringLiteral("Enable Modes"), this);
-    place(modes_, du.rect(154, 36, 61, 10));
+    du.place(modes_, 154, 36, 61, 10);
     autoTune_ = new QCheckBox(QStringLiteral("Auto tune"), this);
-    place(autoTune_, du.rect(154, 53, 47, 10));
+    du.place(autoTune_, 154, 53, 47, 10);
     (new QGroupBox(QStringLiteral("Power"), this))->setGeometry(du.rect(236, 20, 50, 41));
     high_ = new QRadioButton(QStringLiteral("High"), this);
-    place(high_, du.rect(244, 32, 31, 10));
+    du.place(high_, 244, 32, 31, 10);
     low_ = new QRadioButton(QStringLiteral("Low"), this);
-    place(low_, du.rect(244, 46, 29, 10));
+    du.place(low_, 244, 46, 29, 10);
 
     auto addButton = [&](int command, const char* text, QRect rect, void (ClientDialog::*slot)()) {
         auto* button = new QPushButton(QString::fromLatin1(text), this);

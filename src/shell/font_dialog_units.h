@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QRect>
+#include <QWidget>
+#include <algorithm>
 
 namespace tarn {
 
@@ -25,6 +27,13 @@ class FontDialogUnits {
         return {x(left), y(top), x(width), y(height)};
     }
     QSize size(int width, int height) const { return {x(width), y(height)}; }
+
+    // Check boxes, radio buttons and labels keep their place but never clip their text.
+    void place(QWidget* widget, int left, int top, int width, int height) const {
+        const QRect r = rect(left, top, width, height);
+        widget->setGeometry(r.x(), r.y(), std::max(r.width(), widget->sizeHint().width()),
+                            r.height());
+    }
 
   private:
     int baseX_ = 6;

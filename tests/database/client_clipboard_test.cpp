@@ -102,20 +102,6 @@ TEST_F(ClientClipboard, ShortBlockPastesOnlyWholeClients) {
     EXPECT_EQ(*target.client(1), *source.client(1));
 }
 
-TEST_F(ClientClipboard, NoClientsToPaste) {
-    target.setModified(false);
-    EXPECT_EQ(target.pasteClients(kWindow), 0);  // nothing on the clipboard
-    board.blocks[ClipboardFormat::Clients] = {0, 0, 0, 0};
-    EXPECT_EQ(target.pasteClients(kWindow), 0);
-    board.blocks[ClipboardFormat::Clients] = {0xFF, 0xFF, 0xFF, 0xFF};  // -1
-    EXPECT_EQ(target.pasteClients(kWindow), 0);
-    board.blocks[ClipboardFormat::Clients] = {1, 0};  // not even a count
-    EXPECT_EQ(target.pasteClients(kWindow), 0);
-    EXPECT_EQ(target.clientCount(), 0);
-    EXPECT_FALSE(target.isModified());
-    EXPECT_EQ(board.opens, board.closes);
-}
-
 TEST_F(ClientClipboard, FailuresOfTheClipboard) {
     const int indexes[] = {0};
     board.refusesData = true;
@@ -131,6 +117,19 @@ TEST_F(ClientClipboard, FailuresOfTheClipboard) {
     board.openFails = true;
     EXPECT_EQ(source.copyClients(kWindow, indexes, 1), 0);
     EXPECT_EQ(feedback.messages().size(), 1u);
+
+    // No block, a count below 1 or no count at all: nothing to paste.
+    board.openFails = false;
+    target.setModified(false);
+    EXPECT_EQ(target.pasteClients(kWindow), 0);
+    for (std::vector<std::uint8_t> block :
+         {std::vector<std::uint8_t>{0, 0, 0, 0}, std::vector<std::uint8_t>{0xFF, 0xFF, 0xFF, 0xFF},
+          std::vector<std::uint8_t>{1, 0}}) {
+        board.blocks[ClipboardFormat::Clients] = block;
+        EXPECT_EQ(target.pasteClients(kWindow), 0);
+    }
+    EXPECT_EQ(target.clientCount(), 0);
+    EXPECT_FALSE(target.isModified());
     EXPECT_EQ(board.opens, board.closes);
 }
 
