@@ -43,7 +43,9 @@ std::unique_ptr<Program> Program::start(const QStringList& paths, const StartOpt
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    frame->setGeometry(initialFrameGeometry(screen));
+    const QRect placement = initialFrameGeometry(screen);
+    frame->move(placement.topLeft());  // the outer corner, as it was stored
+    frame->resize(placement.size());
     settings().setRecentFilesChanged([frame] { frame->postRecentFilesChanged(); });
     program->instance_->setHandlers(
         [frame] {

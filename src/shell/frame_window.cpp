@@ -377,8 +377,10 @@ void FrameWindow::rebuildRecentFiles() {
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {
+    // The outer corner of the normal rectangle, which is where start-up puts it back.
     const QRect normal = normalGeometry();
-    settings().writeWindowPlacement({normal.x(), normal.y(), normal.width(), normal.height()});
+    const QPoint corner = normal.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
+    settings().writeWindowPlacement({corner.x(), corner.y(), normal.width(), normal.height()});
     bool allClosed = true;
     for (DatabaseWindow* window : databaseWindows())
         if (!window->close()) allClosed = false;

@@ -1,0 +1,319 @@
+// The small dialogs: port, About, dealer text, the file-name dialogs and the splash;
+// and the Qt message boxes and progress windows behind the seams.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <functional>
+
+#include "database/database_dialogs.h"
+#include "shell/about_dialog.h"
+#include "shell/artwork.h"
+#include "shell/dealer_text_dialog.h"
+#include "shell/frame_window.h"
+#include "shell/port_dialog.h"
+#include "shell/qt_progress.h"
+#include "shell/qt_user_feedback.h"
+#include "shell/splash_screen.h"
+#include "shell_fixture.h"
+
+using namespace tarn;
+using namespace tarn::test;
+
+namespace {
+
+// Runs `act` on the next modal dialog that opens (the way a user answers it); with
+// `boxOnly`, on the next message box.
+void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, act, boxOnly] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
+            timer->stop();
+            timer->deleteLater();
+            act(modal);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void portDialogShowsStoredPortAndKnownNames();
+    void portDialogAsksAboutUnavailablePort();
+    void portDialogCancelStoresNothing();
+    void aboutShowsVersionAndClosesOnClick();
+    void dealerTextKeepsNinetyNineCharacters();
+    void fileDialogsHaveTheirTitlesAndFilters();
+    void splashIsCentredModalAndCloses();
+    void messageBoxesAreTitledAndOwned();
+    void progressWindowShowsBarAndStatus();
+    void toolbarImagesAreDrawn();
+};
+
+void DialogsTest::portDialogShowsStoredPortAndKnownNames() {
+    ShellWorld world;
+    PortDialog fresh(nullptr);
+    QCOMPARE(fresh.portBox()->currentText(), QString("COM1"));
+    for (const char* name : {"COM1", "COM2", "COM3", "COM4"})
+        QVERIFY(fresh.portBox()->findText(name) >= 0);
+    QCOMPARE(fresh.windowTitle(), QString("Set port"));
+    world.settings.write("Port", "/dev/ttyUSB0");
+    PortDialog stored(nullptr);
+    QCOMPARE(stored.portBox()->currentText(), QString("/dev/ttyUSB0"));
+}
+
+void DialogsTest::portDialogAsksAboutUnavailablePort() {
+    ShellWorld world;
+    QStringList probed;
+    PortDialog::setProbe([&](const QString& name) {
+        probed.append(name);
+        return name == "COM2";
+    });
+    PortDialog dialog(nullptr);
+    dialog.portBox()->setEditText("COM7");
+    world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));  // still open
+    QVERIFY(!world.settings.read("Port"));
+    QCOMPARE(dialog.portBox()->currentText(), QString("COM7"));
+    dialog.accept();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(*world.settings.read("Port"), std::string("COM7"));
+    QCOMPARE(world.messageTexts(),
+             std::vector<std::string>(2,
+                                      "Port 'COM7' is either busy or unavailable.\n\nAre you "
+                                      "sure you want to use this port?"));
+    world.feedback->clear();
+    PortDialog second(nullptr);
+    second.portBox()->setEditText("COM2");
+    second.accept();
+    QVERIFY(world.feedback->empty());
+    QCOMPARE(*world.settings.read("Port"), std::string("COM2"));
+    QCOMPARE(probed, (QStringList{"COM7", "COM7", "COM2"}));
+    PortDialog::setProbe(nullptr);
+}
+
+void DialogsTest::portDialogCancelStoresNothing() {
+    ShellWorld world;
+    PortDialog dialog(nullptr);
+    dialog.portBox()->setEditText("COM3");
+    dialog.reject();
+    QVERIFY(!world.settings.read("Port"));
+}
+
+void DialogsTest::aboutShowsVersionAndClosesOnClick() {
+    ShellWorld world;
+    QCOMPARE(versionLine(), QString("Version 3, 0, 1, 0"));
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        AboutDialog dialog(nullptr);
+        QCOMPARE(dialog.versionLabel()->text(), QString("Version 3, 0, 1, 0"));
+        dialog.show();
+        QTest::mouseClick(&dialog, button, Qt::NoModifier, QPoint(5, 5));
+        settle();
+        QVERIFY(!dialog.isVisible());
+    }
+}
+
+void DialogsTest::dealerTextKeepsNinetyNineCharacters() {
+    ShellWorld world;
+    std::array<char, 100> text{};
+    std::memcpy(text.data(), "Line one\r\nLine two", 18);
+    DealerTextDialog dialog(text, nullptr);
+    QCOMPARE(dialog.windowTitle(), QString("Edit dealer text"));
+    QCOMPARE(dialog.textBox()->toPlainText(), QString("Line one\nLine two"));
+    dialog.textBox()->setPlainText(QString(150, 'x'));
+    dialog.storeText(text);
+    QCOMPARE(std::string(text.data()), std::string(99, 'x'));
+    dialog.textBox()->setPlainText("a\nb");
+    dialog.storeText(text);
+    QCOMPARE(std::string(text.data()), std::string("a\r\nb"));
+
+    // OK through the database: modified; Cancel: untouched.
+    ClientDatabase database(false);
+    setEditDealerTextDialog(runDealerTextDialog);
+    whenModal([](QWidget* modal) {
+        modal->findChild<QPlainTextEdit*>()->setPlainText("Dealer");
+        static_cast<QDialog*>(modal)->accept();
+    });
+    QCOMPARE(database.editDealerText(nullptr), 1);
+    QCOMPARE(database.dealerString(), std::string("Dealer"));
+    QVERIFY(database.isModified());
+    database.setModified(false);
+    whenModal([](QWidget* modal) {
+        modal->findChild<QPlainTextEdit*>()->setPlainText("Other");
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    QCOMPARE(database.editDealerText(nullptr), 0);
+    QCOMPARE(database.dealerString(), std::string("Dealer"));
+    QVERIFY(!database.isModified());
+    setEditDealerTextDialog(nullptr);
+}
+
+void DialogsTest::fileDialogsHaveTheirTitlesAndFilters() {
+    ShellWorld world;
+    struct Case {
+        FileDialogKind kind;
+        const char* title;
+        QStringList filters;
+        QFileDialog::AcceptMode mode;
+    };
+    const QStringList database{"Database Files (*.tdb)", "All Files (*.*)"};
+    const Case cases[] = {
+        {FileDialogKind::OpenDatabase, "Open database file", database, QFileDialog::AcceptOpen},
+        {FileDialogKind::SaveDatabase, "Save database file", database, QFileDialog::AcceptSave},
+        {FileDialogKind::ExportDatabase,
+         "Export database file",
+         {"CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*.*)"},
+         QFileDialog::AcceptSave},
+    };
+    writeDatabase(world.path("a.tdb"), {"A"});
+    for (const Case& c : cases) {
+        QString seenTitle, seenFilter;
+        QStringList seenFilters;
+        QFileDialog::AcceptMode seenMode{};
+        const QString chosen = QString::fromStdString(world.path("a.tdb"));
+        whenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            seenTitle = dialog->windowTitle();
+            seenFilters = dialog->nameFilters();
+            seenFilter = dialog->selectedNameFilter();
+            seenMode = dialog->acceptMode();
+            dialog->selectFile(chosen);
+            // Saving over a file asks first; answer Yes when that box comes.
+            if (c.mode == QFileDialog::AcceptSave)
+                whenModal(
+                    [](QWidget* box) {
+                        static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+                    },
+                    true);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        std::string path = "unchanged";
+        QVERIFY(showFileNameDialog(nullptr, path, c.kind));
+        settle();
+        QCOMPARE(seenTitle, QString(c.title));
+        QCOMPARE(seenFilters, c.filters);
+        QCOMPARE(seenFilter, c.filters.first());
+        QCOMPARE(seenMode, c.mode);
+        QCOMPARE(path, world.path("a.tdb"));
+    }
+    // Cancel leaves the buffer alone; an unknown kind shows nothing.
+    whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+    std::string path = "unchanged";
+    QVERIFY(!showFileNameDialog(nullptr, path, FileDialogKind::OpenDatabase));
+    QVERIFY(!showFileNameDialog(nullptr, path, static_cast<FileDialogKind>(4)));
+    QCOMPARE(path, std::string("unchanged"));
+}
+
+void DialogsTest::splashIsCentredModalAndCloses() {
+    ShellWorld world;
+    FrameWindow frame;
+    frame.show();
+    SplashScreen* splash = SplashScreen::start(&frame, 60000);
+    QPointer<SplashScreen> guard(splash);
+    QCOMPARE(splash->size(), QSize(kSplashWidth, kSplashHeight));
+    const QRect screen = frame.screen()->geometry();
+    QCOMPARE(splash->pos(),
+             QPoint((screen.width() - kSplashWidth) / 2, (screen.height() - kSplashHeight) / 2));
+    QCOMPARE(QApplication::activeModalWidget(), splash);  // the frame takes no input
+    QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
+    QTest::keyClick(splash, Qt::Key_Return);
+    settle();
+    QVERIFY(guard.isNull());
+
+    for (auto close : std::initializer_list<std::function<void(SplashScreen*)>>{
+             [](SplashScreen* s) { QTest::keyClick(s, Qt::Key_Escape); },
+             [](SplashScreen* s) { QTest::mouseClick(s, Qt::RightButton); }}) {
+        QPointer<SplashScreen> next = SplashScreen::start(&frame, 60000);
+        close(next);
+        settle();
+        QTRY_VERIFY(next.isNull());
+    }
+    QPointer<SplashScreen> timed = SplashScreen::start(&frame, 20);
+    QTRY_VERIFY(timed.isNull());
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void DialogsTest::messageBoxesAreTitledAndOwned() {
+    ShellWorld world;
+    world.feedback.reset();  // the real message boxes
+    FrameWindow frame;
+    QtUserFeedback feedback;
+    QString title, text;
+    QWidget* parent = nullptr;
+    QMessageBox::StandardButton defaultButton{};
+    whenModal([&](QWidget* modal) {
+        auto* box = qobject_cast<QMessageBox*>(modal);
+        title = box->windowTitle();
+        text = box->text();
+        parent = box->parentWidget();
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(QMessageBox::No)->click();
+    });
+    MessageOwner owner = MessageOwner::frame();
+    owner.defaultNo = true;
+    QCOMPARE(feedback.showMessage(owner, "Caf\xe9?", MessageIcon::Question, MessageButtons::YesNo),
+             MessageAnswer::No);
+    QCOMPARE(title, QString("Tarn DataBase"));
+    QCOMPARE(text, QString::fromUtf8("Café?"));
+    QCOMPARE(parent, &frame);
+    QCOMPARE(defaultButton, QMessageBox::No);
+    QCOMPARE(ownerWidget(MessageOwner::none()), nullptr);
+    QCOMPARE(ownerWidget(MessageOwner::of(&frame)), &frame);
+}
+
+void DialogsTest::progressWindowShowsBarAndStatus() {
+    ShellWorld world;
+    QWidget owner;
+    owner.show();
+    QtProgressUi ui;
+    {
+        auto window = ui.create(ProgressUi::Kind::Progress, &owner);
+        window->setCaption("Reading radio");
+        ui.enableWindow(&owner, false);
+        window->update(150, "4000 bytes");
+        window->update(40, nullptr);
+        QDialog* shown = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->windowTitle() == "Reading radio" && w->isVisible())
+                shown = qobject_cast<QDialog*>(w);
+        QVERIFY(shown);
+        QCOMPARE(shown->findChild<QProgressBar*>()->value(), 40);
+        QCOMPARE(shown->findChild<QLabel*>()->text(), QString("4000 bytes"));
+        QVERIFY(!owner.isEnabled());
+        ui.enableWindow(&owner, true);
+    }
+    QVERIFY(owner.isEnabled());
+    auto printing = ui.create(ProgressUi::Kind::Printing, &owner);
+    bool found = false;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == "Printing" && w->isVisible())
+            found = w->findChild<QLabel*>()->text() == "Please wait...";
+    QVERIFY(found);
+}
+
+void DialogsTest::toolbarImagesAreDrawn() {
+    // Twelve different pictures of 16 by 15, none of them empty.
+    QList<QImage> images;
+    for (int i = 0; i < kToolbarImageCount; ++i) {
+        const QImage image = toolbarImage(i).toImage();
+        QCOMPARE(image.size(), QSize(16, 15));
+        QVERIFY(!images.contains(image));
+        images.append(image);
+    }
+    QCOMPARE(splashPicture().size(), QSize(365, 282));
+}
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"

@@ -1,0 +1,76 @@
+#include "shell_fixture.h"
+
+#include <QApplication>
+
+#include "database/database_dialogs.h"
+#include "model/client_record.h"
+#include "radio/serial_device.h"
+#include "shell/client_list.h"
+#include "shell/database_window.h"
+
+namespace tarn::test {
+
+ShellWorld::ShellWorld() {
+    setSettingsBackend(&settings);
+    setFileNameAsker([this](QWidget*, std::string& path, FileDialogKind kind) {
+        askedKinds.push_back(kind);
+        if (fileNames_.empty()) return false;
+        const std::optional<std::string> answer = fileNames_.front();
+        fileNames_.erase(fileNames_.begin());
+        if (!answer) return false;
+        path = *answer;
+        return true;
+    });
+    setEditClientDialog([this](ClientRecord& client, WindowHandle) {
+        char name[kNameSize] = {};
+        client.getName(name, kNameSize);
+        editedClients.emplace_back(name);
+        if (!editName.empty()) client.setName(editName.c_str());
+        return editResult;
+    });
+}
+
+ShellWorld::~ShellWorld() {
+    settle();
+    setFileNameAsker(nullptr);
+    setEditClientDialog(nullptr);
+    setSerialDeviceFactory(nullptr);
+    tarn::settings().setRecentFilesChanged(nullptr);
+    setSettingsBackend(nullptr);
+}
+
+void ShellWorld::scriptFileNames(std::vector<std::optional<std::string>> answers) {
+    fileNames_ = std::move(answers);
+}
+
+std::string ShellWorld::path(const std::string& name) const {
+    return dir.filePath(QString::fromStdString(name)).toStdString();
+}
+
+void settle() {
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+}
+
+void writeDatabase(const std::string& path, const std::vector<std::string>& names) {
+    ClientDatabase database(false);
+    for (const std::string& name : names) {
+        const int index = database.addClient();
+        database.client(index)->setName(name.c_str());
+    }
+    database.save(path);
+}
+
+QStringList columnTexts(DatabaseWindow& window, int column) {
+    QStringList texts;
+    ClientList& list = window.list();
+    for (int row = 0; row < list.rowCount(); ++row) texts.append(list.item(row, column)->text());
+    return texts;
+}
+
+void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modifiers) {
+    ClientList& list = window.list();
+    const QRect cell = list.visualRect(list.model()->index(row, 0));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, modifiers, cell.center());
+}
+
+}  // namespace tarn::test

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "database/client_database.h"
+#include "settings/memory_settings_backend.h"
+#include "shell/file_name_dialog.h"
+#include "support/recording_feedback.h"
+
+namespace tarn {
+class FrameWindow;
+class DatabaseWindow;
+}  // namespace tarn
+
+namespace tarn::test {
+
+// One test's world: settings in memory, recorded message boxes, scripted file-name
+// dialogs and edit client dialogs, a temporary folder. Everything is put back after.
+class ShellWorld {
+  public:
+    ShellWorld();
+    ~ShellWorld();
+
+    MemorySettingsBackend settings;
+    std::unique_ptr<RecordingFeedback> feedback = std::make_unique<RecordingFeedback>();
+    QTemporaryDir dir;
+
+    // Answers for the next file-name dialogs: a path confirms, nullopt cancels.
+    void scriptFileNames(std::vector<std::optional<std::string>> answers);
+    std::vector<FileDialogKind> askedKinds;
+    // Names of the clients the edit client dialog was opened on; it answers `editResult`
+    // and renames the client to `editName` when that is not empty.
+    std::vector<std::string> editedClients;
+    int editResult = 1;
+    std::string editName;
+
+    std::string path(const std::string& name) const;  // a path inside the temporary folder
+    std::vector<std::string> messageTexts() const { return feedback->texts(); }
+
+  private:
+    std::vector<std::optional<std::string>> fileNames_;
+};
+
+// Lets posted work (commands, refills, menu rebuilds) run, chains included.
+void settle();
+
+// Writes a database file of the given clients (names; the rest at the defaults).
+void writeDatabase(const std::string& path, const std::vector<std::string>& names);
+
+// The texts of one column of a database window's list, in display order.
+QStringList columnTexts(DatabaseWindow& window, int column);
+// Clicks row `row` of the list, with the given keyboard modifiers.
+void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+}  // namespace tarn::test

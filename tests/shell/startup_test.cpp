@@ -1,0 +1,215 @@
+// Start-up: the first databases, the frame's first rectangle, and the handover from a
+// second start of the program to the running one.
+#include <QDeadlineTimer>
+#include <QGuiApplication>
+#include <QLocalSocket>
+#include <QMdiArea>
+#include <QMenu>
+#include <QScreen>
+#include <QUuid>
+#include <atomic>
+#include <thread>
+
+#include "shell/application.h"
+#include "shell/database_window.h"
+#include "shell/frame_window.h"
+#include "shell/single_instance.h"
+#include "shell_fixture.h"
+
+using namespace tarn;
+using namespace tarn::test;
+
+namespace {
+
+StartOptions quietStart(ShellWorld& world) {
+    StartOptions options;
+    options.serverName = "tarn-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    options.settings = &world.settings;
+    options.splash = false;
+    options.installSeams = false;
+    return options;
+}
+
+QString qpath(ShellWorld& world, const std::string& name) {
+    return QString::fromStdString(world.path(name));
+}
+
+// Runs the event loop until `done` or ten seconds have gone.
+void waitFor(const std::atomic<bool>& done) {
+    QDeadlineTimer deadline(10000);
+    while (!done && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// A second start's handover, run beside the event loop that the running program needs.
+bool handOverFromAnotherThread(const QString& server, const QStringList& paths) {
+    std::atomic<bool> done = false, result = false;
+    std::thread second([&] {
+        result = SingleInstance::handOver(server, paths, 10000);
+        done = true;
+    });
+    waitFor(done);
+    second.join();
+    return result;
+}
+
+// Sends raw bytes to a running program and returns what it answered.
+QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
+    QByteArray answer;
+    std::atomic<bool> done = false;
+    std::thread peer([&] {
+        QLocalSocket socket;
+        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+        socket.connectToServer(server);
+        if (socket.waitForConnected(2000)) {
+            socket.write(bytes);
+            socket.waitForBytesWritten(2000);
+            while (socket.waitForReadyRead(500)) answer += socket.readAll();
+        }
+        done = true;
+    });
+    waitFor(done);
+    peer.join();
+    return answer;
+}
+
+}  // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void firstStartWithoutSettings();
+    void firstStartReopensNewestRecentFile();
+    void firstArgumentDecidesMaximised();
+    void onlyMissingFilesOpenNothing();
+    void placementIsClampedToScreen();
+    void handoverOpensPathsInOrder();
+    void handoverWithoutPathsOnlyRaises();
+    void handoverIgnoresMalformedMessages();
+};
+
+void StartupTest::firstStartWithoutSettings() {
+    ShellWorld world;
+    auto program = Program::start({}, quietStart(world));
+    QVERIFY(program);
+    settle();
+    FrameWindow& frame = program->frame();
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(frame.pos(), QPoint(0, 0));
+    QCOMPARE(frame.geometry().size(), screen.size() * 3 / 4);
+    QCOMPARE(frame.windowTitle(), QString("Tarn DataBase"));
+    const QList<DatabaseWindow*> windows = frame.databaseWindows();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows[0]->windowTitle(), QString("<NoName>"));
+    QVERIFY(windows[0]->isMaximized());
+    QVERIFY(world.feedback->empty());
+}
+
+void StartupTest::firstStartReopensNewestRecentFile() {
+    ShellWorld world;
+    writeDatabase(world.path("older.tdb"), {"A"});
+    writeDatabase(world.path("newest.tdb"), {"B"});  // the save put it first
+    auto program = Program::start({}, quietStart(world));
+    settle();
+    const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
+    QVERIFY(windows[0]->isMaximized());
+    // The recent-file items are in the File menu from the start.
+    QCOMPARE(program->frame().fileMenu()->actions()[8]->text(), QString("&1. newest.tdb"));
+}
+
+void StartupTest::firstArgumentDecidesMaximised() {
+    ShellWorld world;
+    writeDatabase(world.path("there.tdb"), {"A"});
+    auto program =
+        Program::start({qpath(world, "missing.tdb"), qpath(world, "there.tdb")}, quietStart(world));
+    settle();
+    const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+    QCOMPARE(windows.size(), 1);
+    QCOMPARE(windows[0]->fileName(), world.path("there.tdb"));
+    QVERIFY(!windows[0]->isMaximized());
+    QVERIFY(world.feedback->empty());  // the missing file is passed over silently
+}
+
+void StartupTest::onlyMissingFilesOpenNothing() {
+    ShellWorld world;
+    auto program =
+        Program::start({qpath(world, "a.tdb"), qpath(world, "b.tdb")}, quietStart(world));
+    settle();
+    QVERIFY(program->frame().isVisible());
+    QCOMPARE(program->frame().databaseWindows().size(), 0);
+}
+
+void StartupTest::placementIsClampedToScreen() {
+    ShellWorld world;
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    world.settings.write("Window Placement",
+                         QString("%1 -5 640 480").arg(screen.width()).toStdString());
+    QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
+    world.settings.write("Window Placement", "10 20 300 200");
+    QCOMPARE(initialFrameGeometry(screen), QRect(10, 20, 300, 200));
+}
+
+void StartupTest::handoverOpensPathsInOrder() {
+    ShellWorld world;
+    writeDatabase(world.path("one.tdb"), {"A"});
+    writeDatabase(world.path("two.tdb"), {"B"});
+    const StartOptions options = quietStart(world);
+    auto program = Program::start({}, options);
+    settle();
+    QCOMPARE(program->frame().databaseWindows().size(), 1);
+    QVERIFY(handOverFromAnotherThread(
+        options.serverName,
+        {qpath(world, "two.tdb"), qpath(world, "gone.tdb"), qpath(world, "one.tdb")}));
+    settle();
+    const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+    QCOMPARE(windows.size(), 3);
+    QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
+    QCOMPARE(windows[2]->fileName(), world.path("one.tdb"));
+}
+
+void StartupTest::handoverWithoutPathsOnlyRaises() {
+    ShellWorld world;
+    const StartOptions options = quietStart(world);
+    auto program = Program::start({}, options);
+    settle();
+    // A second start in the same session gives way to the running one.
+    QVERIFY(!Program::start({}, options));
+    QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+    settle();
+    QCOMPARE(program->frame().databaseWindows().size(), 1);
+    // With nobody listening there is nothing to hand over to.
+    QVERIFY(!SingleInstance::handOver(options.serverName + "-nobody", {"x"}));
+}
+
+void StartupTest::handoverIgnoresMalformedMessages() {
+    ShellWorld world;
+    writeDatabase(world.path("ok.tdb"), {"A"});
+    const StartOptions options = quietStart(world);
+    auto program = Program::start({qpath(world, "ok.tdb")}, options);
+    settle();
+    const QByteArray path = QFile::encodeName(qpath(world, "ok.tdb"));
+    auto message = [](const QByteArray& body) {
+        QByteArray out;
+        out.append(static_cast<char>(body.size() & 0xFF));
+        out.append(static_cast<char>(body.size() >> 8));
+        return out + body;
+    };
+    // No terminating zero, a zero inside, an empty path: answered, nothing opened.
+    QCOMPARE(sendRaw(options.serverName, message(path)), QByteArray("\1"));
+    QCOMPARE(sendRaw(options.serverName, message(path + '\0' + "x" + '\0')), QByteArray("\1"));
+    QCOMPARE(sendRaw(options.serverName, message(QByteArray(1, '\0'))), QByteArray("\1"));
+    // A length of 260 bytes or more ends the connection unread.
+    QByteArray huge(300, 'a');
+    QCOMPARE(sendRaw(options.serverName, message(huge + '\0')), QByteArray());
+    settle();
+    QCOMPARE(program->frame().databaseWindows().size(), 1);
+    // A well-formed one still works afterwards.
+    QCOMPARE(sendRaw(options.serverName, message(path + '\0')), QByteArray("\1"));
+    settle();
+    QCOMPARE(program->frame().databaseWindows().size(), 2);
+}
+
+QTEST_MAIN(StartupTest)
+#include "startup_test.moc"
