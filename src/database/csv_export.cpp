@@ -16,20 +16,37 @@ constexpr const char* kClientHeader =
 constexpr const char* kChannelHeader = "channel,rx,tx,alarm,selcall,scan,usb,txeqrx,label\r\n";
 
 void appendFlag(std::string& out, int set) {
-    out += set ? "1," : ",";
-}
-
-void appendNumber(std::string& out, std::uint32_t value) {
-    char digits[16];
-    auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(digits, end);
+    out.append(set ? "1," : ",", set ? 2 : 1);
 }
 
 // "%.1f" of value / 10 for a 20-bit value: exact in integers.
-void appendKilohertz(std::string& out, std::uint32_t value) {
-    appendNumber(out, value / 10);
-    out += '.';
-    out += static_cast<char>('0' + value % 10);
+char* putKilohertz(char* at, std::uint32_t value) {
+    at = std::to_chars(at, at + 8, value / 10).ptr;
+    *at++ = '.';
+    *at++ = static_cast<char>('0' + value % 10);
+    return at;
+}
+
+// One channel line, built in place: the export's bulk.
+void appendChannel(std::string& out, const ClientRecord& client, int n) {
+    char line[128];
+    char* at = std::to_chars(line, line + 4, n).ptr;
+    *at++ = ',';
+    at = putKilohertz(at, client.getFrequency(n, 0));
+    *at++ = ',';
+    at = putKilohertz(at, client.getFrequency(n, 1));
+    *at++ = ',';
+    const int flags = client.getChannelFlag(n, 0xFF);
+    for (int flag : {ChannelFlag::Alarm, ChannelFlag::Selcall, ChannelFlag::Scan, ChannelFlag::Usb,
+                     ChannelFlag::TxEqualsRx}) {
+        if (flags & flag) *at++ = '1';
+        *at++ = ',';
+    }
+    const int length = client.getLabel(n, at, static_cast<int>(line + sizeof line - at));
+    at += length > 0 ? length : 0;
+    *at++ = '\r';
+    *at++ = '\n';
+    out.append(line, static_cast<std::size_t>(at - line));
 }
 
 const char* powerWord(int level) {
@@ -61,37 +78,41 @@ void appendClient(std::string& out, const ClientRecord& client) {
     out += "\r\n";
     out += kChannelHeader;
     for (int n = 1; n <= kChannelCount; ++n) {
-        if (client.isChannelFree(n)) continue;
-        appendNumber(out, static_cast<std::uint32_t>(n));
-        out += ',';
-        appendKilohertz(out, client.getFrequency(n, 0));
-        out += ',';
-        appendKilohertz(out, client.getFrequency(n, 1));
-        out += ',';
-        for (int flag : {ChannelFlag::Alarm, ChannelFlag::Selcall, ChannelFlag::Scan,
-                         ChannelFlag::Usb, ChannelFlag::TxEqualsRx}) {
-            appendFlag(out, client.getChannelFlag(n, flag));
-        }
-        client.getLabel(n, text, sizeof text);
-        out += text;
-        out += "\r\n";
+        if (!client.isChannelFree(n)) appendChannel(out, client, n);
     }
+}
+
+// The export's lines in order, handed to `sink` in pieces of about `piece` bytes.
+template <typename Sink>
+void produceCsv(const ClientDatabase& database, std::size_t piece, Sink&& sink) {
+    std::string out;
+    out.reserve(piece + 256 * 1024);
+    for (char c : database.dealerString()) out += (c == '\r' || c == '\n') ? '.' : c;
+    out += "\r\n";
+    for (int i = 0; i < database.clientCount(); ++i) {
+        appendClient(out, *database.client(i));  // at most about 17 KB
+        if (out.size() >= piece) {
+            sink(out);
+            out.clear();
+        }
+    }
+    sink(out);
 }
 
 }  // namespace
 
 std::string csvText(const ClientDatabase& database) {
-    std::string out;
-    // About 50 bytes per channel line; growing the string is the slow part otherwise.
-    out.reserve(256 + static_cast<std::size_t>(database.clientCount()) * 512);
-    for (char c : database.dealerString()) out += (c == '\r' || c == '\n') ? '.' : c;
-    out += "\r\n";
-    for (int i = 0; i < database.clientCount(); ++i) appendClient(out, *database.client(i));
-    return out;
+    std::string text;
+    produceCsv(database, 1 << 20, [&](const std::string& piece) { text += piece; });
+    return text;
 }
 
 bool exportCsv(const ClientDatabase& database, const std::string& path) {
-    switch (replaceFile(path, csvText(database))) {
+    ReplacingFile file(path);
+    // Written in pieces, so the whole text is never held at once.
+    if (file.isOpen())
+        produceCsv(database, 1 << 20, [&](const std::string& piece) { file.write(piece); });
+    switch (file.commit()) {
         case ReplaceResult::CannotCreate:
             showError(MessageOwner::none(), "Failed to create/open csv file");
             return false;

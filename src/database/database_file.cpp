@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "database/client_database.h"
 #include "database/replace_file.h"
@@ -36,47 +37,94 @@ void fail(const char* text) {
     showError(MessageOwner::none(), text);
 }
 
-// Closes the file however the load ends.
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+// The most of a file a load ever looks at: the header, 1000 records of the longest
+// length read, and the end marker. Reading it in one piece keeps loads fast.
+constexpr std::size_t kLongestUsefulFile =
+    kHeaderSize + kMaxClients * (kLengthSize + kRecordBufferSize) + kEndMarkerSize;
+
+// The first bytes of a file, in storage that is not cleared before it is filled.
+struct FileBytes {
+    std::unique_ptr<std::uint8_t[]> data;
+    std::size_t size = 0;
 };
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
-std::size_t readBytes(std::FILE* file, void* buffer, std::size_t size) {
-    return std::fread(buffer, 1, size, file);
+// Reads the file's first bytes (at most kLongestUsefulFile); nothing when it cannot be
+// opened for reading.
+std::optional<FileBytes> readFileStart(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return std::nullopt;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return std::nullopt;
+    const auto size = std::filesystem::file_size(path, error);
+    std::size_t capacity =
+        error ? std::size_t{1} << 16 : std::min<std::size_t>(size + 1, kLongestUsefulFile);
+    FileBytes bytes{std::make_unique_for_overwrite<std::uint8_t[]>(capacity), 0};
+    while (true) {
+        bytes.size += std::fread(bytes.data.get() + bytes.size, 1, capacity - bytes.size, file);
+        if (bytes.size < capacity || capacity == kLongestUsefulFile) break;
+        // The file is longer than it was said to be: make room and go on.
+        capacity = std::min(capacity * 2, kLongestUsefulFile);
+        auto larger = std::make_unique_for_overwrite<std::uint8_t[]>(capacity);
+        std::memcpy(larger.get(), bytes.data.get(), bytes.size);
+        bytes.data = std::move(larger);
+    }
+    std::fclose(file);
+    return bytes;
 }
 
-// Reads up to `size` bytes and compares them, ended by a NUL, with a text.
-bool readsAsText(std::FILE* file, int size, const char* expected) {
-    char buffer[kMagicSize + 1] = {};
-    std::size_t got = readBytes(file, buffer, static_cast<std::size_t>(size));
-    buffer[got] = '\0';
-    return std::strcmp(buffer, expected) == 0;
-}
+// Reads a file's bytes front to back; like reads from the file, a read near the end
+// gets fewer bytes than asked for.
+class ByteCursor {
+  public:
+    explicit ByteCursor(const FileBytes& bytes) : bytes_(bytes) {}
+
+    // Up to `size` bytes from the current position.
+    std::pair<const std::uint8_t*, std::size_t> take(std::size_t size) {
+        const std::size_t got = std::min(size, bytes_.size - position_);
+        const std::uint8_t* at = bytes_.data.get() + position_;
+        position_ += got;
+        return {at, got};
+    }
+
+    // Reads up to `size` bytes and compares them, ended by a NUL, with a text.
+    bool readsAsText(std::size_t size, const char* expected) {
+        auto [at, got] = take(size);
+        return std::string(reinterpret_cast<const char*>(at), got).c_str() ==
+               std::string_view(expected);
+    }
+
+    // A signed 16-bit little-endian number, or nothing when the bytes run out.
+    std::optional<int> int16() {
+        auto [at, got] = take(2);
+        if (got < 2) return std::nullopt;
+        return static_cast<std::int16_t>(readLe16(at));
+    }
+
+  private:
+    const FileBytes& bytes_;
+    std::size_t position_ = 0;
+};
 
 }  // namespace
 
 int ClientDatabase::load(const std::string& path) {
-    std::error_code error;
-    File file(std::filesystem::is_directory(path, error) ? nullptr
-                                                         : std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const auto bytes = readFileStart(path);
+    if (!bytes) {
         fail("Could not open database file");
         return 0;
     }
-    if (!readsAsText(file.get(), kMagicSize, kMagic)) {
+    ByteCursor file(*bytes);
+    if (!file.readsAsText(kMagicSize, kMagic)) {
         fail("File does not appear to be a database file");
         return 0;
     }
 
     // Everything is staged, so a failed load leaves the database as it was.
     std::array<char, kDealerTextSize> dealer{};
-    readBytes(file.get(), dealer.data(), dealer.size());
-    std::uint8_t countBytes[kCountSize] = {};
+    auto [dealerBytes, dealerSize] = file.take(kDealerTextSize);
+    std::memcpy(dealer.data(), dealerBytes, dealerSize);
     // A file ending before its count holds no information.
-    const int count = readBytes(file.get(), countBytes, kCountSize) == kCountSize
-                          ? static_cast<std::int16_t>(readLe16(countBytes))
-                          : 0;
+    const int count = file.int16().value_or(0);
     if (count < 1) {
         fail("Database file does not contain any information");
         return 0;
@@ -88,26 +136,25 @@ int ClientDatabase::load(const std::string& path) {
 
     std::vector<std::unique_ptr<ClientRecord>> loaded;
     loaded.reserve(static_cast<std::size_t>(count));
-    std::vector<std::uint8_t> record(kRecordBufferSize);
     for (int i = 0; i < count; ++i) {
-        std::uint8_t lengthBytes[kLengthSize];
-        const bool haveLength = readBytes(file.get(), lengthBytes, kLengthSize) == kLengthSize;
-        const int length = haveLength ? static_cast<std::int16_t>(readLe16(lengthBytes)) : -1;
-        if (length < 0 || length > kRecordBufferSize ||
-            readBytes(file.get(), record.data(), static_cast<std::size_t>(length)) !=
-                static_cast<std::size_t>(length)) {
+        const int length = file.int16().value_or(-1);
+        if (length < 0 || length > kRecordBufferSize) {
+            fail("Database file is invalid/corrupted");
+            return 0;
+        }
+        auto [record, got] = file.take(static_cast<std::size_t>(length));
+        if (got != static_cast<std::size_t>(length)) {
             fail("Database file is invalid/corrupted");
             return 0;
         }
         // A record of another length is refused by deserialize: a default client.
-        loaded.push_back(std::make_unique<ClientRecord>());
-        loaded.back()->deserialize(record.data(), length);
+        loaded.push_back(
+            ClientRecord::fromSerialized(length == kSerializedClientSize ? record : nullptr));
     }
-    if (!readsAsText(file.get(), kEndMarkerSize, kEndMarker)) {
+    if (!file.readsAsText(kEndMarkerSize, kEndMarker)) {
         fail("Database file is corrupted");
         return 0;
     }
-    file.reset();
 
     dealerText_ = dealer;
     clients_ = std::move(loaded);
@@ -121,22 +168,20 @@ int ClientDatabase::save(const std::string& path) {
         fail("No data to save");
         return 0;
     }
-    // The whole file is built in memory and then replaces the old one in one step.
-    std::vector<std::uint8_t> bytes(
-        kHeaderSize + clients_.size() * (kLengthSize + kSerializedClientSize) + kEndMarkerSize);
-    std::uint8_t* out = bytes.data();
-    std::memcpy(out, kMagic, kMagicSize);
-    std::memcpy(out + kMagicSize, dealerText_.data(), kDealerTextSize);
-    writeLe16(out + kMagicSize + kDealerTextSize, static_cast<std::uint16_t>(clients_.size()));
-    out += kHeaderSize;
+    ReplacingFile file(path);
+    std::uint8_t header[kHeaderSize];
+    std::memcpy(header, kMagic, kMagicSize);
+    std::memcpy(header + kMagicSize, dealerText_.data(), kDealerTextSize);
+    writeLe16(header + kMagicSize + kDealerTextSize, static_cast<std::uint16_t>(clients_.size()));
+    file.write(header, kHeaderSize);
+    std::vector<std::uint8_t> record(kLengthSize + kSerializedClientSize);
     for (const auto& client : clients_) {
-        const int length = client->serialize(out + kLengthSize, kSerializedClientSize);
-        writeLe16(out, static_cast<std::uint16_t>(length));
-        out += kLengthSize + length;
+        const int length = client->serialize(record.data() + kLengthSize, kSerializedClientSize);
+        writeLe16(record.data(), static_cast<std::uint16_t>(length));
+        file.write(record.data(), static_cast<std::size_t>(kLengthSize + length));
     }
-    std::memcpy(out, kEndMarker, kEndMarkerSize);
-
-    switch (replaceFile(path, bytes)) {
+    file.write(kEndMarker, kEndMarkerSize);
+    switch (file.commit()) {
         case ReplaceResult::CannotCreate:
             fail("Failed to create/open database file");
             return 0;

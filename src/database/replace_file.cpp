@@ -1,7 +1,5 @@
 #include "database/replace_file.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <random>
 
 #include "database/file_sync.h"
@@ -9,6 +7,8 @@
 namespace tarn {
 namespace fs = std::filesystem;
 namespace {
+
+constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;  // few, large writes
 
 // The file a save really replaces: through a symbolic link to its target.
 fs::path targetOf(const std::string& path) {
@@ -41,43 +41,81 @@ fs::path temporarySibling(const fs::path& target) {
     return temporary;
 }
 
-ReplaceResult replaceWith(const std::string& path, const void* data, std::size_t size) {
-    const fs::path target = targetOf(path);
-    if (!existingTargetWritable(target)) return ReplaceResult::CannotCreate;
-    const fs::path temporary = temporarySibling(target);
-    std::FILE* file = std::fopen(temporary.string().c_str(), "wb");
-    if (!file) return ReplaceResult::CannotCreate;
+}  // namespace
 
-    bool written = std::fwrite(data, 1, size, file) == size;
-    written = std::fflush(file) == 0 && written;
-    written = written && syncFileToDisk(file);
-    written = std::fclose(file) == 0 && written;
-    std::error_code error;
+ReplacingFile::ReplacingFile(const std::string& path) : target_(targetOf(path)) {
+    if (!existingTargetWritable(target_)) return;
+    temporary_ = temporarySibling(target_);
+    file_ = std::fopen(temporary_.string().c_str(), "wb");
+    if (file_) pending_.reserve(kWriteBuffer);
+}
+
+ReplacingFile::~ReplacingFile() {
+    discard();
+}
+
+void ReplacingFile::write(const void* data, std::size_t size) {
+    if (!file_ || failed_) return;
+    if (pending_.size() + size > kWriteBuffer) flushPending();
+    if (size >= kWriteBuffer) {
+        failed_ = std::fwrite(data, 1, size, file_) != size;
+    } else {
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        pending_.insert(pending_.end(), bytes, bytes + size);
+    }
+}
+
+void ReplacingFile::flushPending() {
+    if (!pending_.empty() &&
+        std::fwrite(pending_.data(), 1, pending_.size(), file_) != pending_.size()) {
+        failed_ = true;
+    }
+    pending_.clear();
+}
+
+ReplaceResult ReplacingFile::commit() {
+    if (!file_) return ReplaceResult::CannotCreate;
+    if (!failed_) flushPending();
+    bool written = !failed_ && std::fflush(file_) == 0 && syncFileToDisk(file_);
+    written = std::fclose(file_) == 0 && written;
+    file_ = nullptr;
     if (!written) {
-        fs::remove(temporary, error);
+        discard();
         return ReplaceResult::WriteFailed;
     }
+    std::error_code error;
     // A replaced file keeps its permissions.
-    if (auto status = fs::status(target, error); !error && fs::exists(status)) {
-        fs::permissions(temporary, status.permissions(), error);
+    if (auto status = fs::status(target_, error); !error && fs::exists(status)) {
+        fs::permissions(temporary_, status.permissions(), error);
     }
-    fs::rename(temporary, target, error);
+    fs::rename(temporary_, target_, error);
     if (error) {
-        fs::remove(temporary, error);
+        discard();
         return ReplaceResult::CannotCreate;
     }
-    syncFolder(target.parent_path().string());
+    temporary_.clear();
+    syncFolder(target_.parent_path().string());
     return ReplaceResult::Written;
 }
 
-}  // namespace
+void ReplacingFile::discard() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    std::error_code error;
+    if (!temporary_.empty()) fs::remove(temporary_, error);
+    temporary_.clear();
+}
 
 ReplaceResult replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    return replaceWith(path, bytes.data(), bytes.size());
+    ReplacingFile file(path);
+    file.write(bytes.data(), bytes.size());
+    return file.commit();
 }
 
 ReplaceResult replaceFile(const std::string& path, const std::string& bytes) {
-    return replaceWith(path, bytes.data(), bytes.size());
+    ReplacingFile file(path);
+    file.write(bytes);
+    return file.commit();
 }
 
 }  // namespace tarn

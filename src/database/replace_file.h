@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,9 +14,35 @@ enum class ReplaceResult {
     WriteFailed,   // created, but the bytes did not all reach the disk
 };
 
-// Writes `bytes` as the whole new content of `path` without ever leaving a partial file:
-// a temporary file beside the target is written, flushed to disk and renamed over it.
-// On failure the old file stays exactly as it was and no temporary file remains.
+// Writes the whole new content of a file without ever leaving a partial one: the bytes
+// go to a temporary file beside the target, which commit() flushes to disk and renames
+// over the target. Without a successful commit the old file stays exactly as it was and
+// no temporary file remains.
+class ReplacingFile {
+  public:
+    explicit ReplacingFile(const std::string& path);
+    ~ReplacingFile();
+    ReplacingFile(const ReplacingFile&) = delete;
+    ReplacingFile& operator=(const ReplacingFile&) = delete;
+
+    bool isOpen() const { return file_ != nullptr; }
+    // A failed write is remembered and reported by commit().
+    void write(const void* data, std::size_t size);
+    void write(const std::string& text) { write(text.data(), text.size()); }
+    ReplaceResult commit();
+
+  private:
+    void flushPending();
+    void discard();
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    std::FILE* file_ = nullptr;
+    std::vector<std::uint8_t> pending_;  // small writes gathered into large ones
+    bool failed_ = false;
+};
+
+// The whole content in one piece, through a ReplacingFile.
 ReplaceResult replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 ReplaceResult replaceFile(const std::string& path, const std::string& bytes);
 

@@ -65,7 +65,7 @@ char selcallDigit(int nibble) {
 
 }  // namespace
 
-ClientRecord::ClientRecord() {
+ClientRecord::ClientRecord() : image_{}, labels_{}, name_{}, serial_{} {
     std::copy(std::begin(kNewClientHeader), std::end(kNewClientHeader), image_.begin());
     storeText(name_.data(), kNameSize, "New Client");
     storeText(serial_.data(), kSerialSize, "0");
@@ -145,15 +145,27 @@ int ClientRecord::serialize(std::uint8_t* buffer, int capacity) const {
     return kSerializedClientSize;
 }
 
+std::unique_ptr<ClientRecord> ClientRecord::fromSerialized(const std::uint8_t* bytes) {
+    if (!bytes) return std::make_unique<ClientRecord>();
+    std::unique_ptr<ClientRecord> record(new ClientRecord(Unfilled{}));
+    record->fill(bytes);
+    return record;
+}
+
 int ClientRecord::deserialize(const std::uint8_t* bytes, int size) {
     if (!bytes || size != kSerializedClientSize) return 0;
+    fill(bytes);
+    return 1;
+}
+
+void ClientRecord::fill(const std::uint8_t* bytes) {
     std::memcpy(name_.data(), bytes + kNameOffset, kNameSize);
     name_[kNameSize - 1] = '\0';
     std::memcpy(serial_.data(), bytes + kSerialOffset, kSerialSize);
     serial_[kSerialSize] = '\0';
     reservedByte_ = bytes[kReservedOffset];
     std::memcpy(labels_.data(), bytes + kLabelsOffset, labels_.size());
-    return loadImage(bytes + kImageOffset, kImageSize);
+    loadImage(bytes + kImageOffset, kImageSize);
 }
 
 int ClientRecord::loadImage(const std::uint8_t* bytes, int length) {

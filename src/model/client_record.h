@@ -2,15 +2,16 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "model/window_handle.h"
 
 namespace tarn {
 
-inline constexpr int kImageSize = 2048;             // radio addresses 0x1800..0x1FFF
-inline constexpr int kChannelCount = 255;           // channel numbers 1..255
-inline constexpr int kSlotSize = 8;                 // ChannelSlot of channel n at image byte 8n
-inline constexpr int kLabelSize = 32;               // 31 characters and a NUL
+inline constexpr int kImageSize = 2048;    // radio addresses 0x1800..0x1FFF
+inline constexpr int kChannelCount = 255;  // channel numbers 1..255
+inline constexpr int kSlotSize = 8;        // ChannelSlot of channel n at image byte 8n
+inline constexpr int kLabelSize = 32;      // 31 characters and a NUL
 inline constexpr int kNameSize = 32;
 inline constexpr int kSerialSize = 16;
 inline constexpr int kSerializedClientSize = 10257;
@@ -50,7 +51,7 @@ using RadioImage = std::array<std::uint8_t, kImageSize>;
 // what the radio does not hold (name, serial, channel labels). Fixed size, no pointers.
 // Integer results follow the house rule: non-zero success, 0 refusal, -1 "no number".
 class ClientRecord {
-public:
+  public:
     ClientRecord();  // the new-client defaults
     virtual ~ClientRecord() = default;
     ClientRecord(const ClientRecord&) = default;
@@ -69,6 +70,10 @@ public:
     // The 10257-byte serialised client and the radio image.
     int serialize(std::uint8_t* buffer, int capacity) const;
     int deserialize(const std::uint8_t* bytes, int size);
+    // A new client deserialised from 10257 bytes in one step (what a default client
+    // followed by deserialize gives, without writing the storage twice); null bytes
+    // give a default client.
+    static std::unique_ptr<ClientRecord> fromSerialized(const std::uint8_t* bytes);
     int loadImage(const std::uint8_t* bytes, int length);
     int copyImage(std::uint8_t* buffer, int capacity) const;
 
@@ -104,13 +109,17 @@ public:
 
     bool operator==(const ClientRecord& other) const;  // stored fields only
 
-private:
+  private:
     std::uint8_t currentChannel_ = 1;
     std::uint8_t reservedByte_ = 0;
-    RadioImage image_{};
-    std::array<std::uint8_t, kChannelCount * kLabelSize> labels_{};
-    std::array<char, kNameSize> name_{};
-    std::array<char, kSerialSize + 1> serial_{};
+    // The default constructor zeroes these; fromSerialized fills them completely.
+    struct Unfilled {};
+    explicit ClientRecord(Unfilled) {}
+    void fill(const std::uint8_t* serialized);  // every stored field, then the channel check
+    RadioImage image_;
+    std::array<std::uint8_t, kChannelCount * kLabelSize> labels_;
+    std::array<char, kNameSize> name_;
+    std::array<char, kSerialSize + 1> serial_;
 };
 
 }  // namespace tarn
