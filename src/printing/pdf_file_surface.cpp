@@ -18,10 +18,11 @@ std::unique_ptr<PrintSurface> pdfFileSurface(const std::string& path) {
         static_cast<QPdfWriter&>(device).setTitle(name);
     };
     hooks.deliver = [buffer, path] {
+        ReplacingFile file(path);
+        if (!file.isOpen()) return false;
         const QByteArray& bytes = buffer->data();
-        return replaceFile(
-                   path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))) ==
-               ReplaceResult::Written;
+        file.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return file.commit() == ReplaceResult::Written;
     };
     return std::make_unique<QtPageSurface>(std::move(writer), std::move(hooks));
 }
