@@ -92,6 +92,23 @@ TEST_F(CsvExport, FlagsPowerWordsAndTextsUnescaped) {
                                   "255,0.1,29999.9,1,1,1,1,1,a,b\"c\r\n");
 }
 
+TEST_F(CsvExport, LargeExportArrivesWhole) {
+    ClientDatabase db(false);
+    for (int i = 0; i < 200; ++i) {
+        ClientRecord& c = *db.client(db.addClient());
+        for (int n = 1; n <= 255; ++n) {
+            c.addChannel();
+            ASSERT_EQ(c.setLabel(n, "label of thirty-one characters."), 1);
+        }
+    }
+    const std::string text = csvText(db);
+    EXPECT_GT(text.size(), 2u << 20) << "spans several write pieces";
+    ASSERT_TRUE(exportCsv(db, path));
+    EXPECT_EQ(fileText(path), text);
+    EXPECT_EQ(text.compare(text.size() - 41, 41, ",,,,1,1,label of thirty-one characters.\r\n"), 0)
+        << text.substr(text.size() - 60);
+}
+
 TEST_F(CsvExport, ReplacesAnExistingFileWhole) {
     writeFile(path, std::vector<std::uint8_t>(100000, 'x'));
     ClientDatabase db(false);

@@ -169,6 +169,27 @@ TEST(ClientRecordSerialized, LayoutAndRoundTrip) {
     EXPECT_EQ(r.serialize(nullptr, kSerializedClientSize), 0);
 }
 
+TEST(ClientRecordSerialized, FromSerializedEqualsDefaultThenDeserialize) {
+    RecordingFeedback feedback;
+    ClientRecord source;
+    source.setName("Source");
+    source.setLabel(9, "nine");
+    for (int i = 0; i < 12; ++i) source.addChannel();
+    auto bytes = serialized(source);
+    bytes[48] = 7;
+    bytes[8209 + 8 * 3 + 6] = 200;     // wrong channel number: renumbered
+    bytes[8209 + 8 * 100 + 2] = 0x10;  // a corrupt free slot: deleted, with the message
+    ClientRecord stepwise;
+    stepwise.deserialize(bytes.data(), kSerializedClientSize);
+    auto texts = feedback.texts();
+    feedback.clear();
+    auto direct = ClientRecord::fromSerialized(bytes.data());
+    EXPECT_EQ(*direct, stepwise);
+    EXPECT_EQ(feedback.texts(), texts);
+    EXPECT_EQ(texts.size(), 1u);
+    EXPECT_EQ(*ClientRecord::fromSerialized(nullptr), ClientRecord());
+}
+
 TEST(ClientRecordSerialized, WrongSizeChangesNothing) {
     std::vector<std::uint8_t> bytes(kSerializedClientSize + 1, 0x41);
     ClientRecord r;
