@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "cli/cli_command.h"
 #include "cli/cli_feedback.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
@@ -10,31 +11,27 @@
 
 namespace tarn::cli {
 
-bool RadioCommand::parse(const std::vector<std::string>& args, const char* usage) {
+std::optional<int> RadioCommand::prepare(const std::vector<std::string>& args, const char* usage,
+                                         ClientDatabase& db, const char* emptyText) {
     const auto parsed = parseArguments(args, {"--yes"}, {"--port"}, 2);
     const auto number = parsed ? parseIndex(parsed->positional[1]) : std::nullopt;
-    if (!number) {
-        usageError(usage);
-        return false;
-    }
+    if (!number) return usageError(usage);
     file = parsed->positional[0];
     index = *number;
     if (parsed->values.count("--port")) port = parsed->values.at("--port");
     assumeYes = parsed->flags.count("--yes") != 0;
-    return true;
-}
 
-bool RadioCommand::checkClient(const ClientDatabase& db, const char* emptyText) const {
+    if (!loadDatabase(db, file)) return kExitFailure;
     if (db.clientCount() == 0) {
         showError(MessageOwner::of(nullptr), emptyText);
-        return false;
+        return kExitFailure;
     }
     if (!db.client(index)) {
         std::fprintf(stderr, "There is no client %d; the database holds %d.\n", index,
                      db.clientCount());
-        return false;
+        return kExitFailure;
     }
-    return true;
+    return std::nullopt;
 }
 
 void RadioCommand::setUp(SerialLink& link) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,10 +18,11 @@ struct RadioCommand {
     std::string port;  // empty: the "Port" setting
     bool assumeYes = false;
 
-    // False after printing the usage line.
-    bool parse(const std::vector<std::string>& args, const char* usage);
-    // False after telling that the database is empty (`emptyText`) or lacks the client.
-    bool checkClient(const ClientDatabase& db, const char* emptyText) const;
+    // Parses the arguments, loads FILE into `db` and checks that client INDEX exists
+    // (`emptyText` tells an empty database). Nothing on success, else the exit code
+    // after its message.
+    std::optional<int> prepare(const std::vector<std::string>& args, const char* usage,
+                               ClientDatabase& db, const char* emptyText);
     // The port override and the answer to the connect prompt.
     void setUp(SerialLink& link) const;
 };

@@ -13,14 +13,11 @@ namespace tarn::cli {
 int runRead(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "read [--port NAME] [--yes] FILE INDEX";
     RadioCommand command;
-    if (!command.parse(args, kUsage)) return kExitUsage;
     ClientDatabase db(false);
-    if (!loadDatabase(db, command.file)) return kExitFailure;
-    if (!command.checkClient(db,
-                             "There are no clients to read the data to. Please create a new client "
-                             "first using the 'client', 'new' menu item."))
-        return kExitFailure;
-
+    const char* empty =
+        "There are no clients to read the data to. Please create a new client "
+        "first using the 'client', 'new' menu item.";
+    if (const auto code = command.prepare(args, kUsage, db, empty)) return *code;
     SerialLink link;
     command.setUp(link);
     std::array<std::uint8_t, kImageSize> image{};

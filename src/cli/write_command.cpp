@@ -13,13 +13,11 @@ namespace tarn::cli {
 int runWrite(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "write [--port NAME] [--yes] FILE INDEX";
     RadioCommand command;
-    if (!command.parse(args, kUsage)) return kExitUsage;
     ClientDatabase db(false);
-    if (!loadDatabase(db, command.file)) return kExitFailure;
-    if (!command.checkClient(db,
-                             "There are no clients to write to the radio. Please create a new "
-                             "client first using the 'client', 'new' menu item."))
-        return kExitFailure;
+    const char* empty =
+        "There are no clients to write to the radio. Please create a new "
+        "client first using the 'client', 'new' menu item.";
+    if (const auto code = command.prepare(args, kUsage, db, empty)) return *code;
     if (db.clientHasNoChannels(command.index)) {
         showError(MessageOwner::of(nullptr), "There are no channels defined.");
         return kExitFailure;

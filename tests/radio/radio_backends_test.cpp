@@ -17,9 +17,7 @@ namespace {
 using ::testing::ElementsAre;
 using Image = std::array<std::uint8_t, 2048>;
 
-constexpr const char* kPrompt =
-    "message information okcancel: Connect the serial cable.\nPress both channel up and down "
-    "keys for 2 seconds until RS-232 is displayed.\nThen press OK.";
+constexpr const char* kPrompt = kConnectPromptEntry;
 
 // The in-process radio on the virtual clock.
 class FakeBackend {

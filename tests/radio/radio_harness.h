@@ -13,6 +13,11 @@
 
 namespace tarn::test {
 
+// The connect prompt as RadioUiLog records it.
+inline constexpr const char* kConnectPromptEntry =
+    "message information okcancel: Connect the serial cable.\nPress both channel up and down "
+    "keys for 2 seconds until RS-232 is displayed.\nThen press OK.";
+
 // Records, in one ordered log, the progress window's life, the owner window's enabling
 // and focus, and every message box (answering Ok/Cancel prompts from a script).
 class RadioUiLog final : public ProgressUi, public UserFeedback {

@@ -13,9 +13,7 @@ namespace {
 
 using ::testing::ElementsAre;
 
-constexpr const char* kPrompt =
-    "message information okcancel: Connect the serial cable.\nPress both channel up and down "
-    "keys for 2 seconds until RS-232 is displayed.\nThen press OK.";
+constexpr const char* kPrompt = kConnectPromptEntry;
 constexpr const char* kVerifyFailed =
     "message warning: Verify failed!\nThe data was not successfully written to the client.";
 
