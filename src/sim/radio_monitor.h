@@ -10,10 +10,10 @@ namespace tarn {
 
 // Faults a real radio or cable can show, for learning and for tests.
 struct RadioFaults {
-    bool noPrompt = false;                 // a carriage return gets no answer
-    bool silentDump = false;               // the dump command gets no answer
-    int cutShortAt = -1;                   // the dump reply stops after this many bytes
-    int hangUpAt = -1;                     // the line drops after this many bytes of the dump reply
+    bool noPrompt = false;    // a carriage return gets no answer
+    bool silentDump = false;  // the dump command gets no answer
+    int cutShortAt = -1;      // the dump reply stops after this many bytes
+    int hangUpAt = -1;        // the line drops after this many bytes of the dump reply
     std::set<std::uint16_t> droppedLines{};  // dump lines left out, by address
     int padTo = -1;           // junk lines stretch the dump reply to exactly this many bytes
     bool lowerCase = false;   // hexadecimal digits in lower case
