@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace tarn {
@@ -16,6 +17,9 @@ class Clock {
 
 // The monotonic clock of the machine.
 std::shared_ptr<Clock> makeRealClock();
+// The same tick with another way to wait (a GUI keeps repainting while it waits); the
+// function must return once at least `ms` milliseconds have passed.
+std::shared_ptr<Clock> makeRealClock(std::function<void(std::uint32_t ms)> sleep);
 
 // Milliseconds from an earlier tick to a later one, correct across a wrap.
 inline std::uint32_t ticksSince(std::uint32_t earlier, std::uint32_t now) {

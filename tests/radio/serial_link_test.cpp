@@ -2,6 +2,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "radio/port_name.h"
 #include "radio/radio_harness.h"
 
@@ -148,6 +151,19 @@ TEST(Clock, WaitsSurviveTheTickCounterWrapping) {
     EXPECT_EQ(clock.nowUs(), 40'000u);
     EXPECT_EQ(ticksSince(start, clock.tickMs()), 40u);
     EXPECT_LT(clock.tickMs(), start) << "the counter did wrap";
+}
+
+TEST(Clock, ARealClockWaitsThroughTheSleepItIsGiven) {
+    std::vector<std::uint32_t> asked;
+    const auto clock = makeRealClock([&](std::uint32_t ms) {
+        asked.push_back(ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+    });
+    const std::uint32_t start = clock->tickMs();
+    waitUntilElapsed(*clock, start, 3);
+    EXPECT_GE(ticksSince(start, clock->tickMs()), 3u);
+    ASSERT_FALSE(asked.empty());
+    EXPECT_LE(asked.front(), 3u);
 }
 
 }  // namespace
