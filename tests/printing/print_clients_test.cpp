@@ -1,0 +1,304 @@
+// printClients on a recording printer: line height 10, every character 10 units wide,
+// so "Client name: " is L = 130 and a page of height 600 has 59 lines.
+#include "printing/print_clients.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "database/client_database.h"
+#include "model/client_record.h"
+#include "printing/print_recorder.h"
+
+namespace tarn::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+using namespace ChannelFlag;
+
+class PrintClients : public ::testing::Test {
+  protected:
+    struct Channel {
+        int number;
+        std::uint32_t rx = 37400, tx = 37400;
+        int flags = 0;
+        const char* label = "";
+    };
+
+    int addClient(const std::string& name, const std::vector<Channel>& channels = {}) {
+        const int index = db.addClient();
+        ClientRecord& c = *db.client(index);
+        c.setName(name.c_str());
+        c.setOption(ClientOption::Advanced, 0);
+        for (int n = 1; n <= kChannelCount; ++n) c.deleteChannel(n);
+        for (const Channel& ch : channels) {
+            c.setFrequency(ch.number, 0, ch.rx);
+            c.setFrequency(ch.number, 1, ch.tx);
+            for (int bit : {Usb, Scan, Selcall}) c.setChannelFlag(ch.number, bit, ch.flags & bit);
+            c.setLabel(ch.number, ch.label);
+        }
+        return index;
+    }
+    static std::vector<Channel> channels(int first, int last) {
+        std::vector<Channel> out;
+        for (int n = first; n <= last; ++n) out.push_back({n});
+        return out;
+    }
+    void setDealer(const char* text) { std::strcpy(db.dealerText().data(), text); }
+    void setLinesPerPage(int lines) { printer.height = (lines + 1) * 10; }
+    bool print(bool summary, int index = -1) {
+        printer.texts.clear();
+        printer.events.clear();
+        printer.pages = 0;
+        ui.messages.clear();
+        ui.events.clear();
+        return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index);
+    }
+    // The one message: an error box over the owner, shown with the window gone and the
+    // owner enabled again.
+    void expectError(const char* text) {
+        ASSERT_EQ(ui.messages.size(), 1u);
+        const RecordingUi::Message& m = ui.messages[0];
+        EXPECT_EQ(m.text, text);
+        EXPECT_EQ(m.icon, MessageIcon::Error);
+        EXPECT_EQ(m.owner.window, owner);
+        EXPECT_FALSE(m.windowOpen || m.ownerDisabled);
+        EXPECT_FALSE(ui.windowOpen || ui.ownerDisabled);
+    }
+
+    RecordingUi ui;
+    RecordingPrinter printer;
+    ClientDatabase db{false};
+    int ownerWindow = 0;
+    WindowHandle owner = &ownerWindow;
+    const Strings windowCycle{"create Printing", "disable", "destroy", "enable", "focus"};
+};
+
+TEST_F(PrintClients, HeadingAndIdentityLines) {
+    const int i = addClient("Ketch Aurora");
+    db.client(i)->setSerial("SN-4471");
+    db.client(i)->setSelcall("0427");
+    db.client(addClient("Trawler Nomad"))->setOption(ClientOption::Advanced, 1);
+    ASSERT_TRUE(print(true));
+
+    const Drawn title = printer.at("Tarn database summary");
+    EXPECT_EQ(title.line, 3);
+    EXPECT_EQ(title.left, 10);
+    EXPECT_EQ(title.right, 2000);
+    EXPECT_EQ(title.align, TextAlign::Centre);
+    EXPECT_EQ(printer.line(1, 5), (Strings{"Filename:", "C:\\Fleet\\harbour.tdb"}));
+    EXPECT_EQ(printer.line(1, 6), (Strings{"Date:", "09:41 24/12/2026"}));
+    // Labels in 10 .. L + 8, values in L + 10 .. W.
+    EXPECT_EQ(printer.at("Date:").right, 138);
+    EXPECT_EQ(printer.at("09:41 24/12/2026").left, 140);
+    EXPECT_TRUE(printer.line(1, 7).empty());
+    EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Ketch Aurora"}));
+    EXPECT_EQ(printer.line(1, 9), (Strings{"Serial:", "SN-4471"}));
+    EXPECT_EQ(printer.line(1, 10), (Strings{"Selcall:", "0427"}));
+    EXPECT_EQ(printer.line(1, 11), (Strings{"Type:", "Standard"}));
+    EXPECT_EQ(printer.line(1, 13), (Strings{"Client name:", "Trawler Nomad"}));
+    EXPECT_EQ(printer.line(1, 16), (Strings{"Type:", "Advanced"}));
+    EXPECT_EQ(printer.count("Channel"), 0);  // no tables in a summary
+    EXPECT_EQ(printer.pages, 1);
+}
+
+TEST_F(PrintClients, DealerTextTakesOneLinePerLineEnd) {
+    addClient("Ketch Aurora");
+    setDealer("Harbour Marine\r\nPort Lincoln");
+    ASSERT_TRUE(print(false));
+    EXPECT_EQ(printer.line(1, 7), (Strings{"Dealer:", "Harbour Marine"}));
+    EXPECT_EQ(printer.line(1, 8), (Strings{"Port Lincoln"}));
+    EXPECT_EQ(printer.at("Client name:").line, 10);
+
+    // A bare LF or CR also ends a line; counting only CRs would overlap the client.
+    setDealer("one\ntwo\rthree\r\n");
+    ASSERT_TRUE(print(false));
+    EXPECT_EQ(printer.line(1, 9), (Strings{"three"}));
+    EXPECT_EQ(printer.line(1, 10), (Strings{""}));
+    EXPECT_EQ(printer.at("Client name:").line, 12);
+}
+
+TEST_F(PrintClients, ChannelTableColumnsAndRowsWithoutGaps) {
+    addClient("Ketch Aurora", {{5, 37400, 299999, Usb | Scan, "Harbour"},
+                               {9, 1, 20000, Selcall, ""},
+                               {200, 80915, 80915, Usb | Scan | Selcall, "Met"}});
+    ASSERT_TRUE(print(false));
+    EXPECT_EQ(printer.line(1, 13),
+              (Strings{"Channel", "Mode", "Rx Freq", "Tx Freq", "Scan", "Selcall", "Label"}));
+    EXPECT_EQ(printer.line(1, 14),
+              (Strings{"5", "USB", "3740.0", "29999.9", "yes", "no", "Harbour"}));
+    EXPECT_EQ(printer.line(1, 15), (Strings{"9", "LSB", "0.1", "2000.0", "no", "yes", ""}));
+    EXPECT_EQ(printer.line(1, 16),
+              (Strings{"200", "USB", "8091.5", "8091.5", "yes", "yes", "Met"}));
+
+    // Edges from the template widths: c1 = 90 + 14, then + 64, + 94, + 94, + 64, + 94.
+    const struct {
+        const char *heading, *cell;
+        int left, right;
+        TextAlign align;
+    } columns[] = {{"Channel", "5", 12, 102, TextAlign::Centre},
+                   {"Mode", "LSB", 106, 166, TextAlign::Centre},
+                   {"Rx Freq", "0.1", 170, 260, TextAlign::Right},
+                   {"Tx Freq", "2000.0", 264, 354, TextAlign::Right},
+                   {"Scan", "yes", 358, 418, TextAlign::Centre},
+                   {"Selcall", "no", 422, 512, TextAlign::Centre},
+                   {"Label", "Met", 516, 1998, TextAlign::Left}};
+    for (const auto& c : columns) {
+        for (const Drawn& d : {printer.at(c.heading), printer.at(c.cell)}) {
+            SCOPED_TRACE(d.text);
+            EXPECT_EQ(d.left, c.left);
+            EXPECT_EQ(d.right, c.right);
+            EXPECT_EQ(d.align, c.align);
+        }
+    }
+}
+
+TEST_F(PrintClients, ClientWithoutChannelsAndTheIndexSelection) {
+    addClient("Alpha");
+    addClient("Bravo", {{4}});
+    addClient("Charlie", channels(7, 9));
+    ASSERT_TRUE(print(false));
+    // Identity lines, a blank line, the headings, the blank after the empty table.
+    EXPECT_EQ(printer.at("Channel").line, 13);
+    EXPECT_TRUE(printer.line(1, 14).empty());
+    EXPECT_EQ(printer.line(1, 15), (Strings{"Client name:", "Bravo"}));
+    EXPECT_EQ(printer.at("Charlie").line, 23);  // after Bravo's row and a blank
+    EXPECT_EQ(printer.count("Client name:"), 3);
+
+    ASSERT_TRUE(print(false, 1));
+    EXPECT_EQ(printer.count("Client name:"), 1);
+    EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Bravo"}));
+    EXPECT_EQ(printer.line(1, 14)[0], "4");
+    EXPECT_EQ(printer.texts.back().line, 14);
+
+    ASSERT_TRUE(print(true, 2));  // the last client alone, under the whole heading
+    EXPECT_EQ(printer.count("Client name:"), 1);
+    EXPECT_EQ(printer.at("Filename:").line, 5);
+    EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Charlie"}));
+}
+
+TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
+    for (int i = 0; i < 11; ++i) addClient("Client " + std::to_string(i));
+    // Summary blocks start on 8, 13, ..., 53: line 53 fits 59 lines but not 58.
+    setLinesPerPage(59);
+    ASSERT_TRUE(print(true));
+    EXPECT_EQ(printer.at("Client 9").line, 53);
+    setLinesPerPage(58);
+    ASSERT_TRUE(print(true));
+    EXPECT_EQ(printer.at("Client 9").page, 2);
+    EXPECT_EQ(printer.at("Client 9").line, 3);
+    EXPECT_EQ(printer.count("Tarn database summary"), 1);
+    EXPECT_EQ(printer.events, (Strings{"startDoc Tarn database summary", "startPage", "endPage",
+                                       "startPage", "endPage", "endDoc"}));
+
+    // Headings due on line 13 fit 17 lines, not 16.
+    ASSERT_TRUE(print(false, 0));
+    setLinesPerPage(17);
+    ASSERT_TRUE(print(false, 0));
+    EXPECT_EQ(printer.at("Channel").page, 1);
+    setLinesPerPage(16);
+    ASSERT_TRUE(print(false, 0));
+    EXPECT_EQ(printer.at("Channel").page, 2);
+    EXPECT_EQ(printer.at("Channel").line, 3);
+}
+
+TEST_F(PrintClients, TableRunsOnToLine3WithoutHeadings) {
+    addClient("Ketch Aurora", channels(1, 10));
+    addClient("Trawler Nomad", {{1}});
+    setLinesPerPage(20);
+    ASSERT_TRUE(print(false));
+    EXPECT_EQ(printer.at("6").line, 19);
+    EXPECT_EQ(printer.at("7").page, 2);
+    EXPECT_EQ(printer.at("7").line, 3);
+    EXPECT_EQ(printer.count("Channel"), 2);  // once per client
+    EXPECT_EQ(printer.at("Trawler Nomad").line, 8);
+
+    // Over many page sizes nothing lands below the last line, and blocks and headings
+    // keep their distance from the page end unless they start a page.
+    setDealer("a\r\nb\r\nc");
+    for (int i = 0; i < 8; ++i) addClient("C", channels(1, i * 9));
+    for (int lines = 9; lines <= 70; lines += 3) {
+        setLinesPerPage(lines);
+        ASSERT_TRUE(print(false));
+        EXPECT_EQ(printer.count("Label"), 10);
+        for (const Drawn& d : printer.texts) {
+            const int room = d.text == "Client name:" ? 5 : d.text == "Channel" ? 3 : 0;
+            if (d.page > 1 || d.line > 12) {
+                ASSERT_TRUE(d.line == 3 || d.line + room < lines) << d.text << " " << lines;
+            }
+        }
+    }
+}
+
+TEST_F(PrintClients, SuccessAndRefusalsBeforeTheDocument) {
+    EXPECT_FALSE(print(false));  // no clients
+    expectError("Nothing to print.");
+    EXPECT_EQ(printer.dialogs, 0);
+
+    addClient("Ketch Aurora", {{1}});
+    EXPECT_TRUE(print(false));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(printer.dialogOwner, owner);
+    EXPECT_EQ(ui.events, windowCycle);
+
+    for (int index : {1, -2}) {  // an index naming no client would print a bare heading
+        EXPECT_FALSE(print(false, index));
+        expectError("Nothing to print.");
+    }
+    EXPECT_EQ(printer.dialogs, 1);
+
+    printer.cancel = true;
+    EXPECT_FALSE(print(false));
+    EXPECT_TRUE(ui.messages.empty() && ui.events.empty() && printer.events.empty());
+    printer.cancel = false;
+
+    const struct {
+        int charHeight, leading, height;
+        const char* message;
+    } devices[] = {{0, 0, 600, "Printer font error."},
+                   {6, -6, 600, "Printer font error."},
+                   {9, 1, 19, "Printer page size error."},
+                   {9, 1, -50, "Printer page size error."}};
+    for (const auto& d : devices) {
+        printer.charHeight = d.charHeight;
+        printer.leading = d.leading;
+        printer.height = d.height;
+        EXPECT_FALSE(print(false));
+        expectError(d.message);
+        EXPECT_TRUE(printer.events.empty() && ui.events.empty());
+    }
+    printer.height = 20;  // one line per page still prints, a row per page
+    EXPECT_TRUE(print(false));
+    EXPECT_EQ(printer.pages, 4);
+}
+
+TEST_F(PrintClients, FailingDocumentsAndPages) {
+    addClient("Ketch Aurora", channels(1, 60));
+    addClient("Trawler Nomad");
+    printer.failAt = "startDoc";
+    EXPECT_FALSE(print(false));
+    expectError("Printer document error.");
+    EXPECT_TRUE(ui.events.empty());
+
+    printer.failAt = "startPage1";
+    EXPECT_FALSE(print(false));
+    expectError("Printer page error.");
+    EXPECT_EQ(printer.events, (Strings{"startDoc Tarn database", "startPage", "endDoc"}));
+    EXPECT_EQ(ui.events, windowCycle);
+
+    // A later page that fails leaves an incomplete document: a failure, not a print.
+    printer.failAt = "startPage2";
+    EXPECT_FALSE(print(false));
+    expectError("Printer page error.");
+    EXPECT_EQ(printer.events.back(), "endDoc");
+    EXPECT_EQ(printer.count("Trawler Nomad"), 0);
+    EXPECT_EQ(ui.events, windowCycle);
+
+    printer.failAt = "endDoc";
+    EXPECT_FALSE(print(false));
+    expectError("Printer document error.");
+    EXPECT_EQ(ui.events, windowCycle);
+}
+
+}  // namespace
+}  // namespace tarn::test

@@ -1,0 +1,113 @@
+#include "printing/print_recorder.h"
+
+#include <algorithm>
+
+namespace tarn::test {
+namespace {
+
+class RecordingSurface final : public PrintSurface {
+  public:
+    explicit RecordingSurface(RecordingPrinter& p) : p_(p) {}
+    int charHeight() const override { return p_.charHeight; }
+    int externalLeading() const override { return p_.leading; }
+    int printableWidth() const override { return 2000; }
+    int printableHeight() const override { return p_.height; }
+    int textWidth(std::string_view text) const override { return 10 * int(text.size()); }
+    std::string localTimeAndDate() const override { return p_.dateLine; }
+    void drawText(const PrintRect& r, std::string_view text, TextAlign align) override {
+        const int h = p_.charHeight + p_.leading;  // off the line grid: line -2
+        const int line = r.top % h == 0 && r.bottom - r.top == h ? r.top / h : -2;
+        p_.texts.push_back({p_.pages, line, r.left, r.right, align, std::string(text)});
+    }
+    bool startDoc(std::string_view name) override { return event("startDoc " + std::string(name)); }
+    bool startPage() override {
+        ++started_;
+        return event("startPage", "startPage" + std::to_string(started_)) && ++p_.pages;
+    }
+    bool endPage() override { return event("endPage"); }
+    bool endDoc() override { return event("endDoc"); }
+
+  private:
+    bool event(const std::string& name, const std::string& failName = "") {
+        p_.events.push_back(name);
+        return p_.failAt != (failName.empty() ? name.substr(0, name.find(' ')) : failName);
+    }
+    RecordingPrinter& p_;
+    int started_ = 0;
+};
+
+class RecordedWindow final : public ProgressWindow {
+  public:
+    explicit RecordedWindow(RecordingUi& ui) : ui_(ui) { ui_.windowOpen = true; }
+    ~RecordedWindow() override {
+        ui_.windowOpen = false;
+        ui_.events.push_back("destroy");
+    }
+    void setCaption(std::string_view) override {}
+    void update(int, const char*) override {}
+
+  private:
+    RecordingUi& ui_;
+};
+
+}  // namespace
+
+std::unique_ptr<PrintSurface> RecordingPrinter::choosePrinter(WindowHandle owner) {
+    ++dialogs;
+    dialogOwner = owner;
+    return cancel ? nullptr : std::make_unique<RecordingSurface>(*this);
+}
+
+Drawn RecordingPrinter::at(const std::string& text, int nth) const {
+    for (const Drawn& d : texts)
+        if (d.text == text && nth-- == 0) return d;
+    return {};
+}
+
+std::vector<std::string> RecordingPrinter::line(int page, int n) const {
+    std::vector<Drawn> hits;
+    std::copy_if(texts.begin(), texts.end(), std::back_inserter(hits),
+                 [&](const Drawn& d) { return d.page == page && d.line == n; });
+    std::stable_sort(hits.begin(), hits.end(),
+                     [](const Drawn& a, const Drawn& b) { return a.left < b.left; });
+    std::vector<std::string> out;
+    for (const Drawn& d : hits) out.push_back(d.text);
+    return out;
+}
+
+int RecordingPrinter::count(const std::string& text) const {
+    return int(
+        std::count_if(texts.begin(), texts.end(), [&](const Drawn& d) { return d.text == text; }));
+}
+
+RecordingUi::RecordingUi() {
+    setProgressUi(this);
+    setUserFeedback(this);
+}
+
+RecordingUi::~RecordingUi() {
+    setProgressUi(nullptr);
+    setUserFeedback(nullptr);
+}
+
+std::unique_ptr<ProgressWindow> RecordingUi::create(Kind kind, WindowHandle) {
+    events.push_back(kind == Kind::Printing ? "create Printing" : "create Progress");
+    return std::make_unique<RecordedWindow>(*this);
+}
+
+void RecordingUi::enableWindow(WindowHandle, bool enabled) {
+    events.push_back(enabled ? "enable" : "disable");
+    ownerDisabled = !enabled;
+}
+
+void RecordingUi::focusWindow(WindowHandle) {
+    events.push_back("focus");
+}
+
+MessageAnswer RecordingUi::showMessage(const MessageOwner& owner, std::string_view text,
+                                       MessageIcon icon, MessageButtons) {
+    messages.push_back({std::string(text), icon, owner, windowOpen, ownerDisabled});
+    return MessageAnswer::Ok;
+}
+
+}  // namespace tarn::test
