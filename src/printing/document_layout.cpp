@@ -36,6 +36,26 @@ std::string kilohertz(std::uint32_t hundredsOfHertz) {
     return text;
 }
 
+// The dealer text's lines as a multi-line drawing breaks them: at CR LF, a lone CR or a
+// lone LF (never inside a line). An empty text has no lines.
+std::vector<std::string> dealerLines(const std::string& text) {
+    std::vector<std::string> lines;
+    if (text.empty()) return lines;
+    std::string current;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            current += c;
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        lines.push_back(std::move(current));
+        current.clear();
+    }
+    lines.push_back(std::move(current));
+    return lines;
+}
+
 // Draws on the line grid and keeps the current line; once a page break fails it draws
 // nothing more.
 class DocumentWriter {
@@ -135,24 +155,6 @@ class DocumentWriter {
 
 const char* documentName(bool summary) {
     return summary ? "Tarn database summary" : "Tarn database";
-}
-
-std::vector<std::string> dealerLines(const std::string& text) {
-    std::vector<std::string> lines;
-    if (text.empty()) return lines;
-    std::string current;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n') {
-            current += c;
-            continue;
-        }
-        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        lines.push_back(std::move(current));
-        current.clear();
-    }
-    lines.push_back(std::move(current));
-    return lines;
 }
 
 bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "printing/page_geometry.h"
 
@@ -16,9 +15,5 @@ const char* documentName(bool summary);
 // is left open for the caller to end. False when a page break fails; drawing stops there.
 bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
                     bool summary, const std::string& fileName, int clientIndex);
-
-// The dealer text's lines as a multi-line drawing breaks them: at CR LF, a lone CR or a
-// lone LF (never inside a line). An empty text has no lines.
-std::vector<std::string> dealerLines(const std::string& text);
 
 }  // namespace tarn

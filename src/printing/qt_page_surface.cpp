@@ -9,7 +9,9 @@
 #include <QStringEncoder>
 
 namespace tarn {
+namespace {
 
+// 8-bit database text as the user sees it (Windows-1252, Latin-1 where that is missing).
 QString fromDatabaseText(std::string_view text) {
     const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
     QStringDecoder decoder("windows-1252");
@@ -26,12 +28,15 @@ std::string toDatabaseText(const QString& text) {
     return bytes;
 }
 
+// The local time and date as the user's locale writes them: short time, a blank, short date.
 std::string localeTimeAndDate() {
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
     return toDatabaseText(locale.toString(now.time(), QLocale::ShortFormat) + u' ' +
                           locale.toString(now.date(), QLocale::ShortFormat));
 }
+
+}  // namespace
 
 QtPageSurface::QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks)
     : hooks_(std::move(hooks)), device_(std::move(device)) {

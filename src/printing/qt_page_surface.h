@@ -45,11 +45,4 @@ class QtPageSurface final : public PrintSurface {
     int pagesStarted_ = 0;
 };
 
-// The local time and date as the user's locale writes them: short time, a blank, short date.
-std::string localeTimeAndDate();
-
-// 8-bit database text as the user sees it (Windows-1252, Latin-1 where that is missing).
-QString fromDatabaseText(std::string_view text);
-std::string toDatabaseText(const QString& text);
-
 }  // namespace tarn
