@@ -166,8 +166,10 @@ void DatabaseWindowTest::sortsByteWiseAndRefreshesInPlace() {
     Scene scene(world, {"b", "Z", "a", "10", "9"});
     const int levels[] = {PowerLevel::Mid1, PowerLevel::High, PowerLevel::Low, PowerLevel::Mid2,
                           PowerLevel::High};
-    for (int i = 0; i < 5; ++i)
-        scene.db().client(i)->setOption(ClientOption::PowerLevel, levels[i]);
+    for (int i = 0; i < 5; ++i) {
+        std::uint8_t& options = scene.db().client(i)->image()[0];  // Mid levels come from radios
+        options = static_cast<std::uint8_t>((options & ~ClientOption::PowerLevel) | levels[i]);
+    }
     scene.window->refillClientList();
 
     scene.window->list().horizontalHeader()->sectionClicked(7);
