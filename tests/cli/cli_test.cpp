@@ -23,7 +23,7 @@ namespace {
 using test::readFile;
 using test::TempDir;
 
-struct Run {
+struct Outcome {
     int code;
     std::string out, err;
 };
@@ -45,7 +45,7 @@ class Cli : public ::testing::Test {
     static void TearDownTestSuite() { delete config; }
 
     // Runs tarn-cli in the test's folder with the given argument text.
-    Run run(const std::string& arguments, const std::string& input = "") const {
+    Outcome run(const std::string& arguments, const std::string& input = "") const {
         const std::string out = dir.file("stdout"), err = dir.file("stderr");
         std::string command = "cd '" + dir.path().string() + "' && '" TARN_CLI_PATH "' " +
                               arguments + " >'" + out + "' 2>'" + err + "'";
@@ -89,30 +89,30 @@ TEST_F(Cli, UsageErrors) {
     for (const char* args : {"", "frobnicate x", "info", "info --verbose demo.tdb",
                              "info a.tdb b.tdb", "channels demo.tdb", "channels demo.tdb one",
                              "channels demo.tdb -1", "export demo.tdb", "new"}) {
-        Run r = run(args);
+        Outcome r = run(args);
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
         EXPECT_EQ(r.out, "") << args;
     }
-    Run help = run("--help");
+    Outcome help = run("--help");
     EXPECT_EQ(help.code, 0);
     EXPECT_NE(help.out.find("tarn-cli channels [--json] FILE INDEX"), std::string::npos);
 }
 
 TEST_F(Cli, NewThenInfo) {
-    Run made = run("new demo.tdb");
+    Outcome made = run("new demo.tdb");
     EXPECT_EQ(made.code, 0) << made.err;
     EXPECT_EQ(made.err, "");
     EXPECT_EQ(readFile(dir.file("demo.tdb")).size(), 10389u);
 
-    Run text = run("info demo.tdb");
+    Outcome text = run("info demo.tdb");
     EXPECT_EQ(text.code, 0);
     EXPECT_EQ(text.out,
               "Dealer:\nClients: 1\n"
               "Index  Name        Type      Serial  Selcall  Program  Mode    Tune    Power\n"
               "0      New Client  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
 
-    Run j = run("info --json demo.tdb");
+    Outcome j = run("info --json demo.tdb");
     ASSERT_EQ(j.code, 0);
     QJsonObject root = json(j.out).object();
     EXPECT_EQ(root["dealer"].toString(), "");
@@ -128,7 +128,7 @@ TEST_F(Cli, NewThenInfo) {
 
 TEST_F(Cli, JsonDecodesLatin1AndEscapes) {
     const std::string path = awkwardDatabase();
-    Run info = run("info --json awkward.tdb");
+    Outcome info = run("info --json awkward.tdb");
     ASSERT_EQ(info.code, 0) << info.err;
     QJsonObject root = json(info.out).object();
     EXPECT_EQ(root["dealer"].toString(),
@@ -138,7 +138,7 @@ TEST_F(Cli, JsonDecodesLatin1AndEscapes) {
     EXPECT_EQ(clients[0].toObject()["name"].toString(), QString::fromUtf8("M\u00fcller, \"K\""));
     EXPECT_EQ(clients[1].toObject()["index"].toInt(), 1);
 
-    Run ch = run("channels --json awkward.tdb 0");
+    Outcome ch = run("channels --json awkward.tdb 0");
     ASSERT_EQ(ch.code, 0) << ch.err;
     QJsonArray channels = json(ch.out).array();
     ASSERT_EQ(channels.size(), 7);
@@ -155,14 +155,14 @@ TEST_F(Cli, JsonDecodesLatin1AndEscapes) {
     EXPECT_FALSE(channels[1].toObject()["usb"].toBool());
     EXPECT_TRUE(channels[1].toObject()["txeqrx"].toBool());
 
-    Run none = run("channels --json awkward.tdb 1");
+    Outcome none = run("channels --json awkward.tdb 1");
     ASSERT_EQ(none.code, 0);
     EXPECT_EQ(json(none.out).array().size(), 0);
 }
 
 TEST_F(Cli, ChannelsText) {
     awkwardDatabase();
-    Run r = run("channels awkward.tdb 0");
+    Outcome r = run("channels awkward.tdb 0");
     ASSERT_EQ(r.code, 0);
     std::istringstream lines(r.out);
     std::string header, first, second;
@@ -176,19 +176,19 @@ TEST_F(Cli, ChannelsText) {
 
 TEST_F(Cli, MissingClientIsAFailure) {
     run("new demo.tdb");
-    Run r = run("channels demo.tdb 1");
+    Outcome r = run("channels demo.tdb 1");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "There is no client 1; the database holds 1.\n");
 }
 
 TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
-    Run missing = run("info nothing.tdb");
+    Outcome missing = run("info nothing.tdb");
     EXPECT_EQ(missing.code, 1);
     EXPECT_EQ(missing.err, "Could not open database file\n");
     EXPECT_EQ(missing.out, "");
 
     test::writeFile(dir.file("text.tdb"), {'h', 'e', 'l', 'l', 'o'});
-    Run wrong = run("export text.tdb out.csv");
+    Outcome wrong = run("export text.tdb out.csv");
     EXPECT_EQ(wrong.code, 1);
     EXPECT_EQ(wrong.err, "File does not appear to be a database file\n");
 
@@ -202,7 +202,7 @@ TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
         bytes[s + 1] = 0x10;
     }
     test::writeFile(dir.file("repair.tdb"), bytes);
-    Run repaired = run("info repair.tdb");
+    Outcome repaired = run("info repair.tdb");
     EXPECT_EQ(repaired.code, 0);
     EXPECT_EQ(repaired.err,
               "1 channels appear to be corrupted and have been deleted\n"
@@ -212,20 +212,20 @@ TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
 
 TEST_F(Cli, ExportMatchesTheLibrary) {
     const std::string path = awkwardDatabase();
-    Run r = run("export awkward.tdb out.csv");
+    Outcome r = run("export awkward.tdb out.csv");
     ASSERT_EQ(r.code, 0) << r.err;
     test::RecordingFeedback quiet;
     ClientDatabase db(false);
     ASSERT_EQ(db.load(path), 1);
     EXPECT_EQ(slurp(dir.file("out.csv")), csvText(db));
 
-    Run bad = run("export awkward.tdb no/such/folder.csv");
+    Outcome bad = run("export awkward.tdb no/such/folder.csv");
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.err, "Failed to create/open csv file\n");
 }
 
 TEST_F(Cli, NewThatCannotSave) {
-    Run r = run("new no/such/folder.tdb");
+    Outcome r = run("new no/such/folder.tdb");
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(r.err, "Failed to create/open database file\n");
 }

@@ -62,7 +62,9 @@ class DatabaseMutation : public ::testing::Test {
         ++cases;
         test::writeFile(path, bytes);
         if (const char* corpus = std::getenv("TARN_SEED_CORPUS")) {
-            test::writeFile(std::string(corpus) + "/seed-" + std::to_string(cases), bytes);
+            const std::string test =
+                ::testing::UnitTest::GetInstance()->current_test_info()->name();
+            test::writeFile(std::string(corpus) + "/" + test + "-" + std::to_string(cases), bytes);
         }
         ClientDatabase db(true);
         std::strcpy(db.dealerText().data(), "Before");
