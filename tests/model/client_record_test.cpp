@@ -178,7 +178,7 @@ TEST(ClientRecordSerialized, FromSerializedEqualsDefaultThenDeserialize) {
     auto bytes = serialized(source);
     bytes[48] = 7;
     bytes[8209 + 8 * 3 + 6] = 200;     // wrong channel number: renumbered
-    bytes[8209 + 8 * 100 + 2] = 0x10;  // a corrupt free slot: deleted, with the message
+    bytes[8209 + 8 * 100 + 4] = 0x10;  // RX 0, TX set: corrupt, deleted with the message
     ClientRecord stepwise;
     stepwise.deserialize(bytes.data(), kSerializedClientSize);
     auto texts = feedback.texts();
