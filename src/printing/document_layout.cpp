@@ -60,8 +60,9 @@ std::vector<std::string> dealerLines(const std::string& text) {
 // nothing more.
 class DocumentWriter {
   public:
-    DocumentWriter(PrintSurface& surface, const PageGeometry& geometry)
-        : surface_(surface), g_(geometry) {}
+    DocumentWriter(PrintSurface& surface, const PageGeometry& geometry,
+                   const std::function<void()>& newPage)
+        : surface_(surface), g_(geometry), newPage_(newPage) {}
 
     bool ok() const { return ok_; }
 
@@ -113,6 +114,7 @@ class DocumentWriter {
         if (!needed || !ok_) return;
         ok_ = surface_.endPage() && surface_.startPage();
         line_ = kTopLine;
+        if (ok_) newPage_();
     }
 
     PrintRect valueRect() const { return g_.line(line_, g_.labelWidth + 10, g_.width); }
@@ -147,6 +149,7 @@ class DocumentWriter {
 
     PrintSurface& surface_;
     const PageGeometry& g_;
+    const std::function<void()>& newPage_;
     int line_ = kTopLine;
     bool ok_ = true;
 };
@@ -158,8 +161,9 @@ const char* documentName(bool summary) {
 }
 
 bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::string& fileName, int clientIndex) {
-    DocumentWriter writer(surface, geometry);
+                    bool summary, const std::string& fileName, int clientIndex,
+                    const std::function<void()>& newPage) {
+    DocumentWriter writer(surface, geometry, newPage);
     writer.heading(summary, fileName, db.dealerString());
     for (int i = 0; i < db.clientCount() && writer.ok(); ++i) {
         if (clientIndex != -1 && clientIndex != i) continue;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "printing/page_geometry.h"
@@ -13,7 +14,9 @@ const char* documentName(bool summary);
 // Lays out one document on an open first page: the heading, then the block of every
 // client the index selects (all for -1), breaking pages on the line grid. The last page
 // is left open for the caller to end. False when a page break fails; drawing stops there.
+// newPage runs after every page break.
 bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::string& fileName, int clientIndex);
+                    bool summary, const std::string& fileName, int clientIndex,
+                    const std::function<void()>& newPage);
 
 }  // namespace tarn

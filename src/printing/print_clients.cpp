@@ -23,6 +23,11 @@ class PrintingWindow {
     PrintingWindow(const PrintingWindow&) = delete;
     PrintingWindow& operator=(const PrintingWindow&) = delete;
 
+    // Lets the window repaint during a long document.
+    void keepAlive() {
+        if (window_) window_->update(0, nullptr);
+    }
+
     void end() {
         if (!window_) return;
         window_.reset();
@@ -76,7 +81,8 @@ bool printClients(const ClientDatabase& db, WindowHandle owner, bool summary,
     }
     // A page that cannot be started half-way leaves an incomplete document: that is a
     // failure, not a printed job.
-    if (!layOutDocument(*surface, geometry, db, summary, fileName, clientIndex)) {
+    if (!layOutDocument(*surface, geometry, db, summary, fileName, clientIndex,
+                        [&printing] { printing.keepAlive(); })) {
         surface->endDoc();
         printing.end();
         showError(messageOwner, "Printer page error.");

@@ -52,6 +52,7 @@ class PrintClients : public ::testing::Test {
         printer.pages = 0;
         ui.messages.clear();
         ui.events.clear();
+        ui.windowUpdates = 0;
         return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index);
     }
     // The one message: an error box over the owner, shown with the window gone and the
@@ -190,6 +191,7 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
     EXPECT_EQ(printer.count("Tarn database summary"), 1);
     EXPECT_EQ(printer.events, (Strings{"startDoc Tarn database summary", "startPage", "endPage",
                                        "startPage", "endPage", "endDoc"}));
+    EXPECT_EQ(ui.windowUpdates, 1);  // the Printing window repaints at each new page
 
     // Headings due on line 13 fit 17 lines, not 16.
     ASSERT_TRUE(print(false, 0));

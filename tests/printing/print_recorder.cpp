@@ -44,7 +44,7 @@ class RecordedWindow final : public ProgressWindow {
         ui_.events.push_back("destroy");
     }
     void setCaption(std::string_view) override {}
-    void update(int, const char*) override {}
+    void update(int, const char*) override { ++ui_.windowUpdates; }
 
   private:
     RecordingUi& ui_;

@@ -58,6 +58,7 @@ class RecordingUi final : public ProgressUi, public UserFeedback {
     std::vector<std::string> events;  // "create Printing", "disable", "destroy", "enable", "focus"
     std::vector<Message> messages;
     bool windowOpen = false, ownerDisabled = false;
+    int windowUpdates = 0;
 };
 
 }  // namespace tarn::test
