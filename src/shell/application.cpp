@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QScreen>
 
 #include "settings/qt_settings_backend.h"
@@ -80,7 +81,12 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarn DataBase");
     QApplication::setWindowIcon(applicationIcon());
-    std::unique_ptr<Program> program = Program::start(QApplication::arguments().mid(1), {});
+    // Full paths, so a running program started elsewhere opens the same files, and each
+    // window's title is its file's full path.
+    QStringList paths;
+    for (const QString& argument : QApplication::arguments().mid(1))
+        paths.append(QFileInfo(argument).absoluteFilePath());
+    std::unique_ptr<Program> program = Program::start(paths, {});
     if (!program) return 0;
     QApplication::exec();
     program.reset();

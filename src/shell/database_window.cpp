@@ -138,8 +138,9 @@ void DatabaseWindow::saveAs() {
     if (!pathFits(this, forced)) return;
     // The dialog confirmed replacing the name typed, not the one the extension made.
     const bool exists = QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(forced)));
-    if (forced != chosen && exists &&
-        !askYesNo(MessageOwner::of(this), formatMessage(kReplaceQuestion, forced)))
+    MessageOwner owner = MessageOwner::of(this);
+    owner.defaultNo = true;  // replacing a file is never the default
+    if (forced != chosen && exists && !askYesNo(owner, formatMessage(kReplaceQuestion, forced)))
         return;
     setFileName(forced);
     database_.save(fileName_);

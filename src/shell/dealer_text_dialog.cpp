@@ -7,15 +7,16 @@
 #include <string>
 
 #include "shell/ansi_text.h"
-#include "shell/dialog_units.h"
+#include "shell/font_dialog_units.h"
 
 namespace tarn {
 
 DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* parent)
     : QDialog(parent), textBox_(new QPlainTextEdit(this)) {
     setWindowTitle("Edit dealer text");
-    setFixedSize(dluSize(357, 130));
-    textBox_->setGeometry(dluX(7), dluY(7), dluX(281), dluY(116));
+    const FontDialogUnits du(font());
+    setFixedSize(du.size(357, 130));
+    textBox_->setGeometry(du.x(7), du.y(7), du.x(281), du.y(116));
     textBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     textBox_->setTabChangesFocus(true);
     const std::size_t length = std::find(text.begin(), text.end(), '\0') - text.begin();
@@ -24,10 +25,10 @@ DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* p
     textBox_->setPlainText(shown);
 
     auto* ok = new QPushButton("OK", this);
-    ok->setGeometry(dluX(300), dluY(7), dluX(50), dluY(14));
+    ok->setGeometry(du.x(300), du.y(7), du.x(50), du.y(14));
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
-    cancel->setGeometry(dluX(300), dluY(24), dluX(50), dluY(14));
+    cancel->setGeometry(du.x(300), du.y(24), du.x(50), du.y(14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     textBox_->setFocus();

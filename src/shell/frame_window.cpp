@@ -61,10 +61,18 @@ FrameWindow::~FrameWindow() {
 QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
     QAction* action = menu->addAction(QString::fromLatin1(text));
     action->setData(id);
-    action->setShortcuts(keys);
-    action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, id] { command(id); });
     actions_[id] = action;
+    if (!keys.isEmpty()) {
+        // The keys live apart from the menu item, as an accelerator table does, so the
+        // menu shows exactly its own text.
+        auto* accelerator = new QAction(this);
+        accelerator->setShortcuts(keys);
+        accelerator->setShortcutContext(Qt::WindowShortcut);
+        connect(accelerator, &QAction::triggered, this, [this, id] { command(id); });
+        addAction(accelerator);
+        accelerators_[id] = accelerator;
+    }
     return action;
 }
 
@@ -171,6 +179,11 @@ void FrameWindow::buildToolBar() {
 QAction* FrameWindow::menuAction(int id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
+}
+
+QList<QKeySequence> FrameWindow::acceleratorKeys(int id) const {
+    auto it = accelerators_.find(id);
+    return it == accelerators_.end() ? QList<QKeySequence>() : it->second->shortcuts();
 }
 
 QList<DatabaseWindow*> FrameWindow::databaseWindows() const {

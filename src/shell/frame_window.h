@@ -28,7 +28,8 @@ class FrameWindow final : public QMainWindow {
     static FrameWindow* instance();
 
     void command(int id);
-    QAction* menuAction(int id) const;  // the menu item carrying a command number
+    QAction* menuAction(int id) const;                  // the menu item carrying a command number
+    QList<QKeySequence> acceleratorKeys(int id) const;  // the keys that give the command
     QMdiArea* mdiArea() const { return mdiArea_; }
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* windowMenu() const { return windowMenu_; }
@@ -75,6 +76,7 @@ class FrameWindow final : public QMainWindow {
     QMenu* windowMenu_ = nullptr;
     QList<QAction*> windowItems_;  // the Window menu's entries of the open windows
     std::map<int, QAction*> actions_;
+    std::map<int, QAction*> accelerators_;
     UrlOpener urlOpener_;
 };
 

@@ -8,7 +8,7 @@
 #include "model/user_feedback.h"
 #include "settings/settings_store.h"
 #include "shell/ansi_text.h"
-#include "shell/dialog_units.h"
+#include "shell/font_dialog_units.h"
 #include "shell/serial_ports.h"
 
 namespace tarn {
@@ -29,13 +29,14 @@ void PortDialog::setProbe(Probe p) {
 
 PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBox(this)) {
     setWindowTitle("Set port");
-    setFixedSize(dluSize(161, 58));
+    const FontDialogUnits du(font());
+    setFixedSize(du.size(161, 58));
     auto* label = new QLabel("Port", this);
-    label->setGeometry(dluX(7), dluY(9), dluX(18), dluY(8) + 2);
+    label->setGeometry(du.x(7), du.y(9), du.x(18), du.y(8));
     portBox_->setEditable(true);
     portBox_->setInsertPolicy(QComboBox::NoInsert);
     portBox_->lineEdit()->setMaxLength(kPortNameLength);
-    portBox_->setGeometry(dluX(28), dluY(7), dluX(66), dluY(12));
+    portBox_->setGeometry(du.x(28), du.y(7), du.x(66), du.y(12));
     QStringList names{"COM1", "COM2", "COM3", "COM4"};
     for (const QString& found : availableSerialPorts())
         if (!names.contains(found)) names.append(found);
@@ -44,15 +45,15 @@ PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBo
     portBox_->setEditText(fromAnsi(settings().readText("Port", 32, "COM1")));
 
     auto* hint = new QLabel("Specify the port that is or will be connected to the radio", this);
-    hint->setGeometry(dluX(7), dluY(25), dluX(88), dluY(26));
+    hint->setGeometry(du.x(7), du.y(25), du.x(88), du.y(26));
     hint->setWordWrap(true);
     hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
     auto* ok = new QPushButton("OK", this);
-    ok->setGeometry(dluX(104), dluY(7), dluX(50), dluY(14));
+    ok->setGeometry(du.x(104), du.y(7), du.x(50), du.y(14));
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
-    cancel->setGeometry(dluX(104), dluY(24), dluX(50), dluY(14));
+    cancel->setGeometry(du.x(104), du.y(24), du.x(50), du.y(14));
     connect(ok, &QPushButton::clicked, this, &PortDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     portBox_->setFocus();

@@ -8,7 +8,7 @@
 #include <QScreen>
 
 #include "shell/ansi_text.h"
-#include "shell/dialog_units.h"
+#include "shell/font_dialog_units.h"
 
 namespace tarn {
 namespace {
@@ -19,8 +19,9 @@ void keepPainting() {
 }
 
 // A caption without a close box, centred over the screen, visible at once.
-QDialog* makeWindow(QWidget* owner, const QString& title, QSize size) {
+QDialog* makeWindow(QWidget* owner, const QString& title, int width, int height) {
     auto* window = new QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    const QSize size = FontDialogUnits(window->font()).size(width, height);
     window->setWindowTitle(title);
     window->setFixedSize(size);
     window->setModal(false);
@@ -32,19 +33,21 @@ QDialog* makeWindow(QWidget* owner, const QString& title, QSize size) {
 class QtProgressWindow final : public ProgressWindow {
   public:
     QtProgressWindow(ProgressUi::Kind kind, QWidget* owner) {
-        if (kind == ProgressUi::Kind::Printing) {
-            window_ = makeWindow(owner, "Printing", dluSize(123, 22));
+        const bool printing = kind == ProgressUi::Kind::Printing;
+        window_ = makeWindow(owner, printing ? "Printing" : "Progress", printing ? 123 : 186,
+                             printing ? 22 : 42);
+        const FontDialogUnits du(window_->font());
+        if (printing) {
             status_ = new QLabel("Please wait...", window_);
-            status_->setGeometry(dluX(7), dluY(7), dluX(109), dluY(8));
+            status_->setGeometry(du.x(7), du.y(7), du.x(109), du.y(8));
         } else {
-            window_ = makeWindow(owner, "Progress", dluSize(186, 42));
             bar_ = new QProgressBar(window_);
             bar_->setRange(0, 100);
             bar_->setValue(0);
             bar_->setTextVisible(false);
-            bar_->setGeometry(dluX(7), dluY(7), dluX(172), dluY(14));
+            bar_->setGeometry(du.x(7), du.y(7), du.x(172), du.y(14));
             status_ = new QLabel(window_);
-            status_->setGeometry(dluX(7), dluY(25), dluX(172), dluY(8) + 4);
+            status_->setGeometry(du.x(7), du.y(25), du.x(172), du.y(8));
         }
         status_->setAlignment(Qt::AlignCenter);
         window_->show();

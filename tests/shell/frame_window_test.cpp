@@ -102,9 +102,8 @@ void FrameWindowTest::shortcutsMatchTheKeyTable() {
         {40018, QKeySequence("Ins")},      {40019, QKeySequence(Qt::Key_Return)},
         {40027, QKeySequence("Ctrl+Tab")}, {40028, QKeySequence("Ctrl+Shift+Tab")}};
     for (const auto& [id, keys] : table) {
-        QAction* action = frame.menuAction(id);
-        QVERIFY(action);
-        QVERIFY2(action->shortcuts().contains(keys), qPrintable(keys.toString()));
+        QVERIFY(frame.menuAction(id));
+        QVERIFY2(frame.acceleratorKeys(id).contains(keys), qPrintable(keys.toString()));
     }
 }
 
