@@ -7,10 +7,7 @@
 #include <QJsonObject>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
-#include "cli/cli_support.h"
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "settings/qt_settings_backend.h"
@@ -20,48 +17,40 @@
 namespace tarn {
 namespace {
 
-using test::readFile;
-using test::TempDir;
-
 struct Outcome {
     int code;
     std::string out, err;
 };
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class Cli : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        config = new TempDir;
-        // The tool and this process read the same settings file.
+        config = new test::TempDir;  // the tool and this process share the settings file
         setenv("XDG_CONFIG_HOME", config->path().c_str(), 1);
     }
     static void TearDownTestSuite() { delete config; }
 
-    // Runs tarn-cli in the test's folder with the given argument text.
-    Outcome run(const std::string& arguments, const std::string& input = "") const {
-        const std::string out = dir.file("stdout"), err = dir.file("stderr");
-        std::string command = "cd '" + dir.path().string() + "' && '" TARN_CLI_PATH "' " +
-                              arguments + " >'" + out + "' 2>'" + err + "'";
-        if (!input.empty()) command = "printf '" + input + "' | (" + command + ")";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(out), slurp(err)};
+    std::string text(const std::string& name) const {
+        auto bytes = test::readFile(dir.file(name));
+        return {bytes.begin(), bytes.end()};
     }
 
-    static QJsonDocument json(const std::string& text) {
+    // Runs tarn-cli in the test's folder.
+    Outcome run(const std::string& arguments) const {
+        const std::string command = "cd '" + dir.path().string() + "' && '" TARN_CLI_PATH "' " +
+                                    arguments + " >stdout 2>stderr </dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text("stdout"), text("stderr")};
+    }
+
+    static QJsonDocument json(const std::string& out) {
         QJsonParseError error{};
-        QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(text), &error);
-        EXPECT_EQ(error.error, QJsonParseError::NoError) << text;
+        QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(out), &error);
+        EXPECT_EQ(error.error, QJsonParseError::NoError) << out;
         return doc;
     }
 
-    // A database with texts that need decoding and escaping, saved in the test folder.
+    // A database whose texts need decoding and escaping.
     std::string awkwardDatabase() {
         test::RecordingFeedback quiet;
         ClientDatabase db(true);
@@ -71,114 +60,67 @@ class Cli : public ::testing::Test {
         c.setLabel(5, "Tab\there");
         c.setChannelFlag(5, ChannelFlag::Scan, 1);
         c.setChannelFlag(5, ChannelFlag::Alarm, 1);
-        c.setChannelFlag(2, ChannelFlag::Usb, 0);
         db.addClient();
-        db.client(1)->setName("Second");
-        const std::string path = dir.file("awkward.tdb");
-        EXPECT_EQ(db.save(path), 1);
-        return path;
+        EXPECT_EQ(db.save(dir.file("awkward.tdb")), 1);
+        return dir.file("awkward.tdb");
     }
 
-    static TempDir* config;
-    TempDir dir;
+    static test::TempDir* config;
+    test::TempDir dir;
 };
 
-TempDir* Cli::config = nullptr;
+test::TempDir* Cli::config = nullptr;
 
 TEST_F(Cli, UsageErrors) {
-    for (const char* args : {"", "frobnicate x", "info", "info --verbose demo.tdb",
-                             "info a.tdb b.tdb", "channels demo.tdb", "channels demo.tdb one",
-                             "channels demo.tdb -1", "export demo.tdb", "new"}) {
+    for (const char* args :
+         {"", "frobnicate x", "info", "info --verbose a.tdb", "info a.tdb b.tdb", "channels a.tdb",
+          "channels a.tdb one", "channels a.tdb -1", "export a.tdb", "new"}) {
         Outcome r = run(args);
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
-        EXPECT_EQ(r.out, "") << args;
     }
-    Outcome help = run("--help");
-    EXPECT_EQ(help.code, 0);
-    EXPECT_NE(help.out.find("tarn-cli channels [--json] FILE INDEX"), std::string::npos);
+    EXPECT_EQ(run("--help").code, 0);
 }
 
 TEST_F(Cli, NewThenInfo) {
     Outcome made = run("new demo.tdb");
-    EXPECT_EQ(made.code, 0) << made.err;
+    EXPECT_EQ(made.code, 0);
     EXPECT_EQ(made.err, "");
-    EXPECT_EQ(readFile(dir.file("demo.tdb")).size(), 10389u);
-
-    Outcome text = run("info demo.tdb");
-    EXPECT_EQ(text.code, 0);
-    EXPECT_EQ(text.out,
+    EXPECT_EQ(text("demo.tdb").size(), 10389u);
+    EXPECT_EQ(run("info demo.tdb").out,
               "Dealer:\nClients: 1\n"
               "Index  Name        Type      Serial  Selcall  Program  Mode    Tune    Power\n"
               "0      New Client  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
-
-    Outcome j = run("info --json demo.tdb");
-    ASSERT_EQ(j.code, 0);
-    QJsonObject root = json(j.out).object();
-    EXPECT_EQ(root["dealer"].toString(), "");
-    QJsonArray clients = root["clients"].toArray();
-    ASSERT_EQ(clients.size(), 1);
-    QJsonObject c = clients[0].toObject();
-    EXPECT_EQ(c["index"].toInt(-1), 0);
-    const std::pair<const char*, const char*> fields[] = {
-        {"name", "New Client"}, {"type", "Advanced"}, {"serial", "0"},    {"selcall", "1234"},
-        {"program", "Enabled"}, {"mode", "Toggle"},   {"tune", "Manual"}, {"power", "High"}};
-    for (auto [key, value] : fields) EXPECT_EQ(c[key].toString().toStdString(), value) << key;
+    QJsonObject client = json(run("info --json demo.tdb").out)["clients"][0].toObject();
+    EXPECT_EQ(
+        QJsonDocument(client).toJson(QJsonDocument::Compact).toStdString(),
+        R"({"index":0,"mode":"Toggle","name":"New Client","power":"High","program":"Enabled",)"
+        R"("selcall":"1234","serial":"0","tune":"Manual","type":"Advanced"})");
+    const std::string channels =
+        "Channel  RX kHz   TX kHz   Mode  Scan  SelCall  Alarm  TX=RX  Label\n"
+        "1        3740.0   3740.0   USB   no    no       no     yes\n";
+    EXPECT_EQ(run("channels demo.tdb 0").out.substr(0, channels.size()), channels);
 }
 
 TEST_F(Cli, JsonDecodesLatin1AndEscapes) {
-    const std::string path = awkwardDatabase();
+    awkwardDatabase();
     Outcome info = run("info --json awkward.tdb");
     ASSERT_EQ(info.code, 0) << info.err;
-    QJsonObject root = json(info.out).object();
+    QJsonDocument root = json(info.out);
     EXPECT_EQ(root["dealer"].toString(),
               QString::fromUtf8("Caf\u00e9 \"Radio\"\r\nBack\\slash\u0001"));
-    QJsonArray clients = root["clients"].toArray();
-    ASSERT_EQ(clients.size(), 2);
-    EXPECT_EQ(clients[0].toObject()["name"].toString(), QString::fromUtf8("M\u00fcller, \"K\""));
-    EXPECT_EQ(clients[1].toObject()["index"].toInt(), 1);
+    EXPECT_EQ(root["clients"][0]["name"].toString(), QString::fromUtf8("M\u00fcller, \"K\""));
+    EXPECT_EQ(root["clients"][1]["index"].toInt(), 1);
 
-    Outcome ch = run("channels --json awkward.tdb 0");
-    ASSERT_EQ(ch.code, 0) << ch.err;
-    QJsonArray channels = json(ch.out).array();
+    QJsonArray channels = json(run("channels --json awkward.tdb 0").out).array();
     ASSERT_EQ(channels.size(), 7);
-    QJsonObject five = channels[4].toObject();
-    EXPECT_EQ(five["channel"].toInt(), 5);
-    EXPECT_EQ(five["label"].toString(), "Tab\there");
-    EXPECT_EQ(five["rx"].toString(), "9999.0");
-    EXPECT_EQ(five["tx"].toString(), "10100.0");
-    EXPECT_TRUE(five["usb"].toBool());
-    EXPECT_TRUE(five["scan"].toBool());
-    EXPECT_TRUE(five["alarm"].toBool());
-    EXPECT_FALSE(five["selcall"].toBool());
-    EXPECT_FALSE(five["txeqrx"].toBool());
-    EXPECT_FALSE(channels[1].toObject()["usb"].toBool());
-    EXPECT_TRUE(channels[1].toObject()["txeqrx"].toBool());
-
-    Outcome none = run("channels --json awkward.tdb 1");
-    ASSERT_EQ(none.code, 0);
-    EXPECT_EQ(json(none.out).array().size(), 0);
-}
-
-TEST_F(Cli, ChannelsText) {
-    awkwardDatabase();
-    Outcome r = run("channels awkward.tdb 0");
-    ASSERT_EQ(r.code, 0);
-    std::istringstream lines(r.out);
-    std::string header, first, second;
-    std::getline(lines, header);
-    std::getline(lines, first);
-    std::getline(lines, second);
-    EXPECT_EQ(header, "Channel  RX kHz   TX kHz   Mode  Scan  SelCall  Alarm  TX=RX  Label");
-    EXPECT_EQ(first, "1        3740.0   3740.0   USB   no    no       no     yes");
-    EXPECT_EQ(second, "2        5058.0   5058.0   LSB   no    no       no     yes");
-}
-
-TEST_F(Cli, MissingClientIsAFailure) {
-    run("new demo.tdb");
-    Outcome r = run("channels demo.tdb 1");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "There is no client 1; the database holds 1.\n");
+    EXPECT_EQ(QJsonDocument(channels[4].toObject()).toJson(QJsonDocument::Compact).toStdString(),
+              R"({"alarm":true,"channel":5,"label":"Tab\there","rx":"9999.0","scan":true,)"
+              R"("selcall":false,"tx":"10100.0","txeqrx":false,"usb":true})");
+    EXPECT_EQ(json(run("channels --json awkward.tdb 1").out).array().size(), 0);
+    Outcome missing = run("channels awkward.tdb 2");
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_EQ(missing.err, "There is no client 2; the database holds 2.\n");
 }
 
 TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
@@ -187,82 +129,44 @@ TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
     EXPECT_EQ(missing.err, "Could not open database file\n");
     EXPECT_EQ(missing.out, "");
 
-    test::writeFile(dir.file("text.tdb"), {'h', 'e', 'l', 'l', 'o'});
-    Outcome wrong = run("export text.tdb out.csv");
-    EXPECT_EQ(wrong.code, 1);
-    EXPECT_EQ(wrong.err, "File does not appear to be a database file\n");
-
-    // A load repairs what the channel check finds, tells it, and succeeds.
-    auto bytes = readFile(awkwardDatabase());
-    const std::size_t slot9 = 124 + 2 + 8209 + 8 * 9;
-    bytes[slot9 + 4] = 0x01;  // channel 9: RX 0, TX set
-    for (int n = 20; n < 29; ++n) {
-        const std::size_t s = 124 + 2 + 8209 + 8 * n;
-        bytes[s] = ChannelFlag::Scan;
-        bytes[s + 1] = 0x10;
-    }
+    auto bytes = test::readFile(awkwardDatabase());
+    const std::size_t image = 124 + 2 + 8209;
+    bytes[image + 8 * 9 + 4] = 0x01;  // channel 9: RX 0, TX set
+    for (int n = 20; n < 29; ++n)
+        bytes[image + 8 * n] = ChannelFlag::Scan, bytes[image + 8 * n + 1] = 1;
     test::writeFile(dir.file("repair.tdb"), bytes);
     Outcome repaired = run("info repair.tdb");
-    EXPECT_EQ(repaired.code, 0);
+    EXPECT_EQ(repaired.code, 0) << "a load that repairs still succeeds";
     EXPECT_EQ(repaired.err,
               "1 channels appear to be corrupted and have been deleted\n"
               "There were 10 scan channels, this is more than the limit of 8.\n"
               "All scan channels have been deselected\n");
+    Outcome cannot = run("new no/such/folder.tdb");
+    EXPECT_EQ(cannot.code, 1);
+    EXPECT_EQ(cannot.err, "Failed to create/open database file\n");
 }
 
 TEST_F(Cli, ExportMatchesTheLibrary) {
     const std::string path = awkwardDatabase();
-    Outcome r = run("export awkward.tdb out.csv");
-    ASSERT_EQ(r.code, 0) << r.err;
+    ASSERT_EQ(run("export awkward.tdb out.csv").code, 0);
     test::RecordingFeedback quiet;
     ClientDatabase db(false);
     ASSERT_EQ(db.load(path), 1);
-    EXPECT_EQ(slurp(dir.file("out.csv")), csvText(db));
-
+    EXPECT_EQ(text("out.csv"), csvText(db));
     Outcome bad = run("export awkward.tdb no/such/folder.csv");
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.err, "Failed to create/open csv file\n");
-}
-
-TEST_F(Cli, NewThatCannotSave) {
-    Outcome r = run("new no/such/folder.tdb");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "Failed to create/open database file\n");
 }
 
 TEST_F(Cli, LoadAndSaveFeedTheSharedRecentFiles) {
     QtSettingsBackend backend;
     SettingsStore store(backend);
     ASSERT_EQ(run("new first.tdb").code, 0);
-    EXPECT_EQ(store.recentFile(0, false), dir.file("first.tdb")) << "stored as a full path";
     ASSERT_EQ(run("new second.tdb").code, 0);
     ASSERT_EQ(run("info ./first.tdb").code, 0);
-    EXPECT_EQ(store.recentFile(0, false), dir.file("first.tdb"));
-    EXPECT_EQ(store.recentFile(1, false), dir.file("second.tdb"));
     ASSERT_EQ(run("info missing.tdb").code, 1);
-    EXPECT_EQ(store.recentFile(0, false), dir.file("first.tdb"));
-}
-
-TEST(CliSupport, ArgumentsAndTexts) {
-    using cli::parseArguments;
-    auto parsed =
-        parseArguments({"--port", "COM2", "f.tdb", "--yes", "3"}, {"--yes"}, {"--port"}, 2);
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->values["--port"], "COM2");
-    EXPECT_TRUE(parsed->flags.count("--yes"));
-    EXPECT_EQ(parsed->positional, (std::vector<std::string>{"f.tdb", "3"}));
-    EXPECT_FALSE(parseArguments({"f.tdb", "--port"}, {}, {"--port"}, 1)) << "value missing";
-    EXPECT_FALSE(parseArguments({"f.tdb", "--nope"}, {}, {}, 1));
-
-    EXPECT_EQ(cli::parseIndex("0"), 0);
-    EXPECT_EQ(cli::parseIndex("999"), 999);
-    EXPECT_FALSE(cli::parseIndex("1x"));
-    EXPECT_FALSE(cli::parseIndex(""));
-    EXPECT_FALSE(cli::parseIndex("9999999999"));
-
-    EXPECT_EQ(cli::latin1ToUtf8("\xE9\x7F\xFF"), "\xC3\xA9\x7F\xC3\xBF");
-    EXPECT_EQ(cli::jsonString(std::string("a\"b\\c\n\x1f\0", 8)),
-              "\"a\\\"b\\\\c\\n\\u001f\\u0000\"");
+    EXPECT_EQ(store.recentFile(0, false), dir.file("first.tdb")) << "full paths";
+    EXPECT_EQ(store.recentFile(1, false), dir.file("second.tdb"));
 }
 
 }  // namespace
