@@ -83,7 +83,7 @@ bool printClients(const ClientDatabase& db, WindowHandle owner, bool summary,
     // failure, not a printed job.
     if (!layOutDocument(*surface, geometry, db, summary, fileName, clientIndex,
                         [&printing] { printing.keepAlive(); })) {
-        surface->endDoc();
+        surface->abortDoc();
         printing.end();
         showError(messageOwner, "Printer page error.");
         return false;

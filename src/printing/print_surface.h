@@ -43,6 +43,8 @@ class PrintSurface {
     virtual bool startPage() = 0;
     virtual bool endPage() = 0;
     virtual bool endDoc() = 0;
+    // Drops an unfinished document: nothing of it reaches the printer or the file.
+    virtual void abortDoc() = 0;
 };
 
 // Picks the device for one print job: the shell shows the print dialog, the command-line

@@ -118,4 +118,10 @@ bool QtPageSurface::endDoc() {
     return !hooks_.deliver || hooks_.deliver();
 }
 
+void QtPageSurface::abortDoc() {
+    if (!painter_.isActive()) return;
+    if (hooks_.abort) hooks_.abort(*device_);
+    painter_.end();
+}
+
 }  // namespace tarn

@@ -20,6 +20,7 @@ class QtPageSurface final : public PrintSurface {
     struct Hooks {
         std::function<void(QPagedPaintDevice&, const QString&)> nameDocument;
         std::function<bool()> deliver;
+        std::function<void(QPagedPaintDevice&)> abort;  // while painting; optional
     };
     QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks);
     ~QtPageSurface() override;
@@ -36,6 +37,7 @@ class QtPageSurface final : public PrintSurface {
     bool startPage() override;
     bool endPage() override;
     bool endDoc() override;
+    void abortDoc() override;
 
   private:
     Hooks hooks_;  // before the device: what the hooks hold may outlive the device, not less

@@ -28,6 +28,7 @@ class QtPrintBackend final : public PrintBackend {
         hooks.nameDocument = [](QPagedPaintDevice& device, const QString& name) {
             static_cast<QPrinter&>(device).setDocName(name);
         };
+        hooks.abort = [](QPagedPaintDevice& device) { static_cast<QPrinter&>(device).abort(); };
         return std::make_unique<QtPageSurface>(std::move(printer), std::move(hooks));
     }
 };

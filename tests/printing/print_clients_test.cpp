@@ -292,7 +292,7 @@ TEST_F(PrintClients, FailingDocumentsAndPages) {
     printer.failAt = "startPage2";
     EXPECT_FALSE(print(false));
     expectError("Printer page error.");
-    EXPECT_EQ(printer.events.back(), "endDoc");
+    EXPECT_EQ(printer.events.back(), "abortDoc");
     EXPECT_EQ(printer.count("Trawler Nomad"), 0);
     EXPECT_EQ(ui.events, windowCycle);
 

@@ -26,6 +26,7 @@ class RecordingSurface final : public PrintSurface {
     }
     bool endPage() override { return event("endPage"); }
     bool endDoc() override { return event("endDoc"); }
+    void abortDoc() override { event("abortDoc"); }
 
   private:
     bool event(const std::string& name, const std::string& failName = "") {
