@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -38,7 +39,9 @@ void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false) {
         if (modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
             timer->stop();
             timer->deleteLater();
-            act(modal);
+            // Acted on after the timer's turn, so a box the action opens gets its own.
+            QMetaObject::invokeMethod(
+                modal, [act, modal] { act(modal); }, Qt::QueuedConnection);
         }
     });
     timer->start();
@@ -189,7 +192,8 @@ void DialogsTest::fileDialogsHaveTheirTitlesAndFilters() {
             seenFilters = dialog->nameFilters();
             seenFilter = dialog->selectedNameFilter();
             seenMode = dialog->acceptMode();
-            dialog->selectFile(chosen);
+            // Typed, as a user would (selectFile leaves a focused name field alone).
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(chosen);
             // Saving over a file asks first; answer Yes when that box comes.
             if (c.mode == QFileDialog::AcceptSave)
                 whenModal(
