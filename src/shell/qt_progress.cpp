@@ -75,7 +75,10 @@ class QtProgressWindow final : public ProgressWindow {
 }  // namespace
 
 std::unique_ptr<ProgressWindow> QtProgressUi::create(Kind kind, WindowHandle owner) {
-    return std::make_unique<QtProgressWindow>(kind, static_cast<QWidget*>(owner));
+    // Shown over the owner's top-level window: the owner itself is disabled during the
+    // work, and a window parented to it would be drawn disabled as well.
+    auto* widget = static_cast<QWidget*>(owner);
+    return std::make_unique<QtProgressWindow>(kind, widget ? widget->window() : nullptr);
 }
 
 void QtProgressUi::enableWindow(WindowHandle window, bool enabled) {
