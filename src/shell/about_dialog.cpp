@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QVBoxLayout>
@@ -45,6 +46,11 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel
     layout->addWidget(product, 0, 1);
     layout->addWidget(writer, 1, 1);
     layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) return accept();
+    QDialog::keyPressEvent(event);  // Escape
 }
 
 void AboutDialog::mousePressEvent(QMouseEvent* event) {

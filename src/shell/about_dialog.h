@@ -16,6 +16,7 @@ class AboutDialog final : public QDialog {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QLabel* version_;

@@ -40,7 +40,6 @@ class FrameWindowTest : public QObject {
     Q_OBJECT
   private slots:
     void menusCarryTextsAndCommandNumbers();
-    void shortcutsMatchTheKeyTable();
     void toolbarHasSeventeenEntries();
     void databaseCommandsArePostedToCurrentWindow();
     void deleteKeyRunsCommandOnce();
@@ -87,24 +86,6 @@ void FrameWindowTest::menusCarryTextsAndCommandNumbers() {
             QVERIFY(item->isEnabled());
             QVERIFY(!item->isChecked());
         }
-}
-
-void FrameWindowTest::shortcutsMatchTheKeyTable() {
-    ShellWorld world;
-    FrameWindow frame;
-    const std::pair<int, QKeySequence> table[] = {
-        {57634, QKeySequence("Ctrl+C")},   {57600, QKeySequence("Ctrl+N")},
-        {57601, QKeySequence("Ctrl+O")},   {40023, QKeySequence("Ctrl+P")},
-        {57603, QKeySequence("Ctrl+S")},   {57637, QKeySequence("Ctrl+V")},
-        {40020, QKeySequence("Del")},      {57602, QKeySequence("Ctrl+F4")},
-        {40016, QKeySequence("F5")},       {40017, QKeySequence("F6")},
-        {40021, QKeySequence("F8")},       {40022, QKeySequence("F9")},
-        {40018, QKeySequence("Ins")},      {40019, QKeySequence(Qt::Key_Return)},
-        {40027, QKeySequence("Ctrl+Tab")}, {40028, QKeySequence("Ctrl+Shift+Tab")}};
-    for (const auto& [id, keys] : table) {
-        QVERIFY(frame.menuAction(id));
-        QVERIFY2(frame.acceleratorKeys(id).contains(keys), qPrintable(keys.toString()));
-    }
 }
 
 void FrameWindowTest::toolbarHasSeventeenEntries() {

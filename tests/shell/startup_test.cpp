@@ -78,6 +78,8 @@ QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
 class StartupTest : public QObject {
     Q_OBJECT
   private slots:
+    void initTestCase();
+    void platformSettingsKeepThePlacement();
     void firstStartWithoutSettings();
     void firstStartReopensNewestRecentFile();
     void firstArgumentDecidesMaximised();
@@ -86,7 +88,36 @@ class StartupTest : public QObject {
     void handoverOpensPathsInOrder();
     void handoverWithoutPathsOnlyRaises();
     void handoverIgnoresMalformedMessages();
+
+  private:
+    QTemporaryDir configHome_;  // where the platform's settings file goes
 };
+
+void StartupTest::initTestCase() {
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+}
+
+void StartupTest::platformSettingsKeepThePlacement() {
+    ShellWorld world;
+    StartOptions options = quietStart(world);
+    options.settings = nullptr;  // the settings file of the platform
+    {
+        auto program = Program::start({}, options);
+        settle();
+        program->frame().move(40, 50);
+        program->frame().resize(500, 400);
+        world.feedback->script({MessageAnswer::No});  // the untitled database is not kept
+        QVERIFY(program->frame().close());
+    }
+    QFile file(configHome_.path() + "/TARN/Tarn DataBase.ini");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("=40 50 500 400"));
+    auto again = Program::start({}, options);
+    settle();
+    QCOMPARE(again->frame().pos(), QPoint(40, 50));
+    QCOMPARE(again->frame().size(), QSize(500, 400));
+    world.feedback->script({MessageAnswer::No});
+}
 
 void StartupTest::firstStartWithoutSettings() {
     ShellWorld world;
