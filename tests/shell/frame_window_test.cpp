@@ -278,6 +278,10 @@ void FrameWindowTest::droppedFilesAskAboveTwenty() {
     frame.openDroppedFiles(twenty);
     QVERIFY(world.feedback->empty());
     QCOMPARE(frame.databaseWindows().size(), 41);
+    // A path too long to be a database path is refused with a message, not opened.
+    frame.openDroppedFiles({QString(270, 'p')});
+    QCOMPARE(frame.databaseWindows().size(), 41);
+    QCOMPARE(world.feedback->messages().size(), std::size_t{1});
 }
 
 void FrameWindowTest::dropEventOpensLocalFiles() {
