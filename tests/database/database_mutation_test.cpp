@@ -114,10 +114,10 @@ TEST_F(DatabaseMutation, CountsAndRecordLengths) {
 
 TEST_F(DatabaseMutation, TextsWithoutTerminators) {
     auto bytes = good;
-    std::memset(bytes.data() + 22, 'D', 100);
+    std::fill_n(bytes.begin() + 22, 100, 'D');
     for (std::size_t at = kFirstRecordAt + 2; at < bytes.size() - 6; at += kStride) {
-        std::memset(bytes.data() + at, 'N', 48);             // name and serial
-        std::memset(bytes.data() + at + 49, 'L', 255 * 32);  // every label
+        std::fill_n(bytes.begin() + at, 48, 'N');             // name and serial
+        std::fill_n(bytes.begin() + at + 49, 255 * 32, 'L');  // every label
     }
     EXPECT_EQ(check(bytes, "no terminators"), "");
 }

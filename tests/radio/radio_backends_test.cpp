@@ -54,7 +54,7 @@ class PtyBackend {
         flag("--lower-case", faults.lowerCase);
         flag("--shuffle", faults.shuffled);
         flag("--noise", faults.noise);
-        char hex[8];
+        char hex[16];
         for (const auto address : faults.droppedLines) {
             std::snprintf(hex, sizeof hex, "%X", address);
             args.insert(args.end(), {"--drop-line", hex});

@@ -139,16 +139,19 @@ TEST(WriteRadio, ARadioThatStoresAByteWronglyFailsVerificationButTheWriteRan) {
 }
 
 TEST(WriteRadio, AFailedReadBackIsToldAsItsOwnFailureAndThenAsAFailedVerification) {
-    const struct {
+    struct Case {
         const char* name;
         RadioFaults faults;
         std::vector<std::string> messages;
-    } cases[] = {
-        {"silent read-back", {.silentDump = true}, {kPrompt, kVerifyFailed}},
-        {"short read-back",
-         {.cutShortAt = 6000},
-         {kPrompt, "message error: Received invalid data from the radio.", kVerifyFailed}},
     };
+    // Built one by one: GCC's optimiser misreads an aggregate array of sets as uninitialised.
+    std::vector<Case> cases;
+    cases.push_back(
+        {"silent read-back", RadioFaults{.silentDump = true}, {kPrompt, kVerifyFailed}});
+    cases.push_back(
+        {"short read-back",
+         RadioFaults{.cutShortAt = 6000},
+         {kPrompt, "message error: Received invalid data from the radio.", kVerifyFailed}});
     for (const auto& c : cases) {
         WriteRun run(c.faults);
         EXPECT_TRUE(run.write(true)) << c.name;
