@@ -23,7 +23,7 @@ const char* simHelpText() {
            "answers there as a radio in its RS-232 mode: a carriage return gets the prompt\n"
            "\"#\", \"D 1800 0800\" a hexadecimal dump of its 2048-byte memory, and \"L 0000\"\n"
            "with Intel HEX records programs it. Use the printed path as the port name\n"
-           "(File > Port, or tarn-cli --port PATH). Stop it with Ctrl+C.\n"
+           "(Setup > Radio port, or tarn-cli --port PATH). Stop it with Ctrl+C.\n"
            "\n"
            "Memory (default: the demonstration client):\n"
            "  --memory FILE        start from 2048 raw bytes\n"

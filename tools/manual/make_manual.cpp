@@ -114,8 +114,8 @@ int main(int argc, char** argv) {
     QTextDocument doc;
     QFont font("DejaVu Sans", 10);
     doc.setDefaultFont(font);
+    doc.setMarkdown(markdown);  // clears the resources, so the images come after it
     const bool imagesOk = addImages(doc, markdown, QFileInfo(input).absolutePath());
-    doc.setMarkdown(markdown);
     const QRectF page = writer.pageLayout().paintRectPixels(writer.resolution());
     doc.setPageSize(page.size());
     fitImages(doc, page.width() - 8);
