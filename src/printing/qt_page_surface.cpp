@@ -5,35 +5,18 @@
 #include <QDateTime>
 #include <QFontMetrics>
 #include <QLocale>
-#include <QStringDecoder>
-#include <QStringEncoder>
+
+#include "qtcommon/ansi_text.h"
 
 namespace tarn {
 namespace {
-
-// 8-bit database text as the user sees it (Windows-1252, Latin-1 where that is missing).
-QString fromDatabaseText(std::string_view text) {
-    const QByteArrayView bytes(text.data(), static_cast<qsizetype>(text.size()));
-    QStringDecoder decoder("windows-1252");
-    if (!decoder.isValid()) return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
-}
-
-std::string toDatabaseText(const QString& text) {
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid()) return text.toLatin1().toStdString();
-    std::string bytes = QByteArray(encoder.encode(text)).toStdString();
-    // The codec marks a character it cannot write with SUB; show it as '?' instead.
-    if (!text.contains(QChar(0x1A))) std::replace(bytes.begin(), bytes.end(), '\x1a', '?');
-    return bytes;
-}
 
 // The local time and date as the user's locale writes them: short time, a blank, short date.
 std::string localeTimeAndDate() {
     const QLocale locale = QLocale::system();
     const QDateTime now = QDateTime::currentDateTime();
-    return toDatabaseText(locale.toString(now.time(), QLocale::ShortFormat) + u' ' +
-                          locale.toString(now.date(), QLocale::ShortFormat));
+    return toAnsi(locale.toString(now.time(), QLocale::ShortFormat) + u' ' +
+                  locale.toString(now.date(), QLocale::ShortFormat));
 }
 
 }  // namespace
@@ -65,7 +48,7 @@ int QtPageSurface::printableHeight() const {
 }
 
 int QtPageSurface::textWidth(std::string_view text) const {
-    return QFontMetrics(font_, device_.get()).horizontalAdvance(fromDatabaseText(text));
+    return QFontMetrics(font_, device_.get()).horizontalAdvance(fromAnsi(text));
 }
 
 void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextAlign align) {
@@ -85,7 +68,7 @@ void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextA
     }
     // Text wider than its box is cut at the box, as a column cell must be.
     painter_.setClipRect(box);
-    painter_.drawText(box, flags, fromDatabaseText(text));
+    painter_.drawText(box, flags, fromAnsi(text));
     painter_.setClipping(false);
 }
 
@@ -94,7 +77,7 @@ std::string QtPageSurface::localTimeAndDate() const {
 }
 
 bool QtPageSurface::startDoc(std::string_view name) {
-    if (hooks_.nameDocument) hooks_.nameDocument(*device_, fromDatabaseText(name));
+    if (hooks_.nameDocument) hooks_.nameDocument(*device_, fromAnsi(name));
     if (!painter_.begin(device_.get())) return false;
     painter_.setFont(font_);
     painter_.setPen(Qt::black);

@@ -4,7 +4,7 @@
 #include <QHeaderView>
 
 #include "database/client_database.h"
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 
 namespace tarn {
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {

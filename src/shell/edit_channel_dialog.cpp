@@ -13,7 +13,7 @@
 #include "model/channel_slot.h"
 #include "model/client_record.h"
 #include "model/user_feedback.h"
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
 #include "shell/khz_text.h"
 

@@ -7,7 +7,7 @@
 
 #include "model/user_feedback.h"
 #include "settings/settings_store.h"
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
 #include "shell/serial_ports.h"
 

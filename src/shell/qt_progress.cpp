@@ -7,7 +7,7 @@
 #include <QProgressBar>
 #include <QScreen>
 
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {

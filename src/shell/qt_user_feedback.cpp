@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 #include "shell/frame_window.h"
 
 namespace tarn {

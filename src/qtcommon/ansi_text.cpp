@@ -1,7 +1,8 @@
-#include "shell/ansi_text.h"
+#include "qtcommon/ansi_text.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 
 namespace tarn {
 
@@ -14,8 +15,11 @@ QString fromAnsi(std::string_view bytes) {
 
 std::string toAnsi(const QString& text) {
     QStringEncoder encoder("windows-1252");
-    QByteArray bytes = encoder.isValid() ? QByteArray(encoder.encode(text)) : text.toLatin1();
-    return bytes.toStdString();
+    if (!encoder.isValid()) return text.toLatin1().toStdString();
+    std::string bytes = QByteArray(encoder.encode(text)).toStdString();
+    // The codec marks a character it cannot write with SUB; store and show '?' instead.
+    if (!text.contains(QChar(0x1A))) std::replace(bytes.begin(), bytes.end(), '\x1a', '?');
+    return bytes;
 }
 
 }  // namespace tarn
