@@ -30,7 +30,7 @@ struct MessageOwner {
 // The user-feedback seam: the core reports its failures and asks its questions here.
 // The shell shows message boxes; tests record; the command-line tool prints to stderr.
 class UserFeedback {
-public:
+  public:
     virtual ~UserFeedback() = default;
     virtual MessageAnswer showMessage(const MessageOwner& owner, std::string_view text,
                                       MessageIcon icon, MessageButtons buttons) = 0;

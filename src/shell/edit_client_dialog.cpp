@@ -18,8 +18,8 @@
 
 #include "model/client_record.h"
 #include "model/user_feedback.h"
-#include "settings/settings_store.h"
 #include "qtcommon/ansi_text.h"
+#include "settings/settings_store.h"
 #include "shell/font_dialog_units.h"
 #include "shell/khz_text.h"
 

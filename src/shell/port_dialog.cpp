@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "model/user_feedback.h"
-#include "settings/settings_store.h"
 #include "qtcommon/ansi_text.h"
+#include "settings/settings_store.h"
 #include "shell/font_dialog_units.h"
 #include "shell/serial_ports.h"
 
