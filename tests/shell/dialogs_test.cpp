@@ -47,14 +47,26 @@ void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false) {
     timer->start();
 }
 
+QWidget* shownWindow(const QString& title) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->windowTitle() == title && w->isVisible()) return w;
+    return nullptr;
+}
+
+void clickButton(QWidget* box, QMessageBox::StandardButton button) {
+    static_cast<QMessageBox*>(box)->button(button)->click();
+}
+
+QString pathOf(ShellWorld& world, const std::string& name) {
+    return QString::fromStdString(world.path(name));
+}
+
 }  // namespace
 
 class DialogsTest : public QObject {
     Q_OBJECT
   private slots:
-    void portDialogShowsStoredPortAndKnownNames();
     void portDialogAsksAboutUnavailablePort();
-    void portDialogCancelStoresNothing();
     void aboutShowsVersionAndClosesOnClick();
     void dealerTextKeepsNinetyNineCharacters();
     void fileDialogsHaveTheirTitlesAndFilters();
@@ -62,18 +74,6 @@ class DialogsTest : public QObject {
     void messageBoxesAreTitledAndOwned();
     void progressWindowShowsBarAndStatus();
 };
-
-void DialogsTest::portDialogShowsStoredPortAndKnownNames() {
-    ShellWorld world;
-    PortDialog fresh(nullptr);
-    QCOMPARE(fresh.portBox()->currentText(), QString("COM1"));
-    for (const char* name : {"COM1", "COM2", "COM3", "COM4"})
-        QVERIFY(fresh.portBox()->findText(name) >= 0);
-    QCOMPARE(fresh.windowTitle(), QString("Set port"));
-    world.settings.write("Port", "/dev/ttyUSB0");
-    PortDialog stored(nullptr);
-    QCOMPARE(stored.portBox()->currentText(), QString("/dev/ttyUSB0"));
-}
 
 void DialogsTest::portDialogAsksAboutUnavailablePort() {
     ShellWorld world;
@@ -83,6 +83,10 @@ void DialogsTest::portDialogAsksAboutUnavailablePort() {
         return name == "COM2";
     });
     PortDialog dialog(nullptr);
+    QCOMPARE(dialog.windowTitle(), QString("Set port"));
+    QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
+    for (const char* name : {"COM1", "COM2", "COM3", "COM4"})
+        QVERIFY(dialog.portBox()->findText(name) >= 0);
     dialog.portBox()->setEditText("COM7");
     world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
     dialog.accept();
@@ -97,38 +101,34 @@ void DialogsTest::portDialogAsksAboutUnavailablePort() {
                                       "Port 'COM7' is either busy or unavailable.\n\nAre you "
                                       "sure you want to use this port?"));
     world.feedback->clear();
-    PortDialog second(nullptr);
+    PortDialog second(nullptr);  // opens on the stored port
+    QCOMPARE(second.portBox()->currentText(), QString("COM7"));
     second.portBox()->setEditText("COM2");
     second.accept();
     QVERIFY(world.feedback->empty());
     QCOMPARE(*world.settings.read("Port"), std::string("COM2"));
     QCOMPARE(probed, (QStringList{"COM7", "COM7", "COM2"}));
     PortDialog::setProbe(nullptr);
-}
-
-void DialogsTest::portDialogCancelStoresNothing() {
-    ShellWorld world;
-    PortDialog dialog(nullptr);
-    dialog.portBox()->setEditText("COM3");
-    dialog.reject();
-    QVERIFY(!world.settings.read("Port"));
+    PortDialog cancelled(nullptr);
+    cancelled.portBox()->setEditText("COM3");
+    cancelled.reject();
+    QCOMPARE(*world.settings.read("Port"), std::string("COM2"));
 }
 
 void DialogsTest::aboutShowsVersionAndClosesOnClick() {
     ShellWorld world;
     QCOMPARE(versionLine(), QString("Version 3, 0, 1, 0"));
-    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+    for (int way = 0; way < 3; ++way) {
         AboutDialog dialog(nullptr);
-        QCOMPARE(dialog.versionLabel()->text(), QString("Version 3, 0, 1, 0"));
+        QCOMPARE(dialog.versionLabel()->text(), versionLine());
         dialog.show();
-        QTest::mouseClick(&dialog, button, Qt::NoModifier, QPoint(5, 5));
+        if (way == 2)
+            QTest::keyClick(&dialog, Qt::Key_Return);
+        else
+            QTest::mouseClick(&dialog, way ? Qt::RightButton : Qt::LeftButton, {}, QPoint(5, 5));
         settle();
         QVERIFY(!dialog.isVisible());
     }
-    AboutDialog byKey(nullptr);
-    byKey.show();
-    QTest::keyClick(&byKey, Qt::Key_Return);
-    QVERIFY(!byKey.isVisible());
 }
 
 void DialogsTest::dealerTextKeepsNinetyNineCharacters() {
@@ -168,51 +168,29 @@ void DialogsTest::dealerTextKeepsNinetyNineCharacters() {
 
 void DialogsTest::fileDialogsHaveTheirTitlesAndFilters() {
     ShellWorld world;
-    struct Case {
-        FileDialogKind kind;
-        const char* title;
-        QStringList filters;
-        QFileDialog::AcceptMode mode;
-    };
-    const QStringList database{"Database Files (*.tdb)", "All Files (*.*)"};
-    const Case cases[] = {
-        {FileDialogKind::OpenDatabase, "Open database file", database, QFileDialog::AcceptOpen},
-        {FileDialogKind::SaveDatabase, "Save database file", database, QFileDialog::AcceptSave},
-        {FileDialogKind::ExportDatabase,
-         "Export database file",
-         {"CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*.*)"},
-         QFileDialog::AcceptSave},
+    const std::pair<FileDialogKind, QString> cases[] = {
+        {FileDialogKind::OpenDatabase, "Open database file|Database Files (*.tdb)|open"},
+        {FileDialogKind::SaveDatabase, "Save database file|Database Files (*.tdb)|save"},
+        {FileDialogKind::ExportDatabase, "Export database file|CSV Files (*.csv)|save"},
     };
     writeDatabase(world.path("a.tdb"), {"A"});
-    for (const Case& c : cases) {
-        QString seenTitle, seenFilter;
-        QStringList seenFilters;
-        QFileDialog::AcceptMode seenMode{};
-        const QString chosen = QString::fromStdString(world.path("a.tdb"));
+    for (const auto& [kind, expected] : cases) {
+        QString seen;
         whenModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<QFileDialog*>(modal);
-            seenTitle = dialog->windowTitle();
-            seenFilters = dialog->nameFilters();
-            seenFilter = dialog->selectedNameFilter();
-            seenMode = dialog->acceptMode();
+            const bool save = dialog->acceptMode() == QFileDialog::AcceptSave;
+            seen = dialog->windowTitle() + "|" + dialog->selectedNameFilter() + "|" +
+                   (save ? "save" : "open");
             // Typed, as a user would (selectFile leaves a focused name field alone).
-            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(chosen);
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(pathOf(world, "a.tdb"));
             // Saving over a file asks first; answer Yes when that box comes.
-            if (c.mode == QFileDialog::AcceptSave)
-                whenModal(
-                    [](QWidget* box) {
-                        static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
-                    },
-                    true);
+            if (save) whenModal([](QWidget* box) { clickButton(box, QMessageBox::Yes); }, true);
             static_cast<QDialog*>(dialog)->accept();
         });
         std::string path = "unchanged";
-        QVERIFY(showFileNameDialog(nullptr, path, c.kind));
+        QVERIFY(showFileNameDialog(nullptr, path, kind));
         settle();
-        QCOMPARE(seenTitle, QString(c.title));
-        QCOMPARE(seenFilters, c.filters);
-        QCOMPARE(seenFilter, c.filters.first());
-        QCOMPARE(seenMode, c.mode);
+        QCOMPARE(seen, expected);
         QCOMPARE(path, world.path("a.tdb"));
     }
     // Cancel leaves the buffer alone; an unknown kind shows nothing.
@@ -266,7 +244,7 @@ void DialogsTest::messageBoxesAreTitledAndOwned() {
         text = box->text();
         parent = box->parentWidget();
         defaultButton = box->standardButton(box->defaultButton());
-        box->button(QMessageBox::No)->click();
+        clickButton(box, QMessageBox::No);
     });
     MessageOwner owner = MessageOwner::frame();
     owner.defaultNo = true;
@@ -291,10 +269,7 @@ void DialogsTest::progressWindowShowsBarAndStatus() {
         ui.enableWindow(&owner, false);
         window->update(150, "4000 bytes");
         window->update(40, nullptr);
-        QDialog* shown = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->windowTitle() == "Reading radio" && w->isVisible())
-                shown = qobject_cast<QDialog*>(w);
+        QWidget* shown = shownWindow("Reading radio");
         QVERIFY(shown);
         QCOMPARE(shown->findChild<QProgressBar*>()->value(), 40);
         QCOMPARE(shown->findChild<QLabel*>()->text(), QString("4000 bytes"));
@@ -303,11 +278,8 @@ void DialogsTest::progressWindowShowsBarAndStatus() {
     }
     QVERIFY(owner.isEnabled());
     auto printing = ui.create(ProgressUi::Kind::Printing, &owner);
-    bool found = false;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->windowTitle() == "Printing" && w->isVisible())
-            found = w->findChild<QLabel*>()->text() == "Please wait...";
-    QVERIFY(found);
+    QVERIFY(shownWindow("Printing"));
+    QCOMPARE(shownWindow("Printing")->findChild<QLabel*>()->text(), QString("Please wait..."));
 }
 
 QTEST_MAIN(DialogsTest)

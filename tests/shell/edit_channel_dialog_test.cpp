@@ -74,68 +74,49 @@ TEST_F(EditChannelDialog, OpensOnTheChannelAndCopiesRxToTxFrom1800Up) {
     EXPECT_EQ(feedback.texts(), kNoMessages);
 }
 
-TEST_F(EditChannelDialog, InvalidFrequenciesAreRefusedWhenLeft) {
+TEST_F(EditChannelDialog, InvalidFieldsAreRefusedWhenLeftButNotForCancel) {
     auto dialog = open();
-    struct Case {
-        QLineEdit* field;
-        const char* text;
-        const char* message;  // null: accepted
-    };
+    const ClientRecord before = client;
+    QLineEdit* rx = dialog->rxField();
+    QLineEdit* tx = dialog->txField();
+    QLineEdit* number = dialog->numberField();
     const char* rxBad = "Receive frequancy is invalid.";
     const char* txBad = "Transmit frequancy is invalid.";
-    const Case cases[] = {
-        {dialog->rxField(), "499.9", rxBad},   {dialog->rxField(), "500", nullptr},
-        {dialog->rxField(), "abc", rxBad},     {dialog->rxField(), "", rxBad},
-        {dialog->rxField(), "30000", rxBad},   {dialog->rxField(), "29999.9", nullptr},
-        {dialog->txField(), "1799.9", txBad},  {dialog->txField(), "1800", nullptr},
-        {dialog->txField(), "30000.0", txBad}, {dialog->txField(), "29999.95", nullptr},
+    const char* range = "Channel number is out of range (1-255).";
+    const std::tuple<QLineEdit*, const char*, const char*> cases[] = {
+        {rx, "499.9", rxBad},   {rx, "500", nullptr},
+        {rx, "abc", rxBad},     {rx, "", rxBad},
+        {rx, "30000", rxBad},   {rx, "29999.9", nullptr},
+        {tx, "1799.9", txBad},  {tx, "1800", nullptr},
+        {tx, "30000.0", txBad}, {tx, "29999.95", nullptr},
+        {number, "0", range},   {number, "256", range},
+        {number, "", range},    {number, "20", "Channel number is already in use."},
     };
-    for (const Case& c : cases) {
+    for (const auto& [field, text, message] : cases) {
         feedback.clear();
-        typeAndLeave(c.field, c.text, dialog->labelField());
-        if (c.message) {
-            EXPECT_EQ(feedback.texts(), std::vector<std::string>{c.message}) << c.text;
+        typeAndLeave(field, text, dialog->labelField());
+        if (message) {
+            EXPECT_EQ(feedback.texts(), std::vector<std::string>{message}) << text;
             EXPECT_EQ(feedback.messages()[0].window, static_cast<QWidget*>(dialog.get()));
-            EXPECT_EQ(QApplication::focusWidget(), c.field) << c.text;
-            EXPECT_EQ(c.field->text(), c.text);  // stays for correction
+            EXPECT_EQ(QApplication::focusWidget(), field) << text;
+            // A frequency stays for correction; a number is put back.
+            EXPECT_EQ(field->text(), field == number ? "12" : text);
         } else {
-            EXPECT_EQ(feedback.texts(), kNoMessages) << c.text;
+            EXPECT_EQ(feedback.texts(), kNoMessages) << text;
             EXPECT_EQ(QApplication::focusWidget(), dialog->labelField());
         }
     }
-}
-
-TEST_F(EditChannelDialog, LeavingForCancelChecksNothing) {
-    auto dialog = open();
-    typeAndLeave(dialog->rxField(), "12", dialog->cancelButton());
-    typeAndLeave(dialog->numberField(), "0", dialog->cancelButton());
+    EXPECT_EQ(client, before);
+    feedback.clear();
+    typeAndLeave(rx, "12", dialog->cancelButton());
+    typeAndLeave(number, "0", dialog->cancelButton());
     EXPECT_EQ(feedback.texts(), kNoMessages);
     EXPECT_EQ(client.currentChannel(), 12);
 }
 
-TEST_F(EditChannelDialog, NumberOutOfRangeOrInUseIsPutBack) {
-    auto dialog = open();
-    const ClientRecord before = client;
-    for (const char* text : {"0", "256", "", "20"}) {
-        feedback.clear();
-        typeAndLeave(dialog->numberField(), text, dialog->rxField());
-        const char* expected = std::string(text) == "20"
-                                   ? "Channel number is already in use."
-                                   : "Channel number is out of range (1-255).";
-        EXPECT_EQ(feedback.texts(), std::vector<std::string>{expected}) << text;
-        EXPECT_EQ(dialog->numberField()->text(), "12");
-        EXPECT_EQ(QApplication::focusWidget(), dialog->numberField());
-    }
-    EXPECT_EQ(client, before);
-}
-
 TEST_F(EditChannelDialog, NewNumberMovesTheChannelAtOnce) {
     auto dialog = open();
-    const std::array<std::uint8_t, 8> slot = [&] {
-        std::array<std::uint8_t, 8> s{};
-        std::copy_n(client.image().begin() + 12 * 8, 8, s.begin());
-        return s;
-    }();
+    const std::uint8_t flags = client.image()[12 * 8];
     typeAndLeave(dialog->numberField(), "40", dialog->rxField());
     EXPECT_EQ(feedback.texts(), kNoMessages);
     EXPECT_EQ(client.currentChannel(), 40);
@@ -143,9 +124,9 @@ TEST_F(EditChannelDialog, NewNumberMovesTheChannelAtOnce) {
     EXPECT_EQ(client.image()[12 * 8], 0);
     EXPECT_EQ(client.image()[40 * 8 + 6], 40);
     EXPECT_EQ(client.getFrequency(40, 0), 37400u);
-    EXPECT_EQ(client.image()[40 * 8], slot[0]);
+    EXPECT_EQ(client.image()[40 * 8], flags);
 
-    // Going back to the old number is a move too; the label goes with the field at OK.
+    // Going on to another number is a move too; the label goes with the field at OK.
     typeAndLeave(dialog->numberField(), "41", dialog->rxField());
     dialog->labelField()->setText("Moved");
     dialog->okButton()->click();
@@ -192,48 +173,38 @@ TEST_F(EditChannelDialog, NinthScanChannelIsRefused) {
               std::vector<std::string>{"There are already 8 scan channels selected."});
 }
 
+// What OK stores: tenths as typed, TxEqualsRx from the numbers, flags by the client type.
 TEST_F(EditChannelDialog, OkStoresFrequenciesAndFlags) {
-    client.setOption(ClientOption::Advanced, 1);
-    auto dialog = open();
-    dialog->rxField()->setText("7000.3");
-    dialog->txField()->setText("7000.35");
-    dialog->lsbButton()->setChecked(true);
-    dialog->scanBox()->setChecked(true);
-    dialog->selcallBox()->setChecked(true);
-    dialog->okButton()->click();
-    ASSERT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(client.getFrequency(12, 0), 70003u);
-    EXPECT_EQ(client.getFrequency(12, 1), 70003u);
-    EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::TxEqualsRx), 0);  // 7000.3 != 7000.35
-    EXPECT_EQ(client.getChannelFlag(12, 0xFF),
-              ChannelFlag::Scan | ChannelFlag::Selcall | ChannelFlag::Alarm | 0x20);
-}
-
-TEST_F(EditChannelDialog, TxEqualsRxFollowsTheTypedNumbers) {
-    const std::tuple<const char*, const char*, bool> cases[] = {
-        {"5000", "5000.0", true}, {"5000", "5000.1", false}, {"5000.00", "5e3", true}};
-    for (const auto& [rx, tx, equal] : cases) {
+    const int advancedFlags = ChannelFlag::Scan | ChannelFlag::Selcall | ChannelFlag::Alarm | 0x20;
+    const std::tuple<bool, const char*, const char*, unsigned, bool, int> cases[] = {
+        {true, "7000.3", "7000.35", 70003, false, advancedFlags},
+        {true, "5000", "5000.0", 50000, true, advancedFlags | ChannelFlag::TxEqualsRx},
+        {true, "5000", "5000.1", 50001, false, advancedFlags},
+        {true, "5000.00", "5e3", 50000, true, advancedFlags | ChannelFlag::TxEqualsRx},
+        {false, "5000", "5000.1", 50001, false, ChannelFlag::Alarm | 0x20},  // standard: no scan
+    };
+    for (const auto& [advanced, rx, tx, txTenths, equal, flags] : cases) {
+        client.setOption(ClientOption::Advanced, advanced);
+        for (int flag : {ChannelFlag::Scan, ChannelFlag::Selcall})
+            client.setChannelFlag(12, flag, !advanced);
         auto dialog = open();
+        EXPECT_EQ(dialog->scanBox()->isEnabled(), advanced);
+        EXPECT_EQ(dialog->selcallBox()->isEnabled(), advanced);
+        EXPECT_FALSE(dialog->scanBox()->isChecked());
         dialog->rxField()->setText(rx);
         dialog->txField()->setText(tx);
+        dialog->lsbButton()->setChecked(true);
+        if (advanced) {
+            dialog->scanBox()->setChecked(true);
+            dialog->selcallBox()->setChecked(true);
+        }
         dialog->okButton()->click();
-        ASSERT_EQ(dialog->result(), QDialog::Accepted);
+        ASSERT_EQ(dialog->result(), QDialog::Accepted) << rx << " " << tx;
+        EXPECT_EQ(client.getFrequency(12, 1), txTenths) << rx << " " << tx;
         EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::TxEqualsRx) != 0, equal) << rx << tx;
+        EXPECT_EQ(client.getChannelFlag(12, 0xFF), flags) << rx << " " << tx;
     }
-}
-
-TEST_F(EditChannelDialog, StandardClientCannotKeepScanOrSelcall) {
-    client.setOption(ClientOption::Advanced, 0);
-    client.setChannelFlag(12, ChannelFlag::Scan, 1);
-    client.setChannelFlag(12, ChannelFlag::Selcall, 1);
-    auto dialog = open();
-    EXPECT_FALSE(dialog->scanBox()->isEnabled());
-    EXPECT_FALSE(dialog->selcallBox()->isEnabled());
-    EXPECT_FALSE(dialog->scanBox()->isChecked());
-    dialog->okButton()->click();
-    EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::Scan), 0);
-    EXPECT_EQ(client.getChannelFlag(12, ChannelFlag::Selcall), 0);
-    EXPECT_NE(client.getChannelFlag(12, ChannelFlag::Alarm), 0);
+    EXPECT_EQ(client.getFrequency(12, 0), 50000u);
 }
 
 // A field confirmed with Enter was never left: OK checks it and keeps the dialog open.

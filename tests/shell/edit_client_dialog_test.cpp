@@ -107,18 +107,6 @@ TEST_F(EditClientDialog, ShowsTheClientAndItsChannels) {
     EXPECT_EQ(cell(*dialog, 3, ClientDialog::SelcallColumn), "yes");
 }
 
-TEST_F(EditClientDialog, StandardClientKeepsItsSelcall) {
-    client.setOption(ClientOption::Advanced, 0);
-    client.image()[5] = 0xAB;  // renders as 9901
-    const ClientRecord before = client;
-    auto dialog = open();
-    EXPECT_EQ(dialog->selcallField()->text(), "N/A");
-    EXPECT_FALSE(dialog->selcallField()->isEnabled());
-    EXPECT_FALSE(dialog->selcallLabel()->isEnabled());
-    dialog->accept();
-    EXPECT_EQ(client, before);
-}
-
 TEST_F(EditClientDialog, SelcallIsStoredOnlyWhenEditedToFourDigits) {
     client.image()[5] = 0xAB;
     const auto stored = [&] { return std::make_pair(client.image()[5], client.image()[6]); };
@@ -140,31 +128,22 @@ TEST_F(EditClientDialog, SelcallIsStoredOnlyWhenEditedToFourDigits) {
     QTest::keyClicks(dialog->selcallField(), "5678");
     dialog->accept();
     EXPECT_EQ(stored(), std::make_pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
-}
 
-TEST_F(EditClientDialog, MidPowerLevelsShowAsLowAndSurviveOk) {
-    for (int level : {PowerLevel::Mid1, PowerLevel::Mid2}) {
-        client.image()[0] = static_cast<std::uint8_t>((client.image()[0] & ~0x0C) | level);
-        auto dialog = open();
-        EXPECT_TRUE(dialog->lowButton()->isChecked());
-        dialog->nameField()->selectAll();
-        QTest::keyClicks(dialog->nameField(), "Renamed");
-        dialog->accept();
-        EXPECT_EQ(client.getOption(ClientOption::PowerLevel), level);
-
-        dialog = open();
-        QTest::mouseClick(dialog->lowButton(), Qt::LeftButton);  // a real choice of Low
-        dialog->accept();
-        EXPECT_EQ(client.getOption(ClientOption::PowerLevel), PowerLevel::Low);
-    }
-    auto dialog = open();
-    QTest::mouseClick(dialog->highButton(), Qt::LeftButton);
+    // A standard client shows no selcall and keeps the stored one.
+    client.setOption(ClientOption::Advanced, 0);
+    const ClientRecord before = client;
+    dialog = open();
+    EXPECT_EQ(dialog->selcallField()->text(), "N/A");
+    EXPECT_FALSE(dialog->selcallField()->isEnabled());
+    EXPECT_FALSE(dialog->selcallLabel()->isEnabled());
     dialog->accept();
-    EXPECT_EQ(client.getOption(ClientOption::PowerLevel), PowerLevel::High);
+    EXPECT_EQ(client, before);
 }
 
-TEST_F(EditClientDialog, OkStoresEditedFieldsAndOptions) {
+TEST_F(EditClientDialog, OkStoresEditedFieldsAndKeepsMidPowerLevels) {
     auto dialog = open();
+    EXPECT_EQ(dialog->nameField()->maxLength(), 31);
+    EXPECT_EQ(dialog->serialField()->maxLength(), 15);
     dialog->nameField()->selectAll();
     QTest::keyClicks(dialog->nameField(), "Lighthouse");
     dialog->serialField()->selectAll();
@@ -178,8 +157,24 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsAndOptions) {
     client.getSerial(text, sizeof text);
     EXPECT_STREQ(text, "X-1");
     EXPECT_EQ(client.getOption(0xFF), 0x80 | 0x10 | 0x0C | 0x01);
-    EXPECT_EQ(dialog->nameField()->maxLength(), 31);
-    EXPECT_EQ(dialog->serialField()->maxLength(), 15);
+
+    // Mid levels show as Low and survive OK, unless Low is really chosen.
+    for (int level : {PowerLevel::Mid1, PowerLevel::Mid2}) {
+        client.image()[0] = static_cast<std::uint8_t>((client.image()[0] & ~0x0C) | level);
+        dialog = open();
+        EXPECT_TRUE(dialog->lowButton()->isChecked());
+        dialog->nameField()->setText("Renamed");
+        dialog->accept();
+        EXPECT_EQ(client.getOption(ClientOption::PowerLevel), level);
+        dialog = open();
+        QTest::mouseClick(dialog->lowButton(), Qt::LeftButton);
+        dialog->accept();
+        EXPECT_EQ(client.getOption(ClientOption::PowerLevel), PowerLevel::Low);
+    }
+    dialog = open();
+    QTest::mouseClick(dialog->highButton(), Qt::LeftButton);
+    dialog->accept();
+    EXPECT_EQ(client.getOption(ClientOption::PowerLevel), PowerLevel::High);
 }
 
 TEST_F(EditClientDialog, ColumnWidthsComeFromSettingsAndReturnOnOkOnly) {
@@ -245,34 +240,34 @@ TEST_F(EditClientDialog, DeleteAsksOnlyForSeveralRows) {
     EXPECT_TRUE(feedback.empty());
 }
 
-TEST_F(EditClientDialog, NewOpensTheChannelDialogOnTheFreeNumber) {
-    ClientRecord fresh;
-    for (int n = 1; n <= 3; ++n) putChannel(fresh, n, 40000, 0, "");
-    client = fresh;
-    auto dialog = open();
-    channelAnswer = 0;
-    dialog->button(ClientDialog::kNew)->click();
-    EXPECT_EQ(editedChannels, std::vector<int>{4});
-    EXPECT_TRUE(client.isChannelFree(4));  // cancelled: deleted again
-
-    channelAnswer = 1;
-    dialog->button(ClientDialog::kNew)->click();
-    QApplication::processEvents();
-    EXPECT_EQ(dialog->rowChannels(), (std::vector<int>{1, 2, 3, 4}));
-
-    for (int n = 1; n <= kChannelCount; ++n) putChannel(client, n, 40000, 0, "");
-    editedChannels.clear();
-    dialog->button(ClientDialog::kNew)->click();
-    EXPECT_TRUE(editedChannels.empty());
-}
-
-TEST_F(EditClientDialog, EditNeedsTheFocusedRow) {
+TEST_F(EditClientDialog, EditNeedsTheFocusedRowNewTakesTheNextNumber) {
+    int helpCalls = 0;
+    ClientDialog::setHelpHandler([&] { ++helpCalls; });
     auto dialog = open();
     dialog->button(ClientDialog::kEdit)->click();
     EXPECT_TRUE(editedChannels.empty());
     select(*dialog, {}, 2);  // focus without selection still counts
     dialog->button(ClientDialog::kEdit)->click();
     EXPECT_EQ(editedChannels, std::vector<int>{5});
+
+    editedChannels.clear();
+    channelAnswer = 0;
+    dialog->button(ClientDialog::kNew)->click();
+    EXPECT_EQ(editedChannels, std::vector<int>{10});  // after the highest in use
+    EXPECT_TRUE(client.isChannelFree(10));            // cancelled: deleted again
+    channelAnswer = 1;
+    dialog->button(ClientDialog::kNew)->click();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->rowChannels(), (std::vector<int>{1, 2, 5, 9, 10}));
+    for (int n = 1; n <= kChannelCount; ++n) putChannel(client, n, 40000, 0, "");
+    editedChannels.clear();
+    dialog->button(ClientDialog::kNew)->click();  // a full table: nothing
+    EXPECT_TRUE(editedChannels.empty());
+
+    dialog->button(ClientDialog::kHelp)->click();
+    EXPECT_EQ(helpCalls, 0);
+    QApplication::processEvents();
+    EXPECT_EQ(helpCalls, 1);
 }
 
 TEST_F(EditClientDialog, CopyAndPasteThroughKeysAndButtons) {
@@ -301,16 +296,6 @@ TEST_F(EditClientDialog, CopyAndPasteThroughKeysAndButtons) {
     select(*dialog, {});
     dialog->button(ClientDialog::kCopy)->click();  // no selection: an empty block
     EXPECT_EQ(board.blocks.at(ClipboardFormat::Channels), (std::vector<std::uint8_t>{0, 0}));
-}
-
-TEST_F(EditClientDialog, HelpIsPosted) {
-    int calls = 0;
-    ClientDialog::setHelpHandler([&] { ++calls; });
-    auto dialog = open();
-    dialog->button(ClientDialog::kHelp)->click();
-    EXPECT_EQ(calls, 0);
-    QApplication::processEvents();
-    EXPECT_EQ(calls, 1);
 }
 
 // The whole round: adds, edits, moves and deletes inside the dialog, then Cancel.
