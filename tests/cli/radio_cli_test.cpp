@@ -22,6 +22,8 @@ using test::TempDir;
 constexpr const char* kPrompt =
     "Connect the serial cable.\nPress both channel up and down keys for 2 seconds until RS-232 "
     "is displayed.\nThen press OK.\n";
+const std::string kAsk =
+    std::string(kPrompt) + "Press Enter to continue, or type anything else to cancel: ";
 
 struct CliRun {
     int code;
@@ -110,59 +112,46 @@ TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
     setSettingsBackend(nullptr);
 }
 
-TEST_F(RadioCli, WritesAClientAndVerifiesItWithoutChangingTheFile) {
+TEST_F(RadioCli, WritesAClientAndVerifiesItAndAByteStoredWronglyGivesExitCode3) {
     const std::string file = database("shop.tdb");
     const auto bytes = readFile(file);
     SimProcess sim({"--no-pacing", "--save", dir.file("programmed.bin")});
     ASSERT_FALSE(sim.port().empty());
-
-    const CliRun r = run("write --port " + sim.port() + " '" + file + "' 0", "\\n");
+    CliRun r = run("write --port " + sim.port() + " '" + file + "' 0", "\\n");
     EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err,
-              std::string(kPrompt) + "Press Enter to continue, or type anything else to cancel: ");
+    EXPECT_EQ(r.err, kAsk);
     EXPECT_EQ(sim.stop(), 0);
     const RadioImage sent = imageOf(file, 0);
     EXPECT_EQ(readFile(dir.file("programmed.bin")),
               std::vector<std::uint8_t>(sent.begin(), sent.end()));
-    EXPECT_EQ(readFile(file), bytes);
-}
 
-TEST_F(RadioCli, ARadioThatStoresAByteWronglyGivesExitCode3) {
-    const std::string file = database("shop.tdb");
-    SimProcess sim({"--no-pacing", "--corrupt", "1A00"});
-    ASSERT_FALSE(sim.port().empty());
-    const CliRun r = run("write --yes --port " + sim.port() + " '" + file + "' 0");
+    SimProcess corrupt({"--no-pacing", "--corrupt", "1A00"});
+    ASSERT_FALSE(corrupt.port().empty());
+    r = run("write --yes --port " + corrupt.port() + " '" + file + "' 0");
     EXPECT_EQ(r.code, 3);
     EXPECT_EQ(r.err, std::string(kPrompt) +
                          "Verify failed!\nThe data was not successfully written to the client.\n");
+    EXPECT_EQ(readFile(file), bytes) << "writing never changes the file";
 }
 
-TEST_F(RadioCli, AMissingPortFailsAndLeavesTheFileAlone) {
-    const std::string file = database("shop.tdb");
-    const auto bytes = readFile(file);
-    for (const char* command : {"read", "write"}) {
-        const CliRun r =
-            run(std::string(command) + " --yes --port /dev/no-such-port '" + file + "' 0");
-        EXPECT_EQ(r.code, 1) << command;
-        EXPECT_EQ(r.err, std::string(kPrompt) + "Failed to open the serial port.\n") << command;
-    }
-    EXPECT_EQ(readFile(file), bytes);
-}
-
-TEST_F(RadioCli, RefusesBeforeAnythingIsSent) {
-    const std::string file = "'" + database("shop.tdb") + "'";
+TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
+    const std::string path = database("shop.tdb");
+    const auto bytes = readFile(path);
+    const std::string file = "'" + path + "'";
+    const std::string noPort = std::string(kPrompt) + "Failed to open the serial port.\n";
     const struct {
         std::string arguments, input;
         int code;
         std::string err;
     } cases[] = {
+        {"read --yes --port /dev/no-such-port " + file + " 0", "", 1, noPort},
+        {"write --yes --port /dev/no-such-port " + file + " 0", "", 1, noPort},
         {"write --yes --port /dev/null " + file + " 1", "", 1, "There are no channels defined.\n"},
         {"read --yes " + file + " 2", "", 1, "There is no client 2; the database holds 2.\n"},
         {"write --yes " + file + " 7", "", 1, "There is no client 7; the database holds 2.\n"},
-        {"read --port /dev/null " + file + " 0", "no\\n", 1,
-         std::string(kPrompt) + "Press Enter to continue, or type anything else to cancel: "},
+        {"read --port /dev/null " + file + " 0", "no\\n", 1, kAsk},
         {"read " + file + " 0", "", 1,  // end of input cancels
-         std::string(kPrompt) + "Press Enter to continue, or type anything else to cancel: "},
+         kAsk},
         {"read --yes " + file, "", 2, "usage: tarn-cli read [--port NAME] [--yes] FILE INDEX\n"},
         {"write --yes " + file + " one", "", 2,
          "usage: tarn-cli write [--port NAME] [--yes] FILE INDEX\n"},
@@ -174,6 +163,7 @@ TEST_F(RadioCli, RefusesBeforeAnythingIsSent) {
         EXPECT_EQ(r.code, c.code) << c.arguments;
         EXPECT_EQ(r.err, c.err) << c.arguments;
     }
+    EXPECT_EQ(readFile(path), bytes);
 }
 
 }  // namespace

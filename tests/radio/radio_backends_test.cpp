@@ -15,7 +15,6 @@ namespace tarn::test {
 namespace {
 
 using ::testing::ElementsAre;
-using Image = std::array<std::uint8_t, 2048>;
 
 constexpr const char* kPrompt = kConnectPromptEntry;
 
@@ -40,29 +39,24 @@ class PtyBackend {
         writeFile(dir_.file("start.bin"), std::vector<std::uint8_t>(memory.begin(), memory.end()));
         std::vector<std::string> args = {"--no-pacing", "--memory", dir_.file("start.bin"),
                                          "--save", dir_.file("saved.bin")};
-        auto number = [&](const char* option, int value) {
-            if (value >= 0) args.insert(args.end(), {option, std::to_string(value)});
+        auto add = [&](bool on, std::initializer_list<std::string> words) {
+            if (on) args.insert(args.end(), words);
         };
-        auto flag = [&](const char* option, bool on) {
-            if (on) args.push_back(option);
+        auto hex = [](int value) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%X", value);
+            return std::string(text);
         };
-        flag("--no-prompt", faults.noPrompt);
-        flag("--silent-dump", faults.silentDump);
-        number("--cut-short", faults.cutShortAt);
-        number("--hang-up", faults.hangUpAt);
-        flag("--oversize", faults.padTo > 0);
-        flag("--lower-case", faults.lowerCase);
-        flag("--shuffle", faults.shuffled);
-        flag("--noise", faults.noise);
-        char hex[16];
-        for (const auto address : faults.droppedLines) {
-            std::snprintf(hex, sizeof hex, "%X", address);
-            args.insert(args.end(), {"--drop-line", hex});
-        }
-        if (faults.corruptAddress >= 0) {
-            std::snprintf(hex, sizeof hex, "%X", faults.corruptAddress);
-            args.insert(args.end(), {"--corrupt", hex});
-        }
+        add(faults.noPrompt, {"--no-prompt"});
+        add(faults.silentDump, {"--silent-dump"});
+        add(faults.cutShortAt >= 0, {"--cut-short", std::to_string(faults.cutShortAt)});
+        add(faults.hangUpAt >= 0, {"--hang-up", std::to_string(faults.hangUpAt)});
+        add(faults.padTo > 0, {"--oversize"});
+        add(faults.lowerCase, {"--lower-case"});
+        add(faults.shuffled, {"--shuffle"});
+        add(faults.noise, {"--noise"});
+        for (const auto address : faults.droppedLines) add(true, {"--drop-line", hex(address)});
+        add(faults.corruptAddress >= 0, {"--corrupt", hex(faults.corruptAddress)});
         sim_.emplace(args);
         ASSERT_FALSE(sim_->port().empty()) << "tarn-radio-sim did not start";
         link_.emplace(makePlatformSerialDevice(), makeRealClock());
@@ -107,43 +101,38 @@ class BackendNames {
 };
 TYPED_TEST_SUITE(RadioBackends, Backends, BackendNames);
 
-TYPED_TEST(RadioBackends, ReadsTheRadiosMemory) {
-    ASSERT_TRUE(this->read({}));
-    EXPECT_EQ(this->image, patternMemory());
-    EXPECT_THAT(this->ui.messages(), ElementsAre(kPrompt));
-}
-
-TYPED_TEST(RadioBackends, ReadsThroughLowerCaseShuffledAndNoisyDumps) {
-    ASSERT_TRUE(this->read({.lowerCase = true, .shuffled = true, .noise = true}));
-    EXPECT_EQ(this->image, patternMemory());
-}
-
-TYPED_TEST(RadioBackends, ASilentDumpEndsWithoutAMessage) {
-    EXPECT_FALSE(this->read({.silentDump = true}));
-    EXPECT_THAT(this->ui.messages(), ElementsAre(kPrompt));
-}
-
-TYPED_TEST(RadioBackends, NoPromptMeansNoContact) {
-    EXPECT_FALSE(this->read({.noPrompt = true}));
-    EXPECT_THAT(this->ui.messages(),
-                ElementsAre(kPrompt, "message error: Failed to contact the radio."));
-}
-
-TYPED_TEST(RadioBackends, BrokenRepliesAreInvalidData) {
-    for (const RadioFaults& faults : {RadioFaults{.cutShortAt = 3000}, RadioFaults{.padTo = 10400},
-                                      RadioFaults{.droppedLines = {0x1800}}}) {
+TYPED_TEST(RadioBackends, ReadsTheRadiosMemoryPlainOrLowerCaseShuffledAndNoisy) {
+    for (const RadioFaults& faults :
+         {RadioFaults{}, RadioFaults{.lowerCase = true, .shuffled = true, .noise = true}}) {
         this->ui.log.clear();
-        EXPECT_FALSE(this->read(faults));
-        EXPECT_THAT(this->ui.messages(),
-                    ElementsAre(kPrompt, "message error: Received invalid data from the radio."));
-        EXPECT_EQ(this->image[0], 0x5A);
+        ASSERT_TRUE(this->read(faults));
+        EXPECT_EQ(this->image, patternMemory());
+        EXPECT_THAT(this->ui.messages(), ElementsAre(kPrompt));
     }
 }
 
-TYPED_TEST(RadioBackends, AHangUpMidReplyIsInvalidData) {
-    EXPECT_FALSE(this->read({.hangUpAt = 2500}));
-    EXPECT_THAT(this->ui.messages(),
-                ElementsAre(kPrompt, "message error: Received invalid data from the radio."));
+TYPED_TEST(RadioBackends, FailedReadsAreToldAlike) {
+    const std::string noContact = "message error: Failed to contact the radio.";
+    const std::string invalid = "message error: Received invalid data from the radio.";
+    const std::pair<RadioFaults, std::string> cases[] = {
+        {{.silentDump = true}, ""},  // these two end without a message
+        {{.cutShortAt = 71}, ""},
+        {{.noPrompt = true}, noContact},
+        {{.cutShortAt = 3000}, invalid},
+        {{.padTo = 10400}, invalid},
+        {{.droppedLines = {0x1800}}, invalid},
+        {{.hangUpAt = 2500}, invalid},
+    };
+    for (const auto& [faults, message] : cases) {
+        this->ui.log.clear();
+        EXPECT_FALSE(this->read(faults)) << message;
+        std::vector<std::string> expected = {kPrompt};
+        if (!message.empty()) expected.push_back(message);
+        EXPECT_EQ(this->ui.messages(), expected);
+        EXPECT_EQ(this->ui.log.back(), message.empty() ? "focus owner" : message);
+        EXPECT_EQ(this->ui.entries("enable owner").size(), this->ui.entries("disable").size());
+        EXPECT_EQ(this->image[0], 0x5A) << "the caller's buffer is untouched";
+    }
 }
 
 TYPED_TEST(RadioBackends, ProgramsAndVerifies) {

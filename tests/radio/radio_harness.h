@@ -49,10 +49,25 @@ class RadioUiLog final : public ProgressUi, public UserFeedback {
         log.push_back(std::string("focus") + (window == kOwner ? " owner" : " other"));
     }
     MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,
-                              MessageButtons buttons) override;
+                              MessageButtons buttons) override {
+        static const char* const icons[] = {"error", "warning", "question", "information"};
+        log.push_back(
+            "message " + std::string(icons[static_cast<int>(icon)]) +
+            (owner.kind == MessageOwner::Kind::Window && owner.window == kOwner ? "" : " !owner") +
+            (buttons == MessageButtons::OkCancel ? " okcancel: " : ": ") + std::string(text));
+        if (buttons != MessageButtons::OkCancel || answers.empty()) return MessageAnswer::Ok;
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 
     // The log entries that start with `prefix`.
-    std::vector<std::string> entries(const std::string& prefix) const;
+    std::vector<std::string> entries(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (const auto& entry : log)
+            if (entry.rfind(prefix, 0) == 0) out.push_back(entry);
+        return out;
+    }
     std::vector<std::string> messages() const { return entries("message "); }
 
     static inline WindowHandle const kOwner = reinterpret_cast<WindowHandle>(0x5150);
@@ -77,17 +92,54 @@ class RadioUiLog final : public ProgressUi, public UserFeedback {
     };
 };
 
+using Image = RadioMonitor::Memory;
+
+// A recognisable memory: byte n holds (n * 7 + 3) & 0xFF.
+inline Image patternMemory() {
+    Image memory{};
+    for (std::size_t n = 0; n < memory.size(); ++n)
+        memory[n] = static_cast<std::uint8_t>((n * 7 + 3) & 0xFF);
+    return memory;
+}
+
 // A radio on the in-process fake line, and a link to it on the virtual clock.
 struct FakeRadio {
     explicit FakeRadio(RadioFaults faults = {}, FakePortFaults port = {}, bool paced = true,
-                       std::uint32_t startTick = 0);
+                       std::uint32_t startTick = 0)
+        : radio(std::make_shared<RadioMonitor>(std::move(faults))),
+          clock(std::make_shared<VirtualClock>(startTick)) {
+        auto fake = std::make_unique<FakeRadioDevice>(radio, clock, port, paced);
+        device = fake.get();
+        link = std::make_unique<SerialLink>(std::move(fake), clock);
+        radio->memory() = patternMemory();
+    }
     std::shared_ptr<RadioMonitor> radio;
     std::shared_ptr<VirtualClock> clock;
     FakeRadioDevice* device;  // owned by link
     std::unique_ptr<SerialLink> link;
 };
 
-// A recognisable memory: byte n holds (n * 7 + 3) & 0xFF.
-RadioMonitor::Memory patternMemory();
+// One read or write of `image` (0x5A throughout at first) through the fake radio.
+struct RadioRun {
+    explicit RadioRun(RadioFaults faults = {}, FakePortFaults port = {},
+                      std::uint32_t startTick = 0)
+        : fake(std::move(faults), port, true, startTick) {
+        image.fill(0x5A);
+    }
+    bool read(bool verifying = false) {
+        return fake.link->readRadio(RadioUiLog::kOwner, image.data(), 2048, verifying);
+    }
+    bool write(bool verify, int length = 2048) {
+        return fake.link->writeRadio(RadioUiLog::kOwner, image.data(), length, verify);
+    }
+    std::vector<std::string> writes() const {  // the bytes of every write, in order
+        std::vector<std::string> out;
+        for (const auto& e : fake.device->writes()) out.push_back(e.bytes);
+        return out;
+    }
+    RadioUiLog ui;
+    FakeRadio fake;
+    Image image;
+};
 
 }  // namespace tarn::test

@@ -35,17 +35,18 @@ TEST(RadioMonitor, DumpsItsMemoryAsTheReaderExpectsIt) {
 }
 
 TEST(RadioMonitor, PaddingAndCuttingGiveExactReplySizes) {
-    EXPECT_EQ(RadioMonitor({.padTo = 10219}).receive("D 1800 0800").size(), 10219u);
-    EXPECT_EQ(RadioMonitor({.padTo = 10220}).receive("D 1800 0800").size(), 10220u);
-    EXPECT_EQ(RadioMonitor({.cutShortAt = 100}).receive("D 1800 0800").size(), 100u);
+    for (const auto& [faults, size] : {std::pair{RadioFaults{.padTo = 10219}, 10219u},
+                                       {RadioFaults{.padTo = 10220}, 10220u},
+                                       {RadioFaults{.cutShortAt = 100}, 100u}})
+        EXPECT_EQ(RadioMonitor(faults).receive("D 1800 0800").size(), size);
     RadioMonitor hangUp({.hangUpAt = 50});
     EXPECT_EQ(hangUp.receive("D 1800 0800").size(), 50u);
     EXPECT_TRUE(hangUp.hungUp());
     EXPECT_EQ(hangUp.receive("\r"), "") << "nothing after a hang-up";
 }
 
-TEST(RadioMonitor, ALoadStoresGoodRecordsOnlyInsideItsMemory) {
-    RadioMonitor radio;
+TEST(RadioMonitor, ALoadStoresGoodRecordsOnlyInsideItsMemoryAndACorruptCellInverted) {
+    RadioMonitor radio({.corruptAddress = 0x1FFA});
     radio.memory().fill(0x11);
     std::uint8_t bytes[16];
     for (int i = 0; i < 16; ++i) bytes[i] = static_cast<std::uint8_t>(0xA0 + i);
@@ -60,16 +61,10 @@ TEST(RadioMonitor, ALoadStoresGoodRecordsOnlyInsideItsMemory) {
     EXPECT_EQ(radio.memory()[0], 0xA8) << "0x17F8 line reached into 0x1800..0x1807";
     EXPECT_EQ(radio.memory()[8], 0xA8);
     EXPECT_EQ(radio.memory()[16], 0x11) << "bad record ignored";
+    EXPECT_EQ(radio.memory()[2041], 0xA1);
+    EXPECT_EQ(radio.memory()[2042], 0xA2 ^ 0xFF) << "the corrupt cell";
     EXPECT_EQ(radio.memory()[2047], 0xA7);
     EXPECT_EQ(radio.receive("\r"), "\r\n# ") << "back at the prompt after the load";
-}
-
-TEST(RadioMonitor, ACorruptCellStoresTheInvertedByte) {
-    RadioMonitor radio({.corruptAddress = 0x1805});
-    std::uint8_t bytes[16] = {};
-    radio.receive("L 0000" + hexDataRecord(0x1800, bytes) + kHexEndOfFile);
-    EXPECT_EQ(radio.memory()[5], 0xFF);
-    EXPECT_EQ(radio.memory()[4], 0x00);
 }
 
 }  // namespace

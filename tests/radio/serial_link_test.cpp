@@ -2,9 +2,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "radio/port_name.h"
 #include "radio/radio_harness.h"
 
@@ -19,16 +16,29 @@ std::vector<std::string> calls(const FakeRadioDevice& device) {
     return out;
 }
 
-TEST(SerialLinkPort, OpensWithSettingsTimeoutsThenRaisesRtsThenDtr) {
+TEST(SerialLinkPort, OpensSetsUpRaisesRtsThenDtrAndClosesTheOldPortFirst) {
+    const std::vector<std::string> open = {"open COM1", "line", "timeouts", "RTS+", "DTR+"};
+    const std::vector<std::string> close = {"RTS-", "DTR-", "close"};
     FakeRadio fake;
     ASSERT_TRUE(fake.link->openPort());
     EXPECT_TRUE(fake.link->isOpen());
-    EXPECT_THAT(calls(*fake.device), ElementsAre("open COM1", "line", "timeouts", "RTS+", "DTR+"));
+    EXPECT_EQ(calls(*fake.device), open);
+    ASSERT_TRUE(fake.link->openPort());  // reopening closes first
+    auto expected = open;
+    expected.insert(expected.end(), close.begin(), close.end());
+    expected.insert(expected.end(), open.begin(), open.end());
+    EXPECT_EQ(calls(*fake.device), expected);
     ASSERT_TRUE(fake.link->closePort());
-    EXPECT_THAT(calls(*fake.device), ElementsAre("open COM1", "line", "timeouts", "RTS+", "DTR+",
-                                                 "RTS-", "DTR-", "close"));
     EXPECT_FALSE(fake.link->closePort()) << "a closed link has nothing to close";
-    EXPECT_EQ(fake.device->events().size(), 8u) << "and touches nothing";
+    expected.insert(expected.end(), close.begin(), close.end());
+    EXPECT_EQ(calls(*fake.device), expected) << "and touches nothing";
+    // Destruction closes an open port the same way.
+    ASSERT_TRUE(fake.link->openPort());
+    const auto log = fake.device->sharedEvents();
+    fake.link.reset();
+    std::vector<std::string> last;
+    for (auto e = log->end() - 3; e != log->end(); ++e) last.push_back(e->what);
+    EXPECT_EQ(last, close);
 }
 
 TEST(SerialLinkPort, EveryFailureToOpenOrSetUpLeavesThePortClosed) {
@@ -51,21 +61,6 @@ TEST(SerialLinkPort, EveryFailureToOpenOrSetUpLeavesThePortClosed) {
     }
 }
 
-TEST(SerialLinkPort, ReopeningClosesTheOldPortFirstAndDestructionCloses) {
-    FakeRadio fake;
-    ASSERT_TRUE(fake.link->openPort());
-    ASSERT_TRUE(fake.link->openPort());
-    EXPECT_THAT(calls(*fake.device),
-                ElementsAre("open COM1", "line", "timeouts", "RTS+", "DTR+", "RTS-", "DTR-",
-                            "close", "open COM1", "line", "timeouts", "RTS+", "DTR+"));
-    const auto log = fake.device->sharedEvents();
-    fake.link.reset();
-    ASSERT_GE(log->size(), 3u);
-    EXPECT_EQ((*log)[log->size() - 3].what, "RTS-");
-    EXPECT_EQ((*log)[log->size() - 2].what, "DTR-");
-    EXPECT_EQ(log->back().what, "close");
-}
-
 TEST(SerialLinkPort, ThePortNameComesFromTheSettingOrAnOverride) {
     FakeRadio fake;
     ASSERT_TRUE(settings().writeText("Port", "COM7"));
@@ -80,90 +75,58 @@ TEST(SerialLinkPort, ThePortNameComesFromTheSettingOrAnOverride) {
     settings().writeText("Port", "COM1");
 }
 
-TEST(SerialLinkProbe, ARadioThatAnswersAtOnceIsContactedOnTheFirstTry) {
-    FakeRadio fake;
-    ASSERT_TRUE(fake.link->openPort());
-    ASSERT_TRUE(fake.link->contactRadio());
-    const auto writes = fake.device->writes();
-    ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(writes[0].bytes, "\r");
-    // One byte on the line, the 300 ms wait, and the prompt already buffered.
-    EXPECT_EQ(fake.clock->nowUs(), FakeRadioDevice::kByteUs + 300'000);
-}
-
-TEST(SerialLinkProbe, ASilentRadioGetsThreeCarriageReturnsOverAboutAQuarterMinute) {
-    FakeRadio fake({.noPrompt = true});
-    ASSERT_TRUE(fake.link->openPort());
-    EXPECT_FALSE(fake.link->contactRadio());
-    const auto writes = fake.device->writes();
-    ASSERT_EQ(writes.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(writes[i].bytes, "\r");
+TEST(SerialLinkProbe, AttemptsAndTheirTiming) {
+    constexpr std::uint64_t kAttemptUs = FakeRadioDevice::kByteUs + 400'000;
+    const struct {
+        const char* name;
+        RadioFaults radio;
+        FakePortFaults port;
+        bool paced;
+        int noise;  // bytes of line noise queued before the answer "\r\n# "
+        bool contacted;
+        std::size_t attempts;
+        std::int64_t endUs;  // -1: not checked
+    } cases[] = {
+        // One byte on the line, the 300 ms wait, and the prompt already buffered.
+        {"answers at once", {}, {}, true, 0, true, 1, FakeRadioDevice::kByteUs + 300'000},
         // Each attempt: the byte, 300 ms, then a read that waits out its 100 ms.
-        EXPECT_EQ(writes[i].atUs, i * (FakeRadioDevice::kByteUs + 400'000));
-    }
-    EXPECT_EQ(fake.clock->nowUs(), 3 * (FakeRadioDevice::kByteUs + 400'000));
-}
-
-TEST(SerialLinkProbe, AHashCountsAnywhereInTheFirst64BytesRead) {
-    // The answer "\r\n# " queues behind line noise: with 60 bytes of noise the "#" is
-    // byte 63 of the read; with 63 it is left for the second attempt's read.
-    for (const auto& [noise, attempts] : {std::pair{60, 1u}, std::pair{63, 2u}}) {
-        FakeRadio fake({}, {}, false);
+        {"silent", {.noPrompt = true}, {}, true, 0, false, 3, 3 * kAttemptUs},
+        {"write fails", {}, {.writesFail = true}, true, 0, false, 1, 0},
+        // A "#" counts anywhere in the first 64 bytes read: byte 63 yes, byte 66 next time.
+        {"60 bytes of noise", {}, {}, false, 60, true, 1, -1},
+        {"63 bytes of noise", {}, {}, false, 63, true, 2, -1},
+    };
+    for (const auto& c : cases) {
+        FakeRadio fake(c.radio, c.port, c.paced);
         ASSERT_TRUE(fake.link->openPort());
-        fake.device->inject(std::string(static_cast<size_t>(noise), 'x'));
-        ASSERT_TRUE(fake.link->contactRadio()) << noise;
-        EXPECT_EQ(fake.device->writes().size(), attempts) << noise;
+        if (c.noise) fake.device->inject(std::string(static_cast<size_t>(c.noise), 'x'));
+        EXPECT_EQ(fake.link->contactRadio(), c.contacted) << c.name;
+        const auto writes = fake.device->writes();
+        ASSERT_EQ(writes.size(), c.attempts) << c.name;
+        for (std::size_t i = 0; i < writes.size(); ++i) {
+            EXPECT_EQ(writes[i].bytes, "\r") << c.name;
+            EXPECT_TRUE(c.endUs < 0 || writes[i].atUs == i * kAttemptUs) << c.name << " " << i;
+        }
+        EXPECT_TRUE(c.endUs < 0 || fake.clock->nowUs() == std::uint64_t(c.endUs))
+            << c.name << " ends at " << fake.clock->nowUs();
     }
-}
-
-TEST(SerialLinkProbe, AFailingWriteEndsTheProbeAtOnce) {
-    FakeRadio fake({}, {.writesFail = true});
-    ASSERT_TRUE(fake.link->openPort());
-    EXPECT_FALSE(fake.link->contactRadio());
-    EXPECT_EQ(fake.device->writes().size(), 1u);
-    EXPECT_EQ(fake.clock->nowUs(), 0u) << "no wait after a failed write";
-}
-
-TEST(SerialLinkProbe, AClosedLinkDoesNotProbe) {
-    FakeRadio fake;
-    EXPECT_FALSE(fake.link->contactRadio());
-    EXPECT_TRUE(fake.device->events().empty());
+    FakeRadio closed;
+    EXPECT_FALSE(closed.link->contactRadio());
+    EXPECT_TRUE(closed.device->events().empty()) << "a closed link does not probe";
 }
 
 TEST(PortNames, ComNamesMapToSerialDevicesAndPathsStayPaths) {
-    EXPECT_EQ(posixDevicePath("COM1"), "/dev/ttyS0");
-    EXPECT_EQ(posixDevicePath("com12"), "/dev/ttyS11");
-    EXPECT_EQ(posixDevicePath("/dev/pts/3"), "/dev/pts/3");
-    EXPECT_EQ(posixDevicePath("COM0"), "");
-    EXPECT_EQ(posixDevicePath("COM"), "");
-    EXPECT_EQ(posixDevicePath("COM1x"), "");
-    EXPECT_EQ(posixDevicePath("ttyS0"), "");
-    EXPECT_EQ(posixDevicePath(""), "");
+    for (const auto& [name, path] : {std::pair{"COM1", "/dev/ttyS0"},
+                                     {"com12", "/dev/ttyS11"},
+                                     {"/dev/pts/3", "/dev/pts/3"},
+                                     {"COM0", ""},
+                                     {"COM", ""},
+                                     {"COM1x", ""},
+                                     {"ttyS0", ""},
+                                     {"", ""}})
+        EXPECT_EQ(posixDevicePath(name), path) << name;
     EXPECT_EQ(win32DevicePath("COM10"), "\\\\.\\COM10");
     EXPECT_EQ(win32DevicePath("\\\\.\\COM3"), "\\\\.\\COM3");
-}
-
-TEST(Clock, WaitsSurviveTheTickCounterWrapping) {
-    VirtualClock clock(0xFFFFFFF0u);
-    const std::uint32_t start = clock.tickMs();
-    waitUntilElapsed(clock, start, 40);
-    EXPECT_EQ(clock.nowUs(), 40'000u);
-    EXPECT_EQ(ticksSince(start, clock.tickMs()), 40u);
-    EXPECT_LT(clock.tickMs(), start) << "the counter did wrap";
-}
-
-TEST(Clock, ARealClockWaitsThroughTheSleepItIsGiven) {
-    std::vector<std::uint32_t> asked;
-    const auto clock = makeRealClock([&](std::uint32_t ms) {
-        asked.push_back(ms);
-        std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-    });
-    const std::uint32_t start = clock->tickMs();
-    waitUntilElapsed(*clock, start, 3);
-    EXPECT_GE(ticksSince(start, clock->tickMs()), 3u);
-    ASSERT_FALSE(asked.empty());
-    EXPECT_LE(asked.front(), 3u);
 }
 
 }  // namespace

@@ -1,11 +1,9 @@
 #pragma once
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -33,21 +31,10 @@ class SimProcess {
         }
         ::close(out[1]);
         out_ = out[0];
-        // Up to 20 s for the first line: generous for a loaded sanitizer build.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-        while (port_.empty() || port_.back() != '\n') {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            pollfd pfd{out_, POLLIN, 0};
-            char c;
-            if (left.count() <= 0 || ::poll(&pfd, 1, static_cast<int>(left.count())) <= 0 ||
-                ::read(out_, &c, 1) != 1) {
-                port_.clear();
-                return;
-            }
-            port_ += c;
-        }
-        port_.pop_back();
+        // The first line names the port; end of file means the simulator did not start.
+        char c;
+        while (::read(out_, &c, 1) == 1 && c != '\n') port_ += c;
+        if (c != '\n') port_.clear();
     }
     ~SimProcess() { stop(); }
     SimProcess(const SimProcess&) = delete;
