@@ -88,7 +88,7 @@ class EditClientDialog : public ::testing::Test {
     int channelAnswer = 1;
 };
 
-TEST_F(EditClientDialog, ShowsTheClientAndItsChannels) {
+TEST_F(EditClientDialog, ShowsTheClientAndItsChannelsInStoredWidths) {
     client.setOption(ClientOption::AutoTune, 1);
     auto dialog = open();
     EXPECT_EQ(dialog->nameField()->text(), "Harbour Master");
@@ -105,6 +105,18 @@ TEST_F(EditClientDialog, ShowsTheClientAndItsChannels) {
     for (int column = 0; column < 7; ++column) EXPECT_EQ(cell(*dialog, 2, column), row5[column]);
     EXPECT_EQ(cell(*dialog, 1, ClientDialog::ModeColumn), "LSB");
     EXPECT_EQ(cell(*dialog, 3, ClientDialog::SelcallColumn), "yes");
+
+    // Column widths come from the settings and go back on OK only.
+    settingsBackend.write("Radio Columns", "10 200");
+    dialog = open();
+    EXPECT_EQ(dialog->channelList()->columnWidth(0), 60);
+    EXPECT_EQ(dialog->channelList()->columnWidth(1), 200);
+    EXPECT_EQ(dialog->channelList()->columnWidth(6), 60);
+    dialog->channelList()->setColumnWidth(2, 90);
+    dialog->reject();
+    EXPECT_EQ(*settingsBackend.read("Radio Columns"), "10 200");
+    dialog->accept();
+    EXPECT_EQ(*settingsBackend.read("Radio Columns"), "60 200 90 60 60 60 60");
 }
 
 TEST_F(EditClientDialog, SelcallIsStoredOnlyWhenEditedToFourDigits) {
@@ -175,19 +187,6 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsAndKeepsMidPowerLevels) {
     QTest::mouseClick(dialog->highButton(), Qt::LeftButton);
     dialog->accept();
     EXPECT_EQ(client.getOption(ClientOption::PowerLevel), PowerLevel::High);
-}
-
-TEST_F(EditClientDialog, ColumnWidthsComeFromSettingsAndReturnOnOkOnly) {
-    settingsBackend.write("Radio Columns", "10 200");
-    auto dialog = open();
-    EXPECT_EQ(dialog->channelList()->columnWidth(0), 60);
-    EXPECT_EQ(dialog->channelList()->columnWidth(1), 200);
-    EXPECT_EQ(dialog->channelList()->columnWidth(6), 60);
-    dialog->channelList()->setColumnWidth(2, 90);
-    dialog->reject();
-    EXPECT_EQ(*settingsBackend.read("Radio Columns"), "10 200");
-    dialog->accept();
-    EXPECT_EQ(*settingsBackend.read("Radio Columns"), "60 200 90 60 60 60 60");
 }
 
 TEST_F(EditClientDialog, SortingByColumnsAndRefreshRestoresChannelOrder) {

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QUuid>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "shell/application.h"
@@ -34,42 +35,37 @@ QString qpath(ShellWorld& world, const std::string& name) {
     return QString::fromStdString(world.path(name));
 }
 
-// Runs the event loop until `done` or ten seconds have gone.
-void waitFor(const std::atomic<bool>& done) {
-    QDeadlineTimer deadline(10000);
-    while (!done && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-// A second start's handover, run beside the event loop that the running program needs.
-bool handOverFromAnotherThread(const QString& server, const QStringList& paths) {
-    std::atomic<bool> done = false, result = false;
-    std::thread second([&] {
-        result = SingleInstance::handOver(server, paths, 10000);
+// Runs `peer` on another thread (a second start of the program) while this thread's event
+// loop serves the running one; gives up waiting after ten seconds.
+void runBeside(const std::function<void()>& peer) {
+    std::atomic<bool> done = false;
+    std::thread thread([&] {
+        peer();
         done = true;
     });
-    waitFor(done);
-    second.join();
+    for (QDeadlineTimer deadline(10000); !done && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    thread.join();
+}
+
+bool handOverFromAnotherThread(const QString& server, const QStringList& paths) {
+    bool result = false;
+    runBeside([&] { result = SingleInstance::handOver(server, paths, 10000); });
     return result;
 }
 
 // Sends raw bytes to a running program and returns what it answered.
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
-    std::atomic<bool> done = false;
-    std::thread peer([&] {
+    runBeside([&] {
         QLocalSocket socket;
         socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
         socket.connectToServer(server);
-        if (socket.waitForConnected(2000)) {
-            socket.write(bytes);
-            socket.waitForBytesWritten(2000);
-            while (socket.waitForReadyRead(500)) answer += socket.readAll();
-        }
-        done = true;
+        if (!socket.waitForConnected(2000)) return;
+        socket.write(bytes);
+        socket.waitForBytesWritten(2000);
+        while (socket.waitForReadyRead(500)) answer += socket.readAll();
     });
-    waitFor(done);
-    peer.join();
     return answer;
 }
 
