@@ -1,14 +1,19 @@
 // The same exchanges against the in-process fake radio and against tarn-radio-sim on a
 // pseudo-terminal (real driver, real clock), so the two radios cannot drift apart.
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdio>
 #include <optional>
+#include <thread>
 
 #include "radio/radio_harness.h"
 #include "radio/sim_process.h"
+#include "sim/pty_line.h"
 #include "support/temp_dir.h"
 
 namespace tarn::test {
@@ -144,6 +149,47 @@ TYPED_TEST(RadioBackends, ProgramsAndVerifies) {
     EXPECT_EQ(this->backend.link().lastVerification(), SerialLink::Verification::Passed);
     EXPECT_THAT(this->ui.messages(), ElementsAre(kPrompt));
     EXPECT_EQ(this->backend.memory(), sent);
+}
+
+// The termios driver on a pseudo-terminal, the way the simulated radio offers a port.
+TEST(PosixSerialDevice, HoldsAPtyAloneReadsAndWaitsLikeTheRadioLinkExpects) {
+    PtyLine line;
+    ASSERT_TRUE(line.open());
+    auto device = makePlatformSerialDevice();
+    ASSERT_TRUE(device->open(line.slavePath()));
+    EXPECT_TRUE(device->applyLineSettings());
+    EXPECT_TRUE(device->applyTimeouts());
+    device->setModemLine(ModemLine::Rts, true);  // no modem lines on a pty: harmless
+    device->setModemLine(ModemLine::Dtr, true);
+    auto second = makePlatformSerialDevice();
+    EXPECT_FALSE(second->open(line.slavePath())) << "the port is held";
+
+    // Nothing buffered: a read waits about a tenth of a second; else it returns at once.
+    std::uint8_t buffer[64];
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(device->read(buffer, sizeof buffer), 0);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(90));
+    EXPECT_LT(waited, std::chrono::milliseconds(1000));
+    ASSERT_EQ(::write(line.masterFd(), "#abc", 4), 4);
+    EXPECT_EQ(device->read(buffer, 2), 2) << "no more than asked for";
+    EXPECT_EQ(device->read(buffer, sizeof buffer), 2);
+    EXPECT_EQ(buffer[0], 'b');
+    const std::uint8_t cr = '\r';
+    EXPECT_EQ(device->write(&cr, 1), 1);
+    char seen = 0;
+    for (int i = 0; i < 100 && ::read(line.masterFd(), &seen, 1) != 1; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    EXPECT_EQ(seen, '\r') << "bytes pass untranslated";
+
+    device->close();
+    EXPECT_TRUE(second->open(line.slavePath())) << "free again after close";
+    second->close();
+    for (const char* name : {"/dev/no-such-port", "COM0", "banana"})
+        EXPECT_FALSE(device->open(name)) << name;
+    ASSERT_TRUE(device->open("/dev/null"));
+    EXPECT_FALSE(device->applyLineSettings()) << "a file that is no terminal";
+    device->close();
 }
 
 }  // namespace
