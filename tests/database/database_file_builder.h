@@ -12,14 +12,12 @@ namespace tarn::test {
 class DatabaseFileBuilder {
   public:
     DatabaseFileBuilder& magic(const std::string& text = std::string("TARN Database file v3", 22)) {
-        append(text);
-        return *this;
+        return append(text);
     }
     DatabaseFileBuilder& dealer(const std::string& text) {
         std::string field(100, '\0');
         std::memcpy(field.data(), text.data(), std::min<std::size_t>(text.size(), 100));
-        append(field);
-        return *this;
+        return append(field);
     }
     DatabaseFileBuilder& int16(int value) {
         bytes.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -30,12 +28,10 @@ class DatabaseFileBuilder {
         std::vector<std::uint8_t> data(kSerializedClientSize);
         client.serialize(data.data(), kSerializedClientSize);
         int16(kSerializedClientSize);
-        bytes.insert(bytes.end(), data.begin(), data.end());
-        return *this;
+        return append({data.begin(), data.end()});
     }
     DatabaseFileBuilder& end(const std::string& text = std::string("[end]", 6)) {
-        append(text);
-        return *this;
+        return append(text);
     }
     DatabaseFileBuilder& append(const std::string& text) {
         bytes.insert(bytes.end(), text.begin(), text.end());

@@ -194,7 +194,6 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
     EXPECT_EQ(ui.windowUpdates, 1);  // the Printing window repaints at each new page
 
     // Headings due on line 13 fit 17 lines, not 16.
-    ASSERT_TRUE(print(false, 0));
     setLinesPerPage(17);
     ASSERT_TRUE(print(false, 0));
     EXPECT_EQ(printer.at("Channel").page, 1);
@@ -232,74 +231,56 @@ TEST_F(PrintClients, TableRunsOnToLine3WithoutHeadings) {
     }
 }
 
-TEST_F(PrintClients, SuccessAndRefusalsBeforeTheDocument) {
+TEST_F(PrintClients, EveryFailureRow) {
     EXPECT_FALSE(print(false));  // no clients
     expectError("Nothing to print.");
-    EXPECT_EQ(printer.dialogs, 0);
-
     addClient("Ketch Aurora", {{1}});
-    EXPECT_TRUE(print(false));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(printer.dialogOwner, owner);
-    EXPECT_EQ(ui.events, windowCycle);
-
     for (int index : {1, -2}) {  // an index naming no client would print a bare heading
         EXPECT_FALSE(print(false, index));
         expectError("Nothing to print.");
     }
-    EXPECT_EQ(printer.dialogs, 1);
-
+    EXPECT_EQ(printer.dialogs, 0);
     printer.cancel = true;
     EXPECT_FALSE(print(false));
     EXPECT_TRUE(ui.messages.empty() && ui.events.empty() && printer.events.empty());
     printer.cancel = false;
-
-    const struct {
-        int charHeight, leading, height;
-        const char* message;
-    } devices[] = {{0, 0, 600, "Printer font error."},
-                   {6, -6, 600, "Printer font error."},
-                   {9, 1, 19, "Printer page size error."},
-                   {9, 1, -50, "Printer page size error."}};
-    for (const auto& d : devices) {
-        printer.charHeight = d.charHeight;
-        printer.leading = d.leading;
-        printer.height = d.height;
-        EXPECT_FALSE(print(false));
-        expectError(d.message);
-        EXPECT_TRUE(printer.events.empty() && ui.events.empty());
-    }
+    EXPECT_TRUE(print(false));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(printer.dialogOwner, owner);
+    EXPECT_EQ(ui.events, windowCycle);
     printer.height = 20;  // one line per page still prints, a row per page
     EXPECT_TRUE(print(false));
     EXPECT_EQ(printer.pages, 4);
-}
 
-TEST_F(PrintClients, FailingDocumentsAndPages) {
-    addClient("Ketch Aurora", channels(1, 60));
     addClient("Trawler Nomad");
-    printer.failAt = "startDoc";
-    EXPECT_FALSE(print(false));
-    expectError("Printer document error.");
-    EXPECT_TRUE(ui.events.empty());
-
-    printer.failAt = "startPage1";
-    EXPECT_FALSE(print(false));
-    expectError("Printer page error.");
-    EXPECT_EQ(printer.events, (Strings{"startDoc Tarn database", "startPage", "endDoc"}));
-    EXPECT_EQ(ui.events, windowCycle);
-
-    // A later page that fails leaves an incomplete document: a failure, not a print.
-    printer.failAt = "startPage2";
-    EXPECT_FALSE(print(false));
-    expectError("Printer page error.");
-    EXPECT_EQ(printer.events.back(), "abortDoc");
-    EXPECT_EQ(printer.count("Trawler Nomad"), 0);
-    EXPECT_EQ(ui.events, windowCycle);
-
-    printer.failAt = "endDoc";
-    EXPECT_FALSE(print(false));
-    expectError("Printer document error.");
-    EXPECT_EQ(ui.events, windowCycle);
+    db.client(0)->deleteChannel(1);
+    for (int n = 1; n <= 60; ++n) db.client(0)->addChannel();
+    const struct {
+        int charHeight, leading, height;
+        const char *failAt, *message, *lastEvent;
+        std::size_t events;  // the document calls made
+    } rows[] = {{0, 0, 600, "", "Printer font error.", "", 0},
+                {6, -6, 600, "", "Printer font error.", "", 0},
+                {9, 1, 19, "", "Printer page size error.", "", 0},
+                {9, 1, -50, "", "Printer page size error.", "", 0},
+                {9, 1, 600, "startDoc", "Printer document error.", "startDoc Tarn database", 1},
+                {9, 1, 600, "startPage1", "Printer page error.", "endDoc", 3},
+                // A later page that fails leaves an incomplete document: a failure.
+                {9, 1, 600, "startPage2", "Printer page error.", "abortDoc", 5},
+                {9, 1, 600, "endDoc", "Printer document error.", "endDoc", 6}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.message + std::string(" ") + r.failAt);
+        printer.charHeight = r.charHeight;
+        printer.leading = r.leading;
+        printer.height = r.height;
+        printer.failAt = r.failAt;
+        EXPECT_FALSE(print(false));
+        expectError(r.message);
+        EXPECT_EQ(printer.events.size(), r.events);
+        EXPECT_EQ(printer.events.empty() ? "" : printer.events.back(), r.lastEvent);
+        EXPECT_EQ(ui.events, r.events > 1 ? windowCycle : Strings{});
+        EXPECT_EQ(printer.count("Trawler Nomad"), r.events == 6);  // drawn on page 2
+    }
 }
 
 }  // namespace

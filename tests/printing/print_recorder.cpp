@@ -1,6 +1,7 @@
 #include "printing/print_recorder.h"
 
 #include <algorithm>
+#include <map>
 
 namespace tarn::test {
 namespace {
@@ -66,13 +67,11 @@ Drawn RecordingPrinter::at(const std::string& text, int nth) const {
 }
 
 std::vector<std::string> RecordingPrinter::line(int page, int n) const {
-    std::vector<Drawn> hits;
-    std::copy_if(texts.begin(), texts.end(), std::back_inserter(hits),
-                 [&](const Drawn& d) { return d.page == page && d.line == n; });
-    std::stable_sort(hits.begin(), hits.end(),
-                     [](const Drawn& a, const Drawn& b) { return a.left < b.left; });
+    std::multimap<int, std::string> byLeft;  // equal keys keep the drawing order
+    for (const Drawn& d : texts)
+        if (d.page == page && d.line == n) byLeft.emplace(d.left, d.text);
     std::vector<std::string> out;
-    for (const Drawn& d : hits) out.push_back(d.text);
+    for (const auto& entry : byLeft) out.push_back(entry.second);
     return out;
 }
 

@@ -57,12 +57,10 @@ class QtPrintBackend : public ::testing::Test {
     QTemporaryDir dir;
 };
 
-TEST_F(QtPrintBackend, CancelPrintsNothingAndSaysNothing) {
+TEST_F(QtPrintBackend, CancelPrintsNothingAndOkPrintsIntoTheChosenPdfFile) {
     EXPECT_FALSE(printAnswering([](QPrintDialog& dialog) { dialog.reject(); }));
     EXPECT_TRUE(ui.messages.empty() && ui.events.empty());
-}
 
-TEST_F(QtPrintBackend, PrintsIntoTheChosenPdfFile) {
     const QString pdf = dir.filePath("summary.pdf");
     EXPECT_TRUE(printAnswering([&](QPrintDialog& dialog) {
         dialog.findChild<QLineEdit*>("filename")->setText(pdf);
@@ -90,6 +88,7 @@ TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
 
     printer.texts.clear();
     window.runCommand(cmd::PrintAll);
+    EXPECT_EQ(printer.events.back(), "endDoc");
     EXPECT_EQ(printer.count("Client name:"), 2);
     EXPECT_EQ(printer.count("Channel"), 2);
 
