@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 #include "database/client_database.h"
 #include "radio/sim_process.h"
@@ -32,7 +30,17 @@ struct CliRun {
 
 class RadioCli : public ::testing::Test {
   protected:
-    void SetUp() override { setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1); }
+    // A database of two clients: 0 the demonstration client, 1 one without channels.
+    void SetUp() override {
+        setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+        test::RecordingFeedback quiet;
+        ClientDatabase db(true);
+        db.addClient();
+        for (int n = 1; n <= kChannelCount; ++n) db.client(1)->deleteChannel(n);
+        ASSERT_TRUE(db.clientHasNoChannels(1));
+        ASSERT_EQ(db.save(file), 1);
+        bytes = readFile(file);
+    }
 
     // Runs tarn-cli with the argument text; `input` goes to its stdin.
     CliRun run(const std::string& arguments, const std::string& input = "") const {
@@ -40,37 +48,8 @@ class RadioCli : public ::testing::Test {
         const std::string command = "printf '" + input + "' | '" TARN_CLI_PATH "' " + arguments +
                                     " >/dev/null 2>'" + err + "'";
         const int status = std::system(command.c_str());
-        std::ifstream in(err, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-    }
-
-    // A database of two clients: 0 the demonstration client, 1 one without channels.
-    std::string database(const std::string& name) {
-        test::RecordingFeedback quiet;
-        ClientDatabase db(true);
-        db.addClient();
-        ClientRecord& bare = *db.client(1);
-        for (int n = 1; n <= kChannelCount; ++n) bare.deleteChannel(n);
-        EXPECT_TRUE(db.clientHasNoChannels(1));
-        const std::string path = dir.file(name);
-        EXPECT_EQ(db.save(path), 1);
-        return path;
-    }
-
-    // A radio memory that differs from the demonstration client in its channel 1 and
-    // its header, written as a file for tarn-radio-sim --memory.
-    std::string radioMemory(RadioImage& image) {
-        test::RecordingFeedback quiet;
-        ClientRecord client;
-        client.setFrequency(1, 0, 123456);
-        client.setFrequency(1, 1, 123457);
-        client.setSelcall("4321");
-        client.copyImage(image.data(), kImageSize);
-        const std::string path = dir.file("radio.bin");
-        test::writeFile(path, {image.begin(), image.end()});
-        return path;
+        const auto text = readFile(err);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {text.begin(), text.end()}};
     }
 
     static RadioImage imageOf(const std::string& path, int index) {
@@ -83,12 +62,23 @@ class RadioCli : public ::testing::Test {
     }
 
     TempDir dir;
+    const std::string file = dir.file("shop.tdb");
+    std::vector<std::uint8_t> bytes;  // the file as saved
 };
 
 TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
-    const std::string file = database("shop.tdb");
+    // A radio whose channel 1 and header differ from the demonstration client's.
     RadioImage radio{};
-    SimProcess sim({"--no-pacing", "--memory", radioMemory(radio)});
+    {
+        test::RecordingFeedback quiet;
+        ClientRecord client;
+        client.setFrequency(1, 0, 123456);
+        client.setFrequency(1, 1, 123457);
+        client.setSelcall("4321");
+        client.copyImage(radio.data(), kImageSize);
+        test::writeFile(dir.file("radio.bin"), {radio.begin(), radio.end()});
+    }
+    SimProcess sim({"--no-pacing", "--memory", dir.file("radio.bin")});
     ASSERT_FALSE(sim.port().empty());
     const RadioImage before = imageOf(file, 0);
 
@@ -113,8 +103,6 @@ TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
 }
 
 TEST_F(RadioCli, WritesAClientAndVerifiesItAndAByteStoredWronglyGivesExitCode3) {
-    const std::string file = database("shop.tdb");
-    const auto bytes = readFile(file);
     SimProcess sim({"--no-pacing", "--save", dir.file("programmed.bin")});
     ASSERT_FALSE(sim.port().empty());
     CliRun r = run("write --port " + sim.port() + " '" + file + "' 0", "\\n");
@@ -135,27 +123,25 @@ TEST_F(RadioCli, WritesAClientAndVerifiesItAndAByteStoredWronglyGivesExitCode3) 
 }
 
 TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
-    const std::string path = database("shop.tdb");
-    const auto bytes = readFile(path);
-    const std::string file = "'" + path + "'";
+    const std::string quoted = "'" + file + "'";
     const std::string noPort = std::string(kPrompt) + "Failed to open the serial port.\n";
     const struct {
         std::string arguments, input;
         int code;
         std::string err;
     } cases[] = {
-        {"read --yes --port /dev/no-such-port " + file + " 0", "", 1, noPort},
-        {"write --yes --port /dev/no-such-port " + file + " 0", "", 1, noPort},
-        {"write --yes --port /dev/null " + file + " 1", "", 1, "There are no channels defined.\n"},
-        {"read --yes " + file + " 2", "", 1, "There is no client 2; the database holds 2.\n"},
-        {"write --yes " + file + " 7", "", 1, "There is no client 7; the database holds 2.\n"},
-        {"read --port /dev/null " + file + " 0", "no\\n", 1, kAsk},
-        {"read " + file + " 0", "", 1,  // end of input cancels
-         kAsk},
-        {"read --yes " + file, "", 2, "usage: tarn-cli read [--port NAME] [--yes] FILE INDEX\n"},
-        {"write --yes " + file + " one", "", 2,
+        {"read --yes --port /dev/no-such-port " + quoted + " 0", "", 1, noPort},
+        {"write --yes --port /dev/no-such-port " + quoted + " 0", "", 1, noPort},
+        {"write --yes --port /dev/null " + quoted + " 1", "", 1,
+         "There are no channels defined.\n"},
+        {"read --yes " + quoted + " 2", "", 1, "There is no client 2; the database holds 2.\n"},
+        {"write --yes " + quoted + " 7", "", 1, "There is no client 7; the database holds 2.\n"},
+        {"read --port /dev/null " + quoted + " 0", "no\\n", 1, kAsk},
+        {"read " + quoted + " 0", "", 1, kAsk},  // end of input cancels
+        {"read --yes " + quoted, "", 2, "usage: tarn-cli read [--port NAME] [--yes] FILE INDEX\n"},
+        {"write --yes " + quoted + " one", "", 2,
          "usage: tarn-cli write [--port NAME] [--yes] FILE INDEX\n"},
-        {"write --port " + file + " 0", "", 2,
+        {"write --port " + quoted + " 0", "", 2,
          "usage: tarn-cli write [--port NAME] [--yes] FILE INDEX\n"},
     };
     for (const auto& c : cases) {
@@ -163,7 +149,7 @@ TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
         EXPECT_EQ(r.code, c.code) << c.arguments;
         EXPECT_EQ(r.err, c.err) << c.arguments;
     }
-    EXPECT_EQ(readFile(path), bytes);
+    EXPECT_EQ(readFile(file), bytes);
 }
 
 }  // namespace
