@@ -56,7 +56,7 @@ int ClientDatabase::isModified() const {
 
 int ClientDatabase::addClient() {
     if (clientCount() >= kMaxClients) return -1;
-    clients_.push_back(std::make_unique<ClientRecord>());
+    clients_.push_back(std::make_shared<ClientRecord>());
     modified_ = 1;
     return clientCount() - 1;
 }

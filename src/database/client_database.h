@@ -57,7 +57,8 @@ public:
 
 private:
     std::array<char, kDealerTextSize> dealerText_{};
-    std::vector<std::unique_ptr<ClientRecord>> clients_;
+    // Shared, because a loaded file's clients live together in one block (see load).
+    std::vector<std::shared_ptr<ClientRecord>> clients_;
     int modified_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "model/byte_order.h"
 #include "model/client_record.h"
 
 namespace tarn {
@@ -62,6 +63,14 @@ inline void setSlotTx(std::uint8_t* s, std::uint32_t value) {
 inline bool slotIsValid(const std::uint8_t* s) {
     std::uint32_t rx = slotRx(s);
     return rx != 0 && rx < kFrequencyLimit && slotTx(s) < kFrequencyLimit;
+}
+
+// The same test on the slot's 8 bytes read as one little-endian word (byte k at bits
+// 8k..8k+7), for loops over every slot of an image.
+inline bool slotWordIsValid(std::uint64_t word) {
+    const auto rx = static_cast<std::uint32_t>(word >> 8) & kFrequencyMask;
+    const auto tx = static_cast<std::uint32_t>(word >> 28) & kFrequencyMask;
+    return rx - 1 < kFrequencyLimit - 1 && tx < kFrequencyLimit;  // rx 0 wraps round
 }
 
 }  // namespace tarn

@@ -127,17 +127,23 @@ int ClientRecord::addChannel() {
 }
 
 void ClientRecord::validateChannels() {
+    loadCheckedImage(image_.data());
+}
+
+void ClientRecord::loadCheckedImage(const std::uint8_t* from) {
+    std::memmove(image_.data(), from, kSlotSize);  // the header; `from` may be the image
     int corrupted = 0;
     int scan = 0;
+    // Every image loaded passes here, so each slot is handled as one word.
+    constexpr std::uint64_t kNumberMask = std::uint64_t{0xFF} << (8 * slot::Number);
     for (int n = 1; n <= kChannelCount; ++n) {
-        std::uint8_t* s = slotBytes(image_, n);
-        if (slotIsValid(s)) {
-            s[slot::Number] = static_cast<std::uint8_t>(n);
-            if (s[slot::Flags] & ChannelFlag::Scan) ++scan;
-        } else if (std::any_of(s, s + kSlotSize, [](std::uint8_t b) { return b != 0; })) {
-            std::memset(s, 0, kSlotSize);
-            ++corrupted;
-        }
+        const std::uint64_t word = readLe64(from + kSlotSize * n);
+        const bool valid = slotWordIsValid(word);
+        const std::uint64_t numbered =
+            (word & ~kNumberMask) | (std::uint64_t(n) << (8 * slot::Number));
+        writeLe64(slotBytes(image_, n), valid ? numbered : 0);  // a bad slot is deleted
+        scan += valid && (word & ChannelFlag::Scan);            // the flags are the low byte
+        corrupted += !valid && word != 0;
     }
     if (corrupted > 0) {
         showError(

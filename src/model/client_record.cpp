@@ -145,11 +145,17 @@ int ClientRecord::serialize(std::uint8_t* buffer, int capacity) const {
     return kSerializedClientSize;
 }
 
+// The stored fields are left uninitialised here: fill writes every one of them.
+ClientRecord::ClientRecord(const std::uint8_t* serialized) {
+    if (serialized) {
+        fill(serialized);
+    } else {
+        *this = ClientRecord();
+    }
+}
+
 std::unique_ptr<ClientRecord> ClientRecord::fromSerialized(const std::uint8_t* bytes) {
-    if (!bytes) return std::make_unique<ClientRecord>();
-    std::unique_ptr<ClientRecord> record(new ClientRecord(Unfilled{}));
-    record->fill(bytes);
-    return record;
+    return std::make_unique<ClientRecord>(bytes);
 }
 
 int ClientRecord::deserialize(const std::uint8_t* bytes, int size) {
@@ -165,7 +171,7 @@ void ClientRecord::fill(const std::uint8_t* bytes) {
     serial_[kSerialSize] = '\0';
     reservedByte_ = bytes[kReservedOffset];
     std::memcpy(labels_.data(), bytes + kLabelsOffset, labels_.size());
-    loadImage(bytes + kImageOffset, kImageSize);
+    loadCheckedImage(bytes + kImageOffset);
 }
 
 int ClientRecord::loadImage(const std::uint8_t* bytes, int length) {

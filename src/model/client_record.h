@@ -53,6 +53,10 @@ using RadioImage = std::array<std::uint8_t, kImageSize>;
 class ClientRecord {
   public:
     ClientRecord();  // the new-client defaults
+    // A client deserialised from 10257 bytes in one step (what a default client followed
+    // by deserialize gives, without writing the storage twice); null bytes give a default
+    // client.
+    explicit ClientRecord(const std::uint8_t* serialized);
     virtual ~ClientRecord() = default;
     ClientRecord(const ClientRecord&) = default;
     ClientRecord& operator=(const ClientRecord&) = default;
@@ -70,9 +74,7 @@ class ClientRecord {
     // The 10257-byte serialised client and the radio image.
     int serialize(std::uint8_t* buffer, int capacity) const;
     int deserialize(const std::uint8_t* bytes, int size);
-    // A new client deserialised from 10257 bytes in one step (what a default client
-    // followed by deserialize gives, without writing the storage twice); null bytes
-    // give a default client.
+    // The same client as the constructor from serialised bytes, on the heap.
     static std::unique_ptr<ClientRecord> fromSerialized(const std::uint8_t* bytes);
     int loadImage(const std::uint8_t* bytes, int length);
     int copyImage(std::uint8_t* buffer, int capacity) const;
@@ -112,10 +114,11 @@ class ClientRecord {
   private:
     std::uint8_t currentChannel_ = 1;
     std::uint8_t reservedByte_ = 0;
-    // The default constructor zeroes these; fromSerialized fills them completely.
-    struct Unfilled {};
-    explicit ClientRecord(Unfilled) {}
+    // The default constructor zeroes these; the one from serialised bytes fills them.
     void fill(const std::uint8_t* serialized);  // every stored field, then the channel check
+    // The channel check of an image read from `from` (which may be the image itself) into
+    // the image, in one pass.
+    void loadCheckedImage(const std::uint8_t* from);
     RadioImage image_;
     std::array<std::uint8_t, kChannelCount * kLabelSize> labels_;
     std::array<char, kNameSize> name_;
