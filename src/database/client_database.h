@@ -20,7 +20,7 @@ struct ClientSummary {
 
 // The clients (at most 1000) of one database, its dealer text and its modified flag.
 class ClientDatabase {
-public:
+  public:
     explicit ClientDatabase(bool withDemonstration);
     virtual ~ClientDatabase();
     ClientDatabase(const ClientDatabase&) = delete;
@@ -55,7 +55,7 @@ public:
 
     void setModified(bool modified) { modified_ = modified ? 1 : 0; }
 
-private:
+  private:
     std::array<char, kDealerTextSize> dealerText_{};
     // Shared, because a loaded file's clients live together in one block (see load).
     std::vector<std::shared_ptr<ClientRecord>> clients_;

@@ -15,7 +15,7 @@ enum class ClipboardFormat { Clients, Channels };
 // The clipboard seam, shaped after the platform's open/empty/set/get/close cycle.
 // The shell implements it on QClipboard; tests use an in-memory fake.
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     // False when the format could not be registered at start-up: its operations then do nothing.
     virtual bool isRegistered(ClipboardFormat format) const = 0;

@@ -10,7 +10,7 @@ namespace tarn {
 // A small modeless window shown during a long operation ("Progress" for radio
 // exchanges, "Printing" while a document is produced). It never closes itself.
 class ProgressWindow {
-public:
+  public:
     virtual ~ProgressWindow() = default;  // destroying it takes it off the screen
     virtual void setCaption(std::string_view caption) = 0;
     // New bar position (0..100; more shows as full) and status text; a null text
@@ -21,7 +21,7 @@ public:
 // The progress seam: the windows above, plus disabling, enabling and focusing the
 // owner window around a long operation. The shell implements it with Qt; tests record.
 class ProgressUi {
-public:
+  public:
     enum class Kind { Progress, Printing };
     virtual ~ProgressUi() = default;
     virtual std::unique_ptr<ProgressWindow> create(Kind kind, WindowHandle owner) = 0;

@@ -8,7 +8,7 @@ namespace tarn {
 namespace {
 
 class MemoryClipboard final : public Clipboard {
-public:
+  public:
     bool isRegistered(ClipboardFormat) const override { return true; }
     bool open(WindowHandle) override { return true; }
     bool empty() override {
@@ -27,18 +27,18 @@ public:
     }
     void close() override {}
 
-private:
+  private:
     std::map<ClipboardFormat, std::vector<std::uint8_t>> blocks_;
 };
 
 class SilentWindow final : public ProgressWindow {
-public:
+  public:
     void setCaption(std::string_view) override {}
     void update(int, const char*) override {}
 };
 
 class SilentProgressUi final : public ProgressUi {
-public:
+  public:
     std::unique_ptr<ProgressWindow> create(Kind, WindowHandle) override {
         return std::make_unique<SilentWindow>();
     }
@@ -53,9 +53,17 @@ ProgressUi* installedProgress = nullptr;
 
 }  // namespace
 
-Clipboard& clipboard() { return installedClipboard ? *installedClipboard : memoryClipboard; }
-void setClipboard(Clipboard* c) { installedClipboard = c; }
-ProgressUi& progressUi() { return installedProgress ? *installedProgress : silentProgress; }
-void setProgressUi(ProgressUi* ui) { installedProgress = ui; }
+Clipboard& clipboard() {
+    return installedClipboard ? *installedClipboard : memoryClipboard;
+}
+void setClipboard(Clipboard* c) {
+    installedClipboard = c;
+}
+ProgressUi& progressUi() {
+    return installedProgress ? *installedProgress : silentProgress;
+}
+void setProgressUi(ProgressUi* ui) {
+    installedProgress = ui;
+}
 
 }  // namespace tarn

@@ -6,7 +6,7 @@ namespace tarn {
 namespace {
 
 class StderrFeedback final : public UserFeedback {
-public:
+  public:
     MessageAnswer showMessage(const MessageOwner&, std::string_view text, MessageIcon,
                               MessageButtons buttons) override {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
@@ -30,16 +30,20 @@ std::string replaceFirst(std::string_view pattern, std::string_view value) {
 
 }  // namespace
 
-UserFeedback& userFeedback() { return installed ? *installed : defaultFeedback; }
-void setUserFeedback(UserFeedback* feedback) { installed = feedback; }
+UserFeedback& userFeedback() {
+    return installed ? *installed : defaultFeedback;
+}
+void setUserFeedback(UserFeedback* feedback) {
+    installed = feedback;
+}
 
 void showError(const MessageOwner& owner, std::string_view text) {
     userFeedback().showMessage(owner, text, MessageIcon::Error, MessageButtons::Ok);
 }
 
 bool askYesNo(const MessageOwner& owner, std::string_view text) {
-    return userFeedback().showMessage(owner, text, MessageIcon::Question,
-                                      MessageButtons::YesNo) == MessageAnswer::Yes;
+    return userFeedback().showMessage(owner, text, MessageIcon::Question, MessageButtons::YesNo) ==
+           MessageAnswer::Yes;
 }
 
 std::string formatMessage(std::string_view pattern, long long number) {
