@@ -2,6 +2,7 @@
 #include <map>
 
 #include "model/clipboard.h"
+#include "model/installed_seam.h"
 #include "model/progress.h"
 
 namespace tarn {
@@ -47,23 +48,23 @@ class SilentProgressUi final : public ProgressUi {
 };
 
 MemoryClipboard memoryClipboard;
-Clipboard* installedClipboard = nullptr;
+InstalledSeam<Clipboard> clipboardSeam(memoryClipboard);
 SilentProgressUi silentProgress;
-ProgressUi* installedProgress = nullptr;
+InstalledSeam<ProgressUi> progressSeam(silentProgress);
 
 }  // namespace
 
 Clipboard& clipboard() {
-    return installedClipboard ? *installedClipboard : memoryClipboard;
+    return clipboardSeam.get();
 }
 void setClipboard(Clipboard* c) {
-    installedClipboard = c;
+    clipboardSeam.install(c);
 }
 ProgressUi& progressUi() {
-    return installedProgress ? *installedProgress : silentProgress;
+    return progressSeam.get();
 }
 void setProgressUi(ProgressUi* ui) {
-    installedProgress = ui;
+    progressSeam.install(ui);
 }
 
 }  // namespace tarn

@@ -1,5 +1,7 @@
 #include "model/user_feedback.h"
 
+#include "model/installed_seam.h"
+
 #include <cstdio>
 
 namespace tarn {
@@ -15,7 +17,7 @@ class StderrFeedback final : public UserFeedback {
 };
 
 StderrFeedback defaultFeedback;
-UserFeedback* installed = nullptr;
+InstalledSeam<UserFeedback> feedbackSeam(defaultFeedback);
 
 std::string replaceFirst(std::string_view pattern, std::string_view value) {
     std::string out(pattern);
@@ -31,10 +33,10 @@ std::string replaceFirst(std::string_view pattern, std::string_view value) {
 }  // namespace
 
 UserFeedback& userFeedback() {
-    return installed ? *installed : defaultFeedback;
+    return feedbackSeam.get();
 }
 void setUserFeedback(UserFeedback* feedback) {
-    installed = feedback;
+    feedbackSeam.install(feedback);
 }
 
 void showError(const MessageOwner& owner, std::string_view text) {

@@ -1,5 +1,7 @@
 #include "printing/print_surface.h"
 
+#include "model/installed_seam.h"
+
 namespace tarn {
 namespace {
 
@@ -10,15 +12,15 @@ class NoPrinter final : public PrintBackend {
 };
 
 NoPrinter noPrinter;
-PrintBackend* installed = nullptr;
+InstalledSeam<PrintBackend> backendSeam(noPrinter);
 
 }  // namespace
 
 PrintBackend& printBackend() {
-    return installed ? *installed : noPrinter;
+    return backendSeam.get();
 }
 void setPrintBackend(PrintBackend* backend) {
-    installed = backend;
+    backendSeam.install(backend);
 }
 
 }  // namespace tarn
