@@ -17,11 +17,11 @@
 #include <string>
 
 #include "model/client_record.h"
+#include "model/khz_text.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
 #include "shell/font_dialog_units.h"
-#include "shell/khz_text.h"
 
 namespace tarn {
 namespace {
