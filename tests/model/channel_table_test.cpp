@@ -1,6 +1,7 @@
 // Channel slots, labels, the channel check, new channel numbers and the edit transaction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -142,8 +143,9 @@ TEST(ChannelTable, EditChannelTransaction) {
     setEditChannelDialog([&](ClientRecord& c, WindowHandle p) {
         shownFor = c.currentChannel();
         seenParent = p;
-        c.setLabel(shownFor, "new");
-        c.setFrequency(shownFor, 0, 0);  // a corrupt slot: neither outcome validates
+        c.moveChannel(200);  // a move is undone by Cancel like any other change
+        c.setLabel(200, "new");
+        c.setFrequency(200, 0, 0);  // a corrupt slot: neither outcome validates
         return answer;
     });
     const ClientRecord before = r;
@@ -153,7 +155,8 @@ TEST(ChannelTable, EditChannelTransaction) {
     EXPECT_EQ(seenParent, &parent);
     answer = 1;
     EXPECT_EQ(r.editChannel(n, &parent), 1);
-    EXPECT_EQ(r.getFrequency(n, 0), 0u);
+    EXPECT_TRUE(r.isChannelFree(n));
+    EXPECT_EQ(r.getFrequency(200, 0), 0u);
     shownFor = 0;
     EXPECT_EQ(r.editChannel(0, nullptr), 0);
     EXPECT_EQ(r.editChannel(256, nullptr), 0);
@@ -161,6 +164,122 @@ TEST(ChannelTable, EditChannelTransaction) {
     setEditChannelDialog({});
     EXPECT_EQ(r.editChannel(1, nullptr), 0) << "no dialog installed counts as cancelled";
     EXPECT_TRUE(feedback.empty());
+}
+
+TEST(ChannelEdit, TypedFrequenciesAndTheCopyToTx) {
+    using R = ChannelRefusal;
+    const struct {
+        const char* typed;
+        R rx, tx;
+        bool copied;
+    } cases[] = {
+        {"499.9", R::Receive, R::Transmit, false}, {"500", R::None, R::Transmit, false},
+        {"1000", R::None, R::Transmit, false},     {"1799.9", R::None, R::Transmit, false},
+        {"1800", R::None, R::None, true},          {"1800.0 kHz", R::None, R::None, true},
+        {"29999.95", R::None, R::None, true},      {"30000", R::Receive, R::Transmit, false},
+        {"abc", R::Receive, R::Transmit, false},   {"", R::Receive, R::Transmit, false},
+        {"-3500", R::Receive, R::Transmit, false}, {"3.5e3", R::None, R::None, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClientRecord::checkFrequency(0, c.typed), c.rx) << c.typed;
+        EXPECT_EQ(ClientRecord::checkFrequency(1, c.typed), c.tx) << c.typed;
+        EXPECT_EQ(ClientRecord::rxCopiesToTx(c.typed), c.copied) << c.typed;
+    }
+    EXPECT_EQ(channelRefusalText(R::Receive), "Receive frequancy is invalid.");
+    EXPECT_EQ(channelRefusalText(R::Transmit), "Transmit frequancy is invalid.");
+    EXPECT_EQ(channelRefusalText(R::None), "");
+}
+
+TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlot) {
+    ClientRecord r;
+    putChannel(r, 12, 37400, 37400, ChannelFlag::Usb | ChannelFlag::Alarm | 0x20);
+    r.image()[8 * 12 + 7] = 0x42;
+    r.setLabel(12, "Home");
+    putChannel(r, 20, 50000, 50000);
+    r.setCurrentChannel(12);
+    using R = ChannelRefusal;
+    const std::pair<unsigned, R> cases[] = {{0, R::NumberOutOfRange},
+                                            {256, R::NumberOutOfRange},
+                                            {9999, R::NumberOutOfRange},
+                                            {20, R::NumberInUse},
+                                            {12, R::None},
+                                            {40, R::None}};
+    for (const auto& [wanted, refusal] : cases) {
+        EXPECT_EQ(r.checkChannelNumber(wanted), refusal) << wanted;
+        if (refusal == R::None) continue;
+        const ClientRecord before = r;
+        EXPECT_EQ(r.moveChannel(wanted), 0) << wanted;
+        EXPECT_EQ(r, before);
+    }
+    EXPECT_EQ(channelRefusalText(R::NumberOutOfRange), "Channel number is out of range (1-255).");
+    EXPECT_EQ(channelRefusalText(R::NumberInUse), "Channel number is already in use.");
+
+    const ClientRecord before = r;
+    EXPECT_EQ(r.moveChannel(12), 1);  // its own number: nothing moves
+    EXPECT_EQ(r, before);
+    std::uint8_t slot[8];
+    std::memcpy(slot, r.image().data() + 8 * 12, 8);
+    EXPECT_EQ(r.moveChannel(40), 1);
+    slot[6] = 40;
+    EXPECT_EQ(std::memcmp(r.image().data() + 8 * 40, slot, 8), 0);
+    EXPECT_TRUE(std::all_of(r.image().begin() + 8 * 12, r.image().begin() + 8 * 13,
+                            [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(r.currentChannel(), 40);
+    char label[33];
+    EXPECT_EQ(r.getLabel(12, label, sizeof label), 4) << "a label belongs to its number";
+    EXPECT_EQ(r.getLabel(40, label, sizeof label), 0);
+}
+
+TEST(ChannelEdit, ScanTickIsRefusedFromTheEighth) {
+    ClientRecord r;
+    r.setCurrentChannel(12);
+    for (int n = 100; n < 107; ++n) putChannel(r, n, 1000, 1000, ChannelFlag::Scan);
+    EXPECT_EQ(r.checkScanTick(), ChannelRefusal::None);
+    r.setChannelFlag(12, ChannelFlag::Scan, 1);  // the edited channel's own flag counts
+    EXPECT_EQ(r.checkScanTick(), ChannelRefusal::ScanListFull);
+    EXPECT_EQ(channelRefusalText(ChannelRefusal::ScanListFull),
+              "There are already 8 scan channels selected.");
+}
+
+// What OK stores: tenths as typed, TxEqualsRx from the numbers, flags by the client type.
+TEST(ChannelEdit, StoreChannel) {
+    const int kept = ChannelFlag::Alarm | 0x20;
+    const int both = ChannelFlag::Scan | ChannelFlag::Selcall;
+    const struct {
+        bool advanced;
+        const char *rx, *tx;
+        ChannelRefusal refusal;
+        std::uint32_t rxTenths, txTenths;
+        int flags;
+    } cases[] = {
+        {true, "7000.3", "7000.35", ChannelRefusal::None, 70003, 70003, kept | both},
+        {true, "5000", "5000.0", ChannelRefusal::None, 50000, 50000,
+         kept | both | ChannelFlag::TxEqualsRx},
+        {true, "5000", "5000.1", ChannelRefusal::None, 50000, 50001, kept | both},
+        {true, "5000.00", "5e3", ChannelRefusal::None, 50000, 50000,
+         kept | both | ChannelFlag::TxEqualsRx},
+        {false, "5000", "5000.1", ChannelRefusal::None, 50000, 50001, kept},
+        {true, "abc", "30000", ChannelRefusal::Receive, 0, 0, 0},
+        {true, "7000", "30000", ChannelRefusal::Transmit, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        ClientRecord r;
+        r.setOption(ClientOption::Advanced, c.advanced);
+        putChannel(r, 12, 37400, 37400, kept | ChannelFlag::Usb | ChannelFlag::TxEqualsRx);
+        r.setCurrentChannel(12);
+        const ClientRecord before = r;
+        const ChannelEntry entry{c.rx, c.tx, true, true, false, std::string(40, 'L')};
+        ASSERT_EQ(r.storeChannel(entry), c.refusal) << c.rx << " " << c.tx;
+        if (c.refusal != ChannelRefusal::None) {
+            EXPECT_EQ(r, before);
+            continue;
+        }
+        EXPECT_EQ(r.getFrequency(12, 0), c.rxTenths) << c.rx;
+        EXPECT_EQ(r.getFrequency(12, 1), c.txTenths) << c.tx;
+        EXPECT_EQ(r.getChannelFlag(12, 0xFF), c.flags) << c.rx << " " << c.tx;
+        char label[33];
+        EXPECT_EQ(r.getLabel(12, label, sizeof label), 31);
+    }
 }
 
 }  // namespace
