@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "database/client_database.h"
 #include "database/database_dialogs.h"
@@ -29,6 +30,11 @@ TEST(ClientDatabase, AddDeleteAndTheLimit) {
     ASSERT_EQ(db.clientCount(), 2);
     EXPECT_EQ(nameOf(db, 0) + nameOf(db, 1), "onetwo");
     EXPECT_EQ(db.client(2), nullptr);
+    // Several at once, in any order: no index still to be deleted moves.
+    for (const char* name : {"three", "four"}) db.client(db.addClient())->setName(name);
+    EXPECT_EQ(db.deleteClients({1, 3, 1, 7}), 2);
+    ASSERT_EQ(db.clientCount(), 2);
+    EXPECT_EQ(nameOf(db, 0) + nameOf(db, 1), "onethree");
 
     while (db.clientCount() < kMaxClients) ASSERT_GE(db.addClient(), 0);
     db.setModified(false);
@@ -63,7 +69,39 @@ TEST(ClientDatabase, SummariesAndPerClientOperations) {
                   db.copyClientImage(-1, image.data(), kImageSize) + db.clientHasNoChannels(2) +
                   db.clientSummary(2, s) + db.setClientAdvanced(2, 1),
               0);
-    EXPECT_EQ(db.isModified(), 0) << "none of these marks the database changed";
+}
+
+// A change of a client marks the database, so closing offers to save it; a look or a
+// refused operation does not.
+TEST(ClientDatabase, ChangesMarkModifiedLooksDoNot) {
+    test::RecordingFeedback feedback;
+    std::vector<std::uint8_t> image(kImageSize);
+    ClientSummary summary;
+    const struct {
+        const char* name;
+        std::function<int(ClientDatabase&)> run;
+        int marks;
+    } cases[] = {
+        {"make standard", [](ClientDatabase& db) { return db.setClientAdvanced(0, 0); }, 1},
+        {"make advanced", [](ClientDatabase& db) { return db.setClientAdvanced(0, 1); }, 1},
+        {"read into", [&](ClientDatabase& db) { return db.loadClientImage(0, image.data(), 2048); },
+         1},
+        {"delete", [](ClientDatabase& db) { return db.deleteClients({0}); }, 1},
+        {"new", [](ClientDatabase& db) { return db.addClient() + 1; }, 1},
+        {"bad index", [](ClientDatabase& db) { return 1 - db.setClientAdvanced(1, 1); }, 0},
+        {"bad read",
+         [&](ClientDatabase& db) { return 1 - db.loadClientImage(0, image.data(), 2049); }, 0},
+        {"write from",
+         [&](ClientDatabase& db) { return db.copyClientImage(0, image.data(), 2048); }, 0},
+        {"channels?", [](ClientDatabase& db) { return 1 - db.clientHasNoChannels(0); }, 0},
+        {"summary", [&](ClientDatabase& db) { return db.clientSummary(0, summary); }, 0},
+    };
+    for (const auto& c : cases) {
+        ClientDatabase db(true);
+        db.setModified(false);
+        EXPECT_NE(c.run(db), 0) << c.name;
+        EXPECT_EQ(db.isModified(), c.marks) << c.name;
+    }
 }
 
 class EditTransactions : public ::testing::Test {
