@@ -18,7 +18,6 @@
 namespace tarn {
 namespace {
 
-constexpr const char* kColumnsValue = "Database Columns";
 constexpr const char* kReplaceQuestion =
     "The file '%s' already exists.\n\nDo you want to replace it?";
 
@@ -46,7 +45,8 @@ DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
         while (database_.clientCount() > 0) database_.deleteClient(database_.clientCount() - 1);
         database_.setModified(false);
     }
-    list_->setColumnWidths(settings().readColumnWidths(kColumnsValue, ClientList::kColumns));
+    list_->setColumnWidths(
+        settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();
@@ -266,7 +266,7 @@ void DatabaseWindow::closeEvent(QCloseEvent* event) {
             }
         }
     }
-    settings().writeColumnWidths(kColumnsValue, list_->columnWidths());
+    settings().writeColumnWidths(kDatabaseColumnsValue, list_->columnWidths());
     QMdiSubWindow::closeEvent(event);
 }
 
