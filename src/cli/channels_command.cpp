@@ -4,15 +4,12 @@
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
+#include "model/khz_text.h"
 
 namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage = "channels [--json] FILE INDEX";
-
-std::string kilohertz(std::uint32_t value) {
-    return std::to_string(value / 10) + "." + std::to_string(value % 10);
-}
 
 std::string labelOf(const ClientRecord& client, int n) {
     char label[kLabelSize + 1] = {};
@@ -33,8 +30,8 @@ void printJson(const ClientRecord& c) {
         first = false;
         out += "{\"channel\": " + std::to_string(n) + ", \"label\": " + jsonString(labelOf(c, n)) +
                ", \"usb\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Usb)) + ", \"rx\": \"" +
-               kilohertz(c.getFrequency(n, 0)) + "\", \"tx\": \"" +
-               kilohertz(c.getFrequency(n, 1)) +
+               formatKhz(c.getFrequency(n, 0)) + "\", \"tx\": \"" +
+               formatKhz(c.getFrequency(n, 1)) +
                "\", \"scan\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Scan)) +
                ", \"selcall\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Selcall)) +
                ", \"alarm\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Alarm)) +
@@ -51,7 +48,7 @@ void printText(const ClientRecord& c) {
     for (int n = 1; n <= kChannelCount; ++n) {
         if (c.isChannelFree(n)) continue;
         rows.push_back(
-            {std::to_string(n), kilohertz(c.getFrequency(n, 0)), kilohertz(c.getFrequency(n, 1)),
+            {std::to_string(n), formatKhz(c.getFrequency(n, 0)), formatKhz(c.getFrequency(n, 1)),
              c.getChannelFlag(n, ChannelFlag::Usb) ? "USB" : "LSB",
              yesNo(c.getChannelFlag(n, ChannelFlag::Scan)),
              yesNo(c.getChannelFlag(n, ChannelFlag::Selcall)),
@@ -70,12 +67,8 @@ int runChannels(const std::vector<std::string>& args) {
     if (!index) return usageError(kUsage);
     ClientDatabase db(false);
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    if (!hasClient(db, *index)) return kExitFailure;
     const ClientRecord* client = db.client(*index);
-    if (!client) {
-        std::fprintf(stderr, "There is no client %d; the database holds %d.\n", *index,
-                     db.clientCount());
-        return kExitFailure;
-    }
     if (parsed->flags.count("--json")) {
         printJson(*client);
     } else {

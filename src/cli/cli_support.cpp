@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "cli/cli_command.h"
 #include "database/client_database.h"
 
 namespace tarn::cli {
@@ -33,7 +34,14 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
 
 int usageError(const char* usage) {
     std::fprintf(stderr, "usage: tarn-cli %s\n", usage);
-    return 2;
+    return kExitUsage;
+}
+
+bool hasClient(const ClientDatabase& database, int index) {
+    if (database.client(index)) return true;
+    std::fprintf(stderr, "There is no client %d; the database holds %d.\n", index,
+                 database.clientCount());
+    return false;
 }
 
 std::optional<int> parseIndex(std::string_view text) {

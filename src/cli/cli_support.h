@@ -31,6 +31,9 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
 // Prints "usage: tarn-cli <usage>" on stderr and returns the usage exit code.
 int usageError(const char* usage);
 
+// True when the database holds a client at `index`; else says so on stderr.
+bool hasClient(const ClientDatabase& database, int index);
+
 // A plain non-negative decimal number, as a client index is typed.
 std::optional<int> parseIndex(std::string_view text);
 

@@ -1,7 +1,5 @@
 #include "cli/radio_command.h"
 
-#include <cstdio>
-
 #include "cli/cli_command.h"
 #include "cli/cli_feedback.h"
 #include "cli/cli_support.h"
@@ -26,11 +24,7 @@ std::optional<int> RadioCommand::prepare(const std::vector<std::string>& args, c
         showError(MessageOwner::of(nullptr), emptyText);
         return kExitFailure;
     }
-    if (!db.client(index)) {
-        std::fprintf(stderr, "There is no client %d; the database holds %d.\n", index,
-                     db.clientCount());
-        return kExitFailure;
-    }
+    if (!hasClient(db, index)) return kExitFailure;
     return std::nullopt;
 }
 

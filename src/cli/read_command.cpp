@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/radio_command.h"
 #include "database/client_database.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/serial_link.h"
 
@@ -14,10 +15,7 @@ int runRead(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "read [--port NAME] [--yes] FILE INDEX";
     RadioCommand command;
     ClientDatabase db(false);
-    const char* empty =
-        "There are no clients to read the data to. Please create a new client "
-        "first using the 'client', 'new' menu item.";
-    if (const auto code = command.prepare(args, kUsage, db, empty)) return *code;
+    if (const auto code = command.prepare(args, kUsage, db, msg::kNoClientsToRead)) return *code;
     SerialLink link;
     command.setUp(link);
     std::array<std::uint8_t, kImageSize> image{};

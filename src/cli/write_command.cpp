@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/radio_command.h"
 #include "database/client_database.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/serial_link.h"
 
@@ -14,12 +15,9 @@ int runWrite(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "write [--port NAME] [--yes] FILE INDEX";
     RadioCommand command;
     ClientDatabase db(false);
-    const char* empty =
-        "There are no clients to write to the radio. Please create a new "
-        "client first using the 'client', 'new' menu item.";
-    if (const auto code = command.prepare(args, kUsage, db, empty)) return *code;
+    if (const auto code = command.prepare(args, kUsage, db, msg::kNoClientsToWrite)) return *code;
     if (db.clientHasNoChannels(command.index)) {
-        showError(MessageOwner::of(nullptr), "There are no channels defined.");
+        showError(MessageOwner::of(nullptr), msg::kNoChannelsDefined);
         return kExitFailure;
     }
 

@@ -13,6 +13,7 @@
 #include "database/client_database.h"
 #include "model/byte_order.h"
 #include "model/clipboard.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -24,17 +25,17 @@ constexpr std::size_t kRecordSize = kSerializedClientSize;
 }  // namespace
 
 int ClientDatabase::copyClients(WindowHandle window, const int* indexes, int length) {
-    Clipboard& board = clipboard();
-    if (!board.isRegistered(ClipboardFormat::Clients) || !board.open(window)) return 0;
-    board.empty();
+    ClipboardSession board(ClipboardFormat::Clients, window);
+    if (!board) return 0;
+    board->empty();
     const MessageOwner owner = MessageOwner::of(window);
 
+    // Unlike a copy of channels, a failed allocation is a failed copy (0).
     std::vector<std::uint8_t> block;
     try {
         block.assign(kCountSize + kRecordSize * static_cast<std::size_t>(std::max(length, 0)), 0);
     } catch (const std::bad_alloc&) {
-        showError(owner, "Failed to allocate clipboard memory.");
-        board.close();
+        showError(owner, msg::kClipboardNoMemory);
         return 0;
     }
 
@@ -48,30 +49,25 @@ int ClientDatabase::copyClients(WindowHandle window, const int* indexes, int len
     }
     if (length < 0 || copied != length) {
         showError(owner, "Error in clipboard data.");
-        board.close();
         return 0;
     }
 
-    if (!board.setData(ClipboardFormat::Clients, std::move(block)))
-        showError(owner, "Failed to set clipboard data.");
-    board.close();
+    if (!board->setData(ClipboardFormat::Clients, std::move(block)))
+        showError(owner, msg::kClipboardNotSet);
     return 1;
 }
 
 int ClientDatabase::pasteClients(WindowHandle window) {
-    Clipboard& board = clipboard();
-    if (!board.isRegistered(ClipboardFormat::Clients) || !board.open(window)) return 0;
+    ClipboardSession board(ClipboardFormat::Clients, window);
+    if (!board) return 0;
 
     std::optional<std::vector<std::uint8_t>> block;
-    if (board.isAvailable(ClipboardFormat::Clients))
-        block = board.getData(ClipboardFormat::Clients);
+    if (board->isAvailable(ClipboardFormat::Clients))
+        block = board->getData(ClipboardFormat::Clients);
     const int count = block && block->size() >= kCountSize
                           ? static_cast<std::int32_t>(readLe32(block->data()))
                           : 0;
-    if (count < 1) {
-        board.close();
-        return 0;
-    }
+    if (count < 1) return 0;
 
     // Only records that lie wholly inside the block are read: data of another
     // origin may promise more than it holds.
@@ -83,7 +79,6 @@ int ClientDatabase::pasteClients(WindowHandle window) {
         if (!client(index)->deserialize(block->data() + offset, static_cast<int>(kRecordSize)))
             deleteClient(index);
     }
-    board.close();
     setModified(true);
     return 1;
 }

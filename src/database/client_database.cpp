@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "database/database_dialogs.h"
 
@@ -93,16 +94,30 @@ int ClientDatabase::editDealerText(WindowHandle parent) {
     return result;
 }
 
+int ClientDatabase::deleteClients(std::vector<int> indexes) {
+    // Highest index first, so no index still to be deleted moves.
+    std::sort(indexes.begin(), indexes.end(), std::greater<>());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    int deleted = 0;
+    for (int index : indexes) deleted += deleteClient(index);
+    return deleted;
+}
+
+// Like every change of a client, these mark the database modified, so closing offers to
+// save what would otherwise be lost.
 int ClientDatabase::setClientAdvanced(int index, int advanced) {
     ClientRecord* record = client(index);
     if (!record) return 0;
     record->setOption(ClientOption::Advanced, advanced);
+    modified_ = 1;
     return 1;
 }
 
 int ClientDatabase::loadClientImage(int index, const std::uint8_t* bytes, int length) {
     ClientRecord* record = client(index);
-    return record ? record->loadImage(bytes, length) : 0;
+    if (!record || !record->loadImage(bytes, length)) return 0;
+    modified_ = 1;
+    return 1;
 }
 
 int ClientDatabase::copyClientImage(int index, std::uint8_t* buffer, int capacity) const {

@@ -30,6 +30,8 @@ class ClientDatabase {
     int isModified() const;
     int addClient();
     int deleteClient(int index);
+    // Deletes the clients at these indexes (any order, repeats ignored); the count deleted.
+    int deleteClients(std::vector<int> indexes);
     int editClient(WindowHandle parent, int index);
     int editDealerText(WindowHandle parent);
     int setClientAdvanced(int index, int advanced);

@@ -5,6 +5,7 @@
 
 #include "database/client_database.h"
 #include "database/replace_file.h"
+#include "model/khz_text.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -19,22 +20,14 @@ void appendFlag(std::string& out, int set) {
     out.append(set ? "1," : ",", set ? 2 : 1);
 }
 
-// "%.1f" of value / 10 for a 20-bit value: exact in integers.
-char* putKilohertz(char* at, std::uint32_t value) {
-    at = std::to_chars(at, at + 8, value / 10).ptr;
-    *at++ = '.';
-    *at++ = static_cast<char>('0' + value % 10);
-    return at;
-}
-
 // One channel line, built in place: the export's bulk.
 void appendChannel(std::string& out, const ClientRecord& client, int n) {
     char line[128];
     char* at = std::to_chars(line, line + 4, n).ptr;
     *at++ = ',';
-    at = putKilohertz(at, client.getFrequency(n, 0));
+    at = putKhz(at, client.getFrequency(n, 0));
     *at++ = ',';
-    at = putKilohertz(at, client.getFrequency(n, 1));
+    at = putKhz(at, client.getFrequency(n, 1));
     *at++ = ',';
     const int flags = client.getChannelFlag(n, 0xFF);
     for (int flag : {ChannelFlag::Alarm, ChannelFlag::Selcall, ChannelFlag::Scan, ChannelFlag::Usb,

@@ -15,7 +15,9 @@ bool syncFileToDisk(std::FILE* file) {
     return _commit(_fileno(file)) == 0;
 }
 
-void syncFolder(const std::string&) {}  // MoveFileEx is durable with its own flags
+// A folder cannot be opened for flushing here; the rename of the replaced file is left to
+// the file system's own journal.
+void syncFolder(const std::string&) {}
 
 #else
 

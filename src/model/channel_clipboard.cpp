@@ -18,6 +18,7 @@
 #include "model/channel_slot.h"
 #include "model/client_record.h"
 #include "model/clipboard.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -30,16 +31,17 @@ constexpr std::size_t kRecordSize = kSlotSize + kLabelSize;
 
 int ClientRecord::copyChannels(WindowHandle window, const std::uint8_t* numbers,
                                std::uint16_t length) {
-    Clipboard& board = clipboard();
-    if (!board.isRegistered(ClipboardFormat::Channels) || !board.open(window)) return 0;
-    board.empty();
+    ClipboardSession board(ClipboardFormat::Channels, window);
+    if (!board) return 0;
+    board->empty();
 
+    // Unlike a copy of clients, a failed allocation still counts as done (1): the
+    // clipboard was opened, which is all this result tells.
     std::vector<std::uint8_t> block;
     try {
         block.assign(kCountSize + kRecordSize * length, 0);
     } catch (const std::bad_alloc&) {
-        showError(MessageOwner::of(window), "Failed to allocate clipboard memory.");
-        board.close();
+        showError(MessageOwner::of(window), msg::kClipboardNoMemory);
         return 1;
     }
 
@@ -54,19 +56,18 @@ int ClientRecord::copyChannels(WindowHandle window, const std::uint8_t* numbers,
     }
     writeLe16(block.data(), count);
 
-    if (!board.setData(ClipboardFormat::Channels, std::move(block)))
-        showError(MessageOwner::of(window), "Failed to set clipboard data.");
-    board.close();
+    if (!board->setData(ClipboardFormat::Channels, std::move(block)))
+        showError(MessageOwner::of(window), msg::kClipboardNotSet);
     return 1;
 }
 
 int ClientRecord::pasteChannels(WindowHandle window) {
-    Clipboard& board = clipboard();
-    if (!board.isRegistered(ClipboardFormat::Channels) || !board.open(window)) return 0;
+    ClipboardSession board(ClipboardFormat::Channels, window);
+    if (!board) return 0;
 
     std::optional<std::vector<std::uint8_t>> block;
-    if (board.isAvailable(ClipboardFormat::Channels))
-        block = board.getData(ClipboardFormat::Channels);
+    if (board->isAvailable(ClipboardFormat::Channels))
+        block = board->getData(ClipboardFormat::Channels);
     const int count = block && block->size() >= kCountSize
                           ? static_cast<std::int16_t>(readLe16(block->data()))
                           : 0;
@@ -90,7 +91,6 @@ int ClientRecord::pasteChannels(WindowHandle window) {
         std::copy_n(record, kSlotSize, slotBytes(image_, n));
         std::copy_n(record + kSlotSize, kLabelSize, labelBytes(n));
     }
-    board.close();
     return 1;
 }
 

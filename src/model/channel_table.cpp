@@ -155,10 +155,11 @@ void ClientRecord::loadCheckedImage(const std::uint8_t* from) {
         for (int n = 1; n <= kChannelCount; ++n) {
             slotBytes(image_, n)[slot::Flags] &= static_cast<std::uint8_t>(~ChannelFlag::Scan);
         }
-        showError(MessageOwner::frame(),
-                  formatMessage("There were %d scan channels, this is more than the limit of "
-                                "8.\nAll scan channels have been deselected",
-                                scan));
+        const std::string pattern = formatMessage(
+            "There were %d scan channels, this is more than the limit of %d.\nAll scan "
+            "channels have been deselected",
+            scan);
+        showError(MessageOwner::frame(), formatMessage(pattern, kScanLimit));
     }
 }
 

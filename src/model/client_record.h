@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "model/window_handle.h"
 
@@ -46,6 +48,19 @@ inline constexpr int TxEqualsRx = 0x10;
 }  // namespace ChannelFlag
 
 using RadioImage = std::array<std::uint8_t, kImageSize>;
+
+// Why an edit of a channel is refused; None when it is accepted.
+enum class ChannelRefusal { None, Receive, Transmit, NumberOutOfRange, NumberInUse, ScanListFull };
+// The message that tells the user (empty for None).
+std::string channelRefusalText(ChannelRefusal refusal);
+
+// A channel as the edit channel dialog collects it: frequencies as typed in kHz, the
+// label as 8-bit text.
+struct ChannelEntry {
+    std::string rx, tx;
+    bool scan = false, selcall = false, usb = false;
+    std::string label;
+};
 
 // One customer's radio configuration: the radio's memory image byte for byte, plus
 // what the radio does not hold (name, serial, channel labels). Fixed size, no pointers.
@@ -101,8 +116,25 @@ class ClientRecord {
     std::uint8_t currentChannel() const { return currentChannel_; }
     void setCurrentChannel(std::uint8_t n) { currentChannel_ = n; }
 
-    // Raw storage, for the edit channel dialog's move of a slot, for tests and for
-    // equality. Changing bytes here bypasses validation, as a channel paste does.
+    // The rules of the edit channel dialog, which works on the current channel.
+    // A typed frequency: RX from 500.0, TX from 1800.0, both below 30000.0 kHz.
+    static ChannelRefusal checkFrequency(int which, std::string_view typed);
+    // A valid RX that is also a valid TX is copied into the TX field as typed.
+    static bool rxCopiesToTx(std::string_view typed);
+    // A new number for the current channel (the current number itself is accepted).
+    ChannelRefusal checkChannelNumber(unsigned wanted) const;
+    // Moves the current channel's slot to number n, which becomes the current channel;
+    // labels stay with their numbers. 0 when checkChannelNumber refuses n.
+    int moveChannel(unsigned n);
+    // Ticking Scan on the current channel, whose own stored flag counts too.
+    ChannelRefusal checkScanTick() const;
+    // Stores the entry in the current channel: both frequencies checked again, TxEqualsRx
+    // when they are equal as numbers; a standard client's channel loses Scan and Selcall.
+    // Changes nothing when a frequency is refused.
+    ChannelRefusal storeChannel(const ChannelEntry& entry);
+
+    // Raw storage, for tests and for equality. Changing bytes here bypasses validation, as a
+    // channel paste does.
     RadioImage& image() { return image_; }
     const RadioImage& image() const { return image_; }
     std::uint8_t* labelBytes(int n);              // the 32 bytes of channel n (1..255)

@@ -32,4 +32,25 @@ class Clipboard {
 Clipboard& clipboard();
 void setClipboard(Clipboard* clipboard);  // nullptr restores the in-memory default
 
+// One open-to-close use of the clipboard for one format: opened by the constructor when
+// the format is registered, closed by the destructor, so no return path leaves it open.
+class ClipboardSession {
+  public:
+    ClipboardSession(ClipboardFormat format, WindowHandle owner)
+        : board_(clipboard()), open_(board_.isRegistered(format) && board_.open(owner)) {}
+    ~ClipboardSession() {
+        if (open_) board_.close();
+    }
+    ClipboardSession(const ClipboardSession&) = delete;
+    ClipboardSession& operator=(const ClipboardSession&) = delete;
+
+    // False when the format is unregistered or the clipboard could not be opened.
+    explicit operator bool() const { return open_; }
+    Clipboard* operator->() const { return &board_; }
+
+  private:
+    Clipboard& board_;
+    bool open_;
+};
+
 }  // namespace tarn

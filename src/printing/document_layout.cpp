@@ -1,11 +1,11 @@
 #include "printing/document_layout.h"
 
 #include <array>
-#include <cstdio>
 #include <vector>
 
 #include "database/client_database.h"
 #include "model/client_record.h"
+#include "model/khz_text.h"
 
 namespace tarn {
 namespace {
@@ -28,12 +28,6 @@ std::string fetchLabel(const ClientRecord& client, int channel) {
     client.getLabel(channel, buffer, kTextBuffer);
     buffer[kTextBuffer - 1] = '\0';
     return buffer;
-}
-
-std::string kilohertz(std::uint32_t hundredsOfHertz) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", hundredsOfHertz / 10.0);
-    return text;
 }
 
 // The dealer text's lines as a multi-line drawing breaks them: at CR LF, a lone CR or a
@@ -140,8 +134,8 @@ class DocumentWriter {
         const bool selcall = client.getChannelFlag(n, ChannelFlag::Selcall) != 0;
         drawCell(columns[0], std::to_string(n));
         drawCell(columns[1], usb ? "USB" : "LSB");
-        drawCell(columns[2], kilohertz(client.getFrequency(n, 0)));
-        drawCell(columns[3], kilohertz(client.getFrequency(n, 1)));
+        drawCell(columns[2], formatKhz(client.getFrequency(n, 0)));
+        drawCell(columns[3], formatKhz(client.getFrequency(n, 1)));
         drawCell(columns[4], scan ? "yes" : "no");
         drawCell(columns[5], selcall ? "yes" : "no");
         drawCell(columns[6], fetchLabel(client, n));

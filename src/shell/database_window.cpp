@@ -3,10 +3,9 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <algorithm>
-#include <functional>
 
 #include "database/csv_export.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
 #include "radio/serial_link.h"
@@ -19,7 +18,6 @@
 namespace tarn {
 namespace {
 
-constexpr const char* kColumnsValue = "Database Columns";
 constexpr const char* kReplaceQuestion =
     "The file '%s' already exists.\n\nDo you want to replace it?";
 
@@ -47,7 +45,8 @@ DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
         while (database_.clientCount() > 0) database_.deleteClient(database_.clientCount() - 1);
         database_.setModified(false);
     }
-    list_->setColumnWidths(settings().readColumnWidths(kColumnsValue, ClientList::kColumns));
+    list_->setColumnWidths(
+        settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();
@@ -189,25 +188,21 @@ void DatabaseWindow::editClient() {
 
 void DatabaseWindow::deleteClients() {
     std::vector<int> chosen = list_->selectedClients();
-    if (chosen.empty()) return showError(MessageOwner::of(this), "There are no clients selected.");
+    if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;
     if (!askYesNo(owner,
                   "You are about to delete the selected client(s).\n\nDo you want to continue?"))
         return;
-    // Highest index first, so no index still to be deleted moves.
-    std::sort(chosen.begin(), chosen.end(), std::greater<>());
-    for (int index : chosen) database_.deleteClient(index);
+    database_.deleteClients(std::move(chosen));
     postRefillClientList();
 }
 
 void DatabaseWindow::makeAdvanced(bool advanced) {
     const std::vector<int> chosen = list_->selectedClients();
-    if (chosen.empty()) return showError(MessageOwner::of(this), "There are no clients selected.");
+    if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
     for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
         database_.setClientAdvanced(*it, advanced ? 1 : 0);
-    // The clients changed: closing must offer to save them.
-    database_.setModified(true);
     postRefillClientList();
 }
 
@@ -225,12 +220,11 @@ void DatabaseWindow::print(bool summary, int client) {
 
 void DatabaseWindow::writeRadio() {
     int client = -1;
-    if (!hasFocusedClient("There are no clients to write to the radio. Please create a new client "
-                          "first using the 'client', 'new' menu item.",
-                          false, "There is no client highlighted to write to the radio.", client))
+    if (!hasFocusedClient(msg::kNoClientsToWrite, false,
+                          "There is no client highlighted to write to the radio.", client))
         return;
     if (database_.clientHasNoChannels(client))
-        return showError(MessageOwner::of(this), "There are no channels defined.");
+        return showError(MessageOwner::of(this), msg::kNoChannelsDefined);
     SerialLink link;
     RadioImage image{};
     database_.copyClientImage(client, image.data(), kImageSize);
@@ -239,16 +233,13 @@ void DatabaseWindow::writeRadio() {
 
 void DatabaseWindow::readRadio() {
     int client = -1;
-    if (!hasFocusedClient("There are no clients to read the data to. Please create a new client "
-                          "first using the 'client', 'new' menu item.",
-                          false, "There is no client highlighted to read the data too.", client))
+    if (!hasFocusedClient(msg::kNoClientsToRead, false,
+                          "There is no client highlighted to read the data too.", client))
         return;
     SerialLink link;
     RadioImage image{};
     if (!link.readRadio(this, image.data(), kImageSize, false)) return;
     database_.loadClientImage(client, image.data(), kImageSize);
-    // The client now holds the radio's settings: closing must offer to save them.
-    database_.setModified(true);
     postRefreshClientRow(client);
 }
 
@@ -275,7 +266,7 @@ void DatabaseWindow::closeEvent(QCloseEvent* event) {
             }
         }
     }
-    settings().writeColumnWidths(kColumnsValue, list_->columnWidths());
+    settings().writeColumnWidths(kDatabaseColumnsValue, list_->columnWidths());
     QMdiSubWindow::closeEvent(event);
 }
 

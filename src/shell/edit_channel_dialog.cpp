@@ -8,23 +8,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <algorithm>
 
-#include "model/channel_slot.h"
 #include "model/client_record.h"
+#include "model/khz_text.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
-#include "shell/khz_text.h"
 
 namespace tarn {
 namespace {
 
-constexpr long long kRxLowest = 5000;   // 500.0 kHz in tenths
-constexpr long long kTxLowest = 18000;  // 1800.0 kHz, also where RX is copied to TX
-
-std::optional<KhzValue> readKhz(const QLineEdit* field) {
-    return KhzValue::parse(field->text().left(63).toStdString());
+// A kHz field's text for the core's checks.
+std::string typed(const QLineEdit* field) {
+    return field->text().toStdString();
 }
 
 }  // namespace
@@ -127,71 +123,54 @@ bool ChannelDialog::check(Field field, bool copyRxToTx) {
     switch (field) {
         case Field::Number:
             return checkNumber();
-        case Field::Rx: {
-            if (!checkFrequency(rx_, kRxLowest, "Receive frequancy is invalid.")) return false;
-            if (copyRxToTx && readKhz(rx_)->tenths() >= kTxLowest) tx_->setText(rx_->text());
+        case Field::Rx:
+            if (!checkFrequency(rx_, 0)) return false;
+            if (copyRxToTx && ClientRecord::rxCopiesToTx(typed(rx_))) tx_->setText(rx_->text());
             return true;
-        }
         case Field::Tx:
-            return checkFrequency(tx_, kTxLowest, "Transmit frequancy is invalid.");
+            return checkFrequency(tx_, 1);
         case Field::None:
             break;
     }
     return true;
 }
 
+// A refused number is replaced by the current one; an accepted one moves the channel at once.
 bool ChannelDialog::checkNumber() {
-    const int current = client_.currentChannel();
     const unsigned wanted = number_->text().toUInt();  // empty reads as 0
-    if (wanted == static_cast<unsigned>(current)) return true;
-    const char* message = nullptr;
-    if (wanted < 1 || wanted > kChannelCount) {
-        message = "Channel number is out of range (1-255).";
-    } else if (!client_.isChannelFree(static_cast<int>(wanted))) {
-        message = "Channel number is already in use.";
-    }
-    if (message) {
-        number_->setText(QString::number(current));
-        refuse(number_, message);
+    const ChannelRefusal refusal = client_.checkChannelNumber(wanted);
+    if (refusal != ChannelRefusal::None) {
+        number_->setText(QString::number(client_.currentChannel()));
+        refuse(number_, refusal);
         return false;
     }
-
-    // Move the channel at once; its old label stays with the old number.
-    const int n = static_cast<int>(wanted);
-    RadioImage& image = client_.image();
-    std::copy_n(slotBytes(image, current), kSlotSize, slotBytes(image, n));
-    std::fill_n(slotBytes(image, current), kSlotSize, 0);
-    slotBytes(image, n)[slot::Number] = static_cast<std::uint8_t>(n);
-    client_.setCurrentChannel(static_cast<std::uint8_t>(n));
+    client_.moveChannel(wanted);
     return true;
 }
 
-// Frequencies must lie below 30000.0 kHz: the channel table keeps only values below
-// 300000 tenths, and a channel at the limit would count as free and vanish.
-bool ChannelDialog::checkFrequency(QLineEdit* field, long long lowest, const char* message) {
-    const auto value = readKhz(field);
-    if (value && value->tenths() >= lowest && value->tenths() < kFrequencyLimit) return true;
-    refuse(field, message);
+// A refused frequency stays in the field for correction.
+bool ChannelDialog::checkFrequency(QLineEdit* field, int which) {
+    const ChannelRefusal refusal = ClientRecord::checkFrequency(which, typed(field));
+    if (refusal == ChannelRefusal::None) return true;
+    refuse(field, refusal);
     return false;
 }
 
-void ChannelDialog::refuse(QLineEdit* field, const char* message) {
+void ChannelDialog::refuse(QLineEdit* field, ChannelRefusal refusal) {
     checking_ = true;
     // A button pressed on the way out of the field must not fire after the message.
     for (auto* button : findChildren<QAbstractButton*>())
         if (button->isDown()) button->setDown(false);
-    showError(MessageOwner::of(handle()), message);
+    showError(MessageOwner::of(handle()), channelRefusalText(refusal));
     field->setFocus();
     checking_ = false;
 }
 
 void ChannelDialog::scanClicked(bool checked) {
     if (!checked) return;
-    int scanning = 0;
-    for (int n = 1; n <= kChannelCount; ++n)
-        if (client_.getChannelFlag(n, ChannelFlag::Scan)) ++scanning;
-    if (scanning < kScanLimit) return;
-    showError(MessageOwner::of(handle()), "There are already 8 scan channels selected.");
+    const ChannelRefusal refusal = client_.checkScanTick();
+    if (refusal == ChannelRefusal::None) return;
+    showError(MessageOwner::of(handle()), channelRefusalText(refusal));
     scan_->setChecked(false);
 }
 
@@ -199,19 +178,13 @@ void ChannelDialog::scanClicked(bool checked) {
 // never left, and an unchecked text must not reach the channel table.
 void ChannelDialog::accept() {
     pending_ = Field::None;
-    if (!check(Field::Number, false) || !check(Field::Rx, false) || !check(Field::Tx, false))
-        return;
-
-    const int n = client_.currentChannel();
-    const KhzValue rx = *readKhz(rx_);
-    const KhzValue tx = *readKhz(tx_);
-    client_.setFrequency(n, 0, static_cast<std::uint32_t>(rx.tenths()));
-    client_.setFrequency(n, 1, static_cast<std::uint32_t>(tx.tenths()));
-    client_.setChannelFlag(n, ChannelFlag::TxEqualsRx, rx == tx);
-    client_.setChannelFlag(n, ChannelFlag::Scan, scan_->isChecked());
-    client_.setChannelFlag(n, ChannelFlag::Selcall, selcall_->isChecked());
-    client_.setChannelFlag(n, ChannelFlag::Usb, usb_->isChecked());
-    client_.setLabel(n, toAnsi(label_->text().left(kLabelSize - 1)).c_str());
+    if (!check(Field::Number, false)) return;
+    const ChannelEntry entry{typed(rx_),         typed(tx_),
+                             scan_->isChecked(), selcall_->isChecked(),
+                             usb_->isChecked(),  toAnsi(label_->text().left(kLabelSize - 1))};
+    const ChannelRefusal refusal = client_.storeChannel(entry);
+    if (refusal != ChannelRefusal::None)
+        return refuse(refusal == ChannelRefusal::Receive ? rx_ : tx_, refusal);
     QDialog::accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "model/client_record.h"
 #include "model/window_handle.h"
 
 class QCheckBox;
@@ -10,8 +11,6 @@ class QPushButton;
 class QRadioButton;
 
 namespace tarn {
-
-class ClientRecord;
 
 // "Edit Channel": one channel of a client (number, RX and TX in kHz, sideband, scan and
 // selcall flags, label). Works on the record in place: a new number moves the channel at
@@ -46,8 +45,8 @@ class ChannelDialog final : public QDialog {
     void runPendingCheck();
     bool check(Field field, bool copyRxToTx);
     bool checkNumber();
-    bool checkFrequency(QLineEdit* field, long long lowest, const char* message);
-    void refuse(QLineEdit* field, const char* message);
+    bool checkFrequency(QLineEdit* field, int which);
+    void refuse(QLineEdit* field, ChannelRefusal refusal);
     void scanClicked(bool checked);
     WindowHandle handle() { return static_cast<QWidget*>(this); }
 

@@ -17,16 +17,14 @@
 #include <string>
 
 #include "model/client_record.h"
+#include "model/khz_text.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
 #include "shell/font_dialog_units.h"
-#include "shell/khz_text.h"
 
 namespace tarn {
 namespace {
-
-constexpr const char* kColumnsSetting = "Radio Columns";
 
 std::function<void()>& helpHandler() {
     static std::function<void()> handler;
@@ -147,7 +145,7 @@ void ClientDialog::buildControls() {
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     list_->setPalette(palette);
 
-    const std::vector<int> widths = settings().readColumnWidths(kColumnsSetting, ColumnCount);
+    const std::vector<int> widths = settings().readColumnWidths(kRadioColumnsValue, ColumnCount);
     for (int column = 0; column < ColumnCount; ++column)
         list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 
@@ -362,7 +360,7 @@ void ClientDialog::accept() {
     std::vector<int> widths;
     for (int column = 0; column < ColumnCount; ++column)
         widths.push_back(list_->columnWidth(column));
-    settings().writeColumnWidths(kColumnsSetting, widths);
+    settings().writeColumnWidths(kRadioColumnsValue, widths);
     QDialog::accept();
 }
 

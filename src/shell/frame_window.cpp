@@ -26,6 +26,16 @@ namespace {
 FrameWindow* theFrame = nullptr;
 constexpr int kDropQuestionLimit = 20;
 
+// Two paths name the same file as the platform compares names: Windows ignores letter
+// case, POSIX file systems do not.
+bool samePath(const QString& a, const QString& b) {
+#ifdef Q_OS_WIN
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+#else
+    return a == b;
+#endif
+}
+
 }  // namespace
 
 FrameWindow* FrameWindow::instance() {
@@ -278,7 +288,7 @@ void FrameWindow::open() {
     if (!askFileName(this, path, FileDialogKind::OpenDatabase)) return;
     const QString wanted = QFile::decodeName(QByteArray::fromStdString(path));
     for (DatabaseWindow* window : databaseWindows()) {
-        if (window->windowTitle().compare(wanted, Qt::CaseInsensitive) == 0) {
+        if (samePath(window->windowTitle(), wanted)) {
             mdiArea_->setActiveSubWindow(window);
             return;
         }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 
 #include "database/client_database.h"
 #include "database/database_dialogs.h"
@@ -29,6 +30,11 @@ TEST(ClientDatabase, AddDeleteAndTheLimit) {
     ASSERT_EQ(db.clientCount(), 2);
     EXPECT_EQ(nameOf(db, 0) + nameOf(db, 1), "onetwo");
     EXPECT_EQ(db.client(2), nullptr);
+    // Several at once, in any order: no index still to be deleted moves.
+    for (const char* name : {"three", "four"}) db.client(db.addClient())->setName(name);
+    EXPECT_EQ(db.deleteClients({1, 3, 1, 7}), 2);
+    ASSERT_EQ(db.clientCount(), 2);
+    EXPECT_EQ(nameOf(db, 0) + nameOf(db, 1), "onethree");
 
     while (db.clientCount() < kMaxClients) ASSERT_GE(db.addClient(), 0);
     db.setModified(false);
@@ -63,7 +69,32 @@ TEST(ClientDatabase, SummariesAndPerClientOperations) {
                   db.copyClientImage(-1, image.data(), kImageSize) + db.clientHasNoChannels(2) +
                   db.clientSummary(2, s) + db.setClientAdvanced(2, 1),
               0);
-    EXPECT_EQ(db.isModified(), 0) << "none of these marks the database changed";
+}
+
+// A change of a client marks the database, so closing offers to save it; a look or a
+// refused operation does not.
+TEST(ClientDatabase, ChangesMarkModifiedLooksDoNot) {
+    test::RecordingFeedback feedback;
+    std::vector<std::uint8_t> image(kImageSize);
+    ClientSummary summary;
+    using Run = std::function<int(ClientDatabase&)>;
+    const std::tuple<const char*, Run, int> cases[] = {
+        {"standard", [](ClientDatabase& db) { return db.setClientAdvanced(0, 0); }, 1},
+        {"advanced", [](ClientDatabase& db) { return db.setClientAdvanced(0, 1); }, 1},
+        {"read", [&](ClientDatabase& db) { return db.loadClientImage(0, image.data(), 2048); }, 1},
+        {"delete", [](ClientDatabase& db) { return db.deleteClients({0}); }, 1},
+        {"bad index", [](ClientDatabase& db) { return !db.setClientAdvanced(1, 1); }, 0},
+        {"bad read", [&](ClientDatabase& db) { return !db.loadClientImage(0, image.data(), 2049); },
+         0},
+        {"write", [&](ClientDatabase& db) { return db.copyClientImage(0, image.data(), 2048); }, 0},
+        {"summary", [&](ClientDatabase& db) { return db.clientSummary(0, summary); }, 0},
+    };
+    for (const auto& [name, run, marks] : cases) {
+        ClientDatabase db(true);
+        db.setModified(false);
+        EXPECT_NE(run(db), 0) << name;
+        EXPECT_EQ(db.isModified(), marks) << name;
+    }
 }
 
 class EditTransactions : public ::testing::Test {

@@ -1,6 +1,7 @@
 // Channel slots, labels, the channel check, new channel numbers and the edit transaction.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -142,8 +143,9 @@ TEST(ChannelTable, EditChannelTransaction) {
     setEditChannelDialog([&](ClientRecord& c, WindowHandle p) {
         shownFor = c.currentChannel();
         seenParent = p;
-        c.setLabel(shownFor, "new");
-        c.setFrequency(shownFor, 0, 0);  // a corrupt slot: neither outcome validates
+        c.moveChannel(200);  // a move is undone by Cancel like any other change
+        c.setLabel(200, "new");
+        c.setFrequency(200, 0, 0);  // a corrupt slot: neither outcome validates
         return answer;
     });
     const ClientRecord before = r;
@@ -153,7 +155,8 @@ TEST(ChannelTable, EditChannelTransaction) {
     EXPECT_EQ(seenParent, &parent);
     answer = 1;
     EXPECT_EQ(r.editChannel(n, &parent), 1);
-    EXPECT_EQ(r.getFrequency(n, 0), 0u);
+    EXPECT_TRUE(r.isChannelFree(n));
+    EXPECT_EQ(r.getFrequency(200, 0), 0u);
     shownFor = 0;
     EXPECT_EQ(r.editChannel(0, nullptr), 0);
     EXPECT_EQ(r.editChannel(256, nullptr), 0);
@@ -161,6 +164,111 @@ TEST(ChannelTable, EditChannelTransaction) {
     setEditChannelDialog({});
     EXPECT_EQ(r.editChannel(1, nullptr), 0) << "no dialog installed counts as cancelled";
     EXPECT_TRUE(feedback.empty());
+}
+
+TEST(ChannelEdit, TypedFrequenciesAndTheCopyToTx) {
+    using R = ChannelRefusal;
+    const struct {
+        const char* typed;
+        R rx, tx;
+        bool copied;
+    } cases[] = {
+        {"499.9", R::Receive, R::Transmit, false}, {"500", R::None, R::Transmit, false},
+        {"1000", R::None, R::Transmit, false},     {"1799.9", R::None, R::Transmit, false},
+        {"1800", R::None, R::None, true},          {"1800.0 kHz", R::None, R::None, true},
+        {"29999.95", R::None, R::None, true},      {"30000", R::Receive, R::Transmit, false},
+        {"abc", R::Receive, R::Transmit, false},   {"", R::Receive, R::Transmit, false},
+        {"-3500", R::Receive, R::Transmit, false}, {"3.5e3", R::None, R::None, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ClientRecord::checkFrequency(0, c.typed), c.rx) << c.typed;
+        EXPECT_EQ(ClientRecord::checkFrequency(1, c.typed), c.tx) << c.typed;
+        EXPECT_EQ(ClientRecord::rxCopiesToTx(c.typed), c.copied) << c.typed;
+    }
+    EXPECT_EQ(channelRefusalText(R::Receive), "Receive frequancy is invalid.");
+    EXPECT_EQ(channelRefusalText(R::Transmit), "Transmit frequancy is invalid.");
+}
+
+TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlot) {
+    ClientRecord r;
+    putChannel(r, 12, 37400, 37400, ChannelFlag::Usb | 0x20);
+    r.image()[8 * 12 + 7] = 0x42;
+    r.setLabel(12, "Home");
+    putChannel(r, 20, 50000, 50000);
+    r.setCurrentChannel(12);
+    using R = ChannelRefusal;
+    const ClientRecord before = r;
+    for (const auto& [wanted, refusal] : {std::pair{0u, R::NumberOutOfRange},
+                                          {256u, R::NumberOutOfRange},
+                                          {20u, R::NumberInUse},
+                                          {12u, R::None}}) {
+        EXPECT_EQ(r.checkChannelNumber(wanted), refusal) << wanted;
+        EXPECT_EQ(r.moveChannel(wanted), refusal == R::None) << wanted;
+        EXPECT_EQ(r, before) << wanted;  // refused, or its own number: nothing moves
+    }
+    EXPECT_EQ(channelRefusalText(R::NumberOutOfRange), "Channel number is out of range (1-255).");
+    EXPECT_EQ(channelRefusalText(R::NumberInUse), "Channel number is already in use.");
+
+    EXPECT_EQ(r.moveChannel(40), 1);
+    std::uint8_t slot[8];
+    std::memcpy(slot, before.image().data() + 8 * 12, 8);
+    slot[6] = 40;
+    EXPECT_EQ(std::memcmp(r.image().data() + 8 * 40, slot, 8), 0);
+    EXPECT_EQ(std::count(r.image().begin() + 8 * 12, r.image().begin() + 8 * 13, 0), 8);
+    EXPECT_EQ(r.currentChannel(), 40);
+    char label[33];
+    EXPECT_EQ(r.getLabel(12, label, sizeof label), 4) << "a label belongs to its number";
+}
+
+TEST(ChannelEdit, ScanTickIsRefusedFromTheEighth) {
+    ClientRecord r;
+    r.setCurrentChannel(12);
+    for (int n = 100; n < 107; ++n) putChannel(r, n, 1000, 1000, ChannelFlag::Scan);
+    EXPECT_EQ(r.checkScanTick(), ChannelRefusal::None);
+    r.setChannelFlag(12, ChannelFlag::Scan, 1);  // the edited channel's own flag counts
+    EXPECT_EQ(r.checkScanTick(), ChannelRefusal::ScanListFull);
+    EXPECT_EQ(channelRefusalText(ChannelRefusal::ScanListFull),
+              "There are already 8 scan channels selected.");
+}
+
+// What OK stores: tenths as typed, TxEqualsRx from the numbers, flags by the client type.
+TEST(ChannelEdit, StoreChannel) {
+    using R = ChannelRefusal;
+    const int kept = ChannelFlag::Alarm | 0x20, both = ChannelFlag::Scan | ChannelFlag::Selcall;
+    const int equal = ChannelFlag::TxEqualsRx;
+    const struct {
+        bool advanced;
+        const char *rx, *tx;
+        R refusal;
+        std::uint32_t rxTenths, txTenths;
+        int flags;
+    } cases[] = {
+        {true, "7000.3", "7000.35", R::None, 70003, 70003, kept | both},
+        {true, "5000", "5000.0", R::None, 50000, 50000, kept | both | equal},
+        {true, "5000", "5000.1", R::None, 50000, 50001, kept | both},
+        {true, "5000.00", "5e3", R::None, 50000, 50000, kept | both | equal},
+        {false, "5000", "5000.1", R::None, 50000, 50001, kept},
+        {true, "abc", "30000", R::Receive, 0, 0, 0},
+        {true, "7000", "30000", R::Transmit, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        ClientRecord r;
+        r.setOption(ClientOption::Advanced, c.advanced);
+        putChannel(r, 12, 37400, 37400, kept | ChannelFlag::Usb | equal);
+        r.setCurrentChannel(12);
+        const ClientRecord before = r;
+        ASSERT_EQ(r.storeChannel({c.rx, c.tx, true, true, false, std::string(40, 'L')}), c.refusal)
+            << c.rx << " " << c.tx;
+        if (c.refusal != R::None) {
+            EXPECT_EQ(r, before);
+            continue;
+        }
+        char label[33];  // the label is cut to 31 characters
+        const std::vector<int> stored{int(r.getFrequency(12, 0)), int(r.getFrequency(12, 1)),
+                                      r.getChannelFlag(12, 0xFF), r.getLabel(12, label, 33)};
+        EXPECT_EQ(stored, (std::vector<int>{int(c.rxTenths), int(c.txTenths), c.flags, 31}))
+            << c.rx << " " << c.tx;
+    }
 }
 
 }  // namespace

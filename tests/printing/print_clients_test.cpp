@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstring>
 
 #include "database/client_database.h"
@@ -152,6 +153,24 @@ TEST_F(PrintClients, ChannelTableColumnsAndRowsWithoutGaps) {
             EXPECT_EQ(d.align, c.align);
         }
     }
+}
+
+// The process runs in the user's locale (Qt sets it); a decimal comma must not reach
+// the printed frequencies.
+TEST_F(PrintClients, FrequenciesKeepTheirPointUnderACommaLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    bool comma = false;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"})
+        if (std::setlocale(LC_NUMERIC, name) && *std::localeconv()->decimal_point == ',') {
+            comma = true;
+            break;
+        }
+    if (!comma) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    addClient("Ketch Aurora", {{5}});
+    const bool printed = print(false);
+    std::setlocale(LC_NUMERIC, before.c_str());
+    ASSERT_TRUE(printed);
+    EXPECT_EQ(printer.line(1, 14), (Strings{"5", "LSB", "3740.0", "3740.0", "no", "no", ""}));
 }
 
 TEST_F(PrintClients, ClientWithoutChannelsAndTheIndexSelection) {

@@ -161,12 +161,20 @@ void FrameWindowTest::openActivatesWindowAlreadyOnFile() {
     settle();
     QCOMPARE(*world.settings.read("MRU_0"), world.path("a.tdb"));
     world.settings.write("MRU_0", "/elsewhere.tdb");
-    world.scriptFileNames({world.path("A.TDB")});  // letter case does not matter
+    world.scriptFileNames({world.path("a.tdb")});
     frame.command(cmd::Open);
     QCOMPARE(world.askedKinds, std::vector<FileDialogKind>(2, FileDialogKind::OpenDatabase));
     QCOMPARE(frame.databaseWindows().size(), 3);
     QCOMPARE(frame.mdiArea()->currentSubWindow(), onFile);
     QCOMPARE(*world.settings.read("MRU_0"), std::string("/elsewhere.tdb"));
+#ifndef Q_OS_WIN
+    // Letter case tells files apart here, so another spelling is another window.
+    writeDatabase(world.path("A.TDB"), {"B"});
+    world.scriptFileNames({world.path("A.TDB")});
+    frame.command(cmd::Open);
+    QCOMPARE(frame.databaseWindows().size(), 4);
+    QVERIFY(frame.mdiArea()->currentSubWindow() != onFile);
+#endif
 }
 
 void FrameWindowTest::droppedFilesAskAboveTwenty() {

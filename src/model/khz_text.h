@@ -28,7 +28,10 @@ class KhzValue {
     long long tenths_ = 0;
 };
 
-// The "%.1f" kHz form of a stored value in units of 100 Hz.
+// The kHz form of a stored value in units of 100 Hz: what "%.1f" of value / 10 gives in
+// the C locale, always with a point, whatever locale the process runs in.
 std::string formatKhz(unsigned value);
+// The same text written at `at` (room for 12 characters); returns the end.
+char* putKhz(char* at, unsigned value);
 
 }  // namespace tarn

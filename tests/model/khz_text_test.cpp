@@ -1,7 +1,7 @@
 // Reading frequencies typed in kHz: exact tenths, exact equality, and what counts as a number.
 #include <gtest/gtest.h>
 
-#include "shell/khz_text.h"
+#include "model/khz_text.h"
 
 namespace tarn {
 namespace {

@@ -1,6 +1,7 @@
-#include "shell/khz_text.h"
+#include "model/khz_text.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace tarn {
 namespace {
@@ -73,10 +74,17 @@ std::optional<KhzValue> KhzValue::parse(std::string_view text) {
     return v;
 }
 
-// Whole tenths print exactly as "%.1f" of value / 10 would, without the C locale's
-// decimal comma creeping in.
+// Whole tenths in integers: printf's "%.1f" would take the locale's decimal comma.
+char* putKhz(char* at, unsigned value) {
+    at = std::to_chars(at, at + 10, value / 10).ptr;
+    *at++ = '.';
+    *at++ = static_cast<char>('0' + value % 10);
+    return at;
+}
+
 std::string formatKhz(unsigned value) {
-    return std::to_string(value / 10) + '.' + static_cast<char>('0' + value % 10);
+    char text[12];
+    return std::string(text, putKhz(text, value));
 }
 
 }  // namespace tarn
