@@ -76,18 +76,17 @@ bool isHexDigit(fs::path::value_type c) {
 // Removes the temporary files that saves of `target` killed half-way left behind.
 void removeLeftovers(const fs::path& target) {
     const NameString prefix = temporaryPrefix(target);
-    std::error_code error;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
-    for (const auto& entry : fs::directory_iterator(folder, error)) {
-        const NameString name = entry.path().filename().native();
-        if (name.size() != prefix.size() + kRandomDigits ||
-            name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        if (!std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                         isHexDigit))
-            continue;
+    std::error_code error;
+    // Stepped with error codes: the save has succeeded, and nothing here may throw.
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const NameString name = it->path().filename().native();
+        const bool ours = name.size() == prefix.size() + kRandomDigits &&
+                          name.compare(0, prefix.size(), prefix) == 0 &&
+                          std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                                      name.end(), isHexDigit);
         std::error_code ignored;
-        if (entry.is_regular_file(ignored)) fs::remove(entry.path(), ignored);
+        if (ours && it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
     }
 }
 
