@@ -60,6 +60,23 @@ std::string fullPath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
+std::optional<int> refuseOutput(const std::string& output, bool force, const std::string& input) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    // Hard links and symbolic links are the same file under another name.
+    if (!input.empty() && fs::equivalent(input, output, error)) {
+        std::fprintf(stderr, "'%s' is the database file being read; it is never replaced.\n",
+                     output.c_str());
+        return kExitFailure;
+    }
+    if (!force && fs::exists(fs::symlink_status(output, error))) {
+        std::fprintf(stderr, "The file '%s' already exists. Add --force to replace it.\n",
+                     output.c_str());
+        return kExitFailure;
+    }
+    return std::nullopt;
+}
+
 bool loadDatabase(ClientDatabase& database, const std::string& path) {
     return database.load(fullPath(path)) != 0;
 }

@@ -42,6 +42,12 @@ std::optional<int> parseIndex(std::string_view text);
 bool loadDatabase(ClientDatabase& database, const std::string& path);
 std::string fullPath(const std::string& path);
 
+// Whether an output file may be written: an existing file only with --force (`force`),
+// and never the database file being read (`input`, if any), whatever its name. Nothing
+// when it may; else the failure exit code, after its message.
+std::optional<int> refuseOutput(const std::string& output, bool force,
+                                const std::string& input = {});
+
 // Texts in files are 8-bit; the tool shows them decoded as Latin-1.
 std::string latin1ToUtf8(std::string_view text);
 // A JSON string literal (quotes included) of an 8-bit text decoded as Latin-1.

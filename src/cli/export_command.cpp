@@ -1,4 +1,4 @@
-// tarn-cli export FILE OUT.csv: the CSV export of a database file.
+// tarn-cli export [--force] FILE OUT.csv: the CSV export of a database file.
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
@@ -7,11 +7,15 @@
 namespace tarn::cli {
 
 int runExport(const std::vector<std::string>& args) {
-    auto parsed = parseArguments(args, {}, {}, 2);
-    if (!parsed) return usageError("export FILE OUT.csv");
+    auto parsed = parseArguments(args, {"--force"}, {}, 2);
+    if (!parsed) return usageError("export [--force] FILE OUT.csv");
+    const std::string out = fullPath(parsed->positional[1]);
+    if (const auto refused =
+            refuseOutput(out, parsed->flags.count("--force") != 0, parsed->positional[0]))
+        return *refused;
     ClientDatabase db(false);
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
-    return exportCsv(db, fullPath(parsed->positional[1])) ? kExitOk : kExitFailure;
+    return exportCsv(db, out) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

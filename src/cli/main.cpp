@@ -16,18 +16,22 @@ using tarn::cli::Command;
 constexpr Command kCommands[] = {
     {"info", "info [--json] FILE", tarn::cli::runInfo},
     {"channels", "channels [--json] FILE INDEX", tarn::cli::runChannels},
-    {"export", "export FILE OUT.csv", tarn::cli::runExport},
-    {"new", "new FILE", tarn::cli::runNew},
+    {"export", "export [--force] FILE OUT.csv", tarn::cli::runExport},
+    {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
     {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
-    {"print", "print (--summary | --all | --client INDEX) FILE OUT.pdf", tarn::cli::runPrint},
+    {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
+     tarn::cli::runPrint},
 };
 
 void printUsage(std::FILE* out) {
     std::fputs("usage:\n", out);
     for (const Command& command : kCommands) std::fprintf(out, "  tarn-cli %s\n", command.usage);
-    std::fputs("Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",
-               out);
+    std::fputs(
+        "An existing output file of new, export or print is replaced only with --force,\n"
+        "and never when it is the database file being read.\n"
+        "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",
+        out);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// tarn-cli print (--summary | --all | --client INDEX) FILE OUT.pdf: the document the
+// tarn-cli print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf: the document the
 // desktop program prints, rendered into a PDF file instead of onto a printer.
 #include <QGuiApplication>
 #include <memory>
@@ -13,7 +13,7 @@
 namespace tarn::cli {
 namespace {
 
-constexpr const char* kUsage = "print (--summary | --all | --client INDEX) FILE OUT.pdf";
+constexpr const char* kUsage = "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf";
 
 // Every job prints into the one output file; there is no dialog to cancel.
 class PdfFileBackend final : public PrintBackend {
@@ -43,7 +43,7 @@ std::unique_ptr<QGuiApplication> guiApplicationIfMissing() {
 }  // namespace
 
 int runPrint(const std::vector<std::string>& args) {
-    auto parsed = parseArguments(args, {"--summary", "--all"}, {"--client"}, 2);
+    auto parsed = parseArguments(args, {"--summary", "--all", "--force"}, {"--client"}, 2);
     if (!parsed) return usageError(kUsage);
     const bool summary = parsed->flags.count("--summary") != 0;
     const bool all = parsed->flags.count("--all") != 0;
@@ -58,12 +58,15 @@ int runPrint(const std::vector<std::string>& args) {
     }
 
     const std::string file = fullPath(parsed->positional[0]);
+    const std::string out = fullPath(parsed->positional[1]);
+    if (const auto refused = refuseOutput(out, parsed->flags.count("--force") != 0, file))
+        return *refused;
     ClientDatabase db(false);
     if (!loadDatabase(db, file)) return kExitFailure;
 
     const QtMessageHandler previous = qInstallMessageHandler(dropQtMessages);
     const auto app = guiApplicationIfMissing();
-    PdfFileBackend backend(fullPath(parsed->positional[1]));
+    PdfFileBackend backend(out);
     setPrintBackend(&backend);
     const bool printed = printClients(db, nullptr, summary, file, index);
     setPrintBackend(nullptr);

@@ -1,5 +1,8 @@
 // tarn-cli read [--port NAME] [--yes] FILE INDEX: a radio's memory into a client, then save.
 #include <array>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
 
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
@@ -10,6 +13,41 @@
 #include "radio/serial_link.h"
 
 namespace tarn::cli {
+namespace {
+
+// A name beside `file` that no file has yet: "fleet-read-20260102-130405.tdb".
+std::string unusedNameBeside(const std::string& file) {
+    namespace fs = std::filesystem;
+    const fs::path path(file);
+    char stamp[32];
+    const std::time_t now = std::time(nullptr);
+    std::strftime(stamp, sizeof stamp, "-read-%Y%m%d-%H%M%S", std::localtime(&now));
+    std::string name;
+    std::error_code error;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string number = n == 1 ? "" : "-" + std::to_string(n);
+        name = (path.parent_path() / path.stem()).string() + stamp + number + ".tdb";
+        if (!fs::exists(fs::symlink_status(name, error))) return name;
+    }
+    return {};
+}
+
+// The read client alone in a new database file beside FILE, so that a failed save does
+// not throw away a radio's memory that took twenty seconds to read.
+void keepReadClient(const ClientDatabase& db, int index, const std::string& file) {
+    ClientDatabase kept(false);
+    const std::string name = unusedNameBeside(file);
+    if (kept.addClient() == 0 && !name.empty()) {
+        *kept.client(0) = *db.client(index);
+        if (kept.save(name)) {
+            std::fprintf(stderr, "The radio's memory was kept in '%s'.\n", name.c_str());
+            return;
+        }
+    }
+    std::fprintf(stderr, "The radio's memory could not be kept.\n");
+}
+
+}  // namespace
 
 int runRead(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "read [--port NAME] [--yes] FILE INDEX";
@@ -21,7 +59,12 @@ int runRead(const std::vector<std::string>& args) {
     std::array<std::uint8_t, kImageSize> image{};
     if (!link.readRadio(nullptr, image.data(), kImageSize, false)) return kExitFailure;
     db.loadClientImage(command.index, image.data(), kImageSize);
-    return db.save(fullPath(command.file)) ? kExitOk : kExitFailure;
+    // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
+    db.setAskBeforeReplacingChanges(false);
+    const std::string file = fullPath(command.file);
+    if (db.save(file)) return kExitOk;
+    keepReadClient(db, command.index, file);
+    return kExitFailure;
 }
 
 }  // namespace tarn::cli

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "database/file_origin.h"
 #include "model/client_record.h"
 #include "model/window_handle.h"
 
@@ -41,7 +42,17 @@ class ClientDatabase {
     int clientSummary(int index, ClientSummary& summary) const;
 
     int load(const std::string& path);
+    // Refuses (or asks before) replacing a file that another program changed since this
+    // database loaded or saved it; see FileOrigin.
     int save(const std::string& path);
+
+    // The load of a database window: a failure leaves no clients, nothing modified and the
+    // database marked as not belonging to the file, so that it is never saved over the
+    // file it could not read (openFailed() until a load or a save to a chosen name).
+    int open(const std::string& path);
+    bool openFailed() const { return openFailed_; }
+    // Whether a save asks (the default) or refuses when the file was changed meanwhile.
+    void setAskBeforeReplacingChanges(bool ask) { askBeforeReplacing_ = ask; }
 
     int copyClients(WindowHandle window, const int* indexes, int length);
     int pasteClients(WindowHandle window);
@@ -62,6 +73,13 @@ class ClientDatabase {
     // Shared, because a loaded file's clients live together in one block (see load).
     std::vector<std::shared_ptr<ClientRecord>> clients_;
     int modified_ = 0;
+    FileOrigin origin_;
+    bool openFailed_ = false;
+    bool askBeforeReplacing_ = true;
 };
+
+// Forces the extension ".tdb" on the file-name part of a path (what follows the last
+// separator): everything from its last '.' on is replaced, or ".tdb" is appended.
+std::string forceDatabaseExtension(const std::string& path);
 
 }  // namespace tarn

@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "database/client_database.h"
+#include "database/file_sync.h"
 #include "database/replace_file.h"
 #include "model/byte_order.h"
 #include "model/user_feedback.h"
@@ -101,17 +102,18 @@ class FileCursor {
     bool atEnd_ = false;
 };
 
-// The file open for reading; null when it cannot be opened (or is a folder).
-std::FILE* openForReading(const std::string& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return nullptr;
-    return std::fopen(path.c_str(), "rb");
-}
-
 }  // namespace
 
+std::string forceDatabaseExtension(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+    const std::size_t dot = path.find_last_of('.');
+    if (dot != std::string::npos && dot >= nameStart) return path.substr(0, dot) + ".tdb";
+    return path + ".tdb";
+}
+
 int ClientDatabase::load(const std::string& path) {
-    std::FILE* opened = openForReading(path);
+    std::FILE* opened = openRegularFile(path);
     if (!opened) {
         fail("Could not open database file");
         return 0;
@@ -167,8 +169,21 @@ int ClientDatabase::load(const std::string& path) {
     dealerText_ = dealer;
     clients_ = std::move(loaded);
     modified_ = 0;
+    origin_.remember(path);
+    openFailed_ = false;
     settings().addRecentFile(path);
     return 1;
+}
+
+int ClientDatabase::open(const std::string& path) {
+    if (load(path)) return 1;
+    // Whatever the failed load left would be saved over the file it could not read
+    // (a file dropped here by mistake): keep nothing, so there is nothing to save.
+    clients_.clear();
+    modified_ = 0;
+    origin_.forget();
+    openFailed_ = true;
+    return 0;
 }
 
 int ClientDatabase::save(const std::string& path) {
@@ -176,6 +191,7 @@ int ClientDatabase::save(const std::string& path) {
         fail("No data to save");
         return 0;
     }
+    if (!origin_.allowsReplacing(path, askBeforeReplacing_)) return 0;
     ReplacingFile file(path);
     std::uint8_t header[kHeaderSize];
     std::memcpy(header, kMagic, kMagicSize);
@@ -200,6 +216,8 @@ int ClientDatabase::save(const std::string& path) {
             break;
     }
     modified_ = 0;
+    origin_.remember(path);
+    openFailed_ = false;
     settings().addRecentFile(path);
     return 1;
 }

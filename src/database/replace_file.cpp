@@ -1,5 +1,6 @@
 #include "database/replace_file.h"
 
+#include <algorithm>
 #include <random>
 
 #include "database/file_sync.h"
@@ -9,16 +10,22 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;  // few, large writes
+constexpr int kMaxLinks = 40;                               // a loop of links ends here
+constexpr std::size_t kRandomDigits = 16;
 
-// The file a save really replaces: through a symbolic link to its target.
+using NameString = fs::path::string_type;
+
+// The file a save really replaces: through symbolic links (even one whose target does
+// not exist yet) to the file they name, so the links stay links.
 fs::path targetOf(const std::string& path) {
     fs::path target(path);
     std::error_code error;
-    if (fs::is_symlink(target, error)) {
-        fs::path resolved = fs::weakly_canonical(target, error);
-        if (!error) return resolved;
+    for (int hop = 0; hop < kMaxLinks && fs::is_symlink(target, error); ++hop) {
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
     }
-    return target;
+    return target.lexically_normal();
 }
 
 // An existing target must be a file we may write to, as if it were overwritten in place.
@@ -32,22 +39,67 @@ bool existingTargetWritable(const fs::path& target) {
     return true;
 }
 
+NameString widen(const char* text) {
+    return fs::path(text).native();
+}
+
+// What every temporary file of a target starts with: the target's name and ".tmp", the
+// name shortened (and told apart by a hash of the whole name) where the random digits
+// would not fit the file system's limit.
+NameString temporaryPrefix(const fs::path& target) {
+    NameString name = target.filename().native();
+    const NameString tmp = widen(".tmp");
+    const std::size_t limit = fileNameLimit(target.parent_path());
+    if (name.size() + tmp.size() + kRandomDigits > limit) {
+        std::uint32_t hash = 2166136261u;  // FNV-1a
+        for (const auto c : name) hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "~%08x", static_cast<unsigned>(hash));
+        const NameString mark = widen(tag);
+        const std::size_t room = limit - tmp.size() - kRandomDigits - mark.size();
+        name = name.substr(0, std::min(name.size(), room)) + mark;
+    }
+    return name + tmp;
+}
+
 fs::path temporarySibling(const fs::path& target) {
     static std::mt19937_64 random{std::random_device{}()};
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, ".tmp%016llx", static_cast<unsigned long long>(random()));
-    fs::path temporary = target;
-    temporary += suffix;
-    return temporary;
+    char digits[kRandomDigits + 1];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random()));
+    return target.parent_path() / (temporaryPrefix(target) + widen(digits));
+}
+
+bool isHexDigit(fs::path::value_type c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
+}
+
+// Removes the temporary files that saves of `target` killed half-way left behind.
+void removeLeftovers(const fs::path& target) {
+    const NameString prefix = temporaryPrefix(target);
+    const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
+    std::error_code error;
+    // Stepped with error codes: the save has succeeded, and nothing here may throw.
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const NameString name = it->path().filename().native();
+        const bool ours = name.size() == prefix.size() + kRandomDigits &&
+                          name.compare(0, prefix.size(), prefix) == 0 &&
+                          std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                                      name.end(), isHexDigit);
+        std::error_code ignored;
+        if (ours && it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+    }
 }
 
 }  // namespace
 
 ReplacingFile::ReplacingFile(const std::string& path) : target_(targetOf(path)) {
     if (!existingTargetWritable(target_)) return;
-    temporary_ = temporarySibling(target_);
-    file_ = std::fopen(temporary_.string().c_str(), "wb");
-    if (file_) pending_.reserve(kWriteBuffer);
+    pending_.reserve(kWriteBuffer);  // before the file exists: nothing to clean up if it throws
+    const fs::path temporary = temporarySibling(target_);
+    std::error_code error;
+    file_ = createExclusive(temporary, fs::exists(target_, error) ? target_ : fs::path());
+    if (!file_) return;
+    temporary_ = temporary;  // ours to remove from here on
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -84,10 +136,6 @@ ReplaceResult ReplacingFile::commit() {
         return ReplaceResult::WriteFailed;
     }
     std::error_code error;
-    // A replaced file keeps its permissions.
-    if (auto status = fs::status(target_, error); !error && fs::exists(status)) {
-        fs::permissions(temporary_, status.permissions(), error);
-    }
     fs::rename(temporary_, target_, error);
     if (error) {
         discard();
@@ -95,6 +143,7 @@ ReplaceResult ReplacingFile::commit() {
     }
     temporary_.clear();
     syncFolder(target_.parent_path().string());
+    removeLeftovers(target_);
     return ReplaceResult::Written;
 }
 

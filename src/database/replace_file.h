@@ -17,7 +17,9 @@ enum class ReplaceResult {
 // Writes the whole new content of a file without ever leaving a partial one: the bytes
 // go to a temporary file beside the target, which commit() flushes to disk and renames
 // over the target. Without a successful commit the old file stays exactly as it was and
-// no temporary file remains.
+// no temporary file remains. The temporary file has the target's permissions from its
+// first byte; a commit also removes what saves of the same target killed half-way left.
+// A symbolic link is followed (even to a file that does not exist yet) and stays a link.
 class ReplacingFile {
   public:
     explicit ReplacingFile(const std::string& path);

@@ -15,6 +15,9 @@ namespace {
 constexpr int kReceiveBuffer = 10240;
 constexpr int kReplyLimit = 10219;
 constexpr int kExpectedReply = 9232;  // what a radio sends; scales the bar
+// A whole reply takes about 21 s; a line that keeps trickling bytes (a broken radio,
+// noise) would otherwise hold the exchange for as long as it goes on.
+constexpr std::uint32_t kExchangeLimitMs = 60'000;
 
 }  // namespace
 
@@ -41,13 +44,14 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
 
     std::vector<std::uint8_t> reply(kReceiveBuffer);
     send("D 1800 0800");
+    const std::uint32_t requested = clock_->tickMs();
     int total = 0;
     int idle = 0;
     do {
         clock_->sleepMs(500);
         const int n = device_->read(reply.data() + total, kReceiveBuffer - total);
         if (n > 0) total += n;
-        if (total > kReplyLimit) {
+        if (total > kReplyLimit || ticksSince(requested, clock_->tickMs()) >= kExchangeLimitMs) {
             reply.clear();
             release();
             closePort();

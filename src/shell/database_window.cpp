@@ -23,14 +23,6 @@ constexpr const char* kReplaceQuestion =
 
 }  // namespace
 
-std::string forceDatabaseExtension(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && dot >= nameStart) return path.substr(0, dot) + ".tdb";
-    return path + ".tdb";
-}
-
 DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
     : QMdiSubWindow(parent), list_(new ClientList(database_, this)) {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -38,13 +30,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
     setWidget(list_);
     setFocusProxy(list_);
     setFileName(path ? *path : std::string(kNoName));
-    if (path && !database_.load(*path)) {
-        // Whatever the failed load left would be saved over the file it could not read
-        // (a file dropped here by mistake): keep nothing, so there is nothing to save.
-        loadFailed_ = true;
-        while (database_.clientCount() > 0) database_.deleteClient(database_.clientCount() - 1);
-        database_.setModified(false);
-    }
+    if (path) database_.open(*path);
     list_->setColumnWidths(
         settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
     connect(list_, &QAbstractItemView::doubleClicked, this,
@@ -125,12 +111,13 @@ void DatabaseWindow::runCommand(int id) {
 }
 
 void DatabaseWindow::save() {
-    if (fileName_ == kNoName) return saveAs();
+    if (fileName_ == kNoName || database_.openFailed()) return saveAs();
     if (pathFits(this, fileName_)) database_.save(fileName_);
 }
 
 void DatabaseWindow::saveAs() {
-    std::string chosen = fileName_;
+    // A window whose file could not be read offers no name, as an untitled one.
+    std::string chosen = database_.openFailed() ? std::string(kNoName) : fileName_;
     if (!askFileName(this, chosen, FileDialogKind::SaveDatabase)) return;
     if (!pathFits(this, chosen)) return;
     const std::string forced = forceDatabaseExtension(chosen);

@@ -18,12 +18,13 @@ class DatabaseWindow final : public QMdiSubWindow {
     static constexpr const char* kNoName = "<NoName>";
 
     // Without a path: a new untitled database (one demonstration client). With a path:
-    // the file is loaded; a failed load leaves no clients and nothing to save.
+    // the file is loaded; a failed load leaves no clients and nothing to save, and Save
+    // then asks for a name as on an untitled database.
     explicit DatabaseWindow(std::optional<std::string> path, QWidget* parent = nullptr);
     ~DatabaseWindow() override;
 
     const std::string& fileName() const { return fileName_; }
-    bool loadFailed() const { return loadFailed_; }
+    bool loadFailed() const { return database_.openFailed(); }
     ClientDatabase& database() { return database_; }
     ClientList& list() { return *list_; }
 
@@ -62,12 +63,7 @@ class DatabaseWindow final : public QMdiSubWindow {
 
     ClientDatabase database_{true};
     std::string fileName_;
-    bool loadFailed_ = false;
     ClientList* list_;
 };
-
-// Forces the extension ".tdb" on the file-name part of a path (what follows the last
-// separator): everything from its last '.' on is replaced, or ".tdb" is appended.
-std::string forceDatabaseExtension(const std::string& path);
 
 }  // namespace tarn

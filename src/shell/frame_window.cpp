@@ -275,8 +275,9 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::string>
 }
 
 void FrameWindow::openFileIfExists(const std::string& path, bool first) {
-    if (QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).isFile())
-        openDatabaseWindow(path, first);
+    // Anything there but a folder: a FIFO or a device gets the reader's message.
+    const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(path)));
+    if (file.exists() && !file.isDir()) openDatabaseWindow(path, first);
 }
 
 void FrameWindow::receiveHandover(const std::string& path) {

@@ -48,10 +48,11 @@ int FakeRadioDevice::write(const std::uint8_t* bytes, int length) {
     for (const char c : text) {
         if (paced_) clock_->advanceUs(kByteUs);
         const std::string answer = radio_->receive(std::string_view(&c, 1));
+        const std::uint64_t gapUs = std::uint64_t{1000} * radio_->answerByteGapMs();
         for (const char a : answer) {
             std::uint64_t at = clock_->nowUs();
             if (paced_) {
-                lineFreeUs_ = std::max(lineFreeUs_, at) + kByteUs;
+                lineFreeUs_ = std::max(lineFreeUs_, at) + std::max(kByteUs, gapUs);
                 at = lineFreeUs_;
             }
             incoming_.push_back({at, a});

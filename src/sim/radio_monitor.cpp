@@ -47,6 +47,7 @@ RadioMonitor::RadioMonitor(RadioFaults faults) : faults_(std::move(faults)) {}
 
 std::string RadioMonitor::receive(std::string_view bytes) {
     std::string out;
+    dumped_ = false;
     for (const char c : bytes) {
         if (hungUp_) break;
         if (loading_) {
@@ -75,6 +76,7 @@ void RadioMonitor::command(std::string& out) {
         input_.clear();
     } else if (input_.size() == 11 && matchesPrefix(input_, "D hhhh hhhh")) {
         if (!faults_.silentDump) out += dump(hexField(input_, 2, 4), hexField(input_, 7, 4));
+        dumped_ = true;
         input_.clear();
     } else if (input_.size() == 6 && matchesPrefix(input_, "L hhhh")) {
         loading_ = true;

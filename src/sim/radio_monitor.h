@@ -20,6 +20,7 @@ struct RadioFaults {
     bool shuffled = false;    // dump lines out of order
     bool noise = false;       // junk lines between the dump lines
     int corruptAddress = -1;  // a load stores this radio address wrongly
+    int trickleMs = 0;        // the dump reply comes one byte every this many ms
 };
 
 // The radio's monitor in its RS-232 mode, as the serial link uses it: a carriage
@@ -43,6 +44,8 @@ class RadioMonitor {
     bool hungUp() const { return hungUp_; }
     int loadsCompleted() const { return loadsCompleted_; }
     int badRecords() const { return badRecords_; }
+    // How long each byte of the last answer takes at least (0: the line's own speed).
+    int answerByteGapMs() const { return dumped_ ? faults_.trickleMs : 0; }
 
   private:
     void command(std::string& out);
@@ -57,6 +60,7 @@ class RadioMonitor {
     bool loading_ = false;
     unsigned loadOffset_ = 0;
     bool hungUp_ = false;
+    bool dumped_ = false;  // the last answer holds a dump
     int loadsCompleted_ = 0;
     int badRecords_ = 0;
 };

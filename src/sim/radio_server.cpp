@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -28,7 +29,7 @@ bool RadioServer::sendDue(long long now) {
     if (pending_.empty()) return true;
     // A byte is on the far end once its ten bits have gone: byte i at start + (i+1) bytes.
     long long due = static_cast<long long>(pending_.size());
-    if (paced_) due = std::min(due, (now - burstStartNs_) / kByteNs - burstSent_);
+    if (paced_) due = std::min(due, (now - burstStartNs_) / burstByteNs_ - burstSent_);
     if (due <= 0) return true;
     const ssize_t n = ::write(line_.masterFd(), pending_.data(), static_cast<size_t>(due));
     if (n < 0) {
@@ -42,7 +43,7 @@ bool RadioServer::sendDue(long long now) {
 }
 
 long long RadioServer::nextDueNs() const {
-    return burstStartNs_ + (burstSent_ + 1) * kByteNs;
+    return burstStartNs_ + (burstSent_ + 1) * burstByteNs_;
 }
 
 void RadioServer::run(volatile std::sig_atomic_t& stop, volatile std::sig_atomic_t& saveRequest,
@@ -88,6 +89,7 @@ void RadioServer::run(volatile std::sig_atomic_t& stop, volatile std::sig_atomic
             if (pending_.empty()) {
                 burstStartNs_ = nowNs();
                 burstSent_ = 0;
+                burstByteNs_ = std::max(kByteNs, radio_.answerByteGapMs() * 1'000'000LL);
             }
             pending_ += answer;
         }

@@ -30,8 +30,9 @@ class RadioServer {
     std::string pending_;         // answer bytes not yet on the line
     long long burstStartNs_ = 0;  // when the current run of answer bytes began
     long long burstSent_ = 0;
-    bool blocked_ = false;    // the pty buffer was full at the last try
-    long long dropAtNs_ = 0;  // when a hung-up radio drops the line
+    long long burstByteNs_ = 10'000'000'000LL / 4800;  // what each byte of the run takes
+    bool blocked_ = false;                             // the pty buffer was full at the last try
+    long long dropAtNs_ = 0;                           // when a hung-up radio drops the line
 };
 
 }  // namespace tarn

@@ -46,6 +46,7 @@ const char* simHelpText() {
            "  --shuffle            dump lines out of order\n"
            "  --noise              junk lines between the dump lines\n"
            "  --hang-up BYTES      drop the line after BYTES bytes of the dump reply, then exit\n"
+           "  --trickle MS         send the dump reply one byte every MS milliseconds\n"
            "  --corrupt ADDRESS    store the byte loaded at hex ADDRESS (1800..1FFF) inverted\n"
            "  --help               this text\n";
 }
@@ -87,7 +88,8 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
             (arg == "--memory"     ? options.memoryFile
              : arg == "--database" ? options.databaseFile
                                    : options.saveFile) = value;
-        } else if (arg == "--client" || arg == "--cut-short" || arg == "--hang-up") {
+        } else if (arg == "--client" || arg == "--cut-short" || arg == "--hang-up" ||
+                   arg == "--trickle") {
             if (!needValue()) return std::nullopt;
             if (!parseNumber(value, 10, 0, 1000000, number)) {
                 error = std::string(arg) + " takes a number, not \"" + value + "\"";
@@ -95,7 +97,8 @@ std::optional<SimOptions> parseSimOptions(int argc, char** argv, std::string& er
             }
             (arg == "--client"      ? options.client
              : arg == "--cut-short" ? options.faults.cutShortAt
-                                    : options.faults.hangUpAt) = static_cast<int>(number);
+             : arg == "--hang-up"   ? options.faults.hangUpAt
+                                    : options.faults.trickleMs) = static_cast<int>(number);
         } else if (arg == "--drop-line" || arg == "--corrupt") {
             if (!needValue()) return std::nullopt;
             const long low = arg == "--corrupt" ? RadioMonitor::kBase : 0;

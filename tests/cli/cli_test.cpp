@@ -7,6 +7,7 @@
 #include <QJsonObject>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 #include "database/client_database.h"
 #include "database/csv_export.h"
@@ -156,6 +157,39 @@ TEST_F(Cli, ExportMatchesTheLibrary) {
     Outcome bad = run("export awkward.tdb no/such/folder.csv");
     EXPECT_EQ(bad.code, 1);
     EXPECT_EQ(bad.err, "Failed to create/open csv file\n");
+}
+
+TEST_F(Cli, OutputsReplaceFilesOnlyWithForceAndNeverTheDatabaseRead) {
+    ASSERT_EQ(run("new fleet.tdb").code, 0);
+    const auto fleet = test::readFile(dir.file("fleet.tdb"));
+    test::writeFile(dir.file("old.csv"), {'o', 'l', 'd'});
+    std::filesystem::create_symlink("fleet.tdb", dir.file("link.pdf"));
+    std::filesystem::create_hard_link(dir.file("fleet.tdb"), dir.file("hard.csv"));
+    auto exists = [&](const char* name) {
+        return "The file '" + dir.file(name) + "' already exists. Add --force to replace it.\n";
+    };
+    auto beingRead = [&](const char* name) {
+        return "'" + dir.file(name) + "' is the database file being read; it is never replaced.\n";
+    };
+    const std::pair<std::string, std::string> refused[] = {
+        {"new fleet.tdb", exists("fleet.tdb")},
+        {"export fleet.tdb old.csv", exists("old.csv")},
+        {"print --summary fleet.tdb old.csv", exists("old.csv")},
+        {"export --force fleet.tdb fleet.tdb", beingRead("fleet.tdb")},
+        {"export --force fleet.tdb hard.csv", beingRead("hard.csv")},
+        {"print --all --force fleet.tdb ./link.pdf", beingRead("link.pdf")},
+    };
+    for (const auto& [args, message] : refused) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_EQ(r.err, message) << args;
+    }
+    EXPECT_EQ(test::readFile(dir.file("fleet.tdb")), fleet);
+    EXPECT_EQ(text("old.csv"), "old");
+    EXPECT_EQ(run("export --force fleet.tdb old.csv").code, 0);
+    EXPECT_EQ(run("new --force fleet.tdb").code, 0);
+    EXPECT_NE(text("old.csv"), "old");
+    EXPECT_NE(run("--help").out.find("--force"), std::string::npos);
 }
 
 TEST_F(Cli, LoadAndSaveFeedTheSharedRecentFiles) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "database/client_database.h"
 #include "radio/sim_process.h"
@@ -42,11 +43,14 @@ class RadioCli : public ::testing::Test {
         bytes = readFile(file);
     }
 
-    // Runs tarn-cli with the argument text; `input` goes to its stdin.
-    CliRun run(const std::string& arguments, const std::string& input = "") const {
+    // Runs tarn-cli with the argument text; `input` goes to its stdin, or else what the
+    // shell command `feeder` prints.
+    CliRun run(const std::string& arguments, const std::string& input = "",
+               const std::string& feeder = "") const {
         const std::string err = dir.file("stderr");
-        const std::string command = "printf '" + input + "' | '" TARN_CLI_PATH "' " + arguments +
-                                    " >/dev/null 2>'" + err + "'";
+        const std::string source = feeder.empty() ? "printf '" + input + "'" : "(" + feeder + ")";
+        const std::string command =
+            source + " | '" TARN_CLI_PATH "' " + arguments + " >/dev/null 2>'" + err + "'";
         const int status = std::system(command.c_str());
         const auto text = readFile(err);
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {text.begin(), text.end()}};
@@ -100,6 +104,35 @@ TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
     setSettingsBackend(&backend);
     EXPECT_EQ(settings().port(), "COM1");
     setSettingsBackend(nullptr);
+}
+
+TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
+    // The radio holds the demonstration client; it is read into client 1 (no channels).
+    SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
+    ASSERT_FALSE(sim.port().empty());
+    // Another program saves the file while the tool waits at the connect prompt.
+    {
+        test::RecordingFeedback quiet;
+        ClientDatabase other(true);
+        ASSERT_EQ(other.save(dir.file("other.tdb")), 1);
+    }
+    const std::string feeder = "until grep -q 'Press Enter' '" + dir.file("stderr") +
+                               "' 2>/dev/null; do sleep 0.05; done; cp '" + dir.file("other.tdb") +
+                               "' '" + file + "'; echo";
+    const CliRun r = run("read --port " + sim.port() + " '" + file + "' 1", "", feeder);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(readFile(file), readFile(dir.file("other.tdb")));
+    std::string kept;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        if (entry.path().filename().string().rfind("shop-read-", 0) == 0)
+            kept = entry.path().string();
+    }
+    EXPECT_EQ(r.err, kAsk + "The file '" + file +
+                         "' has been changed by another program since it was opened.\n\n"
+                         "Do you want to replace it?\n"
+                         "The radio's memory was kept in '" +
+                         kept + "'.\n");
+    EXPECT_EQ(imageOf(kept, 0), imageOf(dir.file("other.tdb"), 0));
 }
 
 TEST_F(RadioCli, WritesAClientAndVerifiesItAndAByteStoredWronglyGivesExitCode3) {

@@ -2,10 +2,13 @@
 // the recent-file list, and saves that never lose the existing file.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
 
 #include "database/client_database.h"
+#include "database/replace_file.h"
 #include "database_file_builder.h"
 #include "settings/memory_settings_backend.h"
 #include "support/file_size_limit.h"
@@ -115,7 +118,11 @@ TEST_F(DatabaseFile, EveryRefusal) {
     feedback.clear();
     EXPECT_EQ(db.load(dir.file("missing.tdb")), 0);
     EXPECT_EQ(db.load(dir.path().string()), 0) << "a folder is not a file";
-    EXPECT_EQ(feedback.texts(), Texts(2, "Could not open database file"));
+    // Neither a device nor a FIFO, which would wait for a writer for ever.
+    EXPECT_EQ(db.load("/dev/null"), 0);
+    ASSERT_EQ(mkfifo(dir.file("fifo.tdb").c_str(), 0600), 0);
+    EXPECT_EQ(db.load(dir.file("fifo.tdb")), 0);
+    EXPECT_EQ(feedback.texts(), Texts(4, "Could not open database file"));
 }
 
 TEST_F(DatabaseFile, ToleratedOddities) {
@@ -169,14 +176,96 @@ TEST_F(DatabaseFile, SavesThatCannotHappenChangeNothing) {
 }
 
 TEST_F(DatabaseFile, SaveReplacesWholeAndFollowsSymbolicLinks) {
+    namespace fs = std::filesystem;
     const std::string target = dir.file("target.tdb"), link = dir.file("link.tdb");
     writeFile(target, std::vector<std::uint8_t>(50000, 0xAA));
-    std::filesystem::create_symlink(target, link);
+    fs::create_symlink(target, link);
+    // A link to a file not there yet, through a second link, relative to its folder.
+    fs::create_symlink("later.tdb", dir.file("dangling"));
+    fs::create_symlink("dangling", dir.file("chain.tdb"));
     ClientDatabase db(true);
     ASSERT_EQ(db.save(link), 1);
-    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    ASSERT_EQ(db.save(dir.file("chain.tdb")), 1);
+    EXPECT_TRUE(fs::is_symlink(link) && fs::is_symlink(dir.file("chain.tdb")));
     EXPECT_EQ(readFile(target).size(), 10389u);
-    EXPECT_EQ(filesInDir(), 2) << "no temporary file remains";
+    EXPECT_EQ(readFile(dir.file("later.tdb")).size(), 10389u);
+    EXPECT_EQ(filesInDir(), 5) << "no temporary file remains";
+}
+
+TEST_F(DatabaseFile, TemporaryFilesKeepThePermissionsFitTheNameAndAreCleanedUp) {
+    namespace fs = std::filesystem;
+    const std::string path = dir.file("private.tdb");
+    writeFile(path, {'o', 'l', 'd'});
+    for (const auto mode : {fs::perms::owner_read | fs::perms::owner_write,
+                            fs::perms::owner_all | fs::perms::group_write}) {
+        fs::permissions(path, mode);
+        ReplacingFile file(path);
+        ASSERT_TRUE(file.isOpen());
+        for (const auto& entry : fs::directory_iterator(dir.path())) {
+            if (entry.path() == path) continue;
+            EXPECT_EQ(fs::status(entry).permissions(), mode) << "before the first byte";
+        }
+    }
+    // Leftovers of killed saves of this file go with the next save; nothing else does.
+    const Texts kept = {"private.tdb.tmp0123", "private.tdb.tmp0123456789abcdeg",
+                        "other.tdb.tmp0123456789abcdef"};
+    for (const auto& name : kept) writeFile(dir.file(name), {'x'});
+    writeFile(dir.file("private.tdb.tmp0123456789abcdef"), {'x'});
+    ClientDatabase db(true);
+    ASSERT_EQ(db.save(path), 1);
+    EXPECT_EQ(filesInDir(), 4);
+    for (const auto& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+
+    // The longest names a file system takes still get a temporary file beside them.
+    const std::string longest = dir.file(std::string(251, 'n') + ".tdb");
+    ASSERT_EQ(db.save(longest), 1);
+    ASSERT_EQ(db.save(longest), 1);
+    EXPECT_EQ(readFile(longest).size(), 10389u);
+    EXPECT_EQ(filesInDir(), 5);
+    EXPECT_TRUE(feedback.empty());
+}
+
+TEST_F(DatabaseFile, ASaveAsksBeforeReplacingWhatAnotherProgramChanged) {
+    namespace fs = std::filesystem;
+    const std::string path = dir.file("shared.tdb");
+    const std::string question =
+        "The file '" + path +
+        "' has been changed by another program since it was opened.\n\nDo you want to replace it?";
+    ClientDatabase first(true), second(false);
+    ASSERT_EQ(first.save(path), 1);
+    ASSERT_EQ(second.load(path), 1);
+    second.addClient();
+    ASSERT_EQ(second.save(path), 1);
+    const auto theirs = readFile(path);
+
+    first.addClient();
+    feedback.script({MessageAnswer::No});
+    EXPECT_EQ(first.save(path), 0);
+    EXPECT_EQ(readFile(path), theirs);
+    EXPECT_NE(first.isModified(), 0);
+    ASSERT_EQ(feedback.messages().size(), 1u);
+    EXPECT_EQ(feedback.messages()[0].text, question);
+    EXPECT_EQ(feedback.messages()[0].buttons, MessageButtons::YesNo);
+    EXPECT_TRUE(feedback.messages()[0].defaultNo);
+
+    // Where nobody can answer, the save is refused; saving elsewhere is not a conflict.
+    first.setAskBeforeReplacingChanges(false);
+    EXPECT_EQ(first.save(path), 0);
+    EXPECT_EQ(feedback.messages().back().icon, MessageIcon::Error);
+    EXPECT_EQ(first.save(dir.file("elsewhere.tdb")), 1);
+    EXPECT_EQ(first.save(dir.file("elsewhere.tdb")), 1) << "its own save is no change";
+    EXPECT_EQ(feedback.texts(), Texts(2, question));
+
+    // Same size and time, other content: only the content tells.
+    auto bytes = readFile(dir.file("elsewhere.tdb"));
+    const auto time = fs::last_write_time(dir.file("elsewhere.tdb"));
+    bytes[30] ^= 1;
+    writeFile(dir.file("elsewhere.tdb"), bytes);
+    fs::last_write_time(dir.file("elsewhere.tdb"), time);
+    first.setAskBeforeReplacingChanges(true);
+    feedback.script({MessageAnswer::Yes});
+    EXPECT_EQ(first.save(dir.file("elsewhere.tdb")), 1);
+    EXPECT_EQ(feedback.texts().size(), 3u);
 }
 
 TEST_F(DatabaseFile, FailedWriteKeepsTheOldFileAndTellsTheUser) {

@@ -89,14 +89,14 @@ TEST_F(PrintCli, AllSheetsSummaryAndOneClient) {
         EXPECT_EQ(occurrences(all, "Mark c" + std::to_string(c) + " n"), 40);
     EXPECT_EQ(occurrences(all, "2504.0"), 2);  // client 5, channel 40, RX and TX
 
-    ASSERT_EQ(print("--summary " + db + " " + out).first, 0);
+    ASSERT_EQ(print("--summary --force " + db + " " + out).first, 0);
     text = pages(out);
     ASSERT_EQ(text.size(), 1u);
     EXPECT_NE(text[0].find("Tarn database summary"), std::string::npos);
     EXPECT_EQ(occurrences(text[0], "Client name:"), 6);
     EXPECT_EQ(occurrences(text[0], "Rx Freq"), 0);
 
-    ASSERT_EQ(print("--client 2 " + db + " " + out).first, 0);
+    ASSERT_EQ(print("--client 2 --force " + db + " " + out).first, 0);
     text = pages(out);
     EXPECT_EQ(occurrences(text[0], "Client name:"), 1);
     EXPECT_EQ(occurrences(text[0], "Mark c2 n"), 40);

@@ -14,6 +14,7 @@ ShellWorld::ShellWorld() {
     setSettingsBackend(&settings);
     setFileNameAsker([this](QWidget*, std::string& path, FileDialogKind kind) {
         askedKinds.push_back(kind);
+        offeredNames.push_back(path);
         if (fileNames_.empty()) return false;
         const std::optional<std::string> answer = fileNames_.front();
         fileNames_.erase(fileNames_.begin());

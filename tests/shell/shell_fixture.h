@@ -32,6 +32,7 @@ class ShellWorld {
     // Answers for the next file-name dialogs: a path confirms, nullopt cancels.
     void scriptFileNames(std::vector<std::optional<std::string>> answers);
     std::vector<FileDialogKind> askedKinds;
+    std::vector<std::string> offeredNames;  // the name each file dialog started with
     // Names of the clients the edit client dialog was opened on; it answers `editResult`
     // and renames the client to `editName` when that is not empty.
     std::vector<std::string> editedClients;

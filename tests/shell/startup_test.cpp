@@ -1,5 +1,7 @@
 // Start-up: the first databases, the frame's first rectangle, and the handover from a
 // second start of the program to the running one.
+#include <sys/stat.h>
+
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QLocalSocket>
@@ -162,6 +164,14 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
     settle();
     QVERIFY(program->frame().isVisible());
     QCOMPARE(program->frame().databaseWindows().size(), 0);
+    program.reset();
+
+    // A FIFO is told about at once, not waited on.
+    QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
+    program = Program::start({qpath(world, "fifo.tdb")}, quietStart(world));
+    settle();
+    QCOMPARE(program->frame().databaseWindows().size(), 1);
+    QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
 }
 
 void StartupTest::handoverOpensPathsInOrder() {
