@@ -9,7 +9,7 @@ int runNew(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {}, {}, 1);
     if (!parsed) return usageError("new FILE");
     ClientDatabase db(true);
-    return db.save(fullPath(parsed->positional[0])) ? kExitOk : kExitFailure;
+    return saveDatabase(db, parsed->positional[0]) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

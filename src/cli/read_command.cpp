@@ -21,7 +21,7 @@ int runRead(const std::vector<std::string>& args) {
     std::array<std::uint8_t, kImageSize> image{};
     if (!link.readRadio(nullptr, image.data(), kImageSize, false)) return kExitFailure;
     db.loadClientImage(command.index, image.data(), kImageSize);
-    return db.save(fullPath(command.file)) ? kExitOk : kExitFailure;
+    return saveDatabase(db, command.file) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

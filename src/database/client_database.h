@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,8 +41,9 @@ class ClientDatabase {
     int clientHasNoChannels(int index) const;
     int clientSummary(int index, ClientSummary& summary) const;
 
-    int load(const std::string& path);
-    int save(const std::string& path);
+    // The file alone: putting it on the recent-file list is the caller's choice.
+    int load(const std::filesystem::path& path);
+    int save(const std::filesystem::path& path);
 
     int copyClients(WindowHandle window, const int* indexes, int length);
     int pasteClients(WindowHandle window);

@@ -23,7 +23,6 @@
 #include "database/replace_file.h"
 #include "model/byte_order.h"
 #include "model/user_feedback.h"
-#include "settings/settings_store.h"
 
 namespace tarn {
 namespace {
@@ -110,8 +109,8 @@ std::FILE* openForReading(const std::string& path) {
 
 }  // namespace
 
-int ClientDatabase::load(const std::string& path) {
-    std::FILE* opened = openForReading(path);
+int ClientDatabase::load(const std::filesystem::path& path) {
+    std::FILE* opened = openForReading(path.string());
     if (!opened) {
         fail("Could not open database file");
         return 0;
@@ -167,16 +166,15 @@ int ClientDatabase::load(const std::string& path) {
     dealerText_ = dealer;
     clients_ = std::move(loaded);
     modified_ = 0;
-    settings().addRecentFile(path);
     return 1;
 }
 
-int ClientDatabase::save(const std::string& path) {
+int ClientDatabase::save(const std::filesystem::path& path) {
     if (clients_.empty()) {
         fail("No data to save");
         return 0;
     }
-    ReplacingFile file(path);
+    ReplacingFile file(path.string());
     std::uint8_t header[kHeaderSize];
     std::memcpy(header, kMagic, kMagicSize);
     std::memcpy(header + kMagicSize, dealerText_.data(), kDealerTextSize);
@@ -200,7 +198,6 @@ int ClientDatabase::save(const std::string& path) {
             break;
     }
     modified_ = 0;
-    settings().addRecentFile(path);
     return 1;
 }
 

@@ -1,13 +1,12 @@
 #include "shell/database_window.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 
 #include "database/csv_export.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
+#include "qtcommon/file_path.h"
 #include "radio/serial_link.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
@@ -31,13 +30,13 @@ std::string forceDatabaseExtension(const std::string& path) {
     return path + ".tdb";
 }
 
-DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
+DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
     : QMdiSubWindow(parent), list_(new ClientList(database_, this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     setWidget(list_);
     setFocusProxy(list_);
-    setFileName(path ? *path : std::string(kNoName));
+    setFileName(path ? *path : std::filesystem::path(kNoName));
     if (path && !database_.load(*path)) {
         // Whatever the failed load left would be saved over the file it could not read
         // (a file dropped here by mistake): keep nothing, so there is nothing to save.
@@ -45,6 +44,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
         while (database_.clientCount() > 0) database_.deleteClient(database_.clientCount() - 1);
         database_.setModified(false);
     }
+    if (path && !loadFailed_) rememberFile();
     list_->setColumnWidths(
         settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
     connect(list_, &QAbstractItemView::doubleClicked, this,
@@ -54,9 +54,13 @@ DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
 
 DatabaseWindow::~DatabaseWindow() = default;
 
-void DatabaseWindow::setFileName(std::string path) {
+void DatabaseWindow::setFileName(std::filesystem::path path) {
     fileName_ = std::move(path);
-    setWindowTitle(QFile::decodeName(QByteArray::fromStdString(fileName_)));
+    setWindowTitle(displayPath(fileName_));
+}
+
+void DatabaseWindow::rememberFile() {
+    settings().addRecentFile(fileName_);
 }
 
 void DatabaseWindow::postCommand(int id) {
@@ -126,29 +130,30 @@ void DatabaseWindow::runCommand(int id) {
 
 void DatabaseWindow::save() {
     if (fileName_ == kNoName) return saveAs();
-    if (pathFits(this, fileName_)) database_.save(fileName_);
+    if (pathFits(this, fileName_) && database_.save(fileName_)) rememberFile();
 }
 
 void DatabaseWindow::saveAs() {
-    std::string chosen = fileName_;
+    std::filesystem::path chosen = fileName_;
     if (!askFileName(this, chosen, FileDialogKind::SaveDatabase)) return;
     if (!pathFits(this, chosen)) return;
-    const std::string forced = forceDatabaseExtension(chosen);
+    const std::filesystem::path forced = forceDatabaseExtension(chosen.string());
     if (!pathFits(this, forced)) return;
     // The dialog confirmed replacing the name typed, not the one the extension made.
-    const bool exists = QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(forced)));
+    std::error_code error;
+    const bool exists = std::filesystem::exists(forced, error);
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;  // replacing a file is never the default
     if (forced != chosen && exists && !askYesNo(owner, formatMessage(kReplaceQuestion, forced)))
         return;
     setFileName(forced);
-    database_.save(fileName_);
+    if (database_.save(fileName_)) rememberFile();
 }
 
 void DatabaseWindow::exportDatabase() {
-    std::string path;
+    std::filesystem::path path;
     if (!askFileName(this, path, FileDialogKind::ExportDatabase)) return;
-    if (pathFits(this, path)) exportCsv(database_, path);
+    if (pathFits(this, path)) exportCsv(database_, path.string());
 }
 
 void DatabaseWindow::newClient() {
