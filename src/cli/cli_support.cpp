@@ -6,6 +6,7 @@
 
 #include "cli/cli_command.h"
 #include "database/client_database.h"
+#include "settings/settings_store.h"
 
 namespace tarn::cli {
 
@@ -77,8 +78,29 @@ std::optional<int> refuseOutput(const std::string& output, bool force, const std
     return std::nullopt;
 }
 
+namespace {
+
+bool rememberFiles = false;
+
+bool remembered(bool done, const std::string& path) {
+    if (done && rememberFiles) settings().addRecentFile(path);
+    return done;
+}
+
+}  // namespace
+
+void setRememberFiles(bool remember) {
+    rememberFiles = remember;
+}
+
 bool loadDatabase(ClientDatabase& database, const std::string& path) {
-    return database.load(fullPath(path)) != 0;
+    const std::string full = fullPath(path);
+    return remembered(database.load(full) != 0, full);
+}
+
+bool saveDatabase(ClientDatabase& database, const std::string& path) {
+    const std::string full = fullPath(path);
+    return remembered(database.save(full) != 0, full);
 }
 
 std::string latin1ToUtf8(std::string_view text) {

@@ -37,9 +37,13 @@ bool hasClient(const ClientDatabase& database, int index);
 // A plain non-negative decimal number, as a client index is typed.
 std::optional<int> parseIndex(std::string_view text);
 
-// Loads a database file by its full path, so the recent-file list gets the same entry
-// the desktop program would make. The core has already told any failure.
+// With --remember, a database file loaded or saved goes to the front of the desktop
+// program's recent-file list (by its full path, as the program lists it); without it
+// the tool leaves the list alone.
+void setRememberFiles(bool remember);
+// Load or save a database file by its full path. The core has already told any failure.
 bool loadDatabase(ClientDatabase& database, const std::string& path);
+bool saveDatabase(ClientDatabase& database, const std::string& path);
 std::string fullPath(const std::string& path);
 
 // Whether an output file may be written: an existing file only with --force (`force`),

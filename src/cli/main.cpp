@@ -1,12 +1,13 @@
 // tarn-cli: the database, radio and printing work of Tarn DataBase without the desktop.
 // Each subcommand lives in its own file; adding one means one file and one line below.
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/cli_command.h"
 #include "cli/cli_feedback.h"
+#include "cli/cli_support.h"
 #include "settings/qt_settings_backend.h"
 
 namespace {
@@ -30,6 +31,8 @@ void printUsage(std::FILE* out) {
     std::fputs(
         "An existing output file of new, export or print is replaced only with --force,\n"
         "and never when it is the database file being read.\n"
+        "--remember (with any command): a database file loaded or saved goes to the front\n"
+        "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",
         out);
 }
@@ -37,26 +40,30 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
+    std::vector<std::string> words(argv + 1, argv + argc);
+    const auto remember = std::remove(words.begin(), words.end(), "--remember");
+    tarn::cli::setRememberFiles(remember != words.end());
+    words.erase(remember, words.end());
+    if (words.empty()) {
         printUsage(stderr);
         return tarn::cli::kExitUsage;
     }
-    if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "help")) {
+    if (words[0] == "--help" || words[0] == "help") {
         printUsage(stdout);
         return tarn::cli::kExitOk;
     }
-    // The same settings as the desktop program: a load or save updates its recent files.
+    // The same settings as the desktop program (the port; the recent files with --remember).
     tarn::QtSettingsBackend settingsBackend;
     tarn::setSettingsBackend(&settingsBackend);
     tarn::setUserFeedback(&tarn::cli::cliFeedback());
 
-    const std::vector<std::string> args(argv + 2, argv + argc);
+    const std::vector<std::string> args(words.begin() + 1, words.end());
     int code = -1;
     for (const Command& command : kCommands) {
-        if (argv[1] == std::string(command.name)) code = command.run(args);
+        if (words[0] == command.name) code = command.run(args);
     }
     if (code < 0) {
-        std::fprintf(stderr, "tarn-cli: unknown command \"%s\"\n", argv[1]);
+        std::fprintf(stderr, "tarn-cli: unknown command \"%s\"\n", words[0].c_str());
         printUsage(stderr);
         code = tarn::cli::kExitUsage;
     }

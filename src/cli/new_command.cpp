@@ -12,7 +12,7 @@ int runNew(const std::vector<std::string>& args) {
     if (const auto refused = refuseOutput(file, parsed->flags.count("--force") != 0))
         return *refused;
     ClientDatabase db(true);
-    return db.save(file) ? kExitOk : kExitFailure;
+    return saveDatabase(db, file) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

@@ -62,7 +62,7 @@ int runRead(const std::vector<std::string>& args) {
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
     const std::string file = fullPath(command.file);
-    if (db.save(file)) return kExitOk;
+    if (saveDatabase(db, file)) return kExitOk;
     keepReadClient(db, command.index, file);
     return kExitFailure;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,15 +42,16 @@ class ClientDatabase {
     int clientHasNoChannels(int index) const;
     int clientSummary(int index, ClientSummary& summary) const;
 
-    int load(const std::string& path);
+    // The file alone: putting it on the recent-file list is the caller's choice.
+    int load(const std::filesystem::path& path);
     // Refuses (or asks before) replacing a file that another program changed since this
     // database loaded or saved it; see FileOrigin.
-    int save(const std::string& path);
+    int save(const std::filesystem::path& path);
 
     // The load of a database window: a failure leaves no clients, nothing modified and the
     // database marked as not belonging to the file, so that it is never saved over the
     // file it could not read (openFailed() until a load or a save to a chosen name).
-    int open(const std::string& path);
+    int open(const std::filesystem::path& path);
     bool openFailed() const { return openFailed_; }
     // Whether a save asks (the default) or refuses when the file was changed meanwhile.
     void setAskBeforeReplacingChanges(bool ask) { askBeforeReplacing_ = ask; }

@@ -24,7 +24,6 @@
 #include "database/replace_file.h"
 #include "model/byte_order.h"
 #include "model/user_feedback.h"
-#include "settings/settings_store.h"
 
 namespace tarn {
 namespace {
@@ -112,7 +111,7 @@ std::string forceDatabaseExtension(const std::string& path) {
     return path + ".tdb";
 }
 
-int ClientDatabase::load(const std::string& path) {
+int ClientDatabase::load(const std::filesystem::path& path) {
     std::FILE* opened = openRegularFile(path);
     if (!opened) {
         fail("Could not open database file");
@@ -171,11 +170,10 @@ int ClientDatabase::load(const std::string& path) {
     modified_ = 0;
     origin_.remember(path);
     openFailed_ = false;
-    settings().addRecentFile(path);
     return 1;
 }
 
-int ClientDatabase::open(const std::string& path) {
+int ClientDatabase::open(const std::filesystem::path& path) {
     if (load(path)) return 1;
     // Whatever the failed load left would be saved over the file it could not read
     // (a file dropped here by mistake): keep nothing, so there is nothing to save.
@@ -186,13 +184,13 @@ int ClientDatabase::open(const std::string& path) {
     return 0;
 }
 
-int ClientDatabase::save(const std::string& path) {
+int ClientDatabase::save(const std::filesystem::path& path) {
     if (clients_.empty()) {
         fail("No data to save");
         return 0;
     }
     if (!origin_.allowsReplacing(path, askBeforeReplacing_)) return 0;
-    ReplacingFile file(path);
+    ReplacingFile file(path.string());
     std::uint8_t header[kHeaderSize];
     std::memcpy(header, kMagic, kMagicSize);
     std::memcpy(header + kMagicSize, dealerText_.data(), kDealerTextSize);
@@ -218,7 +216,6 @@ int ClientDatabase::save(const std::string& path) {
     modified_ = 0;
     origin_.remember(path);
     openFailed_ = false;
-    settings().addRecentFile(path);
     return 1;
 }
 

@@ -35,7 +35,7 @@ std::uint64_t contentHash(std::FILE* file) {
 
 }  // namespace
 
-std::optional<FileOrigin::Identity> FileOrigin::identify(const std::string& path, bool withHash) {
+std::optional<FileOrigin::Identity> FileOrigin::identify(const fs::path& path, bool withHash) {
     std::error_code error;
     Identity identity{path, fs::file_size(path, error), {}, 0};
     if (error) return std::nullopt;
@@ -49,11 +49,11 @@ std::optional<FileOrigin::Identity> FileOrigin::identify(const std::string& path
     return identity;
 }
 
-void FileOrigin::remember(const std::string& path) {
+void FileOrigin::remember(const fs::path& path) {
     identity_ = identify(path, true);
 }
 
-bool FileOrigin::allowsReplacing(const std::string& path, bool ask) const {
+bool FileOrigin::allowsReplacing(const fs::path& path, bool ask) const {
     if (!identity_) return true;
     std::error_code error;
     if (path != identity_->path && !fs::equivalent(path, identity_->path, error)) return true;

@@ -13,22 +13,22 @@ namespace tarn {
 class FileOrigin {
   public:
     // Notes the file as it is now (after a successful load or save).
-    void remember(const std::string& path);
+    void remember(const std::filesystem::path& path);
     void forget() { identity_.reset(); }
 
     // Whether a save may replace `path`: yes unless it is the remembered file and its size,
     // modification time or content changed since. Then the user is asked (No is the
     // default), or, when `ask` is false, told that the save is refused.
-    bool allowsReplacing(const std::string& path, bool ask) const;
+    bool allowsReplacing(const std::filesystem::path& path, bool ask) const;
 
   private:
     struct Identity {
-        std::string path;
+        std::filesystem::path path;
         std::uintmax_t size = 0;
         std::filesystem::file_time_type modified{};
         std::uint64_t hash = 0;
     };
-    static std::optional<Identity> identify(const std::string& path, bool withHash);
+    static std::optional<Identity> identify(const std::filesystem::path& path, bool withHash);
 
     std::optional<Identity> identity_;
 };

@@ -56,4 +56,13 @@ std::string formatMessage(std::string_view pattern, std::string_view text) {
     return replaceFirst(pattern, text);
 }
 
+std::string formatMessage(std::string_view pattern, const std::filesystem::path& path) {
+#ifdef _WIN32
+    const std::u8string utf8 = path.u8string();
+    return replaceFirst(pattern, std::string(utf8.begin(), utf8.end()));
+#else
+    return replaceFirst(pattern, path.native());
+#endif
+}
+
 }  // namespace tarn

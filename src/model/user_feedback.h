@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ struct MessageOwner {
 
 // The user-feedback seam: the core reports its failures and asks its questions here.
 // The shell shows message boxes; tests record; the command-line tool prints to stderr.
+// Message texts are UTF-8 (the fixed texts are plain ASCII); they never carry the 8-bit
+// texts of the database.
 class UserFeedback {
   public:
     virtual ~UserFeedback() = default;
@@ -47,7 +50,10 @@ void showError(const MessageOwner& owner, std::string_view text);
 bool askYesNo(const MessageOwner& owner, std::string_view text);  // true on Yes
 
 // Replaces the first %d / %u / %s in a message template, as the system's texts use them.
+// A path goes in as the platform names files (its bytes where file names are UTF-8 by
+// convention); a std::string must say which of the two it is.
 std::string formatMessage(std::string_view pattern, long long number);
 std::string formatMessage(std::string_view pattern, std::string_view text);
+std::string formatMessage(std::string_view pattern, const std::filesystem::path& path);
 
 }  // namespace tarn

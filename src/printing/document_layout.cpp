@@ -60,10 +60,12 @@ class DocumentWriter {
 
     bool ok() const { return ok_; }
 
-    void heading(bool summary, const std::string& fileName, const std::string& dealer) {
+    void heading(bool summary, const std::filesystem::path& fileName, const std::string& dealer) {
         surface_.drawText(g_.line(3, 10, g_.width), documentName(summary), TextAlign::Centre);
         line_ = 5;
-        labelLine("Filename:", fileName);
+        drawLabel("Filename:");
+        surface_.drawPath(valueRect(), fileName, TextAlign::Left);
+        ++line_;
         std::string date = surface_.localTimeAndDate();
         if (date.size() > kTextBuffer - 1) date.resize(kTextBuffer - 1);
         labelLine("Date:", date);
@@ -155,7 +157,7 @@ const char* documentName(bool summary) {
 }
 
 bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::string& fileName, int clientIndex,
+                    bool summary, const std::filesystem::path& fileName, int clientIndex,
                     const std::function<void()>& newPage) {
     DocumentWriter writer(surface, geometry, newPage);
     writer.heading(summary, fileName, db.dealerString());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -16,7 +17,7 @@ const char* documentName(bool summary);
 // is left open for the caller to end. False when a page break fails; drawing stops there.
 // newPage runs after every page break.
 bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::string& fileName, int clientIndex,
+                    bool summary, const std::filesystem::path& fileName, int clientIndex,
                     const std::function<void()>& newPage);
 
 }  // namespace tarn

@@ -48,7 +48,7 @@ bool selectsAClient(const ClientDatabase& db, int clientIndex) {
 }  // namespace
 
 bool printClients(const ClientDatabase& db, WindowHandle owner, bool summary,
-                  const std::string& fileName, int clientIndex) {
+                  const std::filesystem::path& fileName, int clientIndex) {
     const MessageOwner messageOwner = MessageOwner::of(owner);
     // An index that names no client would give a page with the heading alone.
     if (!selectsAClient(db, clientIndex)) {

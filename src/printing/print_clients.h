@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include <filesystem>
 
 #include "model/window_handle.h"
 
@@ -15,6 +15,6 @@ class ClientDatabase;
 // silently when the print dialog was cancelled). The owner window is disabled while the
 // document is produced and always enabled and focused again.
 bool printClients(const ClientDatabase& db, WindowHandle owner, bool summary,
-                  const std::string& fileName, int clientIndex);
+                  const std::filesystem::path& fileName, int clientIndex);
 
 }  // namespace tarn

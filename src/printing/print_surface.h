@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ class PrintSurface {
 
     // One line of text, top-aligned in the rectangle and clipped to it.
     virtual void drawText(const PrintRect& rect, std::string_view text, TextAlign align) = 0;
+    // A file's path, drawn like a text but shown the way the platform names files.
+    virtual void drawPath(const PrintRect& rect, const std::filesystem::path& path,
+                          TextAlign align) = 0;
 
     // The current local time and date: the time in the user's time format, a blank,
     // then the date in the user's short date format.

@@ -7,6 +7,7 @@
 #include <QLocale>
 
 #include "qtcommon/ansi_text.h"
+#include "qtcommon/file_path.h"
 
 namespace tarn {
 namespace {
@@ -52,6 +53,15 @@ int QtPageSurface::textWidth(std::string_view text) const {
 }
 
 void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextAlign align) {
+    drawString(rect, fromAnsi(text), align);
+}
+
+void QtPageSurface::drawPath(const PrintRect& rect, const std::filesystem::path& path,
+                             TextAlign align) {
+    drawString(rect, displayPath(path), align);
+}
+
+void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextAlign align) {
     if (!painter_.isActive() || rect.right <= rect.left || rect.bottom <= rect.top) return;
     const QRect box(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     int flags = Qt::AlignTop | Qt::TextSingleLine;
@@ -68,7 +78,7 @@ void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextA
     }
     // Text wider than its box is cut at the box, as a column cell must be.
     painter_.setClipRect(box);
-    painter_.drawText(box, flags, fromAnsi(text));
+    painter_.drawText(box, flags, text);
     painter_.setClipping(false);
 }
 

@@ -31,6 +31,8 @@ class QtPageSurface final : public PrintSurface {
     int printableHeight() const override;
     int textWidth(std::string_view text) const override;
     void drawText(const PrintRect& rect, std::string_view text, TextAlign align) override;
+    void drawPath(const PrintRect& rect, const std::filesystem::path& path,
+                  TextAlign align) override;
     std::string localTimeAndDate() const override;
 
     bool startDoc(std::string_view name) override;
@@ -40,6 +42,8 @@ class QtPageSurface final : public PrintSurface {
     void abortDoc() override;
 
   private:
+    void drawString(const PrintRect& rect, const QString& text, TextAlign align);
+
     Hooks hooks_;  // before the device: what the hooks hold may outlive the device, not less
     std::unique_ptr<QPagedPaintDevice> device_;
     QFont font_;  // the default font, as every job uses it

@@ -30,6 +30,10 @@ std::optional<std::string> QtSettingsBackend::read(std::string_view name) const 
     const QString key = toQt(name);
     if (store->status() != QSettings::NoError || !store->contains(key)) return std::nullopt;
     const QVariant value = store->value(key);
+    if (value.typeId() == QMetaType::QByteArray) {
+        const QByteArray bytes = value.toByteArray();
+        return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
     // An INI value with a comma written by hand reads back as a list.
     const QString text = value.typeId() == QMetaType::QStringList
                              ? value.toStringList().join(QStringLiteral(", "))
@@ -41,7 +45,14 @@ std::optional<std::string> QtSettingsBackend::read(std::string_view name) const 
 bool QtSettingsBackend::write(std::string_view name, std::string_view text) {
     auto store = openSettings();
     if (!store->isWritable()) return false;
-    store->setValue(toQt(name), toQt(text));
+    // Text the local 8-bit encoding reads back unchanged is stored as text, as it always
+    // was; other bytes (a file name that is not UTF-8) as a byte array, kept exactly.
+    const QString asText = toQt(text);
+    const QByteArray bytes(text.data(), static_cast<qsizetype>(text.size()));
+    if (asText.toLocal8Bit() == bytes)
+        store->setValue(toQt(name), asText);
+    else
+        store->setValue(toQt(name), bytes);
     store->sync();
     return store->status() == QSettings::NoError;
 }

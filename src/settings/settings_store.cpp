@@ -108,7 +108,7 @@ int recentCount(const SettingsStore& store) {
 
 }  // namespace
 
-std::optional<std::string> SettingsStore::recentFile(int index, bool nameOnly) const {
+std::optional<std::filesystem::path> SettingsStore::recentFile(int index, bool nameOnly) const {
     if (index < 0 || index >= recentCount(*this)) return std::nullopt;
     std::string text = readText(recentName(index), kRecentPathSize, kNoName);
     if (text == kNoName) return std::nullopt;
@@ -116,10 +116,11 @@ std::optional<std::string> SettingsStore::recentFile(int index, bool nameOnly) c
         std::size_t slash = text.rfind('\\');
         if (slash != std::string::npos) text.erase(0, slash + 1);
     }
-    return text;
+    return std::filesystem::path(text);
 }
 
-void SettingsStore::addRecentFile(const std::string& path) {
+void SettingsStore::addRecentFile(const std::filesystem::path& file) {
+    const std::string path = file.string();
     int count = recentCount(*this);
     std::array<std::string, kRecentFileLimit> table;
     for (int i = 0; i < count; ++i) table[i] = readText(recentName(i), kRecentPathSize, kNoName);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,7 +21,8 @@ inline constexpr int kRecentPathSize = 260;  // longest entry read: 259 bytes an
 inline constexpr int kDefaultPlacement = -2147483647 - 1;
 
 // Where the settings values live: the registry key on Windows, an INI file elsewhere,
-// memory in tests. Each call opens, reads or writes one value and closes again.
+// memory in tests. Each call opens, reads or writes one value and closes again. Values
+// are bytes: a recent file keeps the exact bytes of its path.
 class SettingsBackend {
   public:
     virtual ~SettingsBackend() = default;
@@ -44,8 +46,9 @@ class SettingsStore {
     bool writeNumber(std::string_view name, int number);
 
     // Recent files: index 0..3, 0 the newest; nameOnly cuts to what follows the last '\\'.
-    std::optional<std::string> recentFile(int index, bool nameOnly) const;
-    void addRecentFile(const std::string& path);
+    // Stored as the path's narrow form: its own bytes outside Windows.
+    std::optional<std::filesystem::path> recentFile(int index, bool nameOnly) const;
+    void addRecentFile(const std::filesystem::path& path);
     // Called after every addRecentFile (the shell posts its menu rebuild from here).
     void setRecentFilesChanged(std::function<void()> callback);
 

@@ -1,10 +1,10 @@
 #include "shell/application.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QScreen>
 
+#include "qtcommon/file_path.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
@@ -62,7 +62,7 @@ std::unique_ptr<Program> Program::start(const QStringList& paths, const StartOpt
         // The first argument's window is maximised, even when a later file is the first
         // one that exists.
         for (int i = 0; i < paths.size(); ++i)
-            frame->openFileIfExists(QFile::encodeName(paths[i]).toStdString(), i == 0);
+            frame->openFileIfExists(pathFromQt(paths[i]), i == 0);
     } else if (auto recent = settings().recentFile(0, false)) {
         frame->openDatabaseWindow(*recent, true);
     } else {

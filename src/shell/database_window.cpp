@@ -1,13 +1,12 @@
 #include "shell/database_window.h"
 
 #include <QCloseEvent>
-#include <QFile>
-#include <QFileInfo>
 
 #include "database/csv_export.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
+#include "qtcommon/file_path.h"
 #include "radio/serial_link.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
@@ -23,14 +22,14 @@ constexpr const char* kReplaceQuestion =
 
 }  // namespace
 
-DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
+DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
     : QMdiSubWindow(parent), list_(new ClientList(database_, this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     setWidget(list_);
     setFocusProxy(list_);
-    setFileName(path ? *path : std::string(kNoName));
-    if (path) database_.open(*path);
+    setFileName(path ? *path : std::filesystem::path(kNoName));
+    if (path && database_.open(*path)) rememberFile();
     list_->setColumnWidths(
         settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
     connect(list_, &QAbstractItemView::doubleClicked, this,
@@ -40,9 +39,13 @@ DatabaseWindow::DatabaseWindow(std::optional<std::string> path, QWidget* parent)
 
 DatabaseWindow::~DatabaseWindow() = default;
 
-void DatabaseWindow::setFileName(std::string path) {
+void DatabaseWindow::setFileName(std::filesystem::path path) {
     fileName_ = std::move(path);
-    setWindowTitle(QFile::decodeName(QByteArray::fromStdString(fileName_)));
+    setWindowTitle(displayPath(fileName_));
+}
+
+void DatabaseWindow::rememberFile() {
+    settings().addRecentFile(fileName_);
 }
 
 void DatabaseWindow::postCommand(int id) {
@@ -112,30 +115,32 @@ void DatabaseWindow::runCommand(int id) {
 
 void DatabaseWindow::save() {
     if (fileName_ == kNoName || database_.openFailed()) return saveAs();
-    if (pathFits(this, fileName_)) database_.save(fileName_);
+    if (pathFits(this, fileName_) && database_.save(fileName_)) rememberFile();
 }
 
 void DatabaseWindow::saveAs() {
     // A window whose file could not be read offers no name, as an untitled one.
-    std::string chosen = database_.openFailed() ? std::string(kNoName) : fileName_;
+    std::filesystem::path chosen =
+        database_.openFailed() ? std::filesystem::path(kNoName) : fileName_;
     if (!askFileName(this, chosen, FileDialogKind::SaveDatabase)) return;
     if (!pathFits(this, chosen)) return;
-    const std::string forced = forceDatabaseExtension(chosen);
+    const std::filesystem::path forced = forceDatabaseExtension(chosen.string());
     if (!pathFits(this, forced)) return;
     // The dialog confirmed replacing the name typed, not the one the extension made.
-    const bool exists = QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(forced)));
+    std::error_code error;
+    const bool exists = std::filesystem::exists(forced, error);
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;  // replacing a file is never the default
     if (forced != chosen && exists && !askYesNo(owner, formatMessage(kReplaceQuestion, forced)))
         return;
     setFileName(forced);
-    database_.save(fileName_);
+    if (database_.save(fileName_)) rememberFile();
 }
 
 void DatabaseWindow::exportDatabase() {
-    std::string path;
+    std::filesystem::path path;
     if (!askFileName(this, path, FileDialogKind::ExportDatabase)) return;
-    if (pathFits(this, path)) exportCsv(database_, path);
+    if (pathFits(this, path)) exportCsv(database_, path.string());
 }
 
 void DatabaseWindow::newClient() {

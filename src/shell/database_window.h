@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -19,11 +20,12 @@ class DatabaseWindow final : public QMdiSubWindow {
 
     // Without a path: a new untitled database (one demonstration client). With a path:
     // the file is loaded; a failed load leaves no clients and nothing to save, and Save
-    // then asks for a name as on an untitled database.
-    explicit DatabaseWindow(std::optional<std::string> path, QWidget* parent = nullptr);
+    // then asks for a name as on an untitled database. A file loaded or saved here goes
+    // to the front of the recent-file list.
+    explicit DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent = nullptr);
     ~DatabaseWindow() override;
 
-    const std::string& fileName() const { return fileName_; }
+    const std::filesystem::path& fileName() const { return fileName_; }
     bool loadFailed() const { return database_.openFailed(); }
     ClientDatabase& database() { return database_; }
     ClientList& list() { return *list_; }
@@ -42,7 +44,8 @@ class DatabaseWindow final : public QMdiSubWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void setFileName(std::string path);
+    void setFileName(std::filesystem::path path);
+    void rememberFile();
     void save();
     void saveAs();
     void exportDatabase();
@@ -62,7 +65,7 @@ class DatabaseWindow final : public QMdiSubWindow {
                           int& client);
 
     ClientDatabase database_{true};
-    std::string fileName_;
+    std::filesystem::path fileName_;
     ClientList* list_;
 };
 

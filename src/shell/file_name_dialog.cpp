@@ -1,11 +1,11 @@
 #include "shell/file_name_dialog.h"
 
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
 #include "model/user_feedback.h"
+#include "qtcommon/file_path.h"
 
 namespace tarn {
 namespace {
@@ -53,12 +53,12 @@ void setFileNameAsker(FileNameAsker asker) {
     installedAsker() = std::move(asker);
 }
 
-bool askFileName(QWidget* owner, std::string& path, FileDialogKind kind) {
+bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind) {
     if (installedAsker()) return installedAsker()(owner, path, kind);
     return showFileNameDialog(owner, path, kind);
 }
 
-bool showFileNameDialog(QWidget* owner, std::string& path, FileDialogKind kind) {
+bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogKind kind) {
     const QStringList databaseFilters{"Database Files (*.tdb)", "All Files (*.*)"};
     QString title;
     QStringList filters = databaseFilters;
@@ -92,12 +92,12 @@ bool showFileNameDialog(QWidget* owner, std::string& path, FileDialogKind kind) 
         dialog.setFileMode(QFileDialog::AnyFile);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    path = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    path = pathFromQt(dialog.selectedFiles().first());
     return true;
 }
 
-bool pathFits(QWidget* owner, const std::string& path) {
-    if (path.size() < kMaxPath) return true;
+bool pathFits(QWidget* owner, const std::filesystem::path& path) {
+    if (path.native().size() < kMaxPath) return true;
     showError(MessageOwner::of(owner), formatMessage(kPathTooLong, path));
     return false;
 }

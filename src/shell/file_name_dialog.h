@@ -1,7 +1,7 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
-#include <string>
 
 class QWidget;
 
@@ -12,21 +12,21 @@ inline constexpr int kMaxPath = 260;  // a path holds at most 259 bytes
 enum class FileDialogKind { OpenDatabase = 1, SaveDatabase = 2, ExportDatabase = 3 };
 
 // Shows the file-name dialog of the kind, owned by the owner. On confirmation the chosen
-// full path (local 8-bit encoding, any length: see pathFits) replaces `path` and the
-// result is true; on cancel, or
-// for an unknown kind, `path` is left as it was and the result is false.
-bool askFileName(QWidget* owner, std::string& path, FileDialogKind kind);
+// full path (any length: see pathFits) replaces `path` and the result is true; on
+// cancel, or for an unknown kind, `path` is left as it was and the result is false.
+bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind);
 
 // Paths of 260 bytes or more are refused with this message before anything changes.
 inline constexpr const char* kPathTooLong =
     "The path '%s' is too long.\n\nA database path must be shorter than 260 characters.";
-bool pathFits(QWidget* owner, const std::string& path);
+bool pathFits(QWidget* owner, const std::filesystem::path& path);
 
 // Tests answer the dialogs with a script; an empty function restores the real dialogs.
-using FileNameAsker = std::function<bool(QWidget* owner, std::string& path, FileDialogKind)>;
+using FileNameAsker =
+    std::function<bool(QWidget* owner, std::filesystem::path& path, FileDialogKind)>;
 void setFileNameAsker(FileNameAsker asker);
 
 // The real dialog, whatever asker is installed.
-bool showFileNameDialog(QWidget* owner, std::string& path, FileDialogKind kind);
+bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogKind kind);
 
 }  // namespace tarn

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -12,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "model/user_feedback.h"
+#include "qtcommon/file_path.h"
 #include "settings/settings_store.h"
 #include "shell/about_dialog.h"
 #include "shell/artwork.h"
@@ -97,8 +97,7 @@ void FrameWindow::buildMenus() {
     file->addSeparator();
     addItem(file, "&Export", cmd::Export);
     file->addSeparator();
-    // The recent files go here (rebuildRecentFiles).
-    file->addSeparator();
+    recentEnd_ = file->addSeparator();  // the recent files go before it (rebuildRecentFiles)
     addItem(file, "E&xit\tAlt-F4", cmd::Exit);
 
     QMenu* edit = menuBar()->addMenu("&Edit");
@@ -260,7 +259,7 @@ void FrameWindow::command(int id) {
     }
 }
 
-DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::string>& path,
+DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesystem::path>& path,
                                                 bool maximised) {
     if (path && !pathFits(this, *path)) return nullptr;
     auto* window = new DatabaseWindow(path);
@@ -274,10 +273,12 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::string>
     return window;
 }
 
-void FrameWindow::openFileIfExists(const std::string& path, bool first) {
+void FrameWindow::openFileIfExists(const std::filesystem::path& path, bool first) {
     // Anything there but a folder: a FIFO or a device gets the reader's message.
-    const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(path)));
-    if (file.exists() && !file.isDir()) openDatabaseWindow(path, first);
+    std::error_code error;
+    const auto status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_directory(status))
+        openDatabaseWindow(path, first);
 }
 
 void FrameWindow::receiveHandover(const std::string& path) {
@@ -285,18 +286,17 @@ void FrameWindow::receiveHandover(const std::string& path) {
 }
 
 void FrameWindow::open() {
-    std::string path;
+    std::filesystem::path path;
     if (!askFileName(this, path, FileDialogKind::OpenDatabase)) return;
-    const QString wanted = QFile::decodeName(QByteArray::fromStdString(path));
+    const QString wanted = displayPath(path);
     for (DatabaseWindow* window : databaseWindows()) {
         if (samePath(window->windowTitle(), wanted)) {
             mdiArea_->setActiveSubWindow(window);
             return;
         }
     }
-    DatabaseWindow* window = openDatabaseWindow(path, false);
-    // Only a file that could be read becomes a recent file.
-    if (window && !window->loadFailed()) settings().addRecentFile(path);
+    // The window puts the file on the recent-file list once it has read it.
+    openDatabaseWindow(path, false);
 }
 
 void FrameWindow::openDroppedFiles(const QStringList& paths) {
@@ -305,8 +305,7 @@ void FrameWindow::openDroppedFiles(const QStringList& paths) {
         !askYesNo(MessageOwner::frame(),
                   formatMessage("Do you really want to open %d files?", count)))
         return;
-    for (const QString& path : paths)
-        openDatabaseWindow(QFile::encodeName(path).toStdString(), false);
+    for (const QString& path : paths) openDatabaseWindow(pathFromQt(path), false);
 }
 
 void FrameWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -376,27 +375,25 @@ void FrameWindow::postRecentFilesChanged() {
 }
 
 void FrameWindow::rebuildRecentFiles() {
-    for (QAction* item : fileMenu_->actions()) {
-        const int id = item->data().toInt();
-        if (id >= cmd::RecentFile1 && id <= cmd::RecentFile4) {
-            fileMenu_->removeAction(item);
-            actions_.erase(id);
-            item->deleteLater();
-        }
+    for (QAction* item : recentItems_) {
+        fileMenu_->removeAction(item);
+        actions_.erase(item->data().toInt());
+        item->deleteLater();
     }
-    // Inserted newest last at position 8, so they stand in rising order after "&Export".
-    for (int index = 3; index >= 0; --index) {
+    recentItems_.clear();
+    // In rising order between the separator after "&Export" and the one before "E&xit".
+    for (int index = 0; index < kRecentFileLimit; ++index) {
         const auto name = settings().recentFile(index, true);
         if (!name) continue;
         // The store cuts at the last backslash; paths here also use forward slashes.
-        const QString shown = QFile::decodeName(QByteArray::fromStdString(*name)).section('/', -1);
-        QAction* before = fileMenu_->actions().value(8);
+        const QString shown = displayPath(*name).section('/', -1);
         const int id = cmd::RecentFile1 + index;
         auto* item = new QAction(QString("&%1. %2").arg(index + 1).arg(shown), fileMenu_);
         item->setData(id);
         connect(item, &QAction::triggered, this, [this, id] { command(id); });
-        fileMenu_->insertAction(before, item);
+        fileMenu_->insertAction(recentEnd_, item);
         actions_[id] = item;
+        recentItems_.append(item);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QUrl>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <optional>
@@ -39,9 +40,10 @@ class FrameWindow final : public QMainWindow {
 
     // A new window on the file (or an untitled database without a path); null when the
     // path is too long. Shown maximised when asked, else shown plainly.
-    DatabaseWindow* openDatabaseWindow(const std::optional<std::string>& path, bool maximised);
+    DatabaseWindow* openDatabaseWindow(const std::optional<std::filesystem::path>& path,
+                                       bool maximised);
     // Opens the file when it exists; a missing file is passed over silently.
-    void openFileIfExists(const std::string& path, bool first);
+    void openFileIfExists(const std::filesystem::path& path, bool first);
     // Files dropped on the frame, in drop order (more than 20 are asked about first).
     void openDroppedFiles(const QStringList& paths);
     // A path handed over by a second start of the program.
@@ -74,7 +76,9 @@ class FrameWindow final : public QMainWindow {
     QToolBar* toolBar_ = nullptr;
     QMenu* fileMenu_ = nullptr;
     QMenu* windowMenu_ = nullptr;
-    QList<QAction*> windowItems_;  // the Window menu's entries of the open windows
+    QList<QAction*> windowItems_;   // the Window menu's entries of the open windows
+    QList<QAction*> recentItems_;   // the File menu's recent files, in menu order
+    QAction* recentEnd_ = nullptr;  // the separator the recent files stand before
     std::map<int, QAction*> actions_;
     std::map<int, QAction*> accelerators_;
     UrlOpener urlOpener_;

@@ -66,7 +66,7 @@ void PortDialog::accept() {
         !askYesNo(MessageOwner::of(this),
                   formatMessage("Port '%s' is either busy or unavailable.\n\nAre you sure you "
                                 "want to use this port?",
-                                toAnsi(name))))
+                                std::string_view(name.toUtf8().toStdString()))))
         return;  // the dialog stays open and nothing is stored
     settings().writeText("Port", toAnsi(name));
     QDialog::accept();

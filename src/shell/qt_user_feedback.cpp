@@ -2,7 +2,6 @@
 
 #include <QMessageBox>
 
-#include "qtcommon/ansi_text.h"
 #include "shell/frame_window.h"
 
 namespace tarn {
@@ -34,7 +33,8 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
     } else if (buttons == MessageButtons::OkCancel) {
         standard = QMessageBox::Ok | QMessageBox::Cancel;
     }
-    QMessageBox box(boxIcon, kMessageTitle, fromAnsi(text), standard, ownerWidget(owner));
+    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    QMessageBox box(boxIcon, kMessageTitle, shown, standard, ownerWidget(owner));
     box.setDefaultButton(preferred);
     switch (box.exec()) {
         case QMessageBox::Yes:

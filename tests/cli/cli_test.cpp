@@ -192,13 +192,15 @@ TEST_F(Cli, OutputsReplaceFilesOnlyWithForceAndNeverTheDatabaseRead) {
     EXPECT_NE(run("--help").out.find("--force"), std::string::npos);
 }
 
-TEST_F(Cli, LoadAndSaveFeedTheSharedRecentFiles) {
+TEST_F(Cli, RecentFilesChangeOnlyWhenAskedTo) {
     QtSettingsBackend backend;
     SettingsStore store(backend);
     ASSERT_EQ(run("new first.tdb").code, 0);
-    ASSERT_EQ(run("new second.tdb").code, 0);
-    ASSERT_EQ(run("info ./first.tdb").code, 0);
-    ASSERT_EQ(run("info missing.tdb").code, 1);
+    ASSERT_EQ(run("info first.tdb").code, 0);
+    EXPECT_FALSE(store.recentFile(0, false)) << "the desktop program's list is left alone";
+    ASSERT_EQ(run("--remember new second.tdb").code, 0);
+    ASSERT_EQ(run("info ./first.tdb --remember").code, 0);
+    ASSERT_EQ(run("--remember info missing.tdb").code, 1);
     EXPECT_EQ(store.recentFile(0, false), dir.file("first.tdb")) << "full paths";
     EXPECT_EQ(store.recentFile(1, false), dir.file("second.tdb"));
 }

@@ -72,20 +72,19 @@ TEST_F(DatabaseFile, SaveAndLoadRoundTrip) {
     const std::string path = dir.file("two.tdb");
     ASSERT_EQ(db.save(path), 1);
     EXPECT_EQ(db.isModified(), 0);
-    EXPECT_EQ(settings().recentFile(0, false), path);
+    EXPECT_FALSE(settings().recentFile(0, false)) << "the recent files are the caller's";
     auto expected = header(2, "").record(*db.client(0)).record(*db.client(1)).end().bytes;
     std::memcpy(expected.data() + 22, db.dealerText().data(), 100);
     EXPECT_EQ(readFile(path), expected);
     EXPECT_EQ(expected.size(), 130u + 2 * 10259u);
 
     ClientDatabase loaded(true);
-    settingsValues.clear();
     ASSERT_EQ(loaded.load(path), 1);
     EXPECT_EQ(loaded.isModified(), 0);
     ASSERT_EQ(loaded.clientCount(), 2);
     EXPECT_EQ(*loaded.client(1), *db.client(1));
     EXPECT_EQ(loaded.dealerText(), db.dealerText());
-    EXPECT_EQ(settings().recentFile(0, false), path);
+    EXPECT_FALSE(settings().recentFile(0, false));
     EXPECT_TRUE(feedback.empty());
 }
 

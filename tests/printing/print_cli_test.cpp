@@ -69,7 +69,8 @@ class PrintCli : public ::testing::Test {
     }
 
     TempDir dir;
-    const std::string db = dir.file("fleet.tdb"), out = dir.file("out.pdf");
+    // A UTF-8 file name prints as the system names it, not as an 8-bit database text.
+    const std::string db = dir.file("M\xc3\xbcller-fleet.tdb"), out = dir.file("out.pdf");
 };
 
 TEST_F(PrintCli, AllSheetsSummaryAndOneClient) {

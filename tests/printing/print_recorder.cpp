@@ -20,6 +20,9 @@ class RecordingSurface final : public PrintSurface {
         const int line = r.top % h == 0 && r.bottom - r.top == h ? r.top / h : -2;
         p_.texts.push_back({p_.pages, line, r.left, r.right, align, std::string(text)});
     }
+    void drawPath(const PrintRect& r, const std::filesystem::path& path, TextAlign align) override {
+        drawText(r, path.string(), align);
+    }
     bool startDoc(std::string_view name) override { return event("startDoc " + std::string(name)); }
     bool startPage() override {
         ++started_;

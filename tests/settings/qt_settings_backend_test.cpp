@@ -37,9 +37,11 @@ TEST_F(QtSettings, RoundTripsValueNamesWithBlanks) {
     EXPECT_FALSE(backend.read("Window Placement"));
     EXPECT_TRUE(backend.write("Window Placement", "10 20 640 480"));
     EXPECT_TRUE(backend.write("MRU_0", "C:\\data\\a, \"b\".tdb"));
+    EXPECT_TRUE(backend.write("MRU_1", "/data/caf\xe9 \xff\n.tdb"));  // not UTF-8: bytes kept
     QtSettingsBackend other;  // another instance sees it at once
     EXPECT_EQ(other.read("Window Placement"), "10 20 640 480");
     EXPECT_EQ(other.read("MRU_0"), "C:\\data\\a, \"b\".tdb");
+    EXPECT_EQ(other.read("MRU_1"), "/data/caf\xe9 \xff\n.tdb");
     EXPECT_NE(iniText().find("640 480"), std::string::npos);
 }
 

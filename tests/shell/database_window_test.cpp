@@ -255,6 +255,7 @@ void DatabaseWindowTest::saveAsForcesExtensionAndAsks() {
     scene.run(cmd::SaveAs);
     QCOMPARE(fileBytes(target).size(), 130 + 10259 * 3);
     QCOMPARE(scene.window->fileName(), target);
+    QCOMPARE(*world.settings.read("MRU_0"), target);  // the window keeps the recent files
     const std::string question =
         "The file '" + target + "' already exists.\n\nDo you want to replace it?";
     QCOMPARE(world.messageTexts(), (Texts{question, question}));

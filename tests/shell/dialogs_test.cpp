@@ -187,18 +187,18 @@ void DialogsTest::fileDialogsHaveTheirTitlesAndFilters() {
             if (save) whenModal([](QWidget* box) { clickButton(box, QMessageBox::Yes); }, true);
             static_cast<QDialog*>(dialog)->accept();
         });
-        std::string path = "unchanged";
+        std::filesystem::path path = "unchanged";
         QVERIFY(showFileNameDialog(nullptr, path, kind));
         settle();
         QCOMPARE(seen, expected);
-        QCOMPARE(path, world.path("a.tdb"));
+        QCOMPARE(path.string(), world.path("a.tdb"));
     }
     // Cancel leaves the buffer alone; an unknown kind shows nothing.
     whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
-    std::string path = "unchanged";
+    std::filesystem::path path = "unchanged";
     QVERIFY(!showFileNameDialog(nullptr, path, FileDialogKind::OpenDatabase));
     QVERIFY(!showFileNameDialog(nullptr, path, static_cast<FileDialogKind>(4)));
-    QCOMPARE(path, std::string("unchanged"));
+    QCOMPARE(path.string(), std::string("unchanged"));
 }
 
 void DialogsTest::splashIsCentredModalAndCloses() {
@@ -239,10 +239,13 @@ void DialogsTest::messageBoxesAreTitledAndOwned() {
     });
     MessageOwner owner = MessageOwner::frame();
     owner.defaultNo = true;
-    QCOMPARE(feedback.showMessage(owner, "Caf\xe9?", MessageIcon::Question, MessageButtons::YesNo),
+    // A path shows as the platform names files, not as an 8-bit database text.
+    const std::filesystem::path path("/data/M\xc3\xbcller Fleet.tdb");
+    QCOMPARE(feedback.showMessage(owner, formatMessage("Save '%s'?", path), MessageIcon::Question,
+                                  MessageButtons::YesNo),
              MessageAnswer::No);
     QCOMPARE(title, QString("Tarn DataBase"));
-    QCOMPARE(text, QString::fromUtf8("Café?"));
+    QCOMPARE(text, QString::fromUtf8("Save '/data/Müller Fleet.tdb'?"));
     QCOMPARE(parent, &frame);
     QCOMPARE(defaultButton, QMessageBox::No);
     QCOMPARE(ownerWidget(MessageOwner::none()), nullptr);

@@ -12,7 +12,7 @@ namespace tarn::test {
 
 ShellWorld::ShellWorld() {
     setSettingsBackend(&settings);
-    setFileNameAsker([this](QWidget*, std::string& path, FileDialogKind kind) {
+    setFileNameAsker([this](QWidget*, std::filesystem::path& path, FileDialogKind kind) {
         askedKinds.push_back(kind);
         offeredNames.push_back(path);
         if (fileNames_.empty()) return false;

@@ -137,7 +137,9 @@ void StartupTest::firstStartWithoutSettings() {
 void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
     ShellWorld world;
     writeDatabase(world.path("older.tdb"), {"A"});
-    writeDatabase(world.path("newest.tdb"), {"B"});  // the save put it first
+    writeDatabase(world.path("newest.tdb"), {"B"});
+    settings().addRecentFile(world.path("older.tdb"));
+    settings().addRecentFile(world.path("newest.tdb"));
     auto program = Program::start({}, quietStart(world));
     settle();
     QList<DatabaseWindow*> windows = program->frame().databaseWindows();
