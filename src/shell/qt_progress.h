@@ -5,7 +5,8 @@
 namespace tarn {
 
 // The "Progress" and "Printing" windows, and disabling, enabling and focusing the owner.
-// While one is up the program handles no user input but keeps painting.
+// While one is up the program keeps painting and discards every click and key (a modal
+// box shown meanwhile excepted).
 class QtProgressUi final : public ProgressUi {
   public:
     std::unique_ptr<ProgressWindow> create(Kind kind, WindowHandle owner) override;
