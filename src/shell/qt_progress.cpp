@@ -69,6 +69,9 @@ class InputDiscarder final : public QObject {
     }
 
     int depth_ = 0;
+
+  public:
+    bool active() const { return depth_ > 0; }
 };
 
 InputDiscarder& inputDiscarder() {
@@ -140,6 +143,10 @@ class QtProgressWindow final : public ProgressWindow {
 };
 
 }  // namespace
+
+bool longOperationRunning() {
+    return inputDiscarder().active();
+}
 
 std::unique_ptr<ProgressWindow> QtProgressUi::create(Kind kind, WindowHandle owner) {
     // Shown over the owner's top-level window: the owner itself is disabled during the

@@ -14,4 +14,7 @@ class QtProgressUi final : public ProgressUi {
     void focusWindow(WindowHandle window) override;
 };
 
+// True while a "Progress" or "Printing" window is up.
+bool longOperationRunning();
+
 }  // namespace tarn

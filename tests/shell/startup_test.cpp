@@ -1,12 +1,17 @@
 // Start-up: the first databases, the frame's first rectangle, and the handover from a
 // second start of the program to the running one.
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QMdiArea>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QUuid>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -54,18 +59,48 @@ bool handOverFromAnotherThread(const QString& server, const QStringList& paths) 
     return result;
 }
 
-// Sends raw bytes to a running program and returns what it answered.
+// A loop of its own for a while, as a message box runs one.
+void runNestedLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QByteArray message(const QByteArray& body) {
+    const char size[] = {static_cast<char>(body.size() & 0xFF),
+                         static_cast<char>(body.size() >> 8)};
+    return QByteArray(size, 2) + body;
+}
+
+// A file that does not load: opening it shows a message box.
+QString damagedFile(ShellWorld& world) {
+    QFile file(qpath(world, "damaged.tdb"));
+    if (file.open(QIODevice::WriteOnly)) file.write("not a database");
+    return file.fileName();
+}
+
+void waitForMessages(ShellWorld& world, std::size_t count) {
+    for (QDeadlineTimer deadline(10000);
+         world.feedback->messages().size() < count && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    settle();
+}
+
+// Sends raw bytes to a running program and returns what it answered (on any thread).
+QByteArray exchange(const QString& server, const QByteArray& bytes) {
+    QByteArray answer;
+    QLocalSocket socket;
+    socket.connectToServer(SingleInstance::serverPath(server));
+    if (!socket.waitForConnected(2000)) return answer;
+    socket.write(bytes);
+    socket.waitForBytesWritten(2000);
+    while (socket.waitForReadyRead(500)) answer += socket.readAll();
+    return answer;
+}
+
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
-    runBeside([&] {
-        QLocalSocket socket;
-        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-        socket.connectToServer(server);
-        if (!socket.waitForConnected(2000)) return;
-        socket.write(bytes);
-        socket.waitForBytesWritten(2000);
-        while (socket.waitForReadyRead(500)) answer += socket.readAll();
-    });
+    runBeside([&] { answer = exchange(server, bytes); });
     return answer;
 }
 
@@ -80,13 +115,18 @@ class StartupTest : public QObject {
     void firstStartOpensArgumentsOrNewestRecentFile();
     void handoverOpensPathsInOrder();
     void handoverIgnoresMalformedMessages();
+    void handoverSurvivesSecondStartLeavingDuringBox();
+    void handoversWaitTheirTurnInABoundedQueue();
+    void serverIsPrivateAndNothingStopsAStart();
 
   private:
     QTemporaryDir configHome_;  // where the platform's settings file goes
+    QTemporaryDir runtime_;     // the session's private runtime folder
 };
 
 void StartupTest::initTestCase() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
 }
 
 void StartupTest::platformSettingsKeepThePlacement() {
@@ -172,9 +212,7 @@ void StartupTest::handoverOpensPathsInOrder() {
     auto program = Program::start({}, options);
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 1);
-    // A second start in the same session gives way to the running one; without paths it
-    // only raises the frame.
-    QVERIFY(!Program::start({}, options));
+    // A second start without paths only raises the frame.
     QVERIFY(handOverFromAnotherThread(options.serverName, {}));
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 1);
@@ -197,11 +235,7 @@ void StartupTest::handoverIgnoresMalformedMessages() {
     auto program = Program::start({qpath(world, "ok.tdb")}, options);
     settle();
     const QByteArray path = QFile::encodeName(qpath(world, "ok.tdb"));
-    auto send = [&](const QByteArray& body) {
-        const char size[] = {static_cast<char>(body.size() & 0xFF),
-                             static_cast<char>(body.size() >> 8)};
-        return sendRaw(options.serverName, QByteArray(size, 2) + body);
-    };
+    auto send = [&](const QByteArray& body) { return sendRaw(options.serverName, message(body)); };
     // No terminating zero, a zero inside, an empty path: answered, nothing opened.
     QCOMPARE(send(path), QByteArray("\1"));
     QCOMPARE(send(path + '\0' + "x" + '\0'), QByteArray("\1"));
@@ -214,6 +248,105 @@ void StartupTest::handoverIgnoresMalformedMessages() {
     QCOMPARE(send(path + '\0'), QByteArray("\1"));
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 2);
+}
+
+void StartupTest::handoverSurvivesSecondStartLeavingDuringBox() {
+    ShellWorld world;
+    const QString damaged = damagedFile(world);
+    const StartOptions options = quietStart(world);
+    auto program = Program::start({}, options);
+    settle();
+    // The box of the failed load stays up until the second start has gone.
+    std::atomic<bool> gone = false;
+    world.feedback->whileShown = [&] {
+        for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();) runNestedLoop(20);
+    };
+    QByteArray answer;
+    runBeside([&] {
+        answer = exchange(options.serverName, message(QFile::encodeName(damaged) + '\0'));
+        gone = true;
+    });
+    waitForMessages(world, 1);
+    // The path was taken off the socket and answered before its box came up, so no box
+    // runs its loop inside the socket's signal (where the socket could be deleted).
+    QCOMPARE(answer, QByteArray("\1"));
+    QCOMPARE(world.feedback->messages().size(), std::size_t{1});
+    world.feedback->whileShown = nullptr;
+    QVERIFY(handOverFromAnotherThread(options.serverName, {}));  // still serving
+}
+
+void StartupTest::handoversWaitTheirTurnInABoundedQueue() {
+    ShellWorld world;
+    const QString damaged = damagedFile(world);
+    const StartOptions options = quietStart(world);
+    auto program = Program::start({}, options);
+    settle();
+    // While the first box is up, another start and a flood of a hundred paths come.
+    int depth = 0;
+    int deepest = 0;
+    bool flooded = false;
+    world.feedback->whileShown = [&] {
+        deepest = std::max(deepest, ++depth);
+        if (!flooded) {
+            flooded = true;
+            QVERIFY(handOverFromAnotherThread(options.serverName, {damaged}));
+            QByteArray flood;
+            for (int i = 0; i < 100; ++i) flood += message(QFile::encodeName(damaged) + '\0');
+            QCOMPARE(sendRaw(options.serverName, flood), QByteArray(100, '\1'));
+        }
+        --depth;
+    };
+    QVERIFY(handOverFromAnotherThread(options.serverName, {damaged}));
+    const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
+    waitForMessages(world, boxes);
+    runNestedLoop(100);  // time for any more that were kept
+    QCOMPARE(deepest, 1);
+    QCOMPARE(world.feedback->messages().size(), boxes);
+}
+
+void StartupTest::serverIsPrivateAndNothingStopsAStart() {
+    ShellWorld world;
+    writeDatabase(world.path("one.tdb"), {"A"});
+    StartOptions options = quietStart(world);
+    options.reachTimeoutMs = 300;
+    const QString server = SingleInstance::serverPath(options.serverName);
+    {
+        // A socket file in the session's private folder.
+        auto first = Program::start({}, options);
+        QVERIFY(QFileInfo(server).exists());
+        QCOMPARE(QFileInfo(server).path(), runtime_.path());
+        // A program that holds the place but does not answer (this thread is busy) is
+        // passed by: the second start runs alone, with its file.
+        QElapsedTimer timer;
+        timer.start();
+        auto second = Program::start({qpath(world, "one.tdb")}, options);
+        QVERIFY(second);
+        QVERIFY(timer.elapsed() < 3000);
+        QCOMPARE(second->frame().databaseWindows().size(), 1);
+    }
+    // A socket file left by a crash, or a server that never answers, is taken over.
+    for (const bool listening : {false, true}) {
+        QLocalServer squatter;
+        if (listening) {
+            QVERIFY(squatter.listen(server));
+        } else {
+            QFile left(server);
+            QVERIFY(left.open(QIODevice::WriteOnly));
+        }
+        auto program = Program::start({}, options);
+        QVERIFY(program);
+        QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+    }
+    // A runtime folder that others may enter is not used; a private one of ours is made.
+    QTemporaryDir open;
+    QFile::setPermissions(open.path(),
+                          QFile::permissions(open.path()) | QFile::ReadOther | QFile::ExeOther);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const QFileInfo fallback(QFileInfo(SingleInstance::serverPath("x")).path());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+    QVERIFY(fallback.filePath() != open.path());
+    QCOMPARE(fallback.permissions() & 0x0FF, QFile::Permissions{});  // nothing for others
+    QCOMPARE(fallback.ownerId(), QFileInfo(runtime_.path()).ownerId());
 }
 
 QTEST_MAIN(StartupTest)
