@@ -24,9 +24,9 @@ class InputDiscarder final : public QObject {
         if (depth_++ == 0) qApp->installEventFilter(this);
     }
     void end() {
-        if (depth_ == 0 || --depth_ > 0) return;
-        QApplication::processEvents();  // what came in last is discarded too
-        qApp->removeEventFilter(this);
+        if (depth_ == 0) return;
+        if (depth_ == 1) QApplication::processEvents();  // what came in last goes too
+        if (--depth_ == 0) qApp->removeEventFilter(this);
     }
 
   protected:

@@ -48,8 +48,8 @@ class SingleInstance final : public QObject {
     // The first start: from now on a later start reaches this one. False when another
     // program holds the place (it is starting, or cannot be reached).
     bool listen();
-    // What a connection does: `raise` once when it comes, `open` for each path; `busy`
-    // holds the paths back while it is true (a long operation runs).
+    // What a connection does: `raise` once when it comes, `open` for each path; while
+    // `busy` is true (a long operation runs) nothing is raised and the paths wait.
     void setHandlers(std::function<void()> raise, std::function<void(const std::string&)> open,
                      std::function<bool()> busy = nullptr);
 

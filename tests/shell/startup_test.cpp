@@ -19,6 +19,7 @@
 #include "shell/application.h"
 #include "shell/database_window.h"
 #include "shell/frame_window.h"
+#include "shell/qt_progress.h"
 #include "shell/single_instance.h"
 #include "shell_fixture.h"
 
@@ -224,6 +225,18 @@ void StartupTest::handoverOpensPathsInOrder() {
     QCOMPARE(windows.size(), 3);
     QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
     QCOMPARE(windows[2]->fileName(), world.path("one.tdb"));
+    // While a radio transfer or print job runs the paths wait; they open after it.
+    {
+        QtProgressUi ui;
+        auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
+        QVERIFY(handOverFromAnotherThread(options.serverName, {qpath(world, "two.tdb")}));
+        runNestedLoop(300);
+        QCOMPARE(program->frame().databaseWindows().size(), 3);
+    }
+    for (QDeadlineTimer deadline(5000);
+         program->frame().databaseWindows().size() < 4 && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCOMPARE(program->frame().databaseWindows().size(), 4);
     // With nobody listening there is nothing to hand over to.
     QVERIFY(!SingleInstance::handOver(options.serverName + "-nobody", {"x"}));
 }
