@@ -28,6 +28,7 @@ class InputDiscarder final : public QObject {
         if (depth_ == 1) QApplication::processEvents();  // what came in last goes too
         if (--depth_ == 0) qApp->removeEventFilter(this);
     }
+    bool active() const { return depth_ > 0; }
 
   protected:
     bool eventFilter(QObject* target, QEvent* event) override {
@@ -69,9 +70,6 @@ class InputDiscarder final : public QObject {
     }
 
     int depth_ = 0;
-
-  public:
-    bool active() const { return depth_ > 0; }
 };
 
 InputDiscarder& inputDiscarder() {
