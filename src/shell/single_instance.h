@@ -27,7 +27,7 @@ class SingleInstance final : public QObject {
     Q_OBJECT
   public:
     static constexpr int kMaxMessage = 260;
-    static constexpr int kQueueLimit = 32;             // paths waiting; more are dropped
+    static constexpr int kQueueLimit = 100;            // paths waiting; more are dropped
     static constexpr int kConnectionLimit = 8;         // at the same time; more are refused
     static constexpr int kConnectionBytes = 64 << 10;  // read from one connection at most
     static constexpr int kConnectionLifeMs = 10000;
