@@ -348,9 +348,12 @@ void StartupTest::serverIsPrivateAndNothingStopsAStart() {
     QFile::setPermissions(open.path(),
                           QFile::permissions(open.path()) | QFile::ReadOther | QFile::ExeOther);
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(runtime_.path()));
     const QFileInfo fallback(QFileInfo(SingleInstance::serverPath("x")).path());
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
-    QVERIFY(fallback.filePath() != open.path());
+    tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+    QCOMPARE(fallback.path(), runtime_.path());  // the temporary folder's own one
     QCOMPARE(fallback.permissions() & 0x0FF, QFile::Permissions{});  // nothing for others
     QCOMPARE(fallback.ownerId(), QFileInfo(runtime_.path()).ownerId());
     // The other end of a connection must be this user; what is not a socket is refused.
