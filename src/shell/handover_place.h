@@ -13,7 +13,8 @@ namespace tarn {
 QString privateRuntimeFolder();
 
 // The name a local server of that name listens on, for a folder given by the above:
-// the socket file's path, or (on Windows) the pipe's name.
+// the socket file's path, or (on Windows) a pipe name made unguessable by a secret kept
+// in that folder.
 QString handoverServerName(const QString& folder, const QString& name);
 
 // Whether the process at the other end of a connected local socket runs as this user.
