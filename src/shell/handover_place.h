@@ -8,8 +8,9 @@ namespace tarn {
 // Where the handover server of one user's running program lives, and who may use it.
 
 // A folder that only this user can enter: the session's runtime folder when it is
-// private, else one made for this user under the temporary folder. Empty when neither
-// is safe (someone else owns it, or others may enter it): then there is no handover.
+// private, else one made for this user under the temporary folder (on Windows the user's
+// local application data). Empty when none is safe (someone else owns it, or others may
+// enter it): then there is no handover.
 QString privateRuntimeFolder();
 
 // The name a local server of that name listens on, for a folder given by the above:
