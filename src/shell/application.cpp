@@ -1,14 +1,19 @@
 #include "shell/application.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QScreen>
+#include <QThread>
+#include <algorithm>
 
 #include "qtcommon/file_path.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
 #include "shell/frame_window.h"
+#include "shell/qt_progress.h"
 #include "shell/seams.h"
 #include "shell/single_instance.h"
 #include "shell/splash_screen.h"
@@ -26,12 +31,16 @@ QRect initialFrameGeometry(const QRect& screen) {
 std::unique_ptr<Program> Program::start(const QStringList& paths, const StartOptions& options) {
     const QString serverName =
         options.serverName.isEmpty() ? SingleInstance::defaultServerName() : options.serverName;
-    // A program already runs: it comes to the top and opens our paths, one by one.
-    if (SingleInstance::handOver(serverName, paths)) return nullptr;
-
     std::unique_ptr<Program> program(new Program);
     program->instance_ = std::make_unique<SingleInstance>(serverName);
-    if (!program->instance_->listen()) return nullptr;  // another start beat us to it
+    // A program already runs: it comes to the top and opens our paths, one by one. One
+    // that is still starting gets a little time; a hung one is passed by.
+    for (QDeadlineTimer deadline(options.reachTimeoutMs);;) {
+        const int wait = static_cast<int>(std::max<qint64>(100, deadline.remainingTime()));
+        if (SingleInstance::handOver(serverName, paths, wait)) return nullptr;
+        if (program->instance_->listen() || deadline.hasExpired()) break;
+        QThread::msleep(100);
+    }
 
     if (options.settings) {
         setSettingsBackend(options.settings);
@@ -53,7 +62,8 @@ std::unique_ptr<Program> Program::start(const QStringList& paths, const StartOpt
             frame->raise();
             frame->activateWindow();
         },
-        [frame](const std::string& path) { frame->receiveHandover(path); });
+        [frame](const std::string& path) { frame->receiveHandover(path); },
+        [] { return longOperationRunning(); });
 
     frame->show();  // in its normal state, whatever state it was left in
     if (options.splash) SplashScreen::start(frame);

@@ -16,13 +16,15 @@ struct StartOptions {
     SettingsBackend* settings = nullptr;  // null: the platform's settings
     bool splash = true;
     bool installSeams = true;
+    int reachTimeoutMs = 5000;  // a running program that does not answer by then is passed by
 };
 
 // The running program: its frame and the listener that makes it the only one.
 class Program {
   public:
     // Starts the program with its command-line paths. Null when a program already runs
-    // (it was handed the paths) or cannot be reached: the process then ends with 0.
+    // and took the paths: the process then ends with 0. One that cannot be reached in
+    // time does not stop this start; this one then runs alone.
     static std::unique_ptr<Program> start(const QStringList& paths, const StartOptions& options);
     ~Program();
 

@@ -1,6 +1,7 @@
 #include "shell/port_dialog.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,20 @@ PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBo
     connect(ok, &QPushButton::clicked, this, &PortDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     portBox_->setFocus();
+    // The combo box would take Enter for itself and put a list entry into the field.
+    portBox_->installEventFilter(this);
+    portBox_->lineEdit()->installEventFilter(this);
+}
+
+bool PortDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            accept();  // with the text as shown
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PortDialog::accept() {

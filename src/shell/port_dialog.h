@@ -15,6 +15,7 @@ class PortDialog final : public QDialog {
     explicit PortDialog(QWidget* parent);
     QComboBox* portBox() const { return portBox_; }
     void accept() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     // How the port is probed (tests replace it).
     using Probe = std::function<bool(const QString&)>;

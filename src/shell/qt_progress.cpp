@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
 #include <QScreen>
+#include <QWindow>
 
 #include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
@@ -13,9 +15,71 @@
 namespace tarn {
 namespace {
 
-// Lets the window repaint while the main thread is busy, without letting input through.
+// What the user does while a long operation runs is thrown away, not kept for later: the
+// operation cannot be interrupted, and a click on New or a Ctrl+F4 carried out after a
+// radio write would surprise. Only a modal box shown meanwhile still takes input.
+class InputDiscarder final : public QObject {
+  public:
+    void begin() {
+        if (depth_++ == 0) qApp->installEventFilter(this);
+    }
+    void end() {
+        if (depth_ == 0) return;
+        if (depth_ == 1) QApplication::processEvents();  // what came in last goes too
+        if (--depth_ == 0) qApp->removeEventFilter(this);
+    }
+    bool active() const { return depth_ > 0; }
+
+  protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        return isUserInput(event) && !insideModal(target);
+    }
+
+  private:
+    static bool isUserInput(const QEvent* event) {
+        switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+            case QEvent::ShortcutOverride:
+            case QEvent::Shortcut:
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::NonClientAreaMouseButtonPress:
+            case QEvent::NonClientAreaMouseButtonRelease:
+            case QEvent::NonClientAreaMouseButtonDblClick:
+            case QEvent::Wheel:
+            case QEvent::ContextMenu:
+            case QEvent::TouchBegin:
+            case QEvent::TabletPress:
+            case QEvent::DragEnter:
+            case QEvent::Drop:
+                return true;
+            case QEvent::Close:  // the window manager's close button; the program's own pass
+                return event->spontaneous();
+            default:
+                return false;
+        }
+    }
+    static bool insideModal(QObject* target) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal) return false;
+        if (auto* widget = qobject_cast<QWidget*>(target))
+            return modal->isAncestorOf(widget) || widget == modal;
+        return target == static_cast<QObject*>(modal->windowHandle());
+    }
+
+    int depth_ = 0;
+};
+
+InputDiscarder& inputDiscarder() {
+    static InputDiscarder discarder;
+    return discarder;
+}
+
+// Lets the window repaint while the main thread is busy; input is discarded meanwhile.
 void keepPainting() {
-    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QApplication::processEvents();
 }
 
 // A caption without a close box, centred over the screen, visible at once.
@@ -33,6 +97,7 @@ QDialog* makeWindow(QWidget* owner, const QString& title, int width, int height)
 class QtProgressWindow final : public ProgressWindow {
   public:
     QtProgressWindow(ProgressUi::Kind kind, QWidget* owner) {
+        inputDiscarder().begin();
         const bool printing = kind == ProgressUi::Kind::Printing;
         window_ = makeWindow(owner, printing ? "Printing" : "Progress", printing ? 123 : 186,
                              printing ? 22 : 42);
@@ -53,7 +118,10 @@ class QtProgressWindow final : public ProgressWindow {
         window_->show();
         keepPainting();
     }
-    ~QtProgressWindow() override { delete window_.data(); }
+    ~QtProgressWindow() override {
+        delete window_.data();
+        inputDiscarder().end();
+    }
 
     void setCaption(std::string_view caption) override {
         if (window_) window_->setWindowTitle(fromAnsi(caption));
@@ -73,6 +141,10 @@ class QtProgressWindow final : public ProgressWindow {
 };
 
 }  // namespace
+
+bool longOperationRunning() {
+    return inputDiscarder().active();
+}
 
 std::unique_ptr<ProgressWindow> QtProgressUi::create(Kind kind, WindowHandle owner) {
     // Shown over the owner's top-level window: the owner itself is disabled during the

@@ -113,6 +113,17 @@ void DialogsTest::portDialogAsksAboutUnavailablePort() {
     cancelled.portBox()->setEditText("COM3");
     cancelled.reject();
     QCOMPARE(*world.settings.read("Port"), std::string("COM2"));
+
+    // Enter presses OK with the text as shown, whether typed or stored, listed or not.
+    for (const char* stored : {"COM3", "COM", "/dev/ttyUSB7"}) {
+        world.settings.write("Port", stored);
+        PortDialog shown(nullptr);
+        shown.show();
+        QVERIFY(QTest::qWaitForWindowActive(&shown));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(shown.result(), int(QDialog::Accepted));
+        QCOMPARE(*world.settings.read("Port"), std::string(stored));
+    }
 }
 
 void DialogsTest::aboutShowsVersionAndClosesOnClick() {

@@ -4,11 +4,13 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMimeData>
+#include <QToolBar>
 
 #include "shell/client_list.h"
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/frame_window.h"
+#include "shell/qt_progress.h"
 #include "shell_fixture.h"
 
 using namespace tarn;
@@ -43,6 +45,7 @@ class FrameWindowTest : public QObject {
     void droppedFilesAskAboveTwenty();
     void helpAndWebsiteReportFailure();
     void closeKeepsFrameWhileDatabaseUnsavedAndSavesPlacement();
+    void inputDuringLongOperationIsDiscarded();
 };
 
 void FrameWindowTest::databaseCommandsArePostedToCurrentWindow() {
@@ -262,6 +265,34 @@ void FrameWindowTest::closeKeepsFrameWhileDatabaseUnsavedAndSavesPlacement() {
     QCOMPARE(*world.settings.read("Window Placement"),
              QString("%1 %2 500 300").arg(frame.x()).arg(frame.y()).toStdString());
     QVERIFY(frame.x() <= 30 && frame.y() <= 40);
+}
+
+void FrameWindowTest::inputDuringLongOperationIsDiscarded() {
+    ShellWorld world;
+    FrameWindow frame;
+    DatabaseWindow* window = frame.openDatabaseWindow(std::nullopt, true);
+    frame.show();
+    frame.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&frame));
+    QWidget* newButton = frame.toolBar()->widgetForAction(frame.toolBar()->actions()[0]);
+    QtProgressUi ui;
+    for (const auto kind : {ProgressUi::Kind::Progress, ProgressUi::Kind::Printing}) {
+        {
+            // A radio transfer or print job: the toolbar's New and Ctrl+F4 meanwhile.
+            auto progress = ui.create(kind, window);
+            ui.enableWindow(window, false);
+            QTest::mouseClick(newButton, Qt::LeftButton);
+            QTest::keyClick(&frame, Qt::Key_F4, Qt::ControlModifier);
+            progress->update(50, nullptr);
+            ui.enableWindow(window, true);
+        }
+        settle();
+        QCOMPARE(frame.databaseWindows().size(), 1);
+        QVERIFY(world.feedback->empty());
+    }
+    QTest::mouseClick(newButton, Qt::LeftButton);  // afterwards it works again
+    settle();
+    QCOMPARE(frame.databaseWindows().size(), 2);
 }
 
 QTEST_MAIN(FrameWindowTest)

@@ -1,14 +1,23 @@
 // Start-up: the first databases, the frame's first rectangle, and the handover from a
 // second start of the program to the running one.
+#ifndef _WIN32
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QMdiArea>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QUuid>
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -16,6 +25,8 @@
 #include "shell/application.h"
 #include "shell/database_window.h"
 #include "shell/frame_window.h"
+#include "shell/handover_place.h"
+#include "shell/qt_progress.h"
 #include "shell/single_instance.h"
 #include "shell_fixture.h"
 
@@ -56,18 +67,48 @@ bool handOverFromAnotherThread(const QString& server, const QStringList& paths) 
     return result;
 }
 
-// Sends raw bytes to a running program and returns what it answered.
+// A loop of its own for a while, as a message box runs one.
+void runNestedLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+QByteArray message(const QByteArray& body) {
+    const char size[] = {static_cast<char>(body.size() & 0xFF),
+                         static_cast<char>(body.size() >> 8)};
+    return QByteArray(size, 2) + body;
+}
+
+// A file that does not load: opening it shows a message box.
+QString damagedFile(ShellWorld& world) {
+    QFile file(qpath(world, "damaged.tdb"));
+    if (file.open(QIODevice::WriteOnly)) file.write("not a database");
+    return file.fileName();
+}
+
+void waitForMessages(ShellWorld& world, std::size_t count) {
+    for (QDeadlineTimer deadline(10000);
+         world.feedback->messages().size() < count && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    settle();
+}
+
+// Sends raw bytes to a running program and returns what it answered (on any thread).
+QByteArray exchange(const QString& server, const QByteArray& bytes) {
+    QByteArray answer;
+    QLocalSocket socket;
+    socket.connectToServer(SingleInstance::serverPath(server));
+    if (!socket.waitForConnected(2000)) return answer;
+    socket.write(bytes);
+    socket.waitForBytesWritten(2000);
+    while (socket.waitForReadyRead(500)) answer += socket.readAll();
+    return answer;
+}
+
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
-    runBeside([&] {
-        QLocalSocket socket;
-        socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-        socket.connectToServer(server);
-        if (!socket.waitForConnected(2000)) return;
-        socket.write(bytes);
-        socket.waitForBytesWritten(2000);
-        while (socket.waitForReadyRead(500)) answer += socket.readAll();
-    });
+    runBeside([&] { answer = exchange(server, bytes); });
     return answer;
 }
 
@@ -82,13 +123,17 @@ class StartupTest : public QObject {
     void firstStartOpensArgumentsOrNewestRecentFile();
     void handoverOpensPathsInOrder();
     void handoverIgnoresMalformedMessages();
+    void handoversAreAnsweredAtOnceAndOpenedOneAtATime();
+    void serverIsPrivateAndNothingStopsAStart();
 
   private:
     QTemporaryDir configHome_;  // where the platform's settings file goes
+    QTemporaryDir runtime_;     // the session's private runtime folder
 };
 
 void StartupTest::initTestCase() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
 }
 
 void StartupTest::platformSettingsKeepThePlacement() {
@@ -184,9 +229,7 @@ void StartupTest::handoverOpensPathsInOrder() {
     auto program = Program::start({}, options);
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 1);
-    // A second start in the same session gives way to the running one; without paths it
-    // only raises the frame.
-    QVERIFY(!Program::start({}, options));
+    // A second start without paths only raises the frame.
     QVERIFY(handOverFromAnotherThread(options.serverName, {}));
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 1);
@@ -198,6 +241,18 @@ void StartupTest::handoverOpensPathsInOrder() {
     QCOMPARE(windows.size(), 3);
     QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
     QCOMPARE(windows[2]->fileName(), world.path("one.tdb"));
+    // While a radio transfer or print job runs the paths wait; they open after it.
+    {
+        QtProgressUi ui;
+        auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
+        QVERIFY(handOverFromAnotherThread(options.serverName, {qpath(world, "two.tdb")}));
+        runNestedLoop(300);
+        QCOMPARE(program->frame().databaseWindows().size(), 3);
+    }
+    for (QDeadlineTimer deadline(5000);
+         program->frame().databaseWindows().size() < 4 && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCOMPARE(program->frame().databaseWindows().size(), 4);
     // With nobody listening there is nothing to hand over to.
     QVERIFY(!SingleInstance::handOver(options.serverName + "-nobody", {"x"}));
 }
@@ -209,11 +264,7 @@ void StartupTest::handoverIgnoresMalformedMessages() {
     auto program = Program::start({qpath(world, "ok.tdb")}, options);
     settle();
     const QByteArray path = QFile::encodeName(qpath(world, "ok.tdb"));
-    auto send = [&](const QByteArray& body) {
-        const char size[] = {static_cast<char>(body.size() & 0xFF),
-                             static_cast<char>(body.size() >> 8)};
-        return sendRaw(options.serverName, QByteArray(size, 2) + body);
-    };
+    auto send = [&](const QByteArray& body) { return sendRaw(options.serverName, message(body)); };
     // No terminating zero, a zero inside, an empty path: answered, nothing opened.
     QCOMPARE(send(path), QByteArray("\1"));
     QCOMPARE(send(path + '\0' + "x" + '\0'), QByteArray("\1"));
@@ -226,6 +277,104 @@ void StartupTest::handoverIgnoresMalformedMessages() {
     QCOMPARE(send(path + '\0'), QByteArray("\1"));
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 2);
+}
+
+void StartupTest::handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
+    ShellWorld world;
+    const QString damaged = damagedFile(world);
+    const QByteArray one = message(QFile::encodeName(damaged) + '\0');
+    const StartOptions options = quietStart(world);
+    auto program = Program::start({}, options);
+    settle();
+    // The first box stays up until its second start has gone; meanwhile another start
+    // and a flood of paths come.
+    std::atomic<bool> gone = false;
+    int depth = 0;
+    int deepest = 0;
+    world.feedback->whileShown = [&] {
+        deepest = std::max(deepest, ++depth);
+        if (world.feedback->messages().size() == 1) {
+            for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();) runNestedLoop(20);
+            QVERIFY(handOverFromAnotherThread(options.serverName, {damaged}));
+            const int flood = SingleInstance::kQueueLimit + 50;
+            QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
+        }
+        --depth;
+    };
+    QByteArray answer;
+    runBeside([&] {
+        answer = exchange(options.serverName, one);
+        gone = true;
+    });
+    // Taken off the socket and answered before its box came up: no box runs its loop
+    // inside the socket's signal, where the socket could be deleted.
+    QCOMPARE(answer, QByteArray("\1"));
+    const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
+    waitForMessages(world, boxes);
+    runNestedLoop(100);  // time for any more that were kept
+    QCOMPARE(deepest, 1);
+    QCOMPARE(world.feedback->messages().size(), boxes);
+    world.feedback->whileShown = nullptr;
+    QVERIFY(handOverFromAnotherThread(options.serverName, {}));  // still serving
+}
+
+void StartupTest::serverIsPrivateAndNothingStopsAStart() {
+#ifdef _WIN32
+    QSKIP("a socket file in a private folder is how POSIX systems keep others out");
+#else
+    ShellWorld world;
+    writeDatabase(world.path("one.tdb"), {"A"});
+    StartOptions options = quietStart(world);
+    options.reachTimeoutMs = 300;
+    const QString server = SingleInstance::serverPath(options.serverName);
+    {
+        // A socket file in the session's private folder.
+        auto first = Program::start({}, options);
+        QVERIFY(QFileInfo(server).exists());
+        QCOMPARE(QFileInfo(server).path(), runtime_.path());
+        // A program that holds the place but does not answer (this thread is busy) is
+        // passed by: the second start runs alone, with its file.
+        QElapsedTimer timer;
+        timer.start();
+        auto second = Program::start({qpath(world, "one.tdb")}, options);
+        QVERIFY(second);
+        QVERIFY(timer.elapsed() < 3000);
+        QCOMPARE(second->frame().databaseWindows().size(), 1);
+    }
+    // A socket file left by a crash, or a server that never answers, is taken over.
+    for (const bool listening : {false, true}) {
+        QLocalServer squatter;
+        if (listening) {
+            QVERIFY(squatter.listen(server));
+        } else {
+            QFile left(server);
+            QVERIFY(left.open(QIODevice::WriteOnly));
+        }
+        auto program = Program::start({}, options);
+        QVERIFY(program);
+        QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+    }
+    // A runtime folder that others may enter is not used; a private one of ours is made.
+    QTemporaryDir open;
+    QFile::setPermissions(open.path(),
+                          QFile::permissions(open.path()) | QFile::ReadOther | QFile::ExeOther);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(runtime_.path()));
+    const QFileInfo fallback(QFileInfo(SingleInstance::serverPath("x")).path());
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+    tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+    QCOMPARE(fallback.path(), runtime_.path());  // the temporary folder's own one
+    QCOMPARE(fallback.permissions() & 0x0FF, QFile::Permissions{});  // nothing for others
+    QCOMPARE(fallback.ownerId(), QFileInfo(runtime_.path()).ownerId());
+    // The other end of a connection must be this user; what is not a socket is refused.
+    int pair[2] = {-1, -1};
+    QCOMPARE(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    QVERIFY(peerIsThisUser(pair[0]));
+    close(pair[0]);
+    close(pair[1]);
+    QVERIFY(!peerIsThisUser(pair[0]));
+#endif
 }
 
 QTEST_MAIN(StartupTest)

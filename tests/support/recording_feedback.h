@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,12 @@ class RecordingFeedback final : public UserFeedback {
         }
         messages_.push_back(
             {owner.kind, owner.window, std::string(text), icon, buttons, answer, owner.defaultNo});
+        if (whileShown) whileShown();
         return answer;
     }
+
+    // Runs while each box is up (after it is recorded), as the user takes their time.
+    std::function<void()> whileShown;
 
     const std::vector<Message>& messages() const { return messages_; }
     std::vector<std::string> texts() const {
