@@ -20,4 +20,20 @@ std::filesystem::path pathFromQt(const QString& path) {
 #endif
 }
 
+QByteArray pathBytes(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return displayPath(path).toUtf8();
+#else
+    return QByteArray::fromStdString(path.native());
+#endif
+}
+
+std::filesystem::path pathFromBytes(const QByteArray& bytes) {
+#ifdef _WIN32
+    return pathFromQt(QString::fromUtf8(bytes));
+#else
+    return std::filesystem::path(bytes.toStdString());
+#endif
+}
+
 }  // namespace tarn

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <filesystem>
 
@@ -10,5 +11,10 @@ namespace tarn {
 // the platform names files.
 QString displayPath(const std::filesystem::path& path);
 std::filesystem::path pathFromQt(const QString& path);
+
+// The path as bytes for a message between two starts of the program, and back: exact on
+// POSIX, where a name need not be valid text in any encoding.
+QByteArray pathBytes(const std::filesystem::path& path);
+std::filesystem::path pathFromBytes(const QByteArray& bytes);
 
 }  // namespace tarn

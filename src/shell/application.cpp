@@ -28,7 +28,8 @@ QRect initialFrameGeometry(const QRect& screen) {
     return {QPoint(stored.left, stored.top), size};
 }
 
-std::unique_ptr<Program> Program::start(const QStringList& paths, const StartOptions& options) {
+std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>& paths,
+                                        const StartOptions& options) {
     const QString serverName =
         options.serverName.isEmpty() ? SingleInstance::defaultServerName() : options.serverName;
     std::unique_ptr<Program> program(new Program);
@@ -62,17 +63,16 @@ std::unique_ptr<Program> Program::start(const QStringList& paths, const StartOpt
             frame->raise();
             frame->activateWindow();
         },
-        [frame](const std::string& path) { frame->receiveHandover(path); },
+        [frame](const std::filesystem::path& path) { frame->receiveHandover(path); },
         [] { return longOperationRunning(); });
 
     frame->show();  // in its normal state, whatever state it was left in
     if (options.splash) SplashScreen::start(frame);
 
-    if (!paths.isEmpty()) {
+    if (!paths.empty()) {
         // The first argument's window is maximised, even when a later file is the first
         // one that exists.
-        for (int i = 0; i < paths.size(); ++i)
-            frame->openFileIfExists(pathFromQt(paths[i]), i == 0);
+        for (std::size_t i = 0; i < paths.size(); ++i) frame->openFileIfExists(paths[i], i == 0);
     } else if (auto recent = settings().recentFile(0, false)) {
         frame->openDatabaseWindow(*recent, true);
     } else {
@@ -93,9 +93,16 @@ int runApplication(int argc, char** argv) {
     QApplication::setWindowIcon(applicationIcon());
     // Full paths, so a running program started elsewhere opens the same files, and each
     // window's title is its file's full path.
-    QStringList paths;
+    std::vector<std::filesystem::path> paths;
+    std::error_code error;
+#ifdef _WIN32
     for (const QString& argument : QApplication::arguments().mid(1))
-        paths.append(QFileInfo(argument).absoluteFilePath());
+        paths.push_back(std::filesystem::absolute(pathFromQt(argument), error).lexically_normal());
+#else
+    // The bytes as typed: a name that is not valid UTF-8 still names its file.
+    for (int i = 1; i < argc; ++i)
+        paths.push_back(std::filesystem::absolute(argv[i], error).lexically_normal());
+#endif
     std::unique_ptr<Program> program = Program::start(paths, {});
     if (!program) return 0;
     QApplication::exec();

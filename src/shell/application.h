@@ -2,6 +2,8 @@
 
 #include <QRect>
 #include <QStringList>
+#include <filesystem>
+#include <vector>
 #include <memory>
 
 namespace tarn {
@@ -25,7 +27,8 @@ class Program {
     // Starts the program with its command-line paths. Null when a program already runs
     // and took the paths: the process then ends with 0. One that cannot be reached in
     // time does not stop this start; this one then runs alone.
-    static std::unique_ptr<Program> start(const QStringList& paths, const StartOptions& options);
+    static std::unique_ptr<Program> start(const std::vector<std::filesystem::path>& paths,
+                                          const StartOptions& options);
     ~Program();
 
     FrameWindow& frame() { return *frame_; }

@@ -281,7 +281,7 @@ void FrameWindow::openFileIfExists(const std::filesystem::path& path, bool first
         openDatabaseWindow(path, first);
 }
 
-void FrameWindow::receiveHandover(const std::string& path) {
+void FrameWindow::receiveHandover(const std::filesystem::path& path) {
     openFileIfExists(path, false);
 }
 

@@ -47,7 +47,7 @@ class FrameWindow final : public QMainWindow {
     // Files dropped on the frame, in drop order (more than 20 are asked about first).
     void openDroppedFiles(const QStringList& paths);
     // A path handed over by a second start of the program.
-    void receiveHandover(const std::string& path);
+    void receiveHandover(const std::filesystem::path& path);
 
     // Rebuilds the recent-file items of the File menu; the posted form waits its turn.
     void rebuildRecentFiles();

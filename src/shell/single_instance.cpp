@@ -1,5 +1,7 @@
 #include "shell/single_instance.h"
 
+#include "qtcommon/file_path.h"
+
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -35,7 +37,8 @@ QString SingleInstance::serverPath(const QString& serverName) {
     return folder.isEmpty() ? QString() : handoverServerName(folder, serverName);
 }
 
-bool SingleInstance::handOver(const QString& serverName, const QStringList& paths,
+bool SingleInstance::handOver(const QString& serverName,
+                              const std::vector<std::filesystem::path>& paths,
                               int answerTimeoutMs) {
     const QString server = serverPath(serverName);
     if (server.isEmpty()) return false;
@@ -43,8 +46,8 @@ bool SingleInstance::handOver(const QString& serverName, const QStringList& path
     socket.connectToServer(server);
     if (!socket.waitForConnected(answerTimeoutMs)) return false;
     QList<QByteArray> messages;
-    for (const QString& path : paths) {
-        const QByteArray message = encodeMessage(QFile::encodeName(path));
+    for (const std::filesystem::path& path : paths) {
+        const QByteArray message = encodeMessage(pathBytes(path));
         // No such file can be opened there.
         if (message.size() - kHeader <= kMaxMessage) messages.append(message);
     }
@@ -91,7 +94,7 @@ bool SingleInstance::listen() {
 }
 
 void SingleInstance::setHandlers(std::function<void()> raise,
-                                 std::function<void(const std::string&)> open,
+                                 std::function<void(const std::filesystem::path&)> open,
                                  std::function<bool()> busy) {
     raise_ = std::move(raise);
     open_ = std::move(open);
@@ -142,7 +145,7 @@ void SingleInstance::readMessages(QLocalSocket* socket, qint64& taken) {
         // One well-formed path: text, then its only zero at the very end.
         const bool wellFormed = length > 1 && bytes.indexOf('\0') == length - 1;
         if (wellFormed && static_cast<int>(pending_.size()) < kQueueLimit) {
-            pending_.push_back(bytes.left(length - 1).toStdString());
+            pending_.push_back(pathFromBytes(bytes.left(length - 1)));
             scheduleNext();
         }
         socket->write("\1", 1);
@@ -166,7 +169,7 @@ void SingleInstance::openNext() {
         scheduleNext(kRetryWhileBusyMs);
         return;
     }
-    const std::string path = pending_.front();
+    const std::filesystem::path path = pending_.front();
     pending_.pop_front();
     opening_ = true;
     if (open_) open_(path);

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QLocalServer;
 class QLocalSocket;
@@ -39,7 +41,7 @@ class SingleInstance final : public QObject {
 
     // A second start: true when a running program took the paths (then exit with 0);
     // false when none answered within the time given (then start as the first).
-    static bool handOver(const QString& serverName, const QStringList& paths,
+    static bool handOver(const QString& serverName, const std::vector<std::filesystem::path>& paths,
                          int answerTimeoutMs = kAnswerTimeoutMs);
 
     explicit SingleInstance(QString serverName, QObject* parent = nullptr);
@@ -50,7 +52,8 @@ class SingleInstance final : public QObject {
     bool listen();
     // What a connection does: `raise` once when it comes, `open` for each path; while
     // `busy` is true (a long operation runs) nothing is raised and the paths wait.
-    void setHandlers(std::function<void()> raise, std::function<void(const std::string&)> open,
+    void setHandlers(std::function<void()> raise,
+                     std::function<void(const std::filesystem::path&)> open,
                      std::function<bool()> busy = nullptr);
 
   private:
@@ -63,9 +66,9 @@ class SingleInstance final : public QObject {
     QLocalServer* server_;
     std::unique_ptr<QLockFile> lock_;
     std::function<void()> raise_;
-    std::function<void(const std::string&)> open_;
+    std::function<void(const std::filesystem::path&)> open_;
     std::function<bool()> busy_;
-    std::deque<std::string> pending_;
+    std::deque<std::filesystem::path> pending_;
     bool opening_ = false;
     bool scheduled_ = false;
 };

@@ -22,6 +22,7 @@
 #include <functional>
 #include <thread>
 
+#include "qtcommon/file_path.h"
 #include "shell/application.h"
 #include "shell/database_window.h"
 #include "shell/frame_window.h"
@@ -61,7 +62,8 @@ void runBeside(const std::function<void()>& peer) {
     thread.join();
 }
 
-bool handOverFromAnotherThread(const QString& server, const QStringList& paths) {
+bool handOverFromAnotherThread(const QString& server,
+                               const std::vector<std::filesystem::path>& paths) {
     bool result = false;
     runBeside([&] { result = SingleInstance::handOver(server, paths, 10000); });
     return result;
@@ -197,7 +199,7 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
 
     // The first argument that opens decides; a missing file is passed over silently.
     program =
-        Program::start({qpath(world, "missing.tdb"), qpath(world, "older.tdb")}, quietStart(world));
+        Program::start({world.path("missing.tdb"), world.path("older.tdb")}, quietStart(world));
     settle();
     windows = program->frame().databaseWindows();
     QCOMPARE(windows.size(), 1);
@@ -207,7 +209,7 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
     program.reset();
 
     // Only missing files: the frame alone.
-    program = Program::start({qpath(world, "a.tdb"), qpath(world, "b.tdb")}, quietStart(world));
+    program = Program::start({world.path("a.tdb"), world.path("b.tdb")}, quietStart(world));
     settle();
     QVERIFY(program->frame().isVisible());
     QCOMPARE(program->frame().databaseWindows().size(), 0);
@@ -215,7 +217,7 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
 
     // A FIFO is told about at once, not waited on.
     QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
-    program = Program::start({qpath(world, "fifo.tdb")}, quietStart(world));
+    program = Program::start({world.path("fifo.tdb")}, quietStart(world));
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 1);
     QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
@@ -223,7 +225,8 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
 
 void StartupTest::handoverOpensPathsInOrder() {
     ShellWorld world;
-    writeDatabase(world.path("one.tdb"), {"A"});
+    const char* kOddName = "one\xe9.tdb";  // not valid UTF-8: its bytes still name it
+    writeDatabase(world.path(kOddName), {"A"});
     writeDatabase(world.path("two.tdb"), {"B"});
     const StartOptions options = quietStart(world);
     auto program = Program::start({}, options);
@@ -234,18 +237,17 @@ void StartupTest::handoverOpensPathsInOrder() {
     settle();
     QCOMPARE(program->frame().databaseWindows().size(), 1);
     QVERIFY(handOverFromAnotherThread(
-        options.serverName,
-        {qpath(world, "two.tdb"), qpath(world, "gone.tdb"), qpath(world, "one.tdb")}));
+        options.serverName, {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
     settle();
     const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
     QCOMPARE(windows.size(), 3);
     QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
-    QCOMPARE(windows[2]->fileName(), world.path("one.tdb"));
+    QCOMPARE(windows[2]->fileName(), world.path(kOddName));
     // While a radio transfer or print job runs the paths wait; they open after it.
     {
         QtProgressUi ui;
         auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
-        QVERIFY(handOverFromAnotherThread(options.serverName, {qpath(world, "two.tdb")}));
+        QVERIFY(handOverFromAnotherThread(options.serverName, {world.path("two.tdb")}));
         runNestedLoop(300);
         QCOMPARE(program->frame().databaseWindows().size(), 3);
     }
@@ -261,7 +263,7 @@ void StartupTest::handoverIgnoresMalformedMessages() {
     ShellWorld world;
     writeDatabase(world.path("ok.tdb"), {"A"});
     const StartOptions options = quietStart(world);
-    auto program = Program::start({qpath(world, "ok.tdb")}, options);
+    auto program = Program::start({world.path("ok.tdb")}, options);
     settle();
     const QByteArray path = QFile::encodeName(qpath(world, "ok.tdb"));
     auto send = [&](const QByteArray& body) { return sendRaw(options.serverName, message(body)); };
@@ -295,7 +297,7 @@ void StartupTest::handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
         deepest = std::max(deepest, ++depth);
         if (world.feedback->messages().size() == 1) {
             for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();) runNestedLoop(20);
-            QVERIFY(handOverFromAnotherThread(options.serverName, {damaged}));
+            QVERIFY(handOverFromAnotherThread(options.serverName, {pathFromQt(damaged)}));
             const int flood = SingleInstance::kQueueLimit + 50;
             QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
         }
@@ -336,7 +338,7 @@ void StartupTest::serverIsPrivateAndNothingStopsAStart() {
         // passed by: the second start runs alone, with its file.
         QElapsedTimer timer;
         timer.start();
-        auto second = Program::start({qpath(world, "one.tdb")}, options);
+        auto second = Program::start({world.path("one.tdb")}, options);
         QVERIFY(second);
         QVERIFY(timer.elapsed() < 3000);
         QCOMPARE(second->frame().databaseWindows().size(), 1);
