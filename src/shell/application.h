@@ -3,8 +3,8 @@
 #include <QRect>
 #include <QStringList>
 #include <filesystem>
-#include <vector>
 #include <memory>
+#include <vector>
 
 namespace tarn {
 
