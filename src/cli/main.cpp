@@ -7,7 +7,7 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_feedback.h"
-#include "settings/qt_settings_backend.h"
+#include "cli/cli_settings.h"
 
 namespace {
 
@@ -42,8 +42,7 @@ int main(int argc, char** argv) {
         return tarn::cli::kExitOk;
     }
     // The same settings as the desktop program: a load or save updates its recent files.
-    tarn::QtSettingsBackend settingsBackend;
-    tarn::setSettingsBackend(&settingsBackend);
+    tarn::setSettingsBackend(&tarn::cli::platformSettings());
     tarn::setUserFeedback(&tarn::cli::cliFeedback());
 
     const std::vector<std::string> args(argv + 2, argv + argc);

@@ -18,6 +18,7 @@
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
+#include "shell/help_file.h"
 #include "shell/port_dialog.h"
 
 namespace tarn {
@@ -240,7 +241,7 @@ void FrameWindow::command(int id) {
             showPortDialog(this);
             break;
         case cmd::Help:
-            openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("Tarn.pdf")), "Tarn.pdf");
+            openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);
