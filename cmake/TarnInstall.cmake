@@ -37,13 +37,14 @@ set(CPACK_PACKAGE_VENDOR TARN)
 set(CPACK_PACKAGE_CONTACT "TARN <support@tarn-radio.example>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TARN <support@tarn-radio.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "client database and programmer for HF SSB radios")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "client database and programmer for HF SSB radios
- Tarn DataBase is for a dealer who sells and services HF single-sideband
- transceivers. A database file (.tdb) holds up to 1000 clients, each the
- complete configuration of one customer's radio. It reads a radio's memory
- over RS-232, programs a client into a radio and verifies it, prints client
- sheets and exports CSV. Includes tarn-cli and the simulated radio
- tarn-radio-sim.")
+# The long description, one line each (CPack indents them for the control file).
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Tarn DataBase is for a dealer who sells and services HF single-sideband"
+    "transceivers. A database file (.tdb) holds up to 1000 clients, each the"
+    "complete configuration of one customer's radio. It reads a radio's memory"
+    "over RS-232, programs a client into a radio and verifies it, prints client"
+    "sheets and exports CSV. With tarn-cli for the same work without the desktop,"
+    "and tarn-radio-sim, a simulated radio to practise on.")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.tarn-radio.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
@@ -52,6 +53,7 @@ if(TARN_BUILD_GUI)
     # Loaded at run time, so the library scan cannot see them: the X11 platform plugin
     # and the fonts the printing and the splash ask for.
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
-    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils, hicolor-icon-theme")
+    set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+        "shared-mime-info, desktop-file-utils, hicolor-icon-theme, xdg-utils, evince | pdf-viewer")
 endif()
 include(CPack)
