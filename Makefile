@@ -4,24 +4,36 @@ JOBS ?= $(shell nproc)
 RELEASE := build/release
 ASAN := build/asan
 
-.PHONY: run test deps release asan bench clean
+.PHONY: run test deps release asan bench package windows clean
 
 deps:
 	@scripts/install-deps
 
 release: deps
-	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	cmake --build $(RELEASE) -j $(JOBS)
+	cmake --preset release
+	cmake --build --preset release -j $(JOBS)
 
 run: release
 	scripts/run-demo $(RELEASE)
 
 asan: deps
-	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARN_SANITIZE=ON
-	cmake --build $(ASAN) -j $(JOBS)
+	cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
 
 test: asan
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
+
+# The Debian package (build/package/tarn_<version>_<arch>.deb).
+package: deps
+	cmake --preset package
+	cmake --build --preset package -j $(JOBS)
+	cpack --preset package
+
+# tarn-cli.exe for Windows (MinGW-w64, no Qt), tried under Wine against the simulated radio.
+windows: deps
+	cmake --preset release
+	cmake --build --preset release --target tarn-radio-sim -j $(JOBS)
+	scripts/check-wine $(RELEASE)
 
 bench: release
 	scripts/run-benchmarks $(RELEASE)

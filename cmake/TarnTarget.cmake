@@ -1,8 +1,8 @@
-# tarn_library(NAME SOURCES ... [DEPS ...]): one library per layer folder, with
-# the project's warnings as errors. Layering is enforced by what DEPS names.
+# tarn_library(NAME SOURCES ... [DEPS ...]): one library per layer folder, with the
+# project's warnings (errors under TARN_WERROR). Layering is enforced by what DEPS names.
 function(tarn_warnings target)
     target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wconversion
-                           -Wno-sign-conversion -Werror)
+                           -Wno-sign-conversion $<$<BOOL:${TARN_WERROR}>:-Werror>)
 endfunction()
 
 function(tarn_library name)

@@ -7,8 +7,8 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_feedback.h"
+#include "cli/cli_settings.h"
 #include "cli/cli_support.h"
-#include "settings/qt_settings_backend.h"
 
 namespace {
 
@@ -53,8 +53,7 @@ int main(int argc, char** argv) {
         return tarn::cli::kExitOk;
     }
     // The same settings as the desktop program (the port; the recent files with --remember).
-    tarn::QtSettingsBackend settingsBackend;
-    tarn::setSettingsBackend(&settingsBackend);
+    tarn::setSettingsBackend(&tarn::cli::platformSettings());
     tarn::setUserFeedback(&tarn::cli::cliFeedback());
 
     const std::vector<std::string> args(words.begin() + 1, words.end());

@@ -7,12 +7,14 @@
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
+#include <cstdio>
 
 #include "qtcommon/file_path.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
 #include "shell/frame_window.h"
+#include "shell/help_file.h"
 #include "shell/qt_progress.h"
 #include "shell/seams.h"
 #include "shell/single_instance.h"
@@ -91,6 +93,14 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarn DataBase");
     QApplication::setWindowIcon(applicationIcon());
+    // For checks of an installation: where Help finds the manual, without starting.
+    if (qEnvironmentVariableIsSet("TARN_CHECK_MANUAL")) {
+        const QString manual = findHelpFile(helpFolders());
+        const bool found = QFileInfo(manual).isFile();
+        std::fprintf(found ? stdout : stderr, "%s\n",
+                     found ? qPrintable(manual) : "Failed to open \"Tarn.pdf\".");
+        return found ? 0 : 1;
+    }
     // Full paths, so a running program started elsewhere opens the same files, and each
     // window's title is its file's full path.
     std::vector<std::filesystem::path> paths;

@@ -3,149 +3,9 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QRadialGradient>
 
 namespace tarn {
 namespace {
-
-// A 16-colour look: plain fills with a dark outline, as toolbar strips are drawn.
-const QColor kInk(0, 0, 0);
-const QColor kPaper(255, 255, 255);
-const QColor kNavy(0, 0, 128);
-const QColor kTeal(0, 128, 128);
-const QColor kYellow(255, 255, 0);
-const QColor kOlive(128, 128, 0);
-const QColor kGrey(128, 128, 128);
-const QColor kSilver(192, 192, 192);
-const QColor kRed(192, 0, 0);
-const QColor kGreen(0, 128, 0);
-
-void sheet(QPainter& p, int x, int y, int w, int h) {
-    p.setPen(kInk);
-    p.setBrush(kPaper);
-    p.drawRect(x, y, w, h);
-}
-
-void person(QPainter& p, int x, int y, const QColor& shirt) {
-    p.setPen(kInk);
-    p.setBrush(QColor(255, 204, 153));
-    p.drawEllipse(x + 2, y, 5, 5);
-    p.setBrush(shirt);
-    p.drawRoundedRect(x, y + 6, 9, 6, 2, 2);
-}
-
-void radio(QPainter& p) {
-    p.setPen(kInk);
-    p.setBrush(kSilver);
-    p.drawRect(0, 7, 11, 7);
-    p.setBrush(kInk);
-    p.drawRect(2, 9, 4, 2);
-    p.setBrush(kGreen);
-    p.drawEllipse(7, 9, 2, 2);
-    p.drawLine(9, 7, 11, 1);  // aerial
-}
-
-void arrow(QPainter& p, bool down, const QColor& colour) {
-    p.setPen(kInk);
-    p.setBrush(colour);
-    QPolygon shape;
-    if (down)
-        shape << QPoint(12, 0) << QPoint(14, 0) << QPoint(14, 4) << QPoint(15, 4) << QPoint(13, 7)
-              << QPoint(11, 4) << QPoint(12, 4);
-    else
-        shape << QPoint(13, 0) << QPoint(15, 3) << QPoint(14, 3) << QPoint(14, 7) << QPoint(12, 7)
-              << QPoint(12, 3) << QPoint(11, 3);
-    p.drawPolygon(shape);
-}
-
-void drawToolbarImage(QPainter& p, int index) {
-    switch (index) {
-        case 0:  // new: a sheet with a folded corner
-            sheet(p, 3, 1, 10, 13);
-            p.drawLine(10, 1, 13, 4);
-            p.drawLine(10, 1, 10, 4);
-            p.drawLine(10, 4, 13, 4);
-            break;
-        case 1:  // open: a folder
-            p.setPen(kInk);
-            p.setBrush(kYellow);
-            p.drawRect(1, 4, 12, 9);
-            p.setBrush(kOlive);
-            p.drawPolygon(QPolygon({QPoint(1, 13), QPoint(4, 7), QPoint(15, 7), QPoint(13, 13)}));
-            p.drawRect(2, 2, 4, 2);
-            break;
-        case 2:  // save: a floppy disk
-            p.setPen(kInk);
-            p.setBrush(kNavy);
-            p.drawRect(1, 1, 13, 13);
-            p.setBrush(kPaper);
-            p.drawRect(3, 1, 9, 5);
-            p.setBrush(kSilver);
-            p.drawRect(4, 9, 7, 5);
-            p.fillRect(8, 10, 2, 3, kNavy);
-            break;
-        case 3:  // print: a printer with a sheet
-            sheet(p, 4, 0, 7, 6);
-            p.setBrush(kSilver);
-            p.drawRect(1, 6, 13, 5);
-            p.setBrush(kGrey);
-            p.drawRect(3, 11, 9, 3);
-            p.fillRect(11, 8, 2, 1, kGreen);
-            break;
-        case 4:  // copy: two sheets
-            sheet(p, 1, 1, 8, 9);
-            sheet(p, 6, 4, 8, 10);
-            p.setPen(kNavy);
-            for (int y = 7; y <= 11; y += 2) p.drawLine(8, y, 12, y);
-            break;
-        case 5:  // paste: a clipboard with a sheet
-            p.setPen(kInk);
-            p.setBrush(kOlive);
-            p.drawRect(1, 2, 10, 12);
-            p.setBrush(kSilver);
-            p.drawRect(4, 0, 4, 3);
-            sheet(p, 6, 6, 8, 8);
-            break;
-        case 6:  // new client: a person with a star
-            person(p, 1, 2, kTeal);
-            p.setPen(kRed);
-            p.drawLine(12, 1, 12, 7);
-            p.drawLine(9, 4, 15, 4);
-            p.drawLine(10, 2, 14, 6);
-            p.drawLine(14, 2, 10, 6);
-            break;
-        case 7:  // edit client: a person with a pencil
-            person(p, 1, 2, kTeal);
-            p.setPen(QPen(kOlive, 2));
-            p.drawLine(10, 13, 15, 6);
-            p.setPen(kInk);
-            p.drawPoint(10, 14);
-            break;
-        case 8:  // delete client: a person with a red cross
-            person(p, 1, 2, kTeal);
-            p.setPen(QPen(kRed, 2));
-            p.drawLine(10, 8, 15, 13);
-            p.drawLine(15, 8, 10, 13);
-            break;
-        case 9:  // write radio: an arrow into the radio
-            radio(p);
-            arrow(p, true, kRed);
-            break;
-        case 10:  // read radio: an arrow out of the radio
-            radio(p);
-            arrow(p, false, kGreen);
-            break;
-        default:  // help: a question mark in a bubble
-            p.setPen(kInk);
-            p.setBrush(kYellow);
-            p.drawEllipse(1, 0, 13, 13);
-            p.setPen(QPen(kNavy, 2));
-            p.drawArc(5, 2, 5, 5, 180 * 16, -270 * 16);
-            p.drawLine(8, 7, 8, 9);
-            p.drawPoint(8, 11);
-            break;
-    }
-}
 
 // A mountain lake under an evening sky with a mast sending waves: the program's picture.
 void drawLandscape(QPainter& p, const QRectF& r) {
@@ -203,26 +63,18 @@ void drawLandscape(QPainter& p, const QRectF& r) {
 }  // namespace
 
 QPixmap toolbarImage(int index) {
-    QPixmap image(kToolbarImageWidth, kToolbarImageHeight);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    drawToolbarImage(p, index);
-    return image;
+    static constexpr const char* kNames[kToolbarImageCount] = {
+        "new",        "open",        "save",          "print",       "copy",       "paste",
+        "new-client", "edit-client", "delete-client", "write-radio", "read-radio", "help"};
+    const int clamped = index < 0 || index >= kToolbarImageCount ? kToolbarImageCount - 1 : index;
+    return QPixmap(QStringLiteral(":/images/toolbar/%1.png").arg(kNames[clamped]));
 }
 
 QIcon applicationIcon() {
+    // The same files the installation puts into the icon theme, each drawn for its size.
     QIcon icon;
-    for (int size : {16, 32, 48}) {
-        QPixmap picture(size, size);
-        picture.fill(Qt::transparent);
-        QPainter p(&picture);
-        p.setRenderHint(QPainter::Antialiasing);
-        QPainterPath clip;
-        clip.addRoundedRect(QRectF(0, 0, size, size), size / 6.0, size / 6.0);
-        p.setClipPath(clip);
-        drawLandscape(p, QRectF(0, 0, size, size));
-        icon.addPixmap(picture);
-    }
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/images/icons/tarn-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 

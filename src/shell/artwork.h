@@ -5,7 +5,8 @@
 
 namespace tarn {
 
-// The program's pictures, drawn here rather than shipped as files.
+// The program's pictures: the toolbar images and the application icon are image files
+// in the program's resources; the splash and About pictures are drawn.
 inline constexpr int kToolbarImageCount = 12;
 inline constexpr int kToolbarImageWidth = 16;
 inline constexpr int kToolbarImageHeight = 15;

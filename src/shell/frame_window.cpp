@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
+#include "shell/help_file.h"
 #include "shell/port_dialog.h"
 
 namespace tarn {
@@ -249,7 +251,7 @@ void FrameWindow::command(int id) {
             showPortDialog(this);
             break;
         case cmd::Help:
-            openUrl(QUrl::fromLocalFile(QDir::current().absoluteFilePath("Tarn.pdf")), "Tarn.pdf");
+            openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);

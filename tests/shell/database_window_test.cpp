@@ -172,7 +172,7 @@ void DatabaseWindowTest::sortsByteWiseAndRefreshesInPlace() {
 void DatabaseWindowTest::deletesChosenClientsOfSortedList() {
     ShellWorld world;
     std::vector<std::string> names;
-    for (int i = 0; i < 9; ++i) names.push_back("K" + std::to_string(i));
+    for (char digit = '0'; digit <= '8'; ++digit) names.push_back({'K', digit});
     Scene scene(world, names);
     for (int i = 0; i < 9; ++i) scene.db().client(i)->setSerial(std::to_string(9 - i).c_str());
     scene.window->refillClientList();

@@ -10,6 +10,7 @@
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/frame_window.h"
+#include "shell/help_file.h"
 #include "shell/qt_progress.h"
 #include "shell_fixture.h"
 
@@ -44,6 +45,7 @@ class FrameWindowTest : public QObject {
     void openActivatesWindowAlreadyOnFile();
     void droppedFilesAskAboveTwenty();
     void helpAndWebsiteReportFailure();
+    void helpFileFoundInFirstFolderHoldingIt();
     void closeKeepsFrameWhileDatabaseUnsavedAndSavesPlacement();
     void inputDuringLongOperationIsDiscarded();
 };
@@ -242,6 +244,30 @@ void FrameWindowTest::helpAndWebsiteReportFailure() {
     QCOMPARE(world.feedback->messages()[0].owner, MessageOwner::Kind::Frame);
     QCOMPARE(opened.size(), 2);
     QCOMPARE(opened[0].fileName(), QString("Tarn.pdf"));
+}
+
+void FrameWindowTest::helpFileFoundInFirstFolderHoldingIt() {
+    // Working folder, program folder, documentation folder: which hold the manual.
+    const struct {
+        bool held[3];
+        int found;
+    } cases[] = {{{true, true, true}, 0},
+                 {{false, true, true}, 1},
+                 {{false, false, true}, 2},
+                 {{false, false, false}, 0}};
+    for (const auto& c : cases) {
+        ShellWorld world;
+        QStringList folders;
+        for (int i = 0; i < 3; ++i) {
+            folders.append(pathOf(world, std::to_string(i)));
+            QVERIFY(QDir().mkpath(folders[i]));
+            QFile pdf(folders[i] + "/Tarn.pdf");
+            if (c.held[i]) QVERIFY(pdf.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(findHelpFile(folders), folders[c.found] + "/Tarn.pdf");
+    }
+    // The installed manual sits where the program's prefix keeps documentation.
+    QVERIFY(helpFolders()[2].endsWith("/share/doc/tarn"));
 }
 
 void FrameWindowTest::closeKeepsFrameWhileDatabaseUnsavedAndSavesPlacement() {

@@ -59,6 +59,8 @@ void ManualTest::namesEveryMenuCommandAndToolTip() {
     for (QAction* button : frame.toolBar()->actions()) {
         if (button->isSeparator()) continue;
         ++named;
+        // Its image, from the program's resources, at the toolbar's size.
+        QCOMPARE(button->icon().pixmap(QSize(16, 15)).size(), QSize(16, 15));
         if (!text.contains(button->toolTip())) missing.append(button->toolTip());
     }
     QVERIFY(named >= 40);  // 31 menu commands and 12 buttons
