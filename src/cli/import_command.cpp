@@ -20,9 +20,14 @@ int runImport(const std::vector<std::string>& args) {
     for (const CsvLineError& error : read->errors)
         std::fprintf(stderr, "%s\n", lineErrorText(error).c_str());
     if (!read->errors.empty() && !skipBad) {
-        std::fprintf(stderr,
-                     "Nothing was imported. Add --skip-bad to import the %zu readable clients.\n",
-                     read->clients.size());
+        if (read->clients.empty()) {
+            std::fputs("Nothing was imported: no client of the file can be read.\n", stderr);
+        } else {
+            std::fprintf(stderr,
+                         "Nothing was imported. Add --skip-bad to import the %zu readable "
+                         "clients.\n",
+                         read->clients.size());
+        }
         return kExitFailure;
     }
     const int room = kMaxClients - db.clientCount();

@@ -99,7 +99,7 @@ class ClientReader {
 
     std::optional<std::string> clientLine(std::string_view line) {
         const auto f = fields(line, true);
-        if (f.size() < kFieldsPerLine) return "a client line has 9 fields";
+        if (f.size() < kFieldsPerLine) return "a client line needs 9 fields";
         if (f[0].size() > std::size_t(kSerialSize)) return "the serial has more than 16 characters";
         if (f[1].size() != 4 ||
             !std::all_of(f[1].begin(), f[1].end(), [](char c) { return c >= '0' && c <= '9'; }))
@@ -127,7 +127,7 @@ class ClientReader {
 
     std::optional<std::string> channelLine(std::string_view line) {
         const auto f = fields(line, false);
-        if (f.size() < kFieldsPerLine) return "a channel line has 9 fields";
+        if (f.size() < kFieldsPerLine) return "a channel line needs 9 fields";
         int n = 0;
         for (char c : f[0])
             n = (c >= '0' && c <= '9' && n <= kChannelCount) ? n * 10 + (c - '0') : -1;
