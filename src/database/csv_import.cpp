@@ -3,6 +3,7 @@
 #include "database/csv_import.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <memory>
 
@@ -24,23 +25,21 @@ constexpr std::size_t kLabelsAt = kNameSize + kSerialSize + 1;
 constexpr std::size_t kImageAt = kLabelsAt + kChannelCount * kLabelSize;
 
 // The option bits of the client line, in column order after serial and selcall.
-constexpr struct {
+struct BitColumn {
     int mask;
     const char* column;
-} kOptionColumns[] = {{ClientOption::ModeToggle, "mode toggle"},
-                      {ClientOption::PowerToggle, "power toggle"},
-                      {ClientOption::AutoTune, "autotune"},
-                      {ClientOption::BaseMaster, "base master"},
-                      {ClientOption::FrontPanelProgramming, "f/p programable"},
-                      {ClientOption::Advanced, "advanced"}};
-constexpr struct {
-    int mask;
-    const char* column;
-} kFlagColumns[] = {{ChannelFlag::Alarm, "alarm"},
-                    {ChannelFlag::Selcall, "selcall"},
-                    {ChannelFlag::Scan, "scan"},
-                    {ChannelFlag::Usb, "usb"},
-                    {ChannelFlag::TxEqualsRx, "txeqrx"}};
+};
+constexpr BitColumn kOptionColumns[] = {{ClientOption::ModeToggle, "mode toggle"},
+                                        {ClientOption::PowerToggle, "power toggle"},
+                                        {ClientOption::AutoTune, "autotune"},
+                                        {ClientOption::BaseMaster, "base master"},
+                                        {ClientOption::FrontPanelProgramming, "f/p programable"},
+                                        {ClientOption::Advanced, "advanced"}};
+constexpr BitColumn kFlagColumns[] = {{ChannelFlag::Alarm, "alarm"},
+                                      {ChannelFlag::Selcall, "selcall"},
+                                      {ChannelFlag::Scan, "scan"},
+                                      {ChannelFlag::Usb, "usb"},
+                                      {ChannelFlag::TxEqualsRx, "txeqrx"}};
 
 // Splits a line at its commas. The free text (the serial, first on its line, or the label,
 // last on its line) may hold commas of its own: it takes the columns beyond the other eight.
@@ -105,9 +104,10 @@ class ClientReader {
             !std::all_of(f[1].begin(), f[1].end(), [](char c) { return c >= '0' && c <= '9'; }))
             return "the selcall is not four digits";
         std::uint8_t* image = bytes_.data() + kImageAt;
-        // The new-client header; the option byte and the selcall come from the line.
-        const std::uint8_t header[kSlotSize] = {0, 0x00, 0x77, 0xFF, 0xFF, 0, 0, 0xFF};
-        std::copy(std::begin(header), std::end(header), image);
+        // A new client's header; the option byte and the selcall come from the line.
+        static const ClientRecord fresh;
+        std::copy_n(fresh.image().begin(), kSlotSize, image);
+        image[0] = 0;
         for (std::size_t i = 0; i < std::size(kOptionColumns); ++i) {
             if (!flag(f[2 + i])) return quoted(kOptionColumns[i].column) + " must be 1 or empty";
             if (*flag(f[2 + i])) image[0] |= std::uint8_t(kOptionColumns[i].mask);
@@ -129,9 +129,9 @@ class ClientReader {
         const auto f = fields(line, false);
         if (f.size() < kFieldsPerLine) return "a channel line needs 9 fields";
         int n = 0;
-        for (char c : f[0])
-            n = (c >= '0' && c <= '9' && n <= kChannelCount) ? n * 10 + (c - '0') : -1;
-        if (f[0].empty() || n < 1 || n > kChannelCount)
+        const char* end = f[0].data() + f[0].size();
+        if (std::from_chars(f[0].data(), end, n).ptr != end || f[0].empty() || n < 1 ||
+            n > kChannelCount)
             return "the channel number must be 1 to 255";
         if (used_[std::size_t(n)]) return "channel " + std::to_string(n) + " appears twice";
         const auto rx = tenths(f[1]);
