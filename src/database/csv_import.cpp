@@ -210,11 +210,7 @@ CsvImport readCsv(std::string_view text) {
     bool clientBad = false;
     auto finish = [&] {
         if (!client) return;
-        if (clientBad) {
-            ++result.unreadableClients;
-        } else {
-            result.clients.push_back(client->record());
-        }
+        if (!clientBad) result.clients.push_back(client->record());
         client.reset();
     };
 

@@ -23,7 +23,6 @@ struct CsvLineError {
 struct CsvImport {
     std::vector<ClientRecord> clients;  // the readable clients, in file order
     std::vector<CsvLineError> errors;   // every unreadable line, in file order
-    int unreadableClients = 0;          // clients left out because of those lines
 };
 
 // Reads the export's text (csv_export.h). What the export does not carry comes from the
