@@ -27,5 +27,7 @@ int runNew(const std::vector<std::string>& args);       // new_command.cpp
 int runRead(const std::vector<std::string>& args);      // read_command.cpp
 int runWrite(const std::vector<std::string>& args);     // write_command.cpp
 int runPrint(const std::vector<std::string>& args);     // print_command.cpp
+int runImport(const std::vector<std::string>& args);    // import_command.cpp
+int runFind(const std::vector<std::string>& args);      // find_command.cpp
 
 }  // namespace tarn::cli

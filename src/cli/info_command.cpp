@@ -3,26 +3,23 @@
 
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
+#include "cli/client_rows.h"
 #include "database/client_database.h"
+#include "database/client_match.h"
 
 namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage = "info [--json] FILE";
 
+// An empty text matches every client.
+std::vector<int> everyClient(const ClientDatabase& db) {
+    return findClients(db, {});
+}
+
 void printJson(const ClientDatabase& db) {
-    std::string out = "{\"dealer\": " + jsonString(db.dealerString()) + ", \"clients\": [";
-    ClientSummary s;
-    for (int i = 0; i < db.clientCount(); ++i) {
-        db.clientSummary(i, s);
-        out += i ? ",\n  " : "\n  ";
-        out += "{\"index\": " + std::to_string(i) + ", \"name\": " + jsonString(s.name) +
-               ", \"type\": " + jsonString(s.type) + ", \"serial\": " + jsonString(s.serial) +
-               ", \"selcall\": " + jsonString(s.selcall) +
-               ", \"program\": " + jsonString(s.program) + ", \"mode\": " + jsonString(s.mode) +
-               ", \"tune\": " + jsonString(s.tune) + ", \"power\": " + jsonString(s.power) + "}";
-    }
-    out += db.clientCount() ? "\n]}\n" : "]}\n";
+    const std::string out = "{\"dealer\": " + jsonString(db.dealerString()) +
+                            ", \"clients\": " + clientJson(db, everyClient(db)) + "}\n";
     std::fputs(out.c_str(), stdout);
 }
 
@@ -35,15 +32,7 @@ void printText(const ClientDatabase& db) {
     }
     std::printf("Dealer:%s%s\nClients: %d\n", dealer.empty() ? "" : "\n  ", dealer.c_str(),
                 db.clientCount());
-    std::vector<std::vector<std::string>> rows = {
-        {"Index", "Name", "Type", "Serial", "Selcall", "Program", "Mode", "Tune", "Power"}};
-    ClientSummary s;
-    for (int i = 0; i < db.clientCount(); ++i) {
-        db.clientSummary(i, s);
-        rows.push_back({std::to_string(i), latin1ToUtf8(s.name), s.type, latin1ToUtf8(s.serial),
-                        s.selcall, s.program, s.mode, s.tune, s.power});
-    }
-    std::fputs(formatTable(rows).c_str(), stdout);
+    std::fputs(clientTable(db, everyClient(db)).c_str(), stdout);
 }
 
 }  // namespace

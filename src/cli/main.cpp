@@ -17,7 +17,9 @@ using tarn::cli::Command;
 constexpr Command kCommands[] = {
     {"info", "info [--json] FILE", tarn::cli::runInfo},
     {"channels", "channels [--json] FILE INDEX", tarn::cli::runChannels},
+    {"find", "find [--json] FILE TEXT", tarn::cli::runFind},
     {"export", "export [--force] FILE OUT.csv", tarn::cli::runExport},
+    {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
     {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
@@ -31,6 +33,10 @@ void printUsage(std::FILE* out) {
     std::fputs(
         "An existing output file of new, export or print is replaced only with --force,\n"
         "and never when it is the database file being read.\n"
+        "import appends the clients of a CSV export to FILE and saves it; a file with\n"
+        "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
+        "  is given, which imports the readable clients that fit.\n"
+        "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",

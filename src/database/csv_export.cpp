@@ -11,11 +11,6 @@
 namespace tarn {
 namespace {
 
-constexpr const char* kClientHeader =
-    "serial,selcall,mode toggle,power toggle,autotune,base master,f/p programable,advanced,"
-    "power\r\n";
-constexpr const char* kChannelHeader = "channel,rx,tx,alarm,selcall,scan,usb,txeqrx,label\r\n";
-
 void appendFlag(std::string& out, int set) {
     out.append(set ? "1," : ",", set ? 2 : 1);
 }
@@ -54,7 +49,8 @@ void appendClient(std::string& out, const ClientRecord& client) {
     client.getName(text, sizeof text);
     out += text;
     out += "\r\n";
-    out += kClientHeader;
+    out += kCsvClientHeading;
+    out += "\r\n";
     text[0] = '\0';
     client.getSerial(text, sizeof text);
     out += text;
@@ -69,7 +65,8 @@ void appendClient(std::string& out, const ClientRecord& client) {
     }
     out += powerWord(client.getOption(ClientOption::PowerLevel));
     out += "\r\n";
-    out += kChannelHeader;
+    out += kCsvChannelHeading;
+    out += "\r\n";
     for (int n = 1; n <= kChannelCount; ++n) {
         if (!client.isChannelFree(n)) appendChannel(out, client, n);
     }

@@ -1,10 +1,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tarn {
 
 class ClientDatabase;
+
+// The two fixed heading lines of every client block, without their line end.
+inline constexpr std::string_view kCsvClientHeading =
+    "serial,selcall,mode toggle,power toggle,autotune,base master,f/p programable,advanced,power";
+inline constexpr std::string_view kCsvChannelHeading =
+    "channel,rx,tx,alarm,selcall,scan,usb,txeqrx,label";
 
 // The export's whole text, as exportCsv writes it.
 std::string csvText(const ClientDatabase& database);

@@ -207,3 +207,63 @@ TEST_F(Cli, RecentFilesChangeOnlyWhenAskedTo) {
 
 }  // namespace
 }  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST_F(Cli, ImportAndFind) {
+    {
+        test::RecordingFeedback quiet;
+        ClientDatabase db(true);
+        db.client(db.addClient())->addChannel();
+        const std::string csv = csvText(db);
+        test::writeFile(dir.file("good.csv"), {csv.begin(), csv.end()});
+        std::string bad = csv;
+        bad.replace(bad.find("0,1234"), 6, "0,12a4");  // line 5, the first client
+        test::writeFile(dir.file("bad.csv"), {bad.begin(), bad.end()});
+        ASSERT_EQ(db.save(dir.file("fleet.tdb")), 1);
+        while (db.clientCount() < kMaxClients - 1) db.addClient();
+        ASSERT_EQ(db.save(dir.file("full.tdb")), 1);
+    }
+    const auto fleet = test::readFile(dir.file("fleet.tdb"));
+    const std::string badLine = "line 5: the selcall is not four digits\n";
+    const struct {
+        const char* args;
+        int code;
+        std::string out, err;
+    } runs[] = {
+        {"find fleet.tdb CLIENT", 0,
+         "Index  Name        Type      Serial  Selcall  Program  Mode    Tune    Power\n"
+         "0      New Client  Advanced  0       1234     Enabled  Toggle  Manual  High\n"
+         "1      New Client  Advanced  0       1234     Enabled  Toggle  Manual  High\n",
+         ""},
+        {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
+        {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
+        {"import missing.tdb good.csv", 1, "", "Could not open database file\n"},
+        {"import fleet.tdb bad.csv", 1, "",
+         badLine + "Nothing was imported. Add --skip-bad to import the 1 readable clients.\n"},
+        {"import full.tdb good.csv", 1, "",
+         "The file holds 2 clients; the database has room for 1 more (it holds at most 1000). "
+         "Nothing was imported. Add --skip-bad to import the first 1.\n"},
+        {"import --skip-bad fleet.tdb bad.csv", 0, "Imported 1 client with 1 channel.\n", badLine},
+        {"import fleet.tdb good.csv", 0, "Imported 2 clients with 8 channels.\n", ""},
+        {"import full.tdb good.csv --skip-bad", 0,
+         "Imported 1 client with 7 channels. 1 client does not fit: a database holds at most "
+         "1000 clients.\n",
+         ""},
+        {"find fleet.tdb nobody", 0, "No client matches.\n", ""},
+        {"find --json fleet.tdb nobody", 0, "[]\n", ""},
+    };
+    for (const auto& r : runs) {
+        const Outcome got = run(r.args);
+        EXPECT_EQ(got.code, r.code) << r.args;
+        EXPECT_EQ(got.out, r.out) << r.args;
+        EXPECT_EQ(got.err, r.err) << r.args;
+        if (got.code != 0) {
+            EXPECT_EQ(test::readFile(dir.file("fleet.tdb")), fleet) << r.args;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tarn

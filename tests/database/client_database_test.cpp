@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "database/client_database.h"
+#include "database/client_match.h"
 #include "database/database_dialogs.h"
 #include "support/recording_feedback.h"
 
@@ -159,6 +160,28 @@ TEST_F(EditTransactions, DealerText) {
     EXPECT_EQ(db.editDealerText(nullptr) + db.isModified(), 0);
     std::memset(db.dealerText().data(), 'x', kDealerTextSize);
     EXPECT_EQ(db.dealerString(), std::string(100, 'x')) << "a field of other origin";
+}
+
+}  // namespace
+}  // namespace tarn
+
+namespace tarn {
+namespace {
+
+TEST(ClientMatches, NameSerialOrSelcallIgnoringAsciiCase) {
+    ClientDatabase db(false);
+    ClientRecord& c = *db.client(db.addClient());
+    c.setName("M\xDCller Marine");
+    c.setSerial("SN-77a");
+    c.setSelcall("0042");
+    db.addClient();  // New Client, serial 0, selcall 1234
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"", {0, 1}},    {"marine", {0}}, {"MARINE", {0}},
+        {"sn-77A", {0}}, {"0042", {0}},   {"42", {0}},
+        {"0", {0, 1}},   {"\xDC", {0}},   {"\xFC", {}} /* 8-bit letters keep their case */,
+        {"new c", {1}},  {"marine ", {}},
+    };
+    for (const auto& [text, indexes] : cases) EXPECT_EQ(findClients(db, text), indexes) << text;
 }
 
 }  // namespace

@@ -1,0 +1,28 @@
+// tarn-cli find FILE TEXT [--json]: the clients whose name, serial or selcall contains TEXT.
+#include <cstdio>
+
+#include "cli/cli_command.h"
+#include "cli/cli_support.h"
+#include "cli/client_rows.h"
+#include "database/client_database.h"
+#include "database/client_match.h"
+
+namespace tarn::cli {
+
+int runFind(const std::vector<std::string>& args) {
+    auto parsed = parseArguments(args, {"--json"}, {}, 2);
+    if (!parsed) return usageError("find [--json] FILE TEXT");
+    ClientDatabase db(false);
+    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    const std::vector<int> found = findClients(db, parsed->positional[1]);
+    if (parsed->flags.count("--json")) {
+        std::printf("%s\n", clientJson(db, found).c_str());
+    } else if (found.empty()) {
+        std::puts("No client matches.");
+    } else {
+        std::fputs(clientTable(db, found).c_str(), stdout);
+    }
+    return kExitOk;
+}
+
+}  // namespace tarn::cli

@@ -1,0 +1,60 @@
+// tarn-cli import [--skip-bad] FILE IN.csv: the clients of a CSV export appended to FILE.
+#include <cstdio>
+
+#include "cli/cli_command.h"
+#include "cli/cli_support.h"
+#include "database/client_database.h"
+#include "database/csv_import.h"
+
+namespace tarn::cli {
+namespace {
+
+// Tells every unreadable line; true (after saying why) when nothing may be imported:
+// lines that cannot be read, or more clients than the database has room for, unless
+// --skip-bad asks for what can be imported.
+bool refused(const CsvImport& read, int room, bool skipBad) {
+    for (const CsvLineError& error : read.errors)
+        std::fprintf(stderr, "%s\n", lineErrorText(error).c_str());
+    if (skipBad) return false;
+    const std::size_t readable = read.clients.size();
+    if (!read.errors.empty() && readable == 0) {
+        std::fputs("Nothing was imported: no client of the file can be read.\n", stderr);
+    } else if (!read.errors.empty()) {
+        std::fprintf(stderr,
+                     "Nothing was imported. Add --skip-bad to import the %zu readable clients.\n",
+                     readable);
+    } else if (readable > static_cast<std::size_t>(room) && room == 0) {
+        std::fprintf(stderr, "The database already holds %d clients. Nothing was imported.\n",
+                     kMaxClients);
+    } else if (readable > static_cast<std::size_t>(room)) {
+        std::fprintf(stderr,
+                     "The file holds %zu clients; the database has room for %d more (it holds "
+                     "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n",
+                     readable, room, kMaxClients, room);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int runImport(const std::vector<std::string>& args) {
+    auto parsed = parseArguments(args, {"--skip-bad"}, {}, 2);
+    if (!parsed) return usageError("import [--skip-bad] FILE IN.csv");
+    ClientDatabase db(false);
+    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    const auto read = readCsvFile(fullPath(parsed->positional[1]));
+    if (!read ||
+        refused(*read, kMaxClients - db.clientCount(), parsed->flags.count("--skip-bad") != 0))
+        return kExitFailure;
+
+    const CsvImportSummary summary = appendClients(db, read->clients);
+    // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
+    db.setAskBeforeReplacingChanges(false);
+    if (summary.clients > 0 && !saveDatabase(db, parsed->positional[0])) return kExitFailure;
+    std::printf("%s\n", importSummaryText(summary).c_str());
+    return kExitOk;
+}
+
+}  // namespace tarn::cli
