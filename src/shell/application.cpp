@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
@@ -59,8 +60,11 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();
     services.frame = frame;
-    // The edit client dialog's Help button is the frame's Help command (posted there).
-    services.help = [frame] { frame->command(cmd::Help); };
+    // The edit client dialog's Help button is the frame's Help command (posted there, so
+    // it may arrive after the frame is gone).
+    services.help = [frame = QPointer<FrameWindow>(frame)] {
+        if (frame) frame->command(cmd::Help);
+    };
     services.recentFilesChanged = [frame] { frame->postRecentFilesChanged(); };
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect placement = initialFrameGeometry(screen);
