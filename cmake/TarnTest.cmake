@@ -1,5 +1,6 @@
 # tarn_add_test(NAME SOURCES ... LIBS ... [GUI] [ENV k=v ...]): one GoogleTest or
-# QTest executable registered with CTest. GUI tests run on the offscreen platform.
+# QTest executable registered with CTest, linked with the shared test support
+# (tarn_test_support, tests/support). GUI tests run on the offscreen platform.
 set(TARN_TEST_RUNTIME ${CMAKE_BINARY_DIR}/test-runtime)
 file(MAKE_DIRECTORY ${TARN_TEST_RUNTIME})
 file(CHMOD ${TARN_TEST_RUNTIME} DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
@@ -9,10 +10,11 @@ function(tarn_add_test name)
     add_executable(${name} ${ARG_SOURCES})
     target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR}/tests)
     if(ARG_QTEST)
-        target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} tarn_test_support Qt6::Test)
         add_test(NAME ${name} COMMAND ${name})
     else()
-        target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+        target_link_libraries(${name} PRIVATE ${ARG_LIBS} tarn_test_support GTest::gtest
+                              GTest::gtest_main GTest::gmock)
         add_test(NAME ${name} COMMAND ${name})
     endif()
     tarn_warnings(${name})

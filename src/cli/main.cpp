@@ -9,6 +9,7 @@
 #include "cli/cli_feedback.h"
 #include "cli/cli_settings.h"
 #include "cli/cli_support.h"
+#include "model/services.h"
 
 namespace {
 
@@ -59,8 +60,10 @@ int main(int argc, char** argv) {
         return tarn::cli::kExitOk;
     }
     // The same settings as the desktop program (the port; the recent files with --remember).
-    tarn::setSettingsBackend(&tarn::cli::platformSettings());
-    tarn::setUserFeedback(&tarn::cli::cliFeedback());
+    tarn::Services services;
+    services.settings = &tarn::cli::platformSettings();
+    services.feedback = &tarn::cli::cliFeedback();
+    const tarn::ScopedServices installed(std::move(services));
 
     const std::vector<std::string> args(words.begin() + 1, words.end());
     int code = -1;
@@ -73,7 +76,5 @@ int main(int argc, char** argv) {
         code = tarn::cli::kExitUsage;
     }
     std::fflush(stdout);
-    tarn::setUserFeedback(nullptr);
-    tarn::setSettingsBackend(nullptr);
     return code;
 }

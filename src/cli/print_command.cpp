@@ -6,6 +6,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
+#include "model/services.h"
 #include "printing/pdf_file_surface.h"
 #include "printing/print_clients.h"
 #include "printing/print_surface.h"
@@ -67,9 +68,9 @@ int runPrint(const std::vector<std::string>& args) {
     const QtMessageHandler previous = qInstallMessageHandler(dropQtMessages);
     const auto app = guiApplicationIfMissing();
     PdfFileBackend backend(out);
-    setPrintBackend(&backend);
+    ScopedServices pdf;
+    pdf->printer = &backend;
     const bool printed = printClients(db, nullptr, summary, file, index);
-    setPrintBackend(nullptr);
     qInstallMessageHandler(previous);
     return printed ? kExitOk : kExitFailure;
 }

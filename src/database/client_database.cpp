@@ -6,7 +6,7 @@
 #include <cstring>
 #include <functional>
 
-#include "database/database_dialogs.h"
+#include "model/services.h"
 
 namespace tarn {
 namespace {
@@ -74,7 +74,7 @@ int ClientDatabase::editClient(WindowHandle parent, int index) {
     if (!record) return 0;
     std::vector<std::uint8_t> saved(kSerializedClientSize);
     record->serialize(saved.data(), kSerializedClientSize);
-    const EditClientDialog& dialog = editClientDialog();
+    const auto dialog = services().editClient;
     if (dialog && dialog(*record, parent) != 0) {
         modified_ = 1;
         return 1;
@@ -85,7 +85,7 @@ int ClientDatabase::editClient(WindowHandle parent, int index) {
 }
 
 int ClientDatabase::editDealerText(WindowHandle parent) {
-    const EditDealerTextDialog& dialog = editDealerTextDialog();
+    const auto dialog = services().editDealerText;
     if (!dialog) return 0;
     const int result = dialog(dealerText_, parent);
     // The field holds at most 99 characters, whatever the dialog left in it.

@@ -5,7 +5,7 @@
 
 #include "model/channel_slot.h"
 #include "model/client_record.h"
-#include "model/model_dialogs.h"
+#include "model/services.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -168,7 +168,7 @@ int ClientRecord::editChannel(int n, WindowHandle parent) {
     const RadioImage savedImage = image_;
     const auto savedLabels = labels_;
     currentChannel_ = static_cast<std::uint8_t>(n);
-    const EditChannelDialog& dialog = editChannelDialog();
+    const auto dialog = services().editChannel;
     if (dialog && dialog(*this, parent) != 0) return 1;
     // Cancelled: back to the state before, without validation.
     image_ = savedImage;

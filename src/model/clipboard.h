@@ -28,9 +28,8 @@ class Clipboard {
     virtual void close() = 0;
 };
 
-// Process-wide; never null (an in-memory clipboard until the shell installs its own).
+// The installed one (Services::clipboard); never null (else an in-memory clipboard).
 Clipboard& clipboard();
-void setClipboard(Clipboard* clipboard);  // nullptr restores the in-memory default
 
 // One open-to-close use of the clipboard for one format: opened by the constructor when
 // the format is registered, closed by the destructor, so no return path leaves it open.

@@ -29,8 +29,7 @@ class ProgressUi {
     virtual void focusWindow(WindowHandle window) = 0;
 };
 
-// Process-wide; never null (a silent implementation until the shell installs its own).
+// The installed one (Services::progress); never null (else a silent implementation).
 ProgressUi& progressUi();
-void setProgressUi(ProgressUi* ui);  // nullptr restores the silent default
 
 }  // namespace tarn

@@ -1,9 +1,9 @@
-// The stand-ins the core uses until the shell (or a test) installs its own seams.
+// The stand-ins the core uses while the installed services leave a seam empty.
 #include <map>
 
 #include "model/clipboard.h"
-#include "model/installed_seam.h"
 #include "model/progress.h"
+#include "model/services.h"
 
 namespace tarn {
 namespace {
@@ -47,24 +47,17 @@ class SilentProgressUi final : public ProgressUi {
     void focusWindow(WindowHandle) override {}
 };
 
-MemoryClipboard memoryClipboard;
-InstalledSeam<Clipboard> clipboardSeam(memoryClipboard);
-SilentProgressUi silentProgress;
-InstalledSeam<ProgressUi> progressSeam(silentProgress);
-
 }  // namespace
 
 Clipboard& clipboard() {
-    return clipboardSeam.get();
-}
-void setClipboard(Clipboard* c) {
-    clipboardSeam.install(c);
+    static MemoryClipboard memory;
+    Clipboard* installed = services().clipboard;
+    return installed ? *installed : memory;
 }
 ProgressUi& progressUi() {
-    return progressSeam.get();
-}
-void setProgressUi(ProgressUi* ui) {
-    progressSeam.install(ui);
+    static SilentProgressUi silent;
+    ProgressUi* installed = services().progress;
+    return installed ? *installed : silent;
 }
 
 }  // namespace tarn

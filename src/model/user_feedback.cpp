@@ -1,6 +1,6 @@
 #include "model/user_feedback.h"
 
-#include "model/installed_seam.h"
+#include "model/services.h"
 
 #include <cstdio>
 
@@ -16,9 +16,6 @@ class StderrFeedback final : public UserFeedback {
     }
 };
 
-StderrFeedback defaultFeedback;
-InstalledSeam<UserFeedback> feedbackSeam(defaultFeedback);
-
 std::string replaceFirst(std::string_view pattern, std::string_view value) {
     std::string out(pattern);
     for (std::size_t i = 0; i + 1 < out.size(); ++i) {
@@ -33,10 +30,9 @@ std::string replaceFirst(std::string_view pattern, std::string_view value) {
 }  // namespace
 
 UserFeedback& userFeedback() {
-    return feedbackSeam.get();
-}
-void setUserFeedback(UserFeedback* feedback) {
-    feedbackSeam.install(feedback);
+    static StderrFeedback fallback;
+    UserFeedback* installed = services().feedback;
+    return installed ? *installed : fallback;
 }
 
 void showError(const MessageOwner& owner, std::string_view text) {

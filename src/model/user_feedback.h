@@ -39,11 +39,9 @@ class UserFeedback {
                                       MessageIcon icon, MessageButtons buttons) = 0;
 };
 
-// Process-wide, like the frame window handle: set once at start-up (tests swap it).
-// Never null: without an installed one, messages go to stderr and questions answer
-// the affirmative button (Ok / Yes).
+// The installed one (Services::feedback). Never null: without one, messages go to
+// stderr and questions answer the affirmative button (Ok / Yes).
 UserFeedback& userFeedback();
-void setUserFeedback(UserFeedback* feedback);  // nullptr restores the stderr default
 
 // Shorthands for the common kinds of box.
 void showError(const MessageOwner& owner, std::string_view text);

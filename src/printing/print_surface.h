@@ -60,8 +60,7 @@ class PrintBackend {
     virtual std::unique_ptr<PrintSurface> choosePrinter(WindowHandle owner) = 0;
 };
 
-// Process-wide; never null (without an installed one every choice counts as cancelled).
+// The installed one (Services::printer); never null (else every choice counts as cancelled).
 PrintBackend& printBackend();
-void setPrintBackend(PrintBackend* backend);  // nullptr restores the default
 
 }  // namespace tarn

@@ -1,21 +1,11 @@
 #include "radio/serial_device.h"
 
+#include "model/services.h"
+
 namespace tarn {
-namespace {
-
-SerialDeviceFactory& installedFactory() {
-    static SerialDeviceFactory factory;
-    return factory;
-}
-
-}  // namespace
-
-void setSerialDeviceFactory(SerialDeviceFactory factory) {
-    installedFactory() = std::move(factory);
-}
 
 SerialConnection makeSerialConnection() {
-    if (installedFactory()) return installedFactory()();
+    if (const auto& installed = services().serialConnection) return installed();
     return {makePlatformSerialDevice(), makeRealClock()};
 }
 

@@ -42,9 +42,8 @@ struct SerialConnection {
 };
 using SerialDeviceFactory = std::function<SerialConnection()>;
 
-// Process-wide seam: tests of the windows install an in-process radio here.
-// An empty factory restores the platform driver with the real clock.
-void setSerialDeviceFactory(SerialDeviceFactory factory);
+// The installed connection (Services::serialConnection: tests of the windows install an
+// in-process radio there), else the platform driver with the real clock.
 SerialConnection makeSerialConnection();
 
 }  // namespace tarn

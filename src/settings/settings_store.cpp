@@ -7,6 +7,7 @@
 #include <cctype>
 #include <climits>
 
+#include "model/services.h"
 #include "settings/memory_settings_backend.h"
 
 namespace tarn {
@@ -140,7 +141,7 @@ void SettingsStore::addRecentFile(const std::filesystem::path& file) {
     if (recentFilesChanged_) recentFilesChanged_();
 }
 
-void SettingsStore::setRecentFilesChanged(std::function<void()> callback) {
+void SettingsStore::setRecentFilesChanged(std::function<void()> callback) & {
     recentFilesChanged_ = std::move(callback);
 }
 
@@ -185,39 +186,12 @@ std::string SettingsStore::port() const {
     return readText(kPortValue, kPortTextSize, "COM1");
 }
 
-namespace {
-
-// Forwards to whichever backend is installed, so the process-wide store never rebinds.
-class InstalledBackend final : public SettingsBackend {
-  public:
-    std::optional<std::string> read(std::string_view name) const override {
-        return current().read(name);
-    }
-    bool write(std::string_view name, std::string_view text) override {
-        return current().write(name, text);
-    }
-    void install(SettingsBackend* backend) { installed_ = backend; }
-
-  private:
-    SettingsBackend& current() const { return installed_ ? *installed_ : memory_; }
-    mutable MemorySettingsBackend memory_;
-    SettingsBackend* installed_ = nullptr;
-};
-
-InstalledBackend& installedBackend() {
-    static InstalledBackend backend;
-    return backend;
-}
-
-}  // namespace
-
-SettingsStore& settings() {
-    static SettingsStore store(installedBackend());
+SettingsStore settings() {
+    static MemorySettingsBackend memory;
+    SettingsBackend* installed = services().settings;
+    SettingsStore store(installed ? *installed : memory);
+    store.setRecentFilesChanged(services().recentFilesChanged);
     return store;
-}
-
-void setSettingsBackend(SettingsBackend* backend) {
-    installedBackend().install(backend);
 }
 
 }  // namespace tarn

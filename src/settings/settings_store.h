@@ -50,7 +50,7 @@ class SettingsStore {
     std::optional<std::filesystem::path> recentFile(int index, bool nameOnly) const;
     void addRecentFile(const std::filesystem::path& path);
     // Called after every addRecentFile (the shell posts its menu rebuild from here).
-    void setRecentFilesChanged(std::function<void()> callback);
+    void setRecentFilesChanged(std::function<void()> callback) &;
 
     // Parsing rules shared by the windows.
     std::vector<int> readColumnWidths(std::string_view name, int columns) const;
@@ -69,9 +69,8 @@ class SettingsStore {
     std::function<void()> recentFilesChanged_;
 };
 
-// Process-wide store (like the registry key it stands for). Never null: an in-memory
-// backend until start-up installs the platform's.
-SettingsStore& settings();
-void setSettingsBackend(SettingsBackend* backend);  // nullptr restores the in-memory default
+// The rules over the installed backend (Services::settings, else one in memory), telling
+// Services::recentFilesChanged about new recent files.
+SettingsStore settings();
 
 }  // namespace tarn

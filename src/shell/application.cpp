@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QScreen>
 #include <QThread>
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
+#include "shell/commands.h"
 #include "shell/frame_window.h"
 #include "shell/help_file.h"
 #include "shell/qt_progress.h"
@@ -45,21 +47,29 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
         QThread::msleep(100);
     }
 
+    program->services_ = std::make_unique<ScopedServices>();
+    Services& services = **program->services_;
     if (options.settings) {
-        setSettingsBackend(options.settings);
+        services.settings = options.settings;
     } else {
         program->ownSettings_ = std::make_unique<QtSettingsBackend>();
-        setSettingsBackend(program->ownSettings_.get());
+        services.settings = program->ownSettings_.get();
     }
-    if (options.installSeams) installSeams();
+    if (options.installSeams) addQtSeams(services);
 
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();
+    services.frame = frame;
+    // The edit client dialog's Help button is the frame's Help command (posted there, so
+    // it may arrive after the frame is gone).
+    services.help = [frame = QPointer<FrameWindow>(frame)] {
+        if (frame) frame->command(cmd::Help);
+    };
+    services.recentFilesChanged = [frame] { frame->postRecentFilesChanged(); };
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect placement = initialFrameGeometry(screen);
     frame->move(placement.topLeft());  // the outer corner, as it was stored
     frame->resize(placement.size());
-    settings().setRecentFilesChanged([frame] { frame->postRecentFilesChanged(); });
     program->instance_->setHandlers(
         [frame] {
             frame->raise();
@@ -84,9 +94,8 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
 }
 
 Program::~Program() {
-    settings().setRecentFilesChanged(nullptr);
     frame_.reset();
-    if (ownSettings_) setSettingsBackend(nullptr);
+    services_.reset();  // before the settings it points at
 }
 
 int runApplication(int argc, char** argv) {

@@ -9,6 +9,7 @@
 namespace tarn {
 
 class FrameWindow;
+class ScopedServices;
 class SettingsBackend;
 class SingleInstance;
 
@@ -17,7 +18,7 @@ struct StartOptions {
     QString serverName;                   // empty: the user's session-wide name
     SettingsBackend* settings = nullptr;  // null: the platform's settings
     bool splash = true;
-    bool installSeams = true;
+    bool installSeams = true;   // false: keep the message boxes, dialogs etc. installed now
     int reachTimeoutMs = 5000;  // a running program that does not answer by then is passed by
 };
 
@@ -36,6 +37,8 @@ class Program {
   private:
     Program() = default;
     std::unique_ptr<SettingsBackend> ownSettings_;
+    // The program's services, the frame among them, for as long as it runs.
+    std::unique_ptr<ScopedServices> services_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<FrameWindow> frame_;
 };

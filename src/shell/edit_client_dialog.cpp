@@ -18,6 +18,7 @@
 
 #include "model/client_record.h"
 #include "model/khz_text.h"
+#include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
@@ -25,11 +26,6 @@
 
 namespace tarn {
 namespace {
-
-std::function<void()>& helpHandler() {
-    static std::function<void()> handler;
-    return handler;
-}
 
 std::string labelOf(const ClientRecord& client, int n) {
     const auto* bytes = reinterpret_cast<const char*>(client.labelBytes(n));
@@ -64,10 +60,6 @@ QString yesNo(int flag) {
 }
 
 }  // namespace
-
-void ClientDialog::setHelpHandler(std::function<void()> handler) {
-    helpHandler() = std::move(handler);
-}
 
 ClientDialog::ClientDialog(ClientRecord& client, QWidget* parent)
     : QDialog(parent), client_(client) {
@@ -316,7 +308,8 @@ void ClientDialog::pasteChannels() {
 }
 
 void ClientDialog::help() {
-    if (helpHandler()) QMetaObject::invokeMethod(qApp, helpHandler(), Qt::QueuedConnection);
+    if (auto command = services().help)
+        QMetaObject::invokeMethod(qApp, command, Qt::QueuedConnection);
 }
 
 // Ctrl+C and Ctrl+V in the list copy and paste channels (C or V alone does nothing

@@ -36,9 +36,6 @@ class ClientDialog final : public QDialog {
 
     ClientDialog(ClientRecord& client, QWidget* parent);
 
-    // What the Help button does (the shell posts the frame's Help command).
-    static void setHelpHandler(std::function<void()> handler);
-
     // The channel numbers of the rows, in display order.
     std::vector<int> rowChannels() const;
 

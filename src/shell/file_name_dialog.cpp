@@ -4,16 +4,12 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 
 namespace tarn {
 namespace {
-
-FileNameAsker& installedAsker() {
-    static FileNameAsker asker;
-    return asker;
-}
 
 // The save dialog's own checks: the folder must exist, a read-only file cannot be
 // chosen, and a file that does not exist yet is created only after asking.
@@ -49,12 +45,9 @@ class SaveFileDialog final : public QFileDialog {
 
 }  // namespace
 
-void setFileNameAsker(FileNameAsker asker) {
-    installedAsker() = std::move(asker);
-}
-
 bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind) {
-    if (installedAsker()) return installedAsker()(owner, path, kind);
+    if (const auto& asker = services().askFileName)
+        return asker(owner, path, static_cast<int>(kind));
     return showFileNameDialog(owner, path, kind);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 
 class QWidget;
 
@@ -21,12 +20,7 @@ inline constexpr const char* kPathTooLong =
     "The path '%s' is too long.\n\nA database path must be shorter than 260 characters.";
 bool pathFits(QWidget* owner, const std::filesystem::path& path);
 
-// Tests answer the dialogs with a script; an empty function restores the real dialogs.
-using FileNameAsker =
-    std::function<bool(QWidget* owner, std::filesystem::path& path, FileDialogKind)>;
-void setFileNameAsker(FileNameAsker asker);
-
-// The real dialog, whatever asker is installed.
+// The real dialog, whatever Services::askFileName is installed.
 bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogKind kind);
 
 }  // namespace tarn

@@ -25,7 +25,6 @@
 namespace tarn {
 namespace {
 
-FrameWindow* theFrame = nullptr;
 constexpr int kDropQuestionLimit = 20;
 
 // Two paths name the same file as the platform compares names: Windows ignores letter
@@ -40,12 +39,7 @@ bool samePath(const QString& a, const QString& b) {
 
 }  // namespace
 
-FrameWindow* FrameWindow::instance() {
-    return theFrame;
-}
-
 FrameWindow::FrameWindow() {
-    theFrame = this;
     setWindowTitle("Tarn DataBase");
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
@@ -66,9 +60,7 @@ FrameWindow::FrameWindow() {
     postRecentFilesChanged();
 }
 
-FrameWindow::~FrameWindow() {
-    if (theFrame == this) theFrame = nullptr;
-}
+FrameWindow::~FrameWindow() = default;
 
 QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
     QAction* action = menu->addAction(QString::fromLatin1(text));

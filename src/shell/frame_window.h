@@ -25,9 +25,6 @@ class FrameWindow final : public QMainWindow {
     FrameWindow();
     ~FrameWindow() override;
 
-    // The one frame of the program (null before it exists and after it is gone).
-    static FrameWindow* instance();
-
     void command(int id);
     QAction* menuAction(int id) const;                  // the menu item carrying a command number
     QList<QKeySequence> acceleratorKeys(int id) const;  // the keys that give the command

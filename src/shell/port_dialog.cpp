@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
@@ -17,16 +18,12 @@ namespace {
 
 constexpr int kPortNameLength = 31;
 
-PortDialog::Probe& probe() {
-    static PortDialog::Probe installed;
-    return installed;
+bool portOpens(const QString& name) {
+    if (const auto& probe = services().probePort) return probe(name.toStdString());
+    return probeSerialPort(name);
 }
 
 }  // namespace
-
-void PortDialog::setProbe(Probe p) {
-    probe() = std::move(p);
-}
 
 PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBox(this)) {
     setWindowTitle("Set port");
@@ -76,7 +73,7 @@ bool PortDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void PortDialog::accept() {
     const QString name = portBox_->currentText().left(kPortNameLength);
-    const bool opens = probe() ? probe()(name) : probeSerialPort(name);
+    const bool opens = portOpens(name);
     if (!opens &&
         !askYesNo(MessageOwner::of(this),
                   formatMessage("Port '%s' is either busy or unavailable.\n\nAre you sure you "

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <functional>
 
 class QComboBox;
 
@@ -16,10 +15,6 @@ class PortDialog final : public QDialog {
     QComboBox* portBox() const { return portBox_; }
     void accept() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-    // How the port is probed (tests replace it).
-    using Probe = std::function<bool(const QString&)>;
-    static void setProbe(Probe probe);
 
   private:
     QComboBox* portBox_;

@@ -66,9 +66,9 @@ void QtClipboard::close() {
     offered_.clear();
 }
 
-void installQtClipboard() {
+QtClipboard& qtClipboard() {
     static QtClipboard board;
-    setClipboard(&board);
+    return board;
 }
 
 }  // namespace tarn

@@ -26,7 +26,7 @@ class QtClipboard final : public Clipboard {
     std::map<ClipboardFormat, QByteArray> offered_;  // what this open/close cycle has set
 };
 
-// Makes the Qt clipboard the process-wide one (tarn::clipboard()).
-void installQtClipboard();
+// The program's one Qt clipboard (for Services::clipboard).
+QtClipboard& qtClipboard();
 
 }  // namespace tarn

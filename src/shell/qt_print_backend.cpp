@@ -35,9 +35,9 @@ class QtPrintBackend final : public PrintBackend {
 
 }  // namespace
 
-void installQtPrintBackend() {
+PrintBackend& qtPrintBackend() {
     static QtPrintBackend backend;
-    setPrintBackend(&backend);
+    return backend;
 }
 
 }  // namespace tarn

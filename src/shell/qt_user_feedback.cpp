@@ -2,14 +2,14 @@
 
 #include <QMessageBox>
 
-#include "shell/frame_window.h"
+#include "model/services.h"
 
 namespace tarn {
 
 QWidget* ownerWidget(const MessageOwner& owner) {
     switch (owner.kind) {
         case MessageOwner::Kind::Frame:
-            return FrameWindow::instance();
+            return static_cast<QWidget*>(services().frame);
         case MessageOwner::Kind::Window:
             return static_cast<QWidget*>(owner.window);
         case MessageOwner::Kind::None:

@@ -1,8 +1,8 @@
 #include "shell/seams.h"
 
-#include "database/database_dialogs.h"
 #include "shell/dealer_text_dialog.h"
-#include "shell/edit_dialogs.h"
+#include "shell/edit_channel_dialog.h"
+#include "shell/edit_client_dialog.h"
 #include "shell/qt_clipboard.h"
 #include "shell/qt_print_backend.h"
 #include "shell/qt_progress.h"
@@ -10,15 +10,16 @@
 
 namespace tarn {
 
-void installSeams() {
+void addQtSeams(Services& services) {
     static QtUserFeedback feedback;
     static QtProgressUi progress;
-    setUserFeedback(&feedback);
-    setProgressUi(&progress);
-    setEditDealerTextDialog(runDealerTextDialog);
-    installEditDialogs();
-    installQtClipboard();
-    installQtPrintBackend();
+    services.feedback = &feedback;
+    services.progress = &progress;
+    services.clipboard = &qtClipboard();
+    services.printer = &qtPrintBackend();
+    services.editDealerText = runDealerTextDialog;
+    services.editChannel = runChannelDialog;
+    services.editClient = runClientDialog;
 }
 
 }  // namespace tarn

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "model/services.h"
+
 namespace tarn {
 
-// Installs the Qt implementations of every seam the core calls: message boxes, progress
+// Fills in the Qt implementations of every seam the core calls: message boxes, progress
 // windows, the dealer text dialog, the edit dialogs, the clipboard and printing.
-void installSeams();
+void addQtSeams(Services& services);
 
 }  // namespace tarn

@@ -71,7 +71,7 @@ class FakeRadioDevice final : public SerialDevice {
     std::shared_ptr<std::vector<Event>> events_ = std::make_shared<std::vector<Event>>();
 };
 
-// A factory for setSerialDeviceFactory that connects every SerialLink to one radio.
+// A Services::serialConnection that connects every SerialLink to one radio.
 SerialDeviceFactory fakeRadioFactory(std::shared_ptr<RadioMonitor> radio,
                                      std::shared_ptr<VirtualClock> clock,
                                      FakePortFaults faults = {});

@@ -12,7 +12,7 @@
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "settings/qt_settings_backend.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -53,7 +53,7 @@ class Cli : public ::testing::Test {
 
     // A database whose texts need decoding and escaping.
     std::string awkwardDatabase() {
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         ClientDatabase db(true);
         std::strcpy(db.dealerText().data(), "Caf\xE9 \"Radio\"\r\nBack\\slash\x01");
         ClientRecord& c = *db.client(0);
@@ -150,7 +150,7 @@ TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
 TEST_F(Cli, ExportMatchesTheLibrary) {
     const std::string path = awkwardDatabase();
     ASSERT_EQ(run("export awkward.tdb out.csv").code, 0);
-    test::RecordingFeedback quiet;
+    test::RecordingUi quiet;
     ClientDatabase db(false);
     ASSERT_EQ(db.load(path), 1);
     EXPECT_EQ(text("out.csv"), csvText(db));
@@ -213,7 +213,7 @@ namespace {
 
 TEST_F(Cli, ImportAndFind) {
     {
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         ClientDatabase db(true);
         db.client(db.addClient())->addChannel();
         const std::string csv = csvText(db);

@@ -6,9 +6,10 @@
 #include <filesystem>
 
 #include "database/client_database.h"
+#include "model/services.h"
 #include "radio/sim_process.h"
 #include "settings/qt_settings_backend.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -34,7 +35,7 @@ class RadioCli : public ::testing::Test {
     // A database of two clients: 0 the demonstration client, 1 one without channels.
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         ClientDatabase db(true);
         db.addClient();
         for (int n = 1; n <= kChannelCount; ++n) db.client(1)->deleteChannel(n);
@@ -57,7 +58,7 @@ class RadioCli : public ::testing::Test {
     }
 
     static RadioImage imageOf(const std::string& path, int index) {
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         ClientDatabase db(false);
         RadioImage image{};
         EXPECT_EQ(db.load(path), 1);
@@ -74,7 +75,7 @@ TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
     // A radio whose channel 1 and header differ from the demonstration client's.
     RadioImage radio{};
     {
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         ClientRecord client;
         client.setFrequency(1, 0, 123456);
         client.setFrequency(1, 1, 123457);
@@ -92,7 +93,7 @@ TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
     // The image as the channel check leaves it (it numbers the slots).
     ClientRecord expected;
     {
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         expected.loadImage(radio.data(), kImageSize);
         EXPECT_TRUE(quiet.empty());
     }
@@ -101,9 +102,9 @@ TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
 
     // --port is for that run only: the stored port stays the default.
     QtSettingsBackend backend;
-    setSettingsBackend(&backend);
+    ScopedServices services;
+    services->settings = &backend;
     EXPECT_EQ(settings().port(), "COM1");
-    setSettingsBackend(nullptr);
 }
 
 TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
@@ -112,7 +113,7 @@ TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
     ASSERT_FALSE(sim.port().empty());
     // Another program saves the file while the tool waits at the connect prompt.
     {
-        test::RecordingFeedback quiet;
+        test::RecordingUi quiet;
         ClientDatabase other(true);
         ASSERT_EQ(other.save(dir.file("other.tdb")), 1);
     }

@@ -4,7 +4,7 @@
 #include "database/client_database.h"
 #include "model/byte_order.h"
 #include "support/fake_clipboard.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
@@ -33,7 +33,7 @@ class ClientClipboard : public ::testing::Test {
     }
 
     test::FakeClipboard board;
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     ClientDatabase source{false}, target{false};
 };
 

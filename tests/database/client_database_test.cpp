@@ -6,8 +6,8 @@
 
 #include "database/client_database.h"
 #include "database/client_match.h"
-#include "database/database_dialogs.h"
-#include "support/recording_feedback.h"
+#include "model/services.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
@@ -45,7 +45,7 @@ TEST(ClientDatabase, AddDeleteAndTheLimit) {
 }
 
 TEST(ClientDatabase, SummariesAndPerClientOperations) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     ClientDatabase db(true);
     db.addClient();
     db.setModified(false);
@@ -75,7 +75,7 @@ TEST(ClientDatabase, SummariesAndPerClientOperations) {
 // A change of a client marks the database, so closing offers to save it; a look or a
 // refused operation does not.
 TEST(ClientDatabase, ChangesMarkModifiedLooksDoNot) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     std::vector<std::uint8_t> image(kImageSize);
     ClientSummary summary;
     using Run = std::function<int(ClientDatabase&)>;
@@ -100,11 +100,8 @@ TEST(ClientDatabase, ChangesMarkModifiedLooksDoNot) {
 
 class EditTransactions : public ::testing::Test {
   protected:
-    void TearDown() override {
-        setEditClientDialog({});
-        setEditDealerTextDialog({});
-    }
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
+    ScopedServices services;
 };
 
 TEST_F(EditTransactions, ClientEditCancelRestoresAndConfirmMarks) {
@@ -115,7 +112,7 @@ TEST_F(EditTransactions, ClientEditCancelRestoresAndConfirmMarks) {
     db.setModified(false);
     int answer = 0, parent = 0;
     WindowHandle seen = nullptr;
-    setEditClientDialog([&](ClientRecord& client, WindowHandle p) {
+    services->editClient = [&](ClientRecord& client, WindowHandle p) {
         seen = p;
         client.setName("Changed");
         client.setSelcall("0000");
@@ -123,7 +120,7 @@ TEST_F(EditTransactions, ClientEditCancelRestoresAndConfirmMarks) {
         client.setLabel(3, "other");
         client.addChannel();
         return answer;
-    });
+    };
     EXPECT_EQ(db.editClient(&parent, 0), 0);
     EXPECT_EQ(seen, &parent);
     EXPECT_EQ(c, before);
@@ -138,7 +135,7 @@ TEST_F(EditTransactions, ClientEditCancelRestoresAndConfirmMarks) {
     // Cancel runs the channel check too, over scans the dialog's paste brought in.
     for (int n = 1; n <= 9; ++n) c.setChannelFlag(c.addChannel(), ChannelFlag::Scan, 1);
     answer = 0;
-    setEditClientDialog([&](ClientRecord&, WindowHandle) { return answer; });
+    services->editClient = [&](ClientRecord&, WindowHandle) { return answer; };
     EXPECT_EQ(db.editClient(nullptr, 0), 0);
     EXPECT_EQ(feedback.texts().size(), 1u);
     EXPECT_EQ(c.getChannelFlag(1, ChannelFlag::Scan), 0);
@@ -148,10 +145,10 @@ TEST_F(EditTransactions, DealerText) {
     ClientDatabase db(false);
     EXPECT_EQ(db.editDealerText(nullptr), 0) << "no dialog installed";
     int answer = 1;
-    setEditDealerTextDialog([&](std::array<char, 100>& text, WindowHandle) {
+    services->editDealerText = [&](std::array<char, 100>& text, WindowHandle) {
         std::memset(text.data(), 'D', text.size());  // a dialog overfilling the field
         return answer;
-    });
+    };
     EXPECT_EQ(db.editDealerText(nullptr), 1);
     EXPECT_NE(db.isModified(), 0);
     EXPECT_EQ(db.dealerString(), std::string(99, 'D'));

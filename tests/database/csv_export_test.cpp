@@ -6,7 +6,7 @@
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "support/file_size_limit.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -24,7 +24,7 @@ class CsvExport : public ::testing::Test {
         auto bytes = test::readFile(path);
         return {bytes.begin(), bytes.end()};
     }
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     test::TempDir dir;
     std::string path = dir.file("out.csv");
 };
@@ -91,7 +91,7 @@ TEST_F(CsvExport, FailuresAreToldAndKeepTheOldFile) {
     test::writeFile(path, {'o', 'l', 'd'});
     for (int i = 0; i < 100; ++i) db.client(0)->addChannel();
     EXPECT_TRUE(test::withFileSizeLimit(1000, [&] {
-        test::RecordingFeedback inChild;
+        test::RecordingUi inChild;
         return !exportCsv(db, path) &&
                inChild.texts() == std::vector<std::string>{"Failed to write csv file"};
     }));

@@ -7,7 +7,7 @@
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "database/csv_import.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
@@ -58,7 +58,7 @@ ClientRecord exported(ClientRecord c) {
 
 TEST(CsvImport, RoundTripGivesBackWhatTheExportCarries) {
     std::mt19937 random(20261207);
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     for (int count : {0, 1, 7, 30}) {
         ClientDatabase db(count == 1);
         std::strcpy(db.dealerText().data(), "Dealer, Street 1");
@@ -149,7 +149,7 @@ TEST(CsvImport, EveryUnreadableLineIsReportedWithItsNumber) {
 }
 
 TEST(CsvImport, TheClientLimitAndTheChannelCheck) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     std::string text = "\r\n";
     for (int i = 0; i < 3; ++i) {
         text += "\r\nC" + std::to_string(i) + "\r\n" + std::string(kCsvClientHeading) +

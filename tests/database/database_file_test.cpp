@@ -10,9 +10,10 @@
 #include "database/client_database.h"
 #include "database/replace_file.h"
 #include "database_file_builder.h"
+#include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "support/file_size_limit.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -25,8 +26,7 @@ using Texts = std::vector<std::string>;
 
 class DatabaseFile : public ::testing::Test {
   protected:
-    void SetUp() override { setSettingsBackend(&settingsValues); }
-    void TearDown() override { setSettingsBackend(nullptr); }
+    void SetUp() override { services->settings = &settingsValues; }
 
     // Loads `bytes` into a database with other content; the load must fail with `message`
     // and change nothing, not even the dealer text or the recent files.
@@ -59,7 +59,8 @@ class DatabaseFile : public ::testing::Test {
     }
 
     MemorySettingsBackend settingsValues;
-    test::RecordingFeedback feedback;
+    ScopedServices services;
+    test::RecordingUi feedback;
     test::TempDir dir;
     ClientRecord client;
 };
@@ -273,7 +274,7 @@ TEST_F(DatabaseFile, FailedWriteKeepsTheOldFileAndTellsTheUser) {
     ASSERT_EQ(original.save(path), 1);
     const auto before = readFile(path);
     EXPECT_TRUE(test::withFileSizeLimit(4096, [&] {
-        test::RecordingFeedback inChild;
+        test::RecordingUi inChild;
         ClientDatabase db(true);
         db.addClient();
         return db.save(path) == 0 && db.isModified() &&

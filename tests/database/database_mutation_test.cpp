@@ -9,7 +9,7 @@
 
 #include "database_file_builder.h"
 #include "load_invariants.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
 namespace tarn {
@@ -64,7 +64,7 @@ class DatabaseMutation : public ::testing::Test {
         return bytes;
     }
 
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     // Thousands of small files: memory-backed storage where there is some.
     test::TempDir dir{std::filesystem::is_directory("/dev/shm")
                           ? "/dev/shm"

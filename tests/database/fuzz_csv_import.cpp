@@ -10,7 +10,7 @@
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "database/csv_import.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ void fail(const char* what) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    tarn::test::RecordingFeedback feedback;
+    tarn::test::RecordingUi feedback;
     const tarn::CsvImport read = tarn::readCsv(text);
     const auto lines = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
     for (const tarn::CsvLineError& error : read.errors) {

@@ -8,7 +8,7 @@
 
 #include "database/client_database.h"
 #include "database/load_invariants.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::fwrite(data, 1, size, file);
     std::fclose(file);
 
-    tarn::test::RecordingFeedback feedback;
+    tarn::test::RecordingUi feedback;
     tarn::ClientDatabase db(true);
     const auto before = tarn::test::DatabaseSnapshot::of(db);
     const int result = db.load(path);

@@ -6,7 +6,7 @@
 #include "model/byte_order.h"
 #include "model/client_record.h"
 #include "support/fake_clipboard.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
@@ -38,7 +38,7 @@ int copy(ClientRecord& client, std::vector<std::uint8_t> numbers) {
 class ChannelClipboard : public ::testing::Test {
   protected:
     test::FakeClipboard board;
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     ClientRecord source, target;
 };
 

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "model/client_record.h"
-#include "model/model_dialogs.h"
-#include "support/recording_feedback.h"
+#include "model/services.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
@@ -105,7 +105,7 @@ TEST(ChannelTable, AddChannelTakesTheLowestOfTheHighestFreeRun) {
 }
 
 TEST(ChannelTable, ValidationRepairsRenumbersAndDropsTooManyScans) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     ClientRecord r;
     putChannel(r, 3, 0, 0x55);  // RX 0
     r.image()[8 * 4 + 7] = 1;   // a stray byte in an empty slot
@@ -135,19 +135,20 @@ TEST(ChannelTable, ValidationRepairsRenumbersAndDropsTooManyScans) {
 }
 
 TEST(ChannelTable, EditChannelTransaction) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
+    ScopedServices dialogs;
     ClientRecord r;
     const int n = r.addChannel();
     int answer = 0, shownFor = 0, parent = 0;
     WindowHandle seenParent = nullptr;
-    setEditChannelDialog([&](ClientRecord& c, WindowHandle p) {
+    dialogs->editChannel = [&](ClientRecord& c, WindowHandle p) {
         shownFor = c.currentChannel();
         seenParent = p;
         c.moveChannel(200);  // a move is undone by Cancel like any other change
         c.setLabel(200, "new");
         c.setFrequency(200, 0, 0);  // a corrupt slot: neither outcome validates
         return answer;
-    });
+    };
     const ClientRecord before = r;
     EXPECT_EQ(r.editChannel(n, &parent), 0);
     EXPECT_EQ(r, before);
@@ -161,7 +162,7 @@ TEST(ChannelTable, EditChannelTransaction) {
     EXPECT_EQ(r.editChannel(0, nullptr), 0);
     EXPECT_EQ(r.editChannel(256, nullptr), 0);
     EXPECT_EQ(shownFor, 0) << "no dialog for numbers outside 1..255";
-    setEditChannelDialog({});
+    dialogs->editChannel = nullptr;
     EXPECT_EQ(r.editChannel(1, nullptr), 0) << "no dialog installed counts as cancelled";
     EXPECT_TRUE(feedback.empty());
 }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/client_record.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
@@ -93,7 +93,7 @@ TEST(ClientRecord, Options) {
 }
 
 TEST(ClientRecord, SerializedRoundTripAndForeignBytes) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     ClientRecord r;
     r.setLabel(255, "last");
     r.addChannel();
@@ -136,7 +136,7 @@ TEST(ClientRecord, SerializedRoundTripAndForeignBytes) {
 }
 
 TEST(ClientRecord, LoadAndCopyImage) {
-    test::RecordingFeedback feedback;
+    test::RecordingUi feedback;
     ClientRecord r;
     r.image()[8 * 200] = 0x04;  // garbage in free slot 200, beyond the loaded prefix
     std::vector<std::uint8_t> prefix(100, 0);

@@ -10,6 +10,7 @@
 #include "database/client_database.h"
 #include "model/client_record.h"
 #include "printing/print_recorder.h"
+#include "support/recording_ui.h"
 
 namespace tarn::test {
 namespace {
@@ -51,19 +52,19 @@ class PrintClients : public ::testing::Test {
         printer.texts.clear();
         printer.events.clear();
         printer.pages = 0;
-        ui.messages.clear();
-        ui.events.clear();
-        ui.windowUpdates = 0;
+        ui.clear();
+        ui.log.clear();
+        ui.updates.clear();
         return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index);
     }
     // The one message: an error box over the owner, shown with the window gone and the
     // owner enabled again.
     void expectError(const char* text) {
-        ASSERT_EQ(ui.messages.size(), 1u);
-        const RecordingUi::Message& m = ui.messages[0];
+        ASSERT_EQ(ui.messages().size(), 1u);
+        const RecordingUi::Message& m = ui.messages()[0];
         EXPECT_EQ(m.text, text);
         EXPECT_EQ(m.icon, MessageIcon::Error);
-        EXPECT_EQ(m.owner.window, owner);
+        EXPECT_EQ(m.window, owner);
         EXPECT_FALSE(m.windowOpen || m.ownerDisabled);
         EXPECT_FALSE(ui.windowOpen || ui.ownerDisabled);
     }
@@ -71,9 +72,9 @@ class PrintClients : public ::testing::Test {
     RecordingUi ui;
     RecordingPrinter printer;
     ClientDatabase db{false};
-    int ownerWindow = 0;
-    WindowHandle owner = &ownerWindow;
-    const Strings windowCycle{"create Printing", "disable", "destroy", "enable", "focus"};
+    WindowHandle owner = RecordingUi::kOwner;
+    const Strings windowCycle{"dialog Printing owned", "disable owner", "dialog closed",
+                              "enable owner", "focus owner"};
 };
 
 TEST_F(PrintClients, HeadingAndIdentityLines) {
@@ -210,7 +211,7 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
     EXPECT_EQ(printer.count("Tarn database summary"), 1);
     EXPECT_EQ(printer.events, (Strings{"startDoc Tarn database summary", "startPage", "endPage",
                                        "startPage", "endPage", "endDoc"}));
-    EXPECT_EQ(ui.windowUpdates, 1);  // the Printing window repaints at each new page
+    EXPECT_EQ(ui.updates.size(), 1u);  // the Printing window repaints at each new page
 
     // Headings due on line 13 fit 17 lines, not 16.
     setLinesPerPage(17);
@@ -261,12 +262,12 @@ TEST_F(PrintClients, EveryFailureRow) {
     EXPECT_EQ(printer.dialogs, 0);
     printer.cancel = true;
     EXPECT_FALSE(print(false));
-    EXPECT_TRUE(ui.messages.empty() && ui.events.empty() && printer.events.empty());
+    EXPECT_TRUE(ui.empty() && ui.windowLog().empty() && printer.events.empty());
     printer.cancel = false;
     EXPECT_TRUE(print(false));
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.empty());
     EXPECT_EQ(printer.dialogOwner, owner);
-    EXPECT_EQ(ui.events, windowCycle);
+    EXPECT_EQ(ui.windowLog(), windowCycle);
     printer.height = 20;  // one line per page still prints, a row per page
     EXPECT_TRUE(print(false));
     EXPECT_EQ(printer.pages, 4);
@@ -297,7 +298,7 @@ TEST_F(PrintClients, EveryFailureRow) {
         expectError(r.message);
         EXPECT_EQ(printer.events.size(), r.events);
         EXPECT_EQ(printer.events.empty() ? "" : printer.events.back(), r.lastEvent);
-        EXPECT_EQ(ui.events, r.events > 1 ? windowCycle : Strings{});
+        EXPECT_EQ(ui.windowLog(), r.events > 1 ? windowCycle : Strings{});
         EXPECT_EQ(printer.count("Trawler Nomad"), r.events == 6);  // drawn on page 2
     }
 }

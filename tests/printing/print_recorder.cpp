@@ -41,20 +41,6 @@ class RecordingSurface final : public PrintSurface {
     int started_ = 0;
 };
 
-class RecordedWindow final : public ProgressWindow {
-  public:
-    explicit RecordedWindow(RecordingUi& ui) : ui_(ui) { ui_.windowOpen = true; }
-    ~RecordedWindow() override {
-        ui_.windowOpen = false;
-        ui_.events.push_back("destroy");
-    }
-    void setCaption(std::string_view) override {}
-    void update(int, const char*) override { ++ui_.windowUpdates; }
-
-  private:
-    RecordingUi& ui_;
-};
-
 }  // namespace
 
 std::unique_ptr<PrintSurface> RecordingPrinter::choosePrinter(WindowHandle owner) {
@@ -81,36 +67,6 @@ std::vector<std::string> RecordingPrinter::line(int page, int n) const {
 int RecordingPrinter::count(const std::string& text) const {
     return int(
         std::count_if(texts.begin(), texts.end(), [&](const Drawn& d) { return d.text == text; }));
-}
-
-RecordingUi::RecordingUi() {
-    setProgressUi(this);
-    setUserFeedback(this);
-}
-
-RecordingUi::~RecordingUi() {
-    setProgressUi(nullptr);
-    setUserFeedback(nullptr);
-}
-
-std::unique_ptr<ProgressWindow> RecordingUi::create(Kind kind, WindowHandle) {
-    events.push_back(kind == Kind::Printing ? "create Printing" : "create Progress");
-    return std::make_unique<RecordedWindow>(*this);
-}
-
-void RecordingUi::enableWindow(WindowHandle, bool enabled) {
-    events.push_back(enabled ? "enable" : "disable");
-    ownerDisabled = !enabled;
-}
-
-void RecordingUi::focusWindow(WindowHandle) {
-    events.push_back("focus");
-}
-
-MessageAnswer RecordingUi::showMessage(const MessageOwner& owner, std::string_view text,
-                                       MessageIcon icon, MessageButtons) {
-    messages.push_back({std::string(text), icon, owner, windowOpen, ownerDisabled});
-    return MessageAnswer::Ok;
 }
 
 }  // namespace tarn::test

@@ -3,8 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/progress.h"
-#include "model/user_feedback.h"
+#include "model/services.h"
 #include "printing/print_surface.h"
 
 namespace tarn::test {
@@ -16,12 +15,11 @@ struct Drawn {
 };
 
 // A printer with fixed metrics (line height 10, every character 10 units wide) that
-// records the document. `failAt` names the call that fails: "startDoc", "startPage1",
-// "startPage2" or "endDoc".
+// records the document. Installs itself for its lifetime. `failAt` names the call that fails:
+// "startDoc", "startPage1", "startPage2" or "endDoc".
 class RecordingPrinter final : public PrintBackend {
   public:
-    RecordingPrinter() { setPrintBackend(this); }
-    ~RecordingPrinter() override { setPrintBackend(nullptr); }
+    RecordingPrinter() { installed_->printer = this; }
     std::unique_ptr<PrintSurface> choosePrinter(WindowHandle owner) override;
 
     int charHeight = 9, leading = 1, height = 600;  // 59 lines per page
@@ -35,30 +33,9 @@ class RecordingPrinter final : public PrintBackend {
     Drawn at(const std::string& text, int nth = 0) const;  // the nth drawing of a text
     std::vector<std::string> line(int page, int n) const;  // texts on a line, left to right
     int count(const std::string& text) const;
-};
 
-// The "Printing" window, the owner's state and the message boxes, each message with the
-// state it was shown in. Installs itself as progress and feedback seam.
-class RecordingUi final : public ProgressUi, public UserFeedback {
-  public:
-    struct Message {
-        std::string text;
-        MessageIcon icon;
-        MessageOwner owner;
-        bool windowOpen, ownerDisabled;
-    };
-    RecordingUi();
-    ~RecordingUi() override;
-    std::unique_ptr<ProgressWindow> create(Kind kind, WindowHandle owner) override;
-    void enableWindow(WindowHandle window, bool enabled) override;
-    void focusWindow(WindowHandle window) override;
-    MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,
-                              MessageButtons) override;
-
-    std::vector<std::string> events;  // "create Printing", "disable", "destroy", "enable", "focus"
-    std::vector<Message> messages;
-    bool windowOpen = false, ownerDisabled = false;
-    int windowUpdates = 0;
+  private:
+    ScopedServices installed_;
 };
 
 }  // namespace tarn::test

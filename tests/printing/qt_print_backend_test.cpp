@@ -12,11 +12,13 @@
 #include <QTimer>
 
 #include "database/client_database.h"
+#include "model/services.h"
 #include "printing/print_clients.h"
 #include "printing/print_recorder.h"
 #include "shell/client_list.h"
 #include "shell/commands.h"
 #include "shell/database_window.h"
+#include "support/recording_ui.h"
 
 namespace tarn::test {
 namespace {
@@ -30,10 +32,10 @@ class QtPrintBackend : public ::testing::Test {
         new QApplication(argc, argv);  // lives to the end of the process, never among statics
     }
     void SetUp() override {
-        installQtPrintBackend();
+        services->printer = &qtPrintBackend();
         db.addClient();
     }
-    void TearDown() override { setPrintBackend(nullptr); }
+    ScopedServices services;
 
     // Prints, handing the print dialog to `answer` as soon as it is up.
     bool printAnswering(const std::function<void(QPrintDialog&)>& answer) {
@@ -59,15 +61,15 @@ class QtPrintBackend : public ::testing::Test {
 
 TEST_F(QtPrintBackend, CancelPrintsNothingAndOkPrintsIntoTheChosenPdfFile) {
     EXPECT_FALSE(printAnswering([](QPrintDialog& dialog) { dialog.reject(); }));
-    EXPECT_TRUE(ui.messages.empty() && ui.events.empty());
+    EXPECT_TRUE(ui.empty() && ui.windowLog().empty());
 
     const QString pdf = dir.filePath("summary.pdf");
     EXPECT_TRUE(printAnswering([&](QPrintDialog& dialog) {
         dialog.findChild<QLineEdit*>("filename")->setText(pdf);
         dialog.accept();
     }));
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_EQ(ui.events.size(), 5u);  // the Printing window came and went
+    EXPECT_TRUE(ui.empty());
+    EXPECT_EQ(ui.windowLog().size(), 5u);  // the Printing window came and went
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("%PDF"));
@@ -97,7 +99,7 @@ TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
     window.runCommand(cmd::PrintClient);
     EXPECT_EQ(printer.count("Client name:"), 1);
     EXPECT_EQ(printer.count("Second"), 1);
-    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.empty());
 }
 
 }  // namespace

@@ -89,9 +89,9 @@ class RadioBackends : public ::testing::Test {
         backend.start(faults, patternMemory());
         if (this->HasFatalFailure()) return false;
         image.fill(0x5A);
-        return backend.link().readRadio(RadioUiLog::kOwner, image.data(), 2048, false);
+        return backend.link().readRadio(RecordingUi::kOwner, image.data(), 2048, false);
     }
-    RadioUiLog ui;
+    RecordingUi ui;
     Backend backend;
     Image image;
 };
@@ -112,7 +112,7 @@ TYPED_TEST(RadioBackends, ReadsTheRadiosMemoryPlainOrLowerCaseShuffledAndNoisy) 
         this->ui.log.clear();
         ASSERT_TRUE(this->read(faults));
         EXPECT_EQ(this->image, patternMemory());
-        EXPECT_THAT(this->ui.messages(), ElementsAre(kPrompt));
+        EXPECT_THAT(this->ui.entries("message "), ElementsAre(kPrompt));
     }
 }
 
@@ -133,7 +133,7 @@ TYPED_TEST(RadioBackends, FailedReadsAreToldAlike) {
         EXPECT_FALSE(this->read(faults)) << message;
         std::vector<std::string> expected = {kPrompt};
         if (!message.empty()) expected.push_back(message);
-        EXPECT_EQ(this->ui.messages(), expected);
+        EXPECT_EQ(this->ui.entries("message "), expected);
         EXPECT_EQ(this->ui.log.back(), message.empty() ? "focus owner" : message);
         EXPECT_EQ(this->ui.entries("enable owner").size(), this->ui.entries("disable").size());
         EXPECT_EQ(this->image[0], 0x5A) << "the caller's buffer is untouched";
@@ -145,9 +145,9 @@ TYPED_TEST(RadioBackends, ProgramsAndVerifies) {
     this->backend.start({}, blank);
     if (this->HasFatalFailure()) return;
     const Image sent = patternMemory();
-    ASSERT_TRUE(this->backend.link().writeRadio(RadioUiLog::kOwner, sent.data(), 2048, true));
+    ASSERT_TRUE(this->backend.link().writeRadio(RecordingUi::kOwner, sent.data(), 2048, true));
     EXPECT_EQ(this->backend.link().lastVerification(), SerialLink::Verification::Passed);
-    EXPECT_THAT(this->ui.messages(), ElementsAre(kPrompt));
+    EXPECT_THAT(this->ui.entries("message "), ElementsAre(kPrompt));
     EXPECT_EQ(this->backend.memory(), sent);
 }
 

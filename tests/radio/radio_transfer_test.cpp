@@ -72,7 +72,7 @@ TEST(ReadRadio, ASilentOrTooShortReplyEndsWithoutAMessage) {
         RadioRun run(faults);
         EXPECT_FALSE(run.read());
         EXPECT_THAT(run.writes(), ElementsAre("\r", "D 1800 0800", "E"));
-        EXPECT_THAT(run.ui.messages(), ElementsAre(kPrompt));
+        EXPECT_THAT(run.ui.entries("message "), ElementsAre(kPrompt));
         EXPECT_EQ(run.image[0], 0x5A) << "the caller's buffer is untouched";
         EXPECT_EQ(run.ui.log.back(), "focus owner");
         if (reads < 0) continue;
@@ -182,7 +182,7 @@ TEST(WriteRadio, SendsTheLoadCommand128RecordsAndTheEndOfFileThenVerifies) {
     // Verification: a fresh probe and dump, no second prompt to the user.
     EXPECT_THAT(std::vector(w.begin() + 130, w.end()),
                 ElementsAre(":00000001FF\r\n", "\r", "D 1800 0800", "E"));
-    EXPECT_THAT(run.ui.messages(), ElementsAre(kPrompt));
+    EXPECT_THAT(run.ui.entries("message "), ElementsAre(kPrompt));
 }
 
 TEST(WriteRadio, ProgressAndTheWaitsOfTheLoadSurviveATickWrap) {
@@ -249,7 +249,7 @@ TEST(WriteRadio, AFailedVerificationIsWarnedWhileTheOwnerIsDisabledButTheWriteRa
         WriteRun run(c.faults);
         EXPECT_TRUE(run.write(true));
         EXPECT_EQ(run.fake.link->lastVerification(), c.result);
-        EXPECT_EQ(run.ui.messages(), c.messages);
+        EXPECT_EQ(run.ui.entries("message "), c.messages);
         EXPECT_THAT(std::vector(run.ui.log.end() - 3, run.ui.log.end()),
                     ElementsAre(kVerifyFailed, "enable owner", "focus owner"));
         EXPECT_EQ(run.ui.entries("disable").size(), 1u);

@@ -1,6 +1,7 @@
 // The settings rules over an in-memory backend.
 #include <gtest/gtest.h>
 
+#include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
@@ -125,11 +126,20 @@ TEST_F(Settings, ColumnWidthsAndPlacement) {
 }
 
 TEST(ProcessSettings, FollowTheInstalledBackend) {
-    MemorySettingsBackend installed;
-    setSettingsBackend(&installed);
-    settings().writeText("Port", "COM4");
+    MemorySettingsBackend installed, inner;
+    {
+        ScopedServices scope;
+        scope->settings = &installed;
+        settings().writeText("Port", "COM4");
+        {
+            ScopedServices nested;  // starts from the services installed now
+            EXPECT_EQ(settings().port(), "COM4");
+            nested->settings = &inner;
+            EXPECT_EQ(settings().port(), "COM1");
+        }
+        EXPECT_EQ(settings().port(), "COM4") << "the outer guard's services are back";
+    }
     EXPECT_EQ(installed.read("Port"), "COM4");
-    setSettingsBackend(nullptr);
     EXPECT_EQ(settings().port(), "COM1");
 }
 

@@ -364,7 +364,7 @@ void DatabaseWindowTest::radioCommandsUseFocusedClient() {
     source.setOption(ClientOption::Advanced, 0);
     source.setOption(ClientOption::PowerLevel, PowerLevel::Low);
     source.copyImage(radio->memory().data(), kImageSize);
-    setSerialDeviceFactory(fakeRadioFactory(radio, std::make_shared<VirtualClock>()));
+    world.services->serialConnection = fakeRadioFactory(radio, std::make_shared<VirtualClock>());
 
     scene.click(1);
     scene.run(cmd::ReadRadio);

@@ -13,7 +13,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "database/database_dialogs.h"
+#include "database/client_database.h"
 #include "shell/about_dialog.h"
 #include "shell/artwork.h"
 #include "shell/dealer_text_dialog.h"
@@ -78,10 +78,10 @@ class DialogsTest : public QObject {
 void DialogsTest::portDialogAsksAboutUnavailablePort() {
     ShellWorld world;
     QStringList probed;
-    PortDialog::setProbe([&](const QString& name) {
-        probed.append(name);
+    world.services->probePort = [&](const std::string& name) {
+        probed.append(QString::fromStdString(name));
         return name == "COM2";
-    });
+    };
     PortDialog dialog(nullptr);
     QCOMPARE(dialog.windowTitle(), QString("Set port"));
     QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
@@ -108,7 +108,7 @@ void DialogsTest::portDialogAsksAboutUnavailablePort() {
     QVERIFY(world.feedback->empty());
     QCOMPARE(*world.settings.read("Port"), std::string("COM2"));
     QCOMPARE(probed, (QStringList{"COM7", "COM7", "COM2"}));
-    PortDialog::setProbe(nullptr);
+    world.services->probePort = {};
     PortDialog cancelled(nullptr);
     cancelled.portBox()->setEditText("COM3");
     cancelled.reject();
@@ -158,7 +158,7 @@ void DialogsTest::dealerTextKeepsNinetyNineCharacters() {
 
     // OK through the database: modified; Cancel: untouched.
     ClientDatabase database(false);
-    setEditDealerTextDialog(runDealerTextDialog);
+    world.services->editDealerText = runDealerTextDialog;
     whenModal([](QWidget* modal) {
         modal->findChild<QPlainTextEdit*>()->setPlainText("Dealer");
         static_cast<QDialog*>(modal)->accept();
@@ -174,7 +174,6 @@ void DialogsTest::dealerTextKeepsNinetyNineCharacters() {
     QCOMPARE(database.editDealerText(nullptr), 0);
     QCOMPARE(database.dealerString(), std::string("Dealer"));
     QVERIFY(!database.isModified());
-    setEditDealerTextDialog(nullptr);
 }
 
 void DialogsTest::fileDialogsHaveTheirTitlesAndFilters() {
@@ -234,8 +233,8 @@ void DialogsTest::splashIsCentredModalAndCloses() {
 
 void DialogsTest::messageBoxesAreTitledAndOwned() {
     ShellWorld world;
-    world.feedback.reset();  // the real message boxes
     FrameWindow frame;
+    world.services->frame = &frame;
     QtUserFeedback feedback;
     QString title, text;
     QWidget* parent = nullptr;

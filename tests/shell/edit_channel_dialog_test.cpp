@@ -11,12 +11,12 @@
 
 #include "model/client_record.h"
 #include "shell/edit_channel_dialog.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
 
-using test::RecordingFeedback;
+using test::RecordingUi;
 
 const std::vector<std::string> kNoMessages;
 
@@ -52,7 +52,7 @@ class EditChannelDialog : public ::testing::Test {
         QApplication::processEvents();
     }
 
-    RecordingFeedback feedback;
+    RecordingUi feedback;
     ClientRecord client;
 };
 

@@ -13,19 +13,18 @@
 #include <QTest>
 
 #include "database/client_database.h"
-#include "database/database_dialogs.h"
-#include "model/model_dialogs.h"
+#include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "shell/edit_channel_dialog.h"
 #include "shell/edit_client_dialog.h"
 #include "support/fake_clipboard.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 namespace {
 
 using test::FakeClipboard;
-using test::RecordingFeedback;
+using test::RecordingUi;
 
 void putChannel(ClientRecord& client, int n, std::uint32_t rx, int flags, const char* label) {
     client.setFrequency(n, 0, rx);
@@ -38,24 +37,17 @@ void putChannel(ClientRecord& client, int n, std::uint32_t rx, int flags, const 
 class EditClientDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        setSettingsBackend(&settingsBackend);
+        services->settings = &settingsBackend;
         client.setName("Harbour Master");
         client.setSerial("SN-42");
         putChannel(client, 1, 70000, ChannelFlag::Usb, "zulu");
         putChannel(client, 2, 35000, 0, "Alpha");
         putChannel(client, 5, 140000, ChannelFlag::Usb | ChannelFlag::Scan, "\xE9t\xE9");
         putChannel(client, 9, 50000, ChannelFlag::Selcall, "alpha");
-        setEditChannelDialog([this](ClientRecord& record, WindowHandle) {
+        services->editChannel = [this](ClientRecord& record, WindowHandle) {
             editedChannels.push_back(record.currentChannel());
             return channelAnswer;
-        });
-    }
-
-    void TearDown() override {
-        setEditChannelDialog(nullptr);
-        setEditClientDialog(nullptr);
-        ClientDialog::setHelpHandler(nullptr);
-        setSettingsBackend(nullptr);
+        };
     }
 
     // The dialog after its posted refresh has filled the list.
@@ -81,8 +73,9 @@ class EditClientDialog : public ::testing::Test {
     }
 
     MemorySettingsBackend settingsBackend;
-    RecordingFeedback feedback;
+    RecordingUi feedback;
     FakeClipboard board;
+    ScopedServices services;
     ClientRecord client;
     std::vector<int> editedChannels;
     int channelAnswer = 1;
@@ -241,7 +234,7 @@ TEST_F(EditClientDialog, DeleteAsksOnlyForSeveralRows) {
 
 TEST_F(EditClientDialog, EditNeedsTheFocusedRowNewTakesTheNextNumber) {
     int helpCalls = 0;
-    ClientDialog::setHelpHandler([&] { ++helpCalls; });
+    services->help = [&] { ++helpCalls; };
     auto dialog = open();
     dialog->button(ClientDialog::kEdit)->click();
     EXPECT_TRUE(editedChannels.empty());
@@ -305,15 +298,15 @@ TEST_F(EditClientDialog, CancelLeavesTheClientExactlyAsBefore) {
     database.setModified(false);
     const ClientRecord before = *database.client(0);
 
-    setEditChannelDialog([](ClientRecord& record, WindowHandle) {
+    services->editChannel = [](ClientRecord& record, WindowHandle) {
         ChannelDialog channel(record, nullptr);
         channel.numberField()->setText(QString::number(record.currentChannel() + 100));
         channel.rxField()->setText("12345.6");
         channel.labelField()->setText("changed");
         channel.accept();
         return channel.result();
-    });
-    setEditClientDialog([&](ClientRecord& record, WindowHandle) {
+    };
+    services->editClient = [&](ClientRecord& record, WindowHandle) {
         ClientDialog dialog(record, nullptr);
         QApplication::processEvents();
         dialog.button(ClientDialog::kNew)->click();
@@ -327,7 +320,7 @@ TEST_F(EditClientDialog, CancelLeavesTheClientExactlyAsBefore) {
         EXPECT_NE(record, before);
         dialog.reject();
         return dialog.result();
-    });
+    };
     EXPECT_EQ(database.editClient(nullptr, 0), 0);
     EXPECT_EQ(*database.client(0), before);
     EXPECT_FALSE(database.isModified());

@@ -119,7 +119,7 @@ void FrameWindowTest::recentFilesRebuildTheFileMenu() {
     world.settings.write("MRU_1", "<NoName>");
     world.settings.write("MRU_2", "C:\\fleet\\old.tdb");
     FrameWindow frame;
-    settings().setRecentFilesChanged([&frame] { frame.postRecentFilesChanged(); });
+    world.services->recentFilesChanged = [&frame] { frame.postRecentFilesChanged(); };
     // An item added above them does not move the recent files off their place.
     frame.fileMenu()->insertAction(frame.fileMenu()->actions().value(0), new QAction("X", &frame));
     settle();
@@ -140,7 +140,7 @@ void FrameWindowTest::recentFilesFoundWhileMaximised() {
     FrameWindow frame;
     frame.resize(700, 500);
     frame.show();
-    settings().setRecentFilesChanged([&frame] { frame.postRecentFilesChanged(); });
+    world.services->recentFilesChanged = [&frame] { frame.postRecentFilesChanged(); };
     DatabaseWindow* window = frame.openDatabaseWindow(world.path("a.tdb"), true);
     settle();
     QVERIFY(window->isMaximized());

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "model/services.h"
 #include "shell/qt_clipboard.h"
 
 namespace tarn {
@@ -12,10 +13,10 @@ namespace {
 class QtClipboardTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        installQtClipboard();
+        services->clipboard = &qtClipboard();
         QGuiApplication::clipboard()->clear();
     }
-    void TearDown() override { setClipboard(nullptr); }
+    ScopedServices services;
 };
 
 TEST_F(QtClipboardTest, FormatsSetInOneCycleStayTogether) {

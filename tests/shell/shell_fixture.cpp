@@ -2,18 +2,16 @@
 
 #include <QApplication>
 
-#include "database/database_dialogs.h"
 #include "model/client_record.h"
-#include "radio/serial_device.h"
 #include "shell/client_list.h"
 #include "shell/database_window.h"
 
 namespace tarn::test {
 
 ShellWorld::ShellWorld() {
-    setSettingsBackend(&settings);
-    setFileNameAsker([this](QWidget*, std::filesystem::path& path, FileDialogKind kind) {
-        askedKinds.push_back(kind);
+    services->settings = &settings;
+    services->askFileName = [this](WindowHandle, std::filesystem::path& path, int kind) {
+        askedKinds.push_back(static_cast<FileDialogKind>(kind));
         offeredNames.push_back(path);
         if (fileNames_.empty()) return false;
         const std::optional<std::string> answer = fileNames_.front();
@@ -21,23 +19,18 @@ ShellWorld::ShellWorld() {
         if (!answer) return false;
         path = *answer;
         return true;
-    });
-    setEditClientDialog([this](ClientRecord& client, WindowHandle) {
+    };
+    services->editClient = [this](ClientRecord& client, WindowHandle) {
         char name[kNameSize] = {};
         client.getName(name, kNameSize);
         editedClients.emplace_back(name);
         if (!editName.empty()) client.setName(editName.c_str());
         return editResult;
-    });
+    };
 }
 
 ShellWorld::~ShellWorld() {
     settle();
-    setFileNameAsker(nullptr);
-    setEditClientDialog(nullptr);
-    setSerialDeviceFactory(nullptr);
-    tarn::settings().setRecentFilesChanged(nullptr);
-    setSettingsBackend(nullptr);
 }
 
 void ShellWorld::scriptFileNames(std::vector<std::optional<std::string>> answers) {

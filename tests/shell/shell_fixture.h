@@ -7,9 +7,10 @@
 #include <vector>
 
 #include "database/client_database.h"
+#include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "shell/file_name_dialog.h"
-#include "support/recording_feedback.h"
+#include "support/recording_ui.h"
 
 namespace tarn {
 class FrameWindow;
@@ -20,13 +21,15 @@ namespace tarn::test {
 
 // One test's world: settings in memory, recorded message boxes, scripted file-name
 // dialogs and edit client dialogs, a temporary folder. Everything is put back after.
+// Tests change further services (a radio, the Help command) through `services`.
 class ShellWorld {
   public:
     ShellWorld();
     ~ShellWorld();
 
+    ScopedServices services;  // put back after everything below is gone
     MemorySettingsBackend settings;
-    std::unique_ptr<RecordingFeedback> feedback = std::make_unique<RecordingFeedback>();
+    std::unique_ptr<RecordingUi> feedback = std::make_unique<RecordingUi>();
     QTemporaryDir dir;
 
     // Answers for the next file-name dialogs: a path confirms, nullopt cancels.

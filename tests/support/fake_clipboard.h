@@ -3,11 +3,12 @@
 #include <map>
 
 #include "model/clipboard.h"
+#include "model/services.h"
 
 namespace tarn::test {
 
 // An in-memory clipboard that can be told to fail, and that counts its open/close
-// cycles so a test can see that every open is closed again. Installs itself.
+// cycles so a test can see that every open is closed again. Installs itself for its lifetime.
 class FakeClipboard final : public Clipboard {
   public:
     bool registered = true;
@@ -16,8 +17,7 @@ class FakeClipboard final : public Clipboard {
     int opens = 0;
     int closes = 0;
 
-    FakeClipboard() { setClipboard(this); }
-    ~FakeClipboard() override { setClipboard(nullptr); }
+    FakeClipboard() { installed_->clipboard = this; }
     FakeClipboard(const FakeClipboard&) = delete;
     FakeClipboard& operator=(const FakeClipboard&) = delete;
 
@@ -45,6 +45,9 @@ class FakeClipboard final : public Clipboard {
     void close() override { ++closes; }
 
     std::map<ClipboardFormat, std::vector<std::uint8_t>> blocks;
+
+  private:
+    ScopedServices installed_;
 };
 
 }  // namespace tarn::test

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/progress.h"
+#include "model/services.h"
+#include "model/user_feedback.h"
+
+namespace tarn::test {
+
+// The user interface as the core sees it, recorded: every message box (questions answered
+// from a script), the progress window's life and updates, and the owner window's
+// enabling and focus, all in one ordered log. Installs itself for its lifetime.
+// Unscripted questions get the affirmative answer (Ok / Yes), like the stderr default.
+class RecordingUi final : public ProgressUi, public UserFeedback {
+  public:
+    // The owner window tests hand to the core; the log tells it from any other.
+    static inline WindowHandle const kOwner = reinterpret_cast<WindowHandle>(0x5150);
+
+    struct Message {
+        MessageOwner::Kind owner;
+        WindowHandle window;
+        std::string text;
+        MessageIcon icon;
+        MessageButtons buttons;
+        MessageAnswer answer;
+        bool defaultNo;
+        bool windowOpen, ownerDisabled;  // the progress window and owner as the box came up
+    };
+    struct Update {
+        int position;
+        std::string text;  // "(null)" when the text was left unchanged
+    };
+
+    RecordingUi();
+    RecordingUi(const RecordingUi&) = delete;
+    RecordingUi& operator=(const RecordingUi&) = delete;
+
+    // Answers for the next questions (Yes/No or Ok/Cancel boxes), in order.
+    void script(std::initializer_list<MessageAnswer> more) { answers.insert(answers.end(), more); }
+    std::deque<MessageAnswer> answers;
+    std::size_t unusedAnswers() const { return answers.size(); }
+    // Runs while each box is up (after it is recorded), as the user takes their time.
+    std::function<void()> whileShown;
+
+    MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,
+                              MessageButtons buttons) override;
+    std::unique_ptr<ProgressWindow> create(Kind kind, WindowHandle owner) override;
+    void enableWindow(WindowHandle window, bool enabled) override;
+    void focusWindow(WindowHandle window) override;
+
+    const std::vector<Message>& messages() const { return messages_; }
+    std::vector<std::string> texts() const;
+    bool empty() const { return messages_.empty(); }
+    void clear() { messages_.clear(); }
+
+    // "dialog Progress owned", "caption ...", "dialog closed", "disable owner",
+    // "enable other", "focus owner", "message error: ...", "message information okcancel: ..."
+    // (" !owner" after the icon when the box is not owned by kOwner).
+    std::vector<std::string> log;
+    std::vector<std::string> entries(const std::string& prefix) const;  // log entries so starting
+    std::vector<std::string> windowLog() const;                         // the log without messages
+    std::vector<Update> updates;
+    bool windowOpen = false, ownerDisabled = false;
+
+  private:
+    std::vector<Message> messages_;
+    ScopedServices installed_;
+};
+
+}  // namespace tarn::test
