@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "database/client_database.h"
@@ -66,7 +66,7 @@ class EditClientDialog : public ::testing::Test {
     }
 
     static void select(ClientDialog& dialog, std::initializer_list<int> rows, int current = -1) {
-        QTableWidget* list = dialog.channelList();
+        QTableView* list = dialog.channelList();
         list->clearSelection();
         for (int row : rows)
             list->selectionModel()->select(list->model()->index(row, 0),
@@ -77,7 +77,7 @@ class EditClientDialog : public ::testing::Test {
     }
 
     static QString cell(const ClientDialog& dialog, int row, int column) {
-        return dialog.channelList()->item(row, column)->text();
+        return dialog.channelList()->model()->index(row, column).data().toString();
     }
 
     MemorySettingsBackend settingsBackend;
@@ -198,7 +198,7 @@ TEST_F(EditClientDialog, SortingByColumnsAndRefreshRestoresChannelOrder) {
     };
     // Unsigned bytes, case-sensitive: "Alpha" < "alpha" < "zulu" < "\xE9t\xE9".
     EXPECT_EQ(sortBy(ClientDialog::LabelColumn), (std::vector<int>{2, 9, 1, 5}));
-    EXPECT_EQ(dialog->channelList()->currentRow(), 3);  // focus and selection follow
+    EXPECT_EQ(dialog->channelList()->currentIndex().row(), 3);  // focus and selection follow
     EXPECT_EQ(dialog->channelList()->selectionModel()->selectedRows().size(), 1);
     EXPECT_TRUE(dialog->channelList()->selectionModel()->isRowSelected(3, {}));
     const auto usbFirst = sortBy(ClientDialog::ModeColumn);
@@ -271,7 +271,7 @@ TEST_F(EditClientDialog, EditNeedsTheFocusedRowNewTakesTheNextNumber) {
 
 TEST_F(EditClientDialog, CopyAndPasteThroughKeysAndButtons) {
     auto dialog = open();
-    QTableWidget* list = dialog->channelList();
+    QTableView* list = dialog->channelList();
     select(*dialog, {3, 1});
     QTest::keyClick(list, Qt::Key_C);  // C alone does nothing
     QApplication::processEvents();
