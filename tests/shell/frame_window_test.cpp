@@ -79,6 +79,13 @@ void FrameWindowTest::databaseCommandsArePostedToCurrentWindow() {
     QTest::keyClick(&second->list(), Qt::Key_F8);
     settle();
     QCOMPARE(columnTexts(*second, 1), QStringList{"Advanced"});
+    // Return on the list edits the row with the focus mark, selected or not.
+    clickRow(*second, 0);
+    clickRow(*second, 0, Qt::ControlModifier);
+    QVERIFY(second->list().selectedClients().empty());
+    QTest::keyClick(&second->list(), Qt::Key_Return);
+    settle();
+    QCOMPARE(world.editedClients.size(), std::size_t{1});
 }
 
 void FrameWindowTest::windowCommandsArrangeCycleAndList() {
