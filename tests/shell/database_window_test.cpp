@@ -69,7 +69,6 @@ class DatabaseWindowTest : public QObject {
     void saveAsForcesExtensionAndAsks();
     void untitledCloseAsksAndSaves();
     void failedLoadLeavesNothingToSave();
-    void columnWidthsComeFromAndGoToSettings();
     void radioCommandsUseFocusedClient();
 };
 
@@ -269,7 +268,11 @@ void DatabaseWindowTest::saveAsForcesExtensionAndAsks() {
 
 void DatabaseWindowTest::untitledCloseAsksAndSaves() {
     ShellWorld world;
+    world.settings.write("Database Columns", "60 20 100 60");
     Scene scene(world, std::nullopt);
+    QCOMPARE(scene.window->list().columnWidths(),
+             (std::vector<int>{60, 20, 100, 60, 60, 60, 60, 60}));
+    scene.window->list().setColumnWidth(7, 33);
     QCOMPARE(scene.column(0), QStringList{"New Client"});
     scene.run(cmd::Save);  // the save dialog is cancelled
     QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveDatabase});
@@ -288,6 +291,7 @@ void DatabaseWindowTest::untitledCloseAsksAndSaves() {
     settle();
     QVERIFY(exists(world.path("kept.tdb")));
     QCOMPARE(scene.frame.databaseWindows().size(), 0);
+    QCOMPARE(*world.settings.read("Database Columns"), std::string("60 20 100 60 60 60 60 33"));
 }
 
 void DatabaseWindowTest::failedLoadLeavesNothingToSave() {
@@ -320,18 +324,6 @@ void DatabaseWindowTest::failedLoadLeavesNothingToSave() {
     QCOMPARE(window->fileName(), world.path("rescued.tdb"));
     QVERIFY(!window->database().isModified() && !window->loadFailed());
     QCOMPARE(fileBytes(file), letter);
-}
-
-void DatabaseWindowTest::columnWidthsComeFromAndGoToSettings() {
-    ShellWorld world;
-    world.settings.write("Database Columns", "19 20 100 60");
-    FrameWindow frame;
-    DatabaseWindow* window = frame.openDatabaseWindow(std::nullopt, false);
-    QCOMPARE(window->list().columnWidths(), (std::vector<int>{60, 20, 100, 60, 60, 60, 60, 60}));
-    window->list().setColumnWidth(7, 33);
-    world.feedback->script({MessageAnswer::No});
-    QVERIFY(window->close());
-    QCOMPARE(*world.settings.read("Database Columns"), std::string("60 20 100 60 60 60 60 33"));
 }
 
 void DatabaseWindowTest::radioCommandsUseFocusedClient() {

@@ -115,37 +115,22 @@ TEST_F(EditClientDialog, ShowsTheClientAndItsChannelsInStoredWidths) {
     EXPECT_EQ(*settingsBackend.read("Radio Columns"), "60 200 90 60 60 60 60");
 }
 
-TEST_F(EditClientDialog, SelcallIsStoredOnlyWhenEditedToFourDigits) {
+// OK stores what was edited and nothing else.
+TEST_F(EditClientDialog, OkStoresEditedFieldsOnly) {
     client.image()[5] = 0xAB;
-    const auto stored = [&] { return std::make_pair(client.image()[5], client.image()[6]); };
+    const auto selcall = [&] { return std::make_pair(client.image()[5], client.image()[6]); };
     auto dialog = open();  // shows 9934; untouched it stays 0xAB 0x34
     EXPECT_EQ(dialog->selcallField()->text(), "9934");
     dialog->accept();
-    EXPECT_EQ(stored(), std::make_pair(std::uint8_t{0xAB}, std::uint8_t{0x34}));
+    EXPECT_EQ(selcall(), std::make_pair(std::uint8_t{0xAB}, std::uint8_t{0x34}));
 
     dialog = open();
-    dialog->selcallField()->selectAll();
-    QTest::keyClicks(dialog->selcallField(), "5678");
-    dialog->accept();
-    EXPECT_EQ(stored(), std::make_pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
-
-    // A standard client shows no selcall and keeps the stored one.
-    client.setOption(ClientOption::Advanced, 0);
-    const ClientRecord before = client;
-    dialog = open();
-    EXPECT_EQ(dialog->selcallField()->text(), "N/A");
-    EXPECT_FALSE(dialog->selcallField()->isEnabled());
-    EXPECT_FALSE(dialog->selcallLabel()->isEnabled());
-    dialog->accept();
-    EXPECT_EQ(client, before);
-}
-
-TEST_F(EditClientDialog, OkStoresEditedFieldsAndKeepsMidPowerLevels) {
-    auto dialog = open();
     dialog->nameField()->selectAll();
     QTest::keyClicks(dialog->nameField(), "Lighthouse");
     dialog->serialField()->selectAll();
     QTest::keyClicks(dialog->serialField(), "X-1");
+    dialog->selcallField()->selectAll();
+    QTest::keyClicks(dialog->selcallField(), "5678");
     dialog->programBox()->setChecked(false);
     dialog->autoTuneBox()->setChecked(true);
     dialog->accept();
@@ -154,6 +139,7 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsAndKeepsMidPowerLevels) {
     EXPECT_STREQ(text, "Lighthouse");
     client.getSerial(text, sizeof text);
     EXPECT_STREQ(text, "X-1");
+    EXPECT_EQ(selcall(), std::make_pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
     EXPECT_EQ(client.getOption(0xFF), 0x80 | 0x10 | 0x0C | 0x01);
 
     // Mid levels show as Low and survive OK, unless Low is really chosen.
@@ -169,6 +155,15 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsAndKeepsMidPowerLevels) {
         dialog->accept();
         EXPECT_EQ(client.getOption(ClientOption::PowerLevel), PowerLevel::Low);
     }
+
+    // A standard client shows no selcall and keeps the stored one.
+    client.setOption(ClientOption::Advanced, 0);
+    const ClientRecord before = client;
+    dialog = open();
+    EXPECT_EQ(dialog->selcallField()->text(), "N/A");
+    EXPECT_FALSE(dialog->selcallField()->isEnabled() || dialog->selcallLabel()->isEnabled());
+    dialog->accept();
+    EXPECT_EQ(client, before);
 }
 
 TEST_F(EditClientDialog, SortingByColumnsAndRefreshRestoresChannelOrder) {
