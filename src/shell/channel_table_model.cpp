@@ -45,59 +45,34 @@ bool sortsBefore(const ClientRecord& client, int column, int a, int b) {
 }  // namespace
 
 ChannelTableModel::ChannelTableModel(const ClientRecord& client, QObject* parent)
-    : QAbstractTableModel(parent), client_(client) {}
+    : TextTableModel({"Channel", "Label", "Mode", "Rx Freq.", "Tx Freq.", "Scan", "SelCall"},
+                     parent),
+      client_(client) {}
 
 void ChannelTableModel::reload() {
-    beginResetModel();
-    rows_.clear();
+    std::vector<QStringList> rows;
     for (int n = 1; n <= kChannelCount; ++n) {
         if (client_.isChannelFree(n)) continue;
-        rows_.push_back({n,
-                         {
-                             QString::number(n),
-                             fromAnsi(labelOf(client_, n)),
-                             client_.getChannelFlag(n, ChannelFlag::Usb) ? QStringLiteral("USB")
-                                                                         : QStringLiteral("LSB"),
-                             QString::fromStdString(formatKhz(client_.getFrequency(n, 0))),
-                             QString::fromStdString(formatKhz(client_.getFrequency(n, 1))),
-                             yesNo(client_.getChannelFlag(n, ChannelFlag::Scan)),
-                             yesNo(client_.getChannelFlag(n, ChannelFlag::Selcall)),
-                         }});
+        rows.push_back({
+            QString::number(n),
+            fromAnsi(labelOf(client_, n)),
+            client_.getChannelFlag(n, ChannelFlag::Usb) ? QStringLiteral("USB")
+                                                        : QStringLiteral("LSB"),
+            QString::fromStdString(formatKhz(client_.getFrequency(n, 0))),
+            QString::fromStdString(formatKhz(client_.getFrequency(n, 1))),
+            yesNo(client_.getChannelFlag(n, ChannelFlag::Scan)),
+            yesNo(client_.getChannelFlag(n, ChannelFlag::Selcall)),
+        });
     }
-    endResetModel();
+    resetRows(std::move(rows));
 }
 
 void ChannelTableModel::removeChannel(int channel) {
     for (int row = 0; row < rowCount(); ++row) {
         if (channelOfRow(row) != channel) continue;
-        beginRemoveRows({}, row, row);
-        rows_.erase(rows_.begin() + row);
-        endRemoveRows();
+        removeRow(row);
         return;
     }
-}
-
-int ChannelTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int ChannelTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
-QVariant ChannelTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return rows_[static_cast<std::size_t>(index.row())]
-        .texts[static_cast<std::size_t>(index.column())];
-}
-
-QVariant ChannelTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const headers[ColumnCount] = {"Channel",  "Label", "Mode",   "Rx Freq.",
-                                                     "Tx Freq.", "Scan",  "SelCall"};
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount) return {};
-    if (role == Qt::DisplayRole) return QString::fromLatin1(headers[section]);
-    if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
 }
 
 ChannelSortProxy::ChannelSortProxy(ChannelTableModel* source)

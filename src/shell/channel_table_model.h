@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
-#include <array>
-#include <vector>
+
+#include "shell/text_table_model.h"
 
 namespace tarn {
 
@@ -11,7 +10,7 @@ class ClientRecord;
 
 // The channel list of the edit client dialog: one row per channel in use, in channel
 // order, with the texts as they were at the last reload.
-class ChannelTableModel final : public QAbstractTableModel {
+class ChannelTableModel final : public TextTableModel {
     Q_OBJECT
   public:
     enum Column { Channel, Label, Mode, Rx, Tx, Scan, Selcall, ColumnCount };
@@ -20,21 +19,11 @@ class ChannelTableModel final : public QAbstractTableModel {
 
     const ClientRecord& client() const { return client_; }
     void reload();  // a model reset
-    int channelOfRow(int row) const { return rows_[static_cast<std::size_t>(row)].channel; }
+    int channelOfRow(int row) const { return rowTexts(row)[Channel].toInt(); }
     void removeChannel(int channel);  // its row goes; the client is not touched
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
   private:
-    struct Row {
-        int channel;
-        std::array<QString, ColumnCount> texts;
-    };
     const ClientRecord& client_;
-    std::vector<Row> rows_;
 };
 
 // The channel list's order: rising by the column (labels byte by byte, frequencies by

@@ -5,53 +5,30 @@
 namespace tarn {
 
 ClientTableModel::ClientTableModel(const ClientDatabase& database, QObject* parent)
-    : QAbstractTableModel(parent), database_(database) {}
+    : TextTableModel({"Client", "Type", "Serial", "SelCall", "Program", "Mode", "Tune", "Power"},
+                     parent),
+      database_(database) {}
 
-ClientTableModel::Texts ClientTableModel::textsOf(int k) const {
+QStringList ClientTableModel::textsOf(int k) const {
     ClientSummary summary;
     database_.clientSummary(k, summary);
-    Texts texts;
-    for (int c = 0; c < kSummaryColumns; ++c)
-        texts[static_cast<std::size_t>(c)] = fromAnsi(summaryText(summary, c));
+    QStringList texts;
+    for (int c = 0; c < kSummaryColumns; ++c) texts.append(fromAnsi(summaryText(summary, c)));
     return texts;
 }
 
 void ClientTableModel::reload() {
-    beginResetModel();
-    rows_.clear();
+    std::vector<QStringList> rows;
     const int count = database_.clientCount();
-    rows_.reserve(static_cast<std::size_t>(count));
-    for (int k = 0; k < count; ++k) rows_.push_back(textsOf(k));
-    endResetModel();
+    rows.reserve(static_cast<std::size_t>(count));
+    for (int k = 0; k < count; ++k) rows.push_back(textsOf(k));
+    resetRows(std::move(rows));
 }
 
 bool ClientTableModel::refreshClient(int k) {
     if (k < 0 || k >= rowCount()) return false;
-    rows_[static_cast<std::size_t>(k)] = textsOf(k);
-    emit dataChanged(index(k, 0), index(k, kSummaryColumns - 1), {Qt::DisplayRole});
+    setRow(k, textsOf(k));
     return true;
-}
-
-int ClientTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
-}
-
-int ClientTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kSummaryColumns;
-}
-
-QVariant ClientTableModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid()) return {};
-    return rows_[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(index.column())];
-}
-
-QVariant ClientTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* const headers[kSummaryColumns] = {"Client",  "Type", "Serial", "SelCall",
-                                                         "Program", "Mode", "Tune",   "Power"};
-    if (orientation != Qt::Horizontal || section < 0 || section >= kSummaryColumns) return {};
-    if (role == Qt::DisplayRole) return QString::fromLatin1(headers[section]);
-    if (role == Qt::TextAlignmentRole) return int(Qt::AlignLeft | Qt::AlignVCenter);
-    return {};
 }
 
 ClientSortProxy::ClientSortProxy(ClientTableModel* source)

@@ -1,17 +1,15 @@
 #pragma once
 
-#include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
-#include <array>
-#include <vector>
 
 #include "database/client_order.h"
+#include "shell/text_table_model.h"
 
 namespace tarn {
 
 // The rows of a database's client list: row i is client i, with its eight summary texts
-// as they were at the last reload (or refresh of that row), as the list shows them.
-class ClientTableModel final : public QAbstractTableModel {
+// as they were at the last reload (or refresh of that row).
+class ClientTableModel final : public TextTableModel {
     Q_OBJECT
   public:
     ClientTableModel(const ClientDatabase& database, QObject* parent);
@@ -22,17 +20,10 @@ class ClientTableModel final : public QAbstractTableModel {
     // The texts of client k again; false when the model has no row for it.
     bool refreshClient(int k);
 
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
-    QVariant data(const QModelIndex& index, int role) const override;
-    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
-
   private:
-    using Texts = std::array<QString, kSummaryColumns>;
-    Texts textsOf(int k) const;
+    QStringList textsOf(int k) const;
 
     const ClientDatabase& database_;
-    std::vector<Texts> rows_;
 };
 
 // The order the list shows: rising by one column with compareClientRows, stable, and
