@@ -65,7 +65,7 @@ class DatabaseWindowTest : public QObject {
     void focusMarkIsNotTheSelection();
     void sortsByteWiseAndRefreshesInPlace();
     void deletesChosenClientsOfSortedList();
-    void clientCommandsMarkModified();
+    void clientCommandsRefillTheList();
     void saveAsForcesExtensionAndAsks();
     void untitledCloseAsksAndSaves();
     void failedLoadLeavesNothingToSave();
@@ -191,7 +191,7 @@ void DatabaseWindowTest::deletesChosenClientsOfSortedList() {
     QCOMPARE(scene.column(0), left);  // refilled in database order
 }
 
-void DatabaseWindowTest::clientCommandsMarkModified() {
+void DatabaseWindowTest::clientCommandsRefillTheList() {
     ShellWorld world;
     Scene scene(world);  // new clients start out advanced
     scene.click(0);
