@@ -188,13 +188,6 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
     QVERIFY(world.feedback->empty());
     program.reset();
 
-    // Only missing files: the frame alone.
-    program = Program::start({world.path("a.tdb"), world.path("b.tdb")}, quietStart(world));
-    settle();
-    QVERIFY(program->frame().isVisible());
-    QCOMPARE(program->frame().databaseWindows().size(), 0);
-    program.reset();
-
     // A FIFO is told about at once, not waited on.
     QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
     program = Program::start({world.path("fifo.tdb")}, quietStart(world));
