@@ -1,23 +1,22 @@
 #pragma once
 
-#include <QTableWidget>
+#include <QTableView>
 #include <vector>
+
+#include "database/client_order.h"
 
 namespace tarn {
 
-class ClientDatabase;
-
-// Compares the texts of column c of two clients byte by byte as unsigned values:
-// -1, 0 or 1. Columns above 7 compare equal.
-int compareClientRows(const ClientDatabase& database, int a, int b, int column);
+class ClientSortProxy;
+class ClientTableModel;
 
 // The database window's list: eight columns, grid lines, whole rows selected, several
-// at once. Each row carries the index of its client. The current index is the focus
-// mark; it is never set by the list on its own (only a click or a key moves it).
-class ClientList final : public QTableWidget {
+// at once. The current index is the focus mark; it is never set by the list on its own
+// (only a click or a key moves it).
+class ClientList final : public QTableView {
     Q_OBJECT
   public:
-    static constexpr int kColumns = 8;
+    static constexpr int kColumns = kSummaryColumns;
 
     ClientList(const ClientDatabase& database, QWidget* parent);
 
@@ -25,8 +24,10 @@ class ClientList final : public QTableWidget {
     void refill();
     // Rewrites the texts of the row of client k; false when no row shows it.
     bool refreshClient(int k);
+    // Sorts rising by the column (every time: a second sort does not reverse).
     void sortByColumn(int column);
 
+    int rowCount() const;
     int clientOfRow(int row) const;
     int focusedClient() const;                 // -1 when no row has the focus mark
     std::vector<int> selectedClients() const;  // in display order
@@ -39,9 +40,8 @@ class ClientList final : public QTableWidget {
     void focusInEvent(QFocusEvent* event) override;
 
   private:
-    void setRowTexts(int row, int k);
-
-    const ClientDatabase& database_;
+    ClientTableModel* clients_;
+    ClientSortProxy* rows_;
 };
 
 }  // namespace tarn

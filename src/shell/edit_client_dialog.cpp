@@ -10,14 +10,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
-#include <QTableWidget>
-#include <algorithm>
-#include <cstring>
-#include <set>
+#include <QTableView>
 #include <string>
 
 #include "model/client_record.h"
-#include "model/khz_text.h"
 #include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
@@ -25,41 +21,6 @@
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
-namespace {
-
-std::string labelOf(const ClientRecord& client, int n) {
-    const auto* bytes = reinterpret_cast<const char*>(client.labelBytes(n));
-    return std::string(bytes, strnlen(bytes, kLabelSize));
-}
-
-// The order of the channel list's columns: true when channel a sorts before b.
-bool sortsBefore(const ClientRecord& client, int column, int a, int b) {
-    auto flagFirst = [&](int mask) {
-        return client.getChannelFlag(a, mask) != 0 && client.getChannelFlag(b, mask) == 0;
-    };
-    switch (column) {
-        case ClientDialog::LabelColumn:  // byte by byte as unsigned bytes, case-sensitive
-            return labelOf(client, a) < labelOf(client, b);
-        case ClientDialog::ModeColumn:
-            return flagFirst(ChannelFlag::Usb);
-        case ClientDialog::RxColumn:
-            return client.getFrequency(a, 0) < client.getFrequency(b, 0);
-        case ClientDialog::TxColumn:
-            return client.getFrequency(a, 1) < client.getFrequency(b, 1);
-        case ClientDialog::ScanColumn:
-            return flagFirst(ChannelFlag::Scan);
-        case ClientDialog::SelcallColumn:
-            return flagFirst(ChannelFlag::Selcall);
-        default:
-            return a < b;
-    }
-}
-
-QString yesNo(int flag) {
-    return flag ? QStringLiteral("yes") : QStringLiteral("no");
-}
-
-}  // namespace
 
 ClientDialog::ClientDialog(ClientRecord& client, QWidget* parent)
     : QDialog(parent), client_(client) {
@@ -114,10 +75,11 @@ void ClientDialog::buildControls() {
     addButton(kCopy, "Copy", du.rect(7, 172, 33, 14), &ClientDialog::copyChannels);
     addButton(kPaste, "Paste", du.rect(7, 193, 33, 14), &ClientDialog::pasteChannels);
 
-    list_ = new QTableWidget(0, ColumnCount, this);
+    channels_ = new ChannelTableModel(client_, this);
+    rows_ = new ChannelSortProxy(channels_);
+    list_ = new QTableView(this);
+    list_->setModel(rows_);
     list_->setGeometry(du.rect(51, 77, 304, 142));
-    list_->setHorizontalHeaderLabels(
-        {"Channel", "Label", "Mode", "Rx Freq.", "Tx Freq.", "Scan", "SelCall"});
     list_->verticalHeader()->hide();
     list_->verticalHeader()->setDefaultSectionSize(list_->fontMetrics().height() + 4);
     list_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -130,7 +92,6 @@ void ClientDialog::buildControls() {
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // The selection stays visible when the list does not have the focus.
     QPalette palette = list_->palette();
     for (auto role : {QPalette::Highlight, QPalette::HighlightedText})
@@ -183,9 +144,15 @@ QPushButton* ClientDialog::button(int command) const {
 
 std::vector<int> ClientDialog::rowChannels() const {
     std::vector<int> channels;
-    for (int row = 0; row < list_->rowCount(); ++row)
-        channels.push_back(list_->item(row, ChannelColumn)->data(Qt::UserRole).toInt());
+    for (int row = 0; row < rows_->rowCount(); ++row) channels.push_back(rows_->channelOfRow(row));
     return channels;
+}
+
+std::vector<int> ClientDialog::selectedRows() const {
+    std::vector<int> rows;
+    for (int row = 0; row < rows_->rowCount(); ++row)
+        if (list_->selectionModel()->isRowSelected(row, QModelIndex())) rows.push_back(row);
+    return rows;
 }
 
 void ClientDialog::postRefresh() {
@@ -194,59 +161,16 @@ void ClientDialog::postRefresh() {
 
 // Always back to channel order: a sort chosen earlier is not kept.
 void ClientDialog::refresh() {
-    list_->setRowCount(0);
-    for (int n = 1; n <= kChannelCount; ++n) {
-        if (client_.isChannelFree(n)) continue;
-        const int row = list_->rowCount();
-        list_->insertRow(row);
-        fillRow(row, n);
-    }
+    rows_->sort(-1);
+    channels_->reload();
 }
 
-void ClientDialog::fillRow(int row, int n) {
-    const QString texts[ColumnCount] = {
-        QString::number(n),
-        fromAnsi(labelOf(client_, n)),
-        client_.getChannelFlag(n, ChannelFlag::Usb) ? QStringLiteral("USB") : QStringLiteral("LSB"),
-        QString::fromStdString(formatKhz(client_.getFrequency(n, 0))),
-        QString::fromStdString(formatKhz(client_.getFrequency(n, 1))),
-        yesNo(client_.getChannelFlag(n, ChannelFlag::Scan)),
-        yesNo(client_.getChannelFlag(n, ChannelFlag::Selcall)),
-    };
-    for (int column = 0; column < ColumnCount; ++column) {
-        auto* item = new QTableWidgetItem(texts[column]);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-        list_->setItem(row, column, item);
-    }
-    list_->item(row, ChannelColumn)->setData(Qt::UserRole, n);
-}
-
+// Rising every time; the selection and the focus mark stay on their channels.
 void ClientDialog::sortBy(int column) {
-    std::vector<int> order = rowChannels();
-    std::set<int> selected;
-    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
-        selected.insert(order[static_cast<std::size_t>(index.row())]);
-    const QModelIndex current = list_->currentIndex();
-    const int focused = current.isValid() ? order[static_cast<std::size_t>(current.row())] : 0;
-
-    std::stable_sort(order.begin(), order.end(),
-                     [&](int a, int b) { return sortsBefore(client_, column, a, b); });
-
-    list_->setRowCount(0);
-    QItemSelectionModel* selection = list_->selectionModel();
-    QModelIndex firstSelected;
-    for (int row = 0; row < static_cast<int>(order.size()); ++row) {
-        const int n = order[static_cast<std::size_t>(row)];
-        list_->insertRow(row);
-        fillRow(row, n);
-        const QModelIndex index = list_->model()->index(row, 0);
-        if (n == focused) selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        if (selected.count(n)) {
-            selection->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-            if (!firstSelected.isValid()) firstSelected = index;
-        }
-    }
-    if (firstSelected.isValid()) list_->scrollTo(firstSelected, QAbstractItemView::EnsureVisible);
+    rows_->sort(column, Qt::AscendingOrder);
+    const std::vector<int> chosen = selectedRows();
+    if (!chosen.empty())
+        list_->scrollTo(rows_->index(chosen.front(), 0), QAbstractItemView::EnsureVisible);
 }
 
 void ClientDialog::newChannel() {
@@ -262,21 +186,19 @@ void ClientDialog::editChannel() {
     const QModelIndex current = list_->currentIndex();
     if (!current.isValid()) return;
     const int row = current.row();
-    const int n = list_->item(row, ChannelColumn)->data(Qt::UserRole).toInt();
+    const int n = rows_->channelOfRow(row);
     if (!client_.editChannel(n, handle())) return;
     postRefresh();
     QMetaObject::invokeMethod(
         this,
         [this, row] {
-            if (row < list_->rowCount()) list_->scrollTo(list_->model()->index(row, 0));
+            if (row < rows_->rowCount()) list_->scrollTo(rows_->index(row, 0));
         },
         Qt::QueuedConnection);
 }
 
 void ClientDialog::deleteChannels() {
-    std::set<int> rows;
-    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
-        rows.insert(index.row());
+    const std::vector<int> rows = selectedRows();
     const int count = static_cast<int>(rows.size());
     if (count == 0) return;
     if (count > 1 &&
@@ -285,21 +207,18 @@ void ClientDialog::deleteChannels() {
             formatMessage("Are you sure you want to delete all %d selected channels?", count)))
         return;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
-        client_.deleteChannel(list_->item(*row, ChannelColumn)->data(Qt::UserRole).toInt());
-        list_->removeRow(*row);
+        const int n = rows_->channelOfRow(*row);
+        client_.deleteChannel(n);
+        channels_->removeChannel(n);
     }
 }
 
 void ClientDialog::copyChannels() {
-    if (list_->rowCount() == 0) return;
-    std::set<int> rows;
-    for (const QModelIndex& index : list_->selectionModel()->selectedRows())
-        rows.insert(index.row());
+    if (rows_->rowCount() == 0) return;
     std::vector<std::uint8_t> numbers;  // in display order
-    const std::vector<int> channels = rowChannels();
-    for (int row : rows)
+    for (int row : selectedRows())
         if (numbers.size() < kChannelCount)
-            numbers.push_back(static_cast<std::uint8_t>(channels[static_cast<std::size_t>(row)]));
+            numbers.push_back(static_cast<std::uint8_t>(rows_->channelOfRow(row)));
     client_.copyChannels(handle(), numbers.data(), static_cast<std::uint16_t>(numbers.size()));
 }
 

@@ -5,13 +5,14 @@
 #include <vector>
 
 #include "model/window_handle.h"
+#include "shell/channel_table_model.h"
 
 class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QTableWidget;
+class QTableView;
 
 namespace tarn {
 
@@ -24,14 +25,14 @@ class ClientDialog final : public QDialog {
     Q_OBJECT
   public:
     enum Column {
-        ChannelColumn,
-        LabelColumn,
-        ModeColumn,
-        RxColumn,
-        TxColumn,
-        ScanColumn,
-        SelcallColumn,
-        ColumnCount
+        ChannelColumn = ChannelTableModel::Channel,
+        LabelColumn = ChannelTableModel::Label,
+        ModeColumn = ChannelTableModel::Mode,
+        RxColumn = ChannelTableModel::Rx,
+        TxColumn = ChannelTableModel::Tx,
+        ScanColumn = ChannelTableModel::Scan,
+        SelcallColumn = ChannelTableModel::Selcall,
+        ColumnCount = ChannelTableModel::ColumnCount
     };
 
     ClientDialog(ClientRecord& client, QWidget* parent);
@@ -48,7 +49,7 @@ class ClientDialog final : public QDialog {
     QCheckBox* autoTuneBox() const { return autoTune_; }
     QRadioButton* highButton() const { return high_; }
     QRadioButton* lowButton() const { return low_; }
-    QTableWidget* channelList() const { return list_; }
+    QTableView* channelList() const { return list_; }
     QPushButton* button(int command) const;  // by the command numbers below
 
     // Command numbers of the buttons.
@@ -67,7 +68,7 @@ class ClientDialog final : public QDialog {
     void loadClient();
     void postRefresh();
     void refresh();
-    void fillRow(int row, int channel);
+    std::vector<int> selectedRows() const;  // rising
     void sortBy(int column);
     void newChannel();
     void editChannel();
@@ -87,7 +88,9 @@ class ClientDialog final : public QDialog {
     QCheckBox* autoTune_ = nullptr;
     QRadioButton* high_ = nullptr;
     QRadioButton* low_ = nullptr;
-    QTableWidget* list_ = nullptr;
+    QTableView* list_ = nullptr;
+    ChannelTableModel* channels_ = nullptr;
+    ChannelSortProxy* rows_ = nullptr;
     std::vector<std::pair<int, QPushButton*>> buttons_;
     bool powerClicked_ = false;  // PowerLevel is stored only when the user picked one
 };

@@ -16,6 +16,7 @@
 #include "settings/settings_store.h"
 #include "shell/about_dialog.h"
 #include "shell/artwork.h"
+#include "shell/client_list.h"
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
@@ -63,20 +64,17 @@ FrameWindow::FrameWindow() {
 FrameWindow::~FrameWindow() = default;
 
 QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
-    QAction* action = menu->addAction(QString::fromLatin1(text));
+    // One action per command: the menu item, the toolbar button and the keys. The text
+    // carries its own key name after the tab, so the menu shows exactly that text.
+    auto* action = new QAction(QString::fromLatin1(text), this);
     action->setData(id);
+    action->setShortcuts(keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    action->setIconVisibleInMenu(false);
     connect(action, &QAction::triggered, this, [this, id] { command(id); });
+    menu->addAction(action);
+    addAction(action);  // the keys work wherever the focus is in the frame
     actions_[id] = action;
-    if (!keys.isEmpty()) {
-        // The keys live apart from the menu item, as an accelerator table does, so the
-        // menu shows exactly its own text.
-        auto* accelerator = new QAction(this);
-        accelerator->setShortcuts(keys);
-        accelerator->setShortcutContext(Qt::WindowShortcut);
-        connect(accelerator, &QAction::triggered, this, [this, id] { command(id); });
-        addAction(accelerator);
-        accelerators_[id] = accelerator;
-    }
     return action;
 }
 
@@ -100,7 +98,10 @@ void FrameWindow::buildMenus() {
 
     QMenu* client = menuBar()->addMenu("&Client");
     addItem(client, "&New\tINS", cmd::NewClient, {K(Qt::Key_Insert)});
-    addItem(client, "&Edit\tCR", cmd::EditClient, {K(Qt::Key_Return), K(Qt::Key_Enter)});
+    // Return edits only from a client list (each list adds this action), so that it
+    // still reaches the controls that take it.
+    addItem(client, "&Edit\tCR", cmd::EditClient, {K(Qt::Key_Return), K(Qt::Key_Enter)})
+        ->setShortcutContext(Qt::WidgetShortcut);
     addItem(client, "&Delete\tDel", cmd::DeleteClient, {K(Qt::Key_Delete)});
     client->addSeparator();
     addItem(client, "Make &advanced\tF8", cmd::MakeAdvanced, {K(Qt::Key_F8)});
@@ -170,11 +171,10 @@ void FrameWindow::buildToolBar() {
             toolBar_->addSeparator();
             continue;
         }
-        QAction* button = toolBar_->addAction(QIcon(toolbarImage(entry.image)), QString());
-        button->setToolTip(entry.tip);
-        button->setData(entry.id);
-        const int id = entry.id;
-        connect(button, &QAction::triggered, this, [this, id] { command(id); });
+        QAction* action = actions_.at(entry.id);
+        action->setIcon(QIcon(toolbarImage(entry.image)));
+        action->setToolTip(entry.tip);
+        toolBar_->addAction(action);
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }
@@ -185,8 +185,8 @@ QAction* FrameWindow::menuAction(int id) const {
 }
 
 QList<QKeySequence> FrameWindow::acceleratorKeys(int id) const {
-    auto it = accelerators_.find(id);
-    return it == accelerators_.end() ? QList<QKeySequence>() : it->second->shortcuts();
+    const QAction* action = menuAction(id);
+    return action ? action->shortcuts() : QList<QKeySequence>();
 }
 
 QList<DatabaseWindow*> FrameWindow::databaseWindows() const {
@@ -257,6 +257,7 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
                                                 bool maximised) {
     if (path && !pathFits(this, *path)) return nullptr;
     auto* window = new DatabaseWindow(path);
+    window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
     mdiArea_->addSubWindow(window);
     // A new window opens maximised when the current one is (the MDI area sees to that).
     if (maximised)

@@ -26,7 +26,7 @@ class FrameWindow final : public QMainWindow {
     ~FrameWindow() override;
 
     void command(int id);
-    QAction* menuAction(int id) const;                  // the menu item carrying a command number
+    QAction* menuAction(int id) const;  // the action (menu item, button, keys) of a command
     QList<QKeySequence> acceleratorKeys(int id) const;  // the keys that give the command
     QMdiArea* mdiArea() const { return mdiArea_; }
     QMenu* fileMenu() const { return fileMenu_; }
@@ -77,7 +77,6 @@ class FrameWindow final : public QMainWindow {
     QList<QAction*> recentItems_;   // the File menu's recent files, in menu order
     QAction* recentEnd_ = nullptr;  // the separator the recent files stand before
     std::map<int, QAction*> actions_;
-    std::map<int, QAction*> accelerators_;
     UrlOpener urlOpener_;
 };
 

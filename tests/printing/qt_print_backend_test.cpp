@@ -95,7 +95,7 @@ TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
     EXPECT_EQ(printer.count("Channel"), 2);
 
     printer.texts.clear();
-    window.list().setCurrentCell(1, 0);
+    window.list().setCurrentIndex(window.list().model()->index(1, 0));
     window.runCommand(cmd::PrintClient);
     EXPECT_EQ(printer.count("Client name:"), 1);
     EXPECT_EQ(printer.count("Second"), 1);

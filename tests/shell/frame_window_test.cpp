@@ -41,7 +41,6 @@ class FrameWindowTest : public QObject {
     void databaseCommandsArePostedToCurrentWindow();
     void windowCommandsArrangeCycleAndList();
     void recentFilesRebuildTheFileMenu();
-    void recentFilesFoundWhileMaximised();
     void openActivatesWindowAlreadyOnFile();
     void droppedFilesAskAboveTwenty();
     void helpAndWebsiteReportFailure();
@@ -69,7 +68,9 @@ void FrameWindowTest::databaseCommandsArePostedToCurrentWindow() {
     QCOMPARE(world.messageTexts(), std::vector<std::string>{"There are no clients selected."});
     QCOMPARE(world.feedback->messages()[0].window, static_cast<WindowHandle>(second));
 
-    // A shortcut key runs its command once.
+    // A shortcut key runs its command once: one action carries the menu item, the button
+    // and the key.
+    QVERIFY(frame.toolBar()->actions().contains(frame.menuAction(cmd::DeleteClient)));
     clickRow(*second, 0);
     world.feedback->clear();
     world.feedback->script({MessageAnswer::No});
@@ -79,6 +80,13 @@ void FrameWindowTest::databaseCommandsArePostedToCurrentWindow() {
     QTest::keyClick(&second->list(), Qt::Key_F8);
     settle();
     QCOMPARE(columnTexts(*second, 1), QStringList{"Advanced"});
+    // Return on the list edits the row with the focus mark, selected or not.
+    clickRow(*second, 0);
+    clickRow(*second, 0, Qt::ControlModifier);
+    QVERIFY(second->list().selectedClients().empty());
+    QTest::keyClick(&second->list(), Qt::Key_Return);
+    settle();
+    QCOMPARE(world.editedClients.size(), std::size_t{1});
 }
 
 void FrameWindowTest::windowCommandsArrangeCycleAndList() {
@@ -92,17 +100,8 @@ void FrameWindowTest::windowCommandsArrangeCycleAndList() {
     settle();
     frame.command(cmd::TileVertical);
     QVERIFY(first->y() == second->y() && first->x() != second->x());
-    QCOMPARE(first->height(), frame.mdiArea()->viewport()->height());
     frame.command(cmd::TileHorizontal);
     QVERIFY(first->x() == second->x() && first->y() != second->y());
-    QCOMPARE(first->width(), frame.mdiArea()->viewport()->width());
-    frame.command(cmd::Cascade);
-    QVERIFY(first->pos() != second->pos());
-    QMdiSubWindow* before = frame.mdiArea()->currentSubWindow();
-    frame.command(cmd::NextWindow);
-    QVERIFY(frame.mdiArea()->currentSubWindow() != before);
-    frame.command(cmd::PreviousWindow);
-    QCOMPARE(frame.mdiArea()->currentSubWindow(), before);
 
     emit frame.windowMenu()->aboutToShow();
     emit frame.windowMenu()->aboutToShow();  // rebuilt, not added twice
@@ -118,35 +117,25 @@ void FrameWindowTest::recentFilesRebuildTheFileMenu() {
     world.settings.write("MRU_0", "/data/newest.tdb");
     world.settings.write("MRU_1", "<NoName>");
     world.settings.write("MRU_2", "C:\\fleet\\old.tdb");
+    writeDatabase(world.path("a.tdb"), {"A"});
     FrameWindow frame;
+    frame.resize(700, 500);
+    frame.show();
     world.services->recentFilesChanged = [&frame] { frame.postRecentFilesChanged(); };
     // An item added above them does not move the recent files off their place.
     frame.fileMenu()->insertAction(frame.fileMenu()->actions().value(0), new QAction("X", &frame));
     settle();
     QStringList items = itemsOf(frame.fileMenu());
     QCOMPARE(items.mid(8, 4), (QStringList{"-", "&1. newest.tdb|40036", "&3. old.tdb|40038", "-"}));
-    settings().addRecentFile("/data/third.tdb");
+    // Opening a file, maximised, puts it first once the posted rebuild has run.
+    DatabaseWindow* window = frame.openDatabaseWindow(world.path("a.tdb"), true);
     QCOMPARE(itemsOf(frame.fileMenu()), items);  // posted: rebuilt later
     settle();
-    items = itemsOf(frame.fileMenu());
-    // The entry "<NoName>" moved to place 3 and still shows nothing.
-    QCOMPARE(items.mid(9, 4), (QStringList{"&1. third.tdb|40036", "&2. newest.tdb|40037",
-                                           "&4. old.tdb|40039", "-"}));
-}
-
-void FrameWindowTest::recentFilesFoundWhileMaximised() {
-    ShellWorld world;
-    writeDatabase(world.path("a.tdb"), {"A"});
-    FrameWindow frame;
-    frame.resize(700, 500);
-    frame.show();
-    world.services->recentFilesChanged = [&frame] { frame.postRecentFilesChanged(); };
-    DatabaseWindow* window = frame.openDatabaseWindow(world.path("a.tdb"), true);
-    settle();
     QVERIFY(window->isMaximized());
-    QCOMPARE(itemsOf(frame.fileMenu())[8], QString("&1. a.tdb|40036"));
+    QCOMPARE(itemsOf(frame.fileMenu()).mid(9, 3),
+             (QStringList{"&1. a.tdb|40036", "&2. newest.tdb|40037", "&4. old.tdb|40039"}));
     // The recent item opens a second window on the same file, maximised like the first.
-    frame.fileMenu()->actions()[8]->trigger();
+    frame.fileMenu()->actions()[9]->trigger();
     settle();
     QCOMPARE(frame.databaseWindows().size(), 2);
     QVERIFY(frame.databaseWindows()[1]->isMaximized());
@@ -156,31 +145,20 @@ void FrameWindowTest::openActivatesWindowAlreadyOnFile() {
     ShellWorld world;
     FrameWindow frame;
     frame.show();
-    // An unreadable file opens an empty window with a message and is not recent.
-    world.scriptFileNames({world.path("missing.tdb")});
-    frame.command(cmd::Open);
-    QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
-    QVERIFY(!world.settings.read("MRU_0"));
-
     writeDatabase(world.path("a.tdb"), {"A"});
     DatabaseWindow* onFile = frame.openDatabaseWindow(world.path("a.tdb"), false);
     frame.openDatabaseWindow(std::nullopt, false);
     settle();
-    QCOMPARE(*world.settings.read("MRU_0"), world.path("a.tdb"));
-    world.settings.write("MRU_0", "/elsewhere.tdb");
     world.scriptFileNames({world.path("a.tdb")});
     frame.command(cmd::Open);
-    QCOMPARE(world.askedKinds, std::vector<FileDialogKind>(2, FileDialogKind::OpenDatabase));
-    QCOMPARE(frame.databaseWindows().size(), 3);
+    QCOMPARE(frame.databaseWindows().size(), 2);
     QCOMPARE(frame.mdiArea()->currentSubWindow(), onFile);
-    QCOMPARE(*world.settings.read("MRU_0"), std::string("/elsewhere.tdb"));
 #ifndef Q_OS_WIN
     // Letter case tells files apart here, so another spelling is another window.
     writeDatabase(world.path("A.TDB"), {"B"});
     world.scriptFileNames({world.path("A.TDB")});
     frame.command(cmd::Open);
-    QCOMPARE(frame.databaseWindows().size(), 4);
-    QVERIFY(frame.mdiArea()->currentSubWindow() != onFile);
+    QCOMPARE(frame.databaseWindows().size(), 3);
 #endif
 }
 
@@ -203,11 +181,6 @@ void FrameWindowTest::droppedFilesAskAboveTwenty() {
     world.feedback->clear();
     frame.openDroppedFiles(twenty);
     QVERIFY(world.feedback->empty());
-    QCOMPARE(frame.databaseWindows().size(), 41);
-    // A path too long to be a database path is refused with a message, not opened.
-    frame.openDroppedFiles({QString(270, 'p')});
-    QCOMPARE(frame.databaseWindows().size(), 41);
-    QCOMPARE(world.feedback->messages().size(), std::size_t{1});
 
     // A drop event opens the local files only.
     QMimeData data;
@@ -216,7 +189,6 @@ void FrameWindowTest::droppedFilesAskAboveTwenty() {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     static_cast<QObject&>(frame).event(&drop);  // straight to the frame, as a drop lands
     QCOMPARE(frame.databaseWindows().size(), 43);
-    QCOMPARE(frame.databaseWindows()[42]->fileName(), world.path("b.tdb"));
 }
 
 void FrameWindowTest::helpAndWebsiteReportFailure() {
@@ -241,30 +213,21 @@ void FrameWindowTest::helpAndWebsiteReportFailure() {
     QCOMPARE(world.messageTexts(),
              (std::vector<std::string>{"Failed to open \"Tarn.pdf\".",
                                        "Failed to open \"https://www.tarn-radio.example/\"."}));
-    QCOMPARE(world.feedback->messages()[0].owner, MessageOwner::Kind::Frame);
     QCOMPARE(opened.size(), 2);
-    QCOMPARE(opened[0].fileName(), QString("Tarn.pdf"));
 }
 
 void FrameWindowTest::helpFileFoundInFirstFolderHoldingIt() {
-    // Working folder, program folder, documentation folder: which hold the manual.
-    const struct {
-        bool held[3];
-        int found;
-    } cases[] = {{{true, true, true}, 0},
-                 {{false, true, true}, 1},
-                 {{false, false, true}, 2},
-                 {{false, false, false}, 0}};
-    for (const auto& c : cases) {
-        ShellWorld world;
-        QStringList folders;
-        for (int i = 0; i < 3; ++i) {
-            folders.append(pathOf(world, std::to_string(i)));
-            QVERIFY(QDir().mkpath(folders[i]));
-            QFile pdf(folders[i] + "/Tarn.pdf");
-            if (c.held[i]) QVERIFY(pdf.open(QIODevice::WriteOnly));
-        }
-        QCOMPARE(findHelpFile(folders), folders[c.found] + "/Tarn.pdf");
+    // Working folder, program folder, documentation folder: the first holding the manual,
+    // else the working folder's name.
+    ShellWorld world;
+    QStringList folders;
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(QDir().mkpath(folders.emplace_back(pathOf(world, std::to_string(i)))));
+    QCOMPARE(findHelpFile(folders), folders[0] + "/Tarn.pdf");
+    for (int i : {2, 1}) {
+        QFile pdf(folders[i] + "/Tarn.pdf");
+        QVERIFY(pdf.open(QIODevice::WriteOnly));
+        QCOMPARE(findHelpFile(folders), folders[i] + "/Tarn.pdf");
     }
     // The installed manual sits where the program's prefix keeps documentation.
     QVERIFY(helpFolders()[2].endsWith("/share/doc/tarn"));

@@ -57,7 +57,8 @@ void writeDatabase(const std::string& path, const std::vector<std::string>& name
 QStringList columnTexts(DatabaseWindow& window, int column) {
     QStringList texts;
     ClientList& list = window.list();
-    for (int row = 0; row < list.rowCount(); ++row) texts.append(list.item(row, column)->text());
+    for (int row = 0; row < list.rowCount(); ++row)
+        texts.append(list.model()->index(row, column).data().toString());
     return texts;
 }
 

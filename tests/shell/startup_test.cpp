@@ -120,7 +120,6 @@ class StartupTest : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase();
-    void platformSettingsKeepThePlacement();
     void firstStartWithoutSettings();
     void firstStartOpensArgumentsOrNewestRecentFile();
     void handoverOpensPathsInOrder();
@@ -136,25 +135,6 @@ class StartupTest : public QObject {
 void StartupTest::initTestCase() {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
-}
-
-void StartupTest::platformSettingsKeepThePlacement() {
-    ShellWorld world;
-    StartOptions options = quietStart(world);
-    options.settings = nullptr;  // the settings file of the platform
-    {
-        auto program = Program::start({}, options);
-        settle();
-        program->frame().move(40, 50);
-        program->frame().resize(500, 400);
-        world.feedback->script({MessageAnswer::No});  // the untitled database is not kept
-        QVERIFY(program->frame().close());
-    }
-    auto again = Program::start({}, options);
-    settle();
-    QCOMPARE(again->frame().pos(), QPoint(40, 50));
-    QCOMPARE(again->frame().size(), QSize(500, 400));
-    world.feedback->script({MessageAnswer::No});
 }
 
 void StartupTest::firstStartWithoutSettings() {
@@ -206,13 +186,6 @@ void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
     QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
     QVERIFY(!windows[0]->isMaximized());
     QVERIFY(world.feedback->empty());
-    program.reset();
-
-    // Only missing files: the frame alone.
-    program = Program::start({world.path("a.tdb"), world.path("b.tdb")}, quietStart(world));
-    settle();
-    QVERIFY(program->frame().isVisible());
-    QCOMPARE(program->frame().databaseWindows().size(), 0);
     program.reset();
 
     // A FIFO is told about at once, not waited on.

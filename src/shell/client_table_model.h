@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSortFilterProxyModel>
+
+#include "database/client_order.h"
+#include "shell/text_table_model.h"
+
+namespace tarn {
+
+// The rows of a database's client list: row i is client i, with its eight summary texts
+// as they were at the last reload (or refresh of that row).
+class ClientTableModel final : public TextTableModel {
+    Q_OBJECT
+  public:
+    ClientTableModel(const ClientDatabase& database, QObject* parent);
+
+    const ClientDatabase& database() const { return database_; }
+    // Every client again, in database order (a model reset).
+    void reload();
+    // The texts of client k again; false when the model has no row for it.
+    bool refreshClient(int k);
+
+  private:
+    QStringList textsOf(int k) const;
+
+    const ClientDatabase& database_;
+};
+
+// The order the list shows: rising by one column with compareClientRows, stable, and
+// kept as it is until the next sort (a refreshed row does not move). The one place
+// where list rows and clients are mapped.
+class ClientSortProxy final : public QSortFilterProxyModel {
+    Q_OBJECT
+  public:
+    explicit ClientSortProxy(ClientTableModel* source);
+
+  protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+
+  private:
+    const ClientTableModel* source_;
+};
+
+}  // namespace tarn
