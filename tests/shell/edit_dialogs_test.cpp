@@ -239,8 +239,6 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsOnly) {
     dialog = open();
     dialog->nameField()->selectAll();
     QTest::keyClicks(dialog->nameField(), "Lighthouse");
-    dialog->serialField()->selectAll();
-    QTest::keyClicks(dialog->serialField(), "X-1");
     dialog->selcallField()->selectAll();
     QTest::keyClicks(dialog->selcallField(), "5678");
     dialog->programBox()->setChecked(false);
@@ -249,8 +247,6 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsOnly) {
     char text[33];
     client.getName(text, sizeof text);
     EXPECT_STREQ(text, "Lighthouse");
-    client.getSerial(text, sizeof text);
-    EXPECT_STREQ(text, "X-1");
     EXPECT_EQ(selcall(), std::make_pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
     EXPECT_EQ(client.getOption(0xFF), 0x80 | 0x10 | 0x0C | 0x01);
 
