@@ -283,27 +283,36 @@ class DesktopTest : public QObject {
         QVERIFY(!exists(fits + ".tdb"));
     }
 
-    void untitledCloseAsksAndSaves() {
+    // Closing asks about an unsaved database; a cancelled save keeps it and the frame open.
+    void closingAsksAndSaves() {
         ShellWorld world;
-        Scene scene(world, std::nullopt);
-        QCOMPARE(scene.column(0), QStringList{"New Client"});
-        scene.run(cmd::Save);  // the save dialog is cancelled
+        writeDatabase(world.path("a.tdb"), {"A"});
+        FrameWindow frame;
+        frame.setGeometry(30, 40, 500, 300);
+        frame.show();
+        frame.openDatabaseWindow(world.path("a.tdb"), false);
+        DatabaseWindow* untitled = frame.openDatabaseWindow(std::nullopt, false);
+        settle();
+        untitled->runCommand(cmd::Save);  // the save dialog is cancelled
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveDatabase});
-        QCOMPARE(scene.window->windowTitle(), QString("<NoName>"));
-        QVERIFY(scene.db().isModified());
-
-        QVERIFY(!scene.window->close());  // Yes, then the save dialog is cancelled
+        QVERIFY(untitled->database().isModified());
+        QVERIFY(!frame.close());  // Yes, then the save dialog is cancelled
+        QVERIFY(frame.isVisible());
+        QCOMPARE(frame.databaseWindows(), QList<DatabaseWindow*>{untitled});
         QCOMPARE(world.messageTexts(), Texts{"Do you want to save changes to '<NoName>'?"});
-        QCOMPARE(scene.frame.databaseWindows().size(), 1);
 
         world.feedback->script({MessageAnswer::Yes});
         world.scriptFileNames({world.path("kept")});
-        scene.window->runCommand(cmd::Close);  // posted: nothing happens yet
+        untitled->runCommand(cmd::Close);  // posted: nothing happens yet
         QCOMPARE(world.messageTexts().size(), std::size_t{1});
         settle();
         settle();
         QVERIFY(exists(world.path("kept.tdb")));
-        QCOMPARE(scene.frame.databaseWindows().size(), 0);
+        QCOMPARE(frame.databaseWindows().size(), 0);
+        QVERIFY(frame.close());
+        // The outer corner (as the frame is placed at start-up) and the inner size.
+        QCOMPARE(*world.settings.read("Window Placement"),
+                 QString("%1 %2 500 300").arg(frame.x()).arg(frame.y()).toStdString());
     }
 
     void failedLoadLeavesNothingToSave() {
@@ -513,26 +522,6 @@ class DesktopTest : public QObject {
                  (Texts{"Failed to open \"Tarn.pdf\".",
                         "Failed to open \"https://www.tarn-radio.example/\"."}));
         QCOMPARE(opened.size(), 2);
-    }
-
-    void closeKeepsFrameWhileDatabaseUnsaved() {
-        ShellWorld world;
-        writeDatabase(world.path("a.tdb"), {"A"});
-        FrameWindow frame;
-        frame.setGeometry(30, 40, 500, 300);
-        frame.show();
-        frame.openDatabaseWindow(world.path("a.tdb"), false);
-        frame.openDatabaseWindow(std::nullopt, false);  // modified, untitled
-        settle();
-        // Yes to saving the untitled one, then its save dialog is cancelled.
-        QVERIFY(!frame.close());
-        QVERIFY(frame.isVisible());
-        QCOMPARE(frame.databaseWindows().size(), 1);
-        world.feedback->script({MessageAnswer::No});
-        QVERIFY(frame.close());
-        // The outer corner (as the frame is placed at start-up) and the inner size.
-        QCOMPARE(*world.settings.read("Window Placement"),
-                 QString("%1 %2 500 300").arg(frame.x()).arg(frame.y()).toStdString());
     }
 
     void inputDuringLongOperationIsDiscarded() {

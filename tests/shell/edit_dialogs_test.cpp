@@ -206,13 +206,11 @@ class EditClientDialog : public ::testing::Test {
 TEST_F(EditClientDialog, ShowsTheClientAndItsChannelsInStoredWidths) {
     client.setOption(ClientOption::AutoTune, 1);
     auto dialog = open();
-    EXPECT_EQ(dialog->nameField()->text(), "Harbour Master");
-    EXPECT_EQ(dialog->selcallField()->text(), "1234");
-    EXPECT_EQ(dialog->serialField()->text(), "SN-42");
-    EXPECT_TRUE(dialog->programBox()->isChecked());
-    EXPECT_TRUE(dialog->modesBox()->isChecked());
-    EXPECT_TRUE(dialog->autoTuneBox()->isChecked());
-    EXPECT_TRUE(dialog->highButton()->isChecked());
+    EXPECT_EQ(QStringList({dialog->nameField()->text(), dialog->selcallField()->text(),
+                           dialog->serialField()->text()}),
+              QStringList({"Harbour Master", "1234", "SN-42"}));
+    EXPECT_TRUE(dialog->programBox()->isChecked() && dialog->modesBox()->isChecked() &&
+                dialog->autoTuneBox()->isChecked() && dialog->highButton()->isChecked());
 
     EXPECT_EQ(dialog->rowChannels(), (std::vector<int>{1, 2, 5, 9}));
     const QStringList row5 = {
