@@ -187,6 +187,16 @@ class DesktopTest : public QObject {
         for (int id : {cmd::EditClient, cmd::PrintClient, cmd::ReadRadio}) scene.run(id);
         QCOMPARE(world.messageTexts(), (Texts{unfocused[0], unfocused[1], unfocused[3]}));
         QCOMPARE(world.editedClients.size(), std::size_t{1});
+
+        // New client cancelled adds nothing; at the limit New does nothing at all.
+        world.editResult = 0;
+        scene.run(cmd::NewClient);
+        QCOMPARE(scene.db().clientCount(), 3);
+        while (scene.db().addClient() >= 0) {
+        }
+        scene.run(cmd::NewClient);
+        QCOMPARE(world.editedClients.size(), std::size_t{2});
+        QCOMPARE(scene.db().clientCount(), kMaxClients);
     }
 
     void sortsByteWiseAndRefreshesInPlace() {
