@@ -18,6 +18,7 @@
 #include <QToolBar>
 
 #include "model/client_record.h"
+#include "model/message_texts.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
 #include "shell/commands.h"
@@ -37,7 +38,7 @@ using namespace tarn::test;
 
 namespace {
 
-constexpr const char* kNoClientsSelected = "There are no clients selected.";
+using msg::kNoClientsSelected;
 using Texts = std::vector<std::string>;
 
 // A frame holding one window on a database of the given clients (none: an untitled one).
@@ -133,17 +134,14 @@ class DesktopTest : public QObject {
         for (int id : {cmd::EditClient, cmd::PrintClient, cmd::WriteRadio, cmd::ReadRadio,
                        cmd::Copy, cmd::DeleteClient, cmd::MakeAdvanced, cmd::MakeStandard})
             scene.run(id);
-        const Texts expected{
-            "There are no clients to edit, would you like to create one?.",
-            "There are no clients to print, would you like to create one?.",
-            "There are no clients to write to the radio. Please create a new client "
-            "first using the 'client', 'new' menu item.",
-            "There are no clients to read the data to. Please create a new client "
-            "first using the 'client', 'new' menu item.",
-            "There are no clients to copy",
-            kNoClientsSelected,
-            kNoClientsSelected,
-            kNoClientsSelected};
+        const Texts expected{"There are no clients to edit, would you like to create one?.",
+                             "There are no clients to print, would you like to create one?.",
+                             msg::kNoClientsToWrite,
+                             msg::kNoClientsToRead,
+                             "There are no clients to copy",
+                             kNoClientsSelected,
+                             kNoClientsSelected,
+                             kNoClientsSelected};
         QCOMPARE(world.messageTexts(), expected);
         QVERIFY(world.editedClients.empty());  // No created nothing
         // Yes (unscripted) posts New client.
@@ -174,8 +172,7 @@ class DesktopTest : public QObject {
         QCOMPARE(world.editedClients, Texts{"B"});
         scene.run(cmd::DeleteClient);
         scene.run(cmd::WriteRadio);
-        QCOMPARE(world.messageTexts(),
-                 (Texts{kNoClientsSelected, "There are no channels defined."}));
+        QCOMPARE(world.messageTexts(), (Texts{kNoClientsSelected, msg::kNoChannelsDefined}));
         QCOMPARE(scene.db().clientCount(), 3);
 
         // A command refills the list, which clears the mark; focus without a click sets none.
