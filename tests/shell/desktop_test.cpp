@@ -276,7 +276,7 @@ class DesktopTest : public QObject {
         QCOMPARE(scene.window->fileName(), name);
         scene.run(cmd::SaveAs);
         QCOMPARE(fileBytes(target).size(), 130 + 10259 * 3);
-        QCOMPARE(scene.window->windowTitle(), QString::fromStdString(target));
+        QCOMPARE(scene.window->fileName(), target);
         QCOMPARE(*world.settings.read("MRU_0"), target);  // the window keeps the recent files
         QCOMPARE(world.messageTexts().size(), std::size_t{2});
         QVERIFY(world.feedback->messages()[0].defaultNo);
