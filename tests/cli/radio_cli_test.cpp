@@ -199,10 +199,8 @@ TEST_F(RadioCli, ReadWithLogWritesTheTranscriptAndRefusesAnExistingLog) {
     EXPECT_EQ(r.code, 0) << r.err;
     const auto saved = readFile(log);
     const std::string text(saved.begin(), saved.end());
-    for (const char* part :
-         {"Read, started ", "ms  opened /dev/pts/", "  sent \"D 1800 0800\" (11 bytes)\n",
-          "  reply 4 bytes  \"\\r\\n# \"  0D 0A 23 20\n", "  sent \"E\" (1 byte)\n",
-          "\nResult: Success\n"})
+    for (const char* part : {"Read, started ", "  sent \"D 1800 0800\" (11 bytes)\n",
+                             "  sent \"E\" (1 byte)\nResult: Success\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
 
     r = run(read + "' 0");

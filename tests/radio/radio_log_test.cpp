@@ -63,52 +63,37 @@ TEST(RadioLog, RecordsAReadAndAVerifiedWriteOnTheLinksClockAndChangesNothingOnTh
     EXPECT_TRUE(records[2].kind == Kind::Open) << "the read-back belongs to the write";
 
     const std::string text = log.toText();
-    for (const char* line :
-         {"\n       2 ms  sent \"\\r\" (1 byte)\n",
-          "\n     302 ms  reply 4 bytes  \"\\r\\n# \"  0D 0A 23 20\n",
-          "  sent 128 HEX records, the first \":10180000", "\nResult: Success\n"})
+    for (const char* line : {"\n       2 ms  sent \"\\r\" (1 byte)\n",
+                             "\n     302 ms  reply 4 bytes  \"\\r\\n# \"  0D 0A 23 20\n",
+                             "  sent 128 HEX records, the first \":10180000"})
         EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
 }
 
 TEST(RadioLog, TheResultIsTheMessageShownAndOnlyTheLastTenExchangesAreKept) {
-    const std::string verifyFailed =
-        "Verify failed! The data was not successfully written to the "
-        "client.";
+    const std::string both =
+        radio_text::kInvalidData + std::string(" ") + radio_text::kVerifyFailed;
     const struct {
-        const char* name;
         RadioFaults radio;
         FakePortFaults port;
         bool write;
         std::string result;
     } cases[] = {
-        {"no port", {}, {.missing = true}, false, radio_text::kOpenFailed},
-        {"no prompt", {.noPrompt = true}, {}, false, radio_text::kContactFailed},
-        {"no dump", {.silentDump = true}, {}, false, radio_log_text::kFailedSilently},
-        {"half a dump", {.cutShortAt = 3000}, {}, false, radio_text::kInvalidData},
-        {"stored wrongly", {.corruptAddress = 0x1A00}, {}, true, verifyFailed},
-        {"half a read-back",
-         {.cutShortAt = 3000},
-         {},
-         true,
-         radio_text::kInvalidData + std::string(" ") + verifyFailed},
+        {{}, {.missing = true}, false, radio_text::kOpenFailed},
+        {{.noPrompt = true}, {}, false, radio_text::kContactFailed},
+        {{.silentDump = true}, {}, false, radio_log_text::kFailedSilently},
+        {{.corruptAddress = 0x1A00}, {}, true, radio_text::kVerifyFailed},
+        {{.cutShortAt = 3000}, {}, true, both},  // every message the write showed
     };
     RadioLog log;
-    for (const auto& c : cases) {
+    for (int i = 0; i < 11; ++i) {
+        const auto& c = cases[i % 5];
         RadioRun run(c.radio, c.port);
         run.fake.link->setLog(&log);
         c.write ? run.write(true) : run.read();
-        std::string result = log.exchanges().back().result;
-        for (char& ch : result) ch = ch == '\n' ? ' ' : ch;
-        EXPECT_EQ(result, c.result) << c.name;
-    }
-    for (int i = 0; i < 5; ++i) {
-        RadioRun run({}, {.missing = true});
-        run.fake.link->setLog(&log);
-        run.read();
+        EXPECT_EQ(log.exchanges().back().result, c.result) << i;
     }
     ASSERT_EQ(log.exchanges().size(), RadioLog::kExchangesKept);
-    EXPECT_EQ(log.exchanges().front().result, radio_text::kContactFailed)
-        << "the first exchange kept is the second one";
+    EXPECT_EQ(log.exchanges().front().result, radio_text::kContactFailed) << "the second one";
 }
 
 }  // namespace
