@@ -27,7 +27,8 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
     if (userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
                                    MessageButtons::OkCancel) != MessageAnswer::Ok)
         return false;
-    if (!connect(owner)) return false;
+    beginExchange("Write");
+    if (!connect(owner)) return finishExchange(false);
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
     dialog->setCaption(radio_text::kProgrammingCaption);
@@ -66,9 +67,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
                                 ? Verification::Passed
                                 : Verification::Differs;
         }
-        if (verification_ != Verification::Passed)
-            userFeedback().showMessage(box, radio_text::kVerifyFailed, MessageIcon::Warning,
-                                       MessageButtons::Ok);
+        if (verification_ != Verification::Passed) fail(owner, radio_text::kVerifyFailed, true);
     } else {
         send("E");
         clock_->sleepMs(10);
@@ -77,7 +76,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
     }
     progressUi().enableWindow(owner, true);
     progressUi().focusWindow(owner);
-    return true;
+    return finishExchange(true);
 }
 
 }  // namespace tarn
