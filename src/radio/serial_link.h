@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/window_handle.h"
 #include "radio/clock.h"
@@ -33,6 +34,8 @@ class SerialLink {
     // Uses this port name instead of the "Port" setting, without storing it.
     void usePort(std::string name) { portOverride_ = std::move(name); }
     Verification lastVerification() const { return verification_; }
+    // What the last writeRadio's verification read back (empty when none came back).
+    const std::vector<std::uint8_t>& lastReadBack() const { return readBack_; }
     bool isOpen() const { return open_; }
 
   private:
@@ -44,6 +47,7 @@ class SerialLink {
     bool open_ = false;
     std::optional<std::string> portOverride_;
     Verification verification_ = Verification::NotRun;
+    std::vector<std::uint8_t> readBack_;
 };
 
 }  // namespace tarn
