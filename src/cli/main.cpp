@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
     {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
+    {"compare", "compare [--port NAME] [--yes] [--json] FILE INDEX", tarn::cli::runCompare},
     {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
      tarn::cli::runPrint},
 };
@@ -38,9 +39,14 @@ void printUsage(std::FILE* out) {
         "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
         "  is given, which imports the readable clients that fit.\n"
         "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
+        "compare reads the radio as read does and lists how it differs from client INDEX;\n"
+        "  FILE is not changed.\n"
+        "read, write and compare keep what came from the radio (and read the client it\n"
+        "  replaced) as one-client database files in the backup folder.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
-        "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",
+        "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference,\n"
+        "  4 the radio differs from the client (compare).\n",
         out);
 }
 

@@ -58,7 +58,9 @@ int runRead(const std::vector<std::string>& args) {
     command.setUp(link);
     std::array<std::uint8_t, kImageSize> image{};
     if (!link.readRadio(nullptr, image.data(), kImageSize, false)) return kExitFailure;
+    command.keepBackup(BackupKind::BeforeRead, *db.client(command.index));
     db.loadClientImage(command.index, image.data(), kImageSize);
+    command.keepBackup(BackupKind::Radio, *db.client(command.index));
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
     const std::string file = fullPath(command.file);
