@@ -25,6 +25,8 @@ constexpr Command kCommands[] = {
     {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
     {"write", "write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runWrite},
     {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
+    {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
+     tarn::cli::runCompare},
     {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
      tarn::cli::runPrint},
 };
@@ -39,13 +41,18 @@ void printUsage(std::FILE* out) {
         "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
         "  is given, which imports the readable clients that fit.\n"
         "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
-        "read and write with --log FILE write the transcript of their radio exchanges.\n"
+        "read, write and compare with --log FILE write the transcript of their radio\n"
+        "  exchanges.\n"
         "ports lists this computer's serial ports (or the PORTs named); --probe asks each\n"
         "  in turn for a radio, as read does, and names the first that answered.\n"
+        "compare reads the radio as read does and lists how it differs from client INDEX;\n"
+        "  FILE is not changed.\n"
+        "read, write and compare keep what came from the radio (and read the client it\n"
+        "  replaced) as one-client database files in the backup folder.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"
-        "  error, 3 verification difference.\n",
+        "  error, 3 verification difference, 4 the radio differs from the client (compare).\n",
         out);
 }
 

@@ -61,7 +61,9 @@ int runRead(const std::vector<std::string>& args) {
     const bool done = link.readRadio(nullptr, image.data(), kImageSize, false);
     command.saveLog();
     if (!done) return kExitFailure;
+    command.keepBackup(BackupKind::BeforeRead, *db.client(command.index));
     db.loadClientImage(command.index, image.data(), kImageSize);
+    command.keepBackup(BackupKind::Radio, *db.client(command.index));
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
     const std::string file = fullPath(command.file);

@@ -1,5 +1,6 @@
 // tarn-cli write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX: program a radio from a
 // client and verify.
+#include <algorithm>
 #include <array>
 
 #include "cli/cli_command.h"
@@ -29,6 +30,13 @@ int runWrite(const std::vector<std::string>& args) {
     const bool done = link.writeRadio(nullptr, image.data(), kImageSize, true);
     command.saveLog();
     if (!done) return kExitFailure;
+    if (link.lastReadBack().size() == kImageSize) {
+        // What the radio holds now, as it came back (unchecked, byte for byte).
+        ClientRecord verified = *db.client(command.index);
+        verified.image() = {};
+        std::copy(link.lastReadBack().begin(), link.lastReadBack().end(), verified.image().begin());
+        command.keepBackup(BackupKind::Verified, verified);
+    }
     // The file is never changed by a write.
     return link.lastVerification() == SerialLink::Verification::Passed ? kExitOk : kExitMismatch;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "database/file_origin.h"
+#include "database/replace_file.h"
 #include "model/client_record.h"
 #include "model/window_handle.h"
 
@@ -19,6 +20,7 @@ inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
 struct ClientSummary {
     std::string name, type, serial, selcall, program, mode, tune, power;
 };
+ClientSummary summarizeClient(const ClientRecord& record);
 
 // The clients (at most 1000) of one database, its dealer text and its modified flag.
 class ClientDatabase {
@@ -47,6 +49,9 @@ class ClientDatabase {
     // Refuses (or asks before) replacing a file that another program changed since this
     // database loaded or saved it; see FileOrigin.
     int save(const std::filesystem::path& path);
+    // The file as save writes it, quietly: no question, no message, the modified flag and
+    // the file's origin untouched (backups and other copies beside the user's own file).
+    ReplaceResult writeFile(const std::filesystem::path& path) const;
 
     // The load of a database window: a failure leaves no clients, nothing modified and the
     // database marked as not belonging to the file, so that it is never saved over the

@@ -24,6 +24,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
     const MessageOwner box = MessageOwner::of(owner);
     if (!image || length < 0) length = 0;
     verification_ = Verification::NotRun;
+    readBack_.clear();
     if (userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
                                    MessageButtons::OkCancel) != MessageAnswer::Ok)
         return false;
@@ -62,6 +63,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
             // Nothing came back to compare: the radio is not verified.
             verification_ = Verification::ReadFailed;
         } else {
+            readBack_.assign(readBack.begin(), readBack.end());
             const int compared = std::min(length, kImageSize);
             verification_ = std::equal(image, image + compared, readBack.begin())
                                 ? Verification::Passed

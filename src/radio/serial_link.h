@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/window_handle.h"
 #include "radio/clock.h"
@@ -36,6 +37,8 @@ class SerialLink {
     // Uses this port name instead of the "Port" setting, without storing it.
     void usePort(std::string name) { portOverride_ = std::move(name); }
     Verification lastVerification() const { return verification_; }
+    // What the last writeRadio's verification read back (empty when none came back).
+    const std::vector<std::uint8_t>& lastReadBack() const { return readBack_; }
     bool isOpen() const { return open_; }
     // Why the last openPort failed.
     OpenError openError() const { return device_->lastOpenError(); }
@@ -58,6 +61,7 @@ class SerialLink {
     Verification verification_ = Verification::NotRun;
     RadioLog* log_ = nullptr;
     std::string failure_;  // the messages the running exchange showed
+    std::vector<std::uint8_t> readBack_;
 };
 
 }  // namespace tarn

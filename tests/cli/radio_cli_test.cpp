@@ -18,6 +18,7 @@ namespace {
 using test::readFile;
 using test::SimProcess;
 using test::TempDir;
+namespace fs = std::filesystem;
 
 constexpr const char* kPrompt =
     "Connect the serial cable.\nPress both channel up and down keys for 2 seconds until RS-232 "
@@ -36,6 +37,7 @@ class RadioCli : public ::testing::Test {
     // A database of two clients: 0 the demonstration client, 1 one without channels.
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);  // the backups
         test::RecordingUi quiet;
         ClientDatabase db(true);
         db.addClient();
@@ -234,6 +236,57 @@ TEST_F(RadioCli, PortsProbeNamesThePortWhoseRadioAnswered) {
     EXPECT_EQ(r.code, 1) << "cancelled at the prompt";
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(run("ports --port x").code, 2);
+}
+
+TEST_F(RadioCli, ComparesWithoutChangingTheFileAndEveryRadioCommandKeepsBackups) {
+    test::writeFile(dir.file("shop-copy.tdb"), bytes);
+    const auto backups = [&](const std::string& kind) {
+        std::vector<std::string> found;
+        const fs::path folder = dir.path() / "data" / "TARN" / "Tarn DataBase" / "backups";
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() > kind.size() + 5 && name.ends_with("_" + kind + ".tdb"))
+                found.push_back(entry.path().string());
+        }
+        return found;
+    };
+    SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
+    ASSERT_FALSE(sim.port().empty());
+    const std::string out = dir.file("stdout");
+    const auto compare = [&](const std::string& options) {
+        const std::string command = "'" TARN_CLI_PATH "' compare --yes --port " + sim.port() + " " +
+                                    options + " >'" + out + "' 2>/dev/null";
+        const int status = std::system(command.c_str());
+        const auto text = readFile(out);
+        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                              std::string(text.begin(), text.end()));
+    };
+    EXPECT_EQ(compare("'" + file + "' 0"),
+              std::make_pair(0, std::string("The radio holds exactly this client.\n")));
+    const auto [code, text] = compare("--json '" + file + "' 1");
+    EXPECT_EQ(code, 4);
+    EXPECT_NE(text.find("{\"identical\": false, \"header\": [], \"channels\": [{\"channel\": 1, "
+                        "\"change\": \"added\""),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(readFile(file), bytes) << "compare never changes the file";
+    EXPECT_EQ(backups("radio").size(), 2u);
+
+    // read: the client it replaces and what came; write: what the verification read back.
+    EXPECT_EQ(run("read --yes --port " + sim.port() + " '" + file + "' 1").code, 0);
+    EXPECT_EQ(run("write --yes --port " + sim.port() + " '" + file + "' 1").code, 0);
+    ASSERT_EQ(backups("before-read").size(), 1u);
+    ASSERT_EQ(backups("verified").size(), 1u);
+    EXPECT_EQ(imageOf(backups("before-read")[0], 0), imageOf(dir.file("shop-copy.tdb"), 1));
+    EXPECT_EQ(imageOf(backups("verified")[0], 0), imageOf(file, 1));
+    EXPECT_EQ(backups("radio").size(), 3u);
+
+    // A backup that cannot be written is told once and fails nothing.
+    setenv("XDG_DATA_HOME", file.c_str(), 1);
+    const CliRun r = run("read --yes --port " + sim.port() + " '" + file + "' 0");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, std::string(kPrompt) + "Backup not kept: the folder '" + file +
+                         "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n");
 }
 
 }  // namespace
