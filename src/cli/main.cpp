@@ -24,7 +24,9 @@ constexpr Command kCommands[] = {
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
     {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
-    {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
+    {"print",
+     "print (--summary | --all | --client INDEX) [--new-page | --no-new-page]\n"
+     "    [--footer | --no-footer] [--force] FILE OUT.pdf",
      tarn::cli::runPrint},
 };
 
@@ -37,6 +39,10 @@ void printUsage(std::FILE* out) {
         "import appends the clients of a CSV export to FILE and saves it; a file with\n"
         "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
         "  is given, which imports the readable clients that fit.\n"
+        "print uses the desktop program's print options unless told otherwise: --new-page\n"
+        "  starts each client sheet on a new page under the full heading; --footer puts\n"
+        "  \"Page n of m\" and the file name at the foot of every page and names the client\n"
+        "  on a page that goes on with its table.\n"
         "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"

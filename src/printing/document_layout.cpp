@@ -1,5 +1,6 @@
 #include "printing/document_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -50,21 +51,19 @@ std::vector<std::string> dealerLines(const std::string& text) {
     return lines;
 }
 
-// Draws on the line grid and keeps the current line; once a page break fails it draws
-// nothing more.
+using Columns = std::array<TableColumn, kTableColumns>;
+
+// Places texts on the line grid, page by page, and keeps the current line.
 class DocumentWriter {
   public:
-    DocumentWriter(PrintSurface& surface, const PageGeometry& geometry,
-                   const std::function<void()>& newPage)
-        : surface_(surface), g_(geometry), newPage_(newPage) {}
+    DocumentWriter(const PrintSurface& surface, const PageGeometry& geometry, const PrintJob& job)
+        : surface_(surface), g_(geometry), job_(job), pages_(1) {}
 
-    bool ok() const { return ok_; }
-
-    void heading(bool summary, const std::filesystem::path& fileName, const std::string& dealer) {
-        surface_.drawText(g_.line(3, 10, g_.width), documentName(summary), TextAlign::Centre);
+    void heading(const std::string& dealer) {
+        put(g_.line(3, 10, g_.width), documentName(job_.summary), TextAlign::Centre);
         line_ = 5;
         drawLabel("Filename:");
-        surface_.drawPath(valueRect(), fileName, TextAlign::Left);
+        pages_.back().push_back({valueRect(), {}, TextAlign::Left, job_.fileName});
         ++line_;
         std::string date = surface_.localTimeAndDate();
         if (date.size() > kTextBuffer - 1) date.resize(kTextBuffer - 1);
@@ -73,64 +72,101 @@ class DocumentWriter {
         if (!lines.empty()) {
             drawLabel("Dealer:");
             for (const std::string& text : lines) {
-                surface_.drawText(valueRect(), text, TextAlign::Left);
+                put(valueRect(), text, TextAlign::Left);
                 ++line_;
             }
         }
         ++line_;  // a blank line before the first client
     }
 
-    void client(const ClientRecord& client, bool summary) {
-        breakPageWhen(line_ + 5 >= g_.linesPerPage);
-        if (!ok_) return;
-        labelLine("Client name:", fetch(client, &ClientRecord::getName));
+    void client(const ClientRecord& client, const std::string& dealer) {
+        const bool sheet = !job_.summary;
+        if (sheet && job_.options.newPagePerClient && clients_ > 0) {
+            breakPage();
+            heading(dealer);
+        }
+        ++clients_;
+        if (line_ + 5 >= g_.linesPerPage) breakPage();
+        const std::string name = fetch(client, &ClientRecord::getName);
+        labelLine("Client name:", name);
         labelLine("Serial:", fetch(client, &ClientRecord::getSerial));
         labelLine("Selcall:", fetch(client, &ClientRecord::getSelcall));
         labelLine("Type:", client.getOption(ClientOption::Advanced) ? "Advanced" : "Standard");
         ++line_;
-        if (summary) return;
+        if (!sheet) return;
 
-        breakPageWhen(line_ + 3 >= g_.linesPerPage);
-        if (!ok_) return;
         const auto columns = tableColumns(g_);
-        for (const TableColumn& column : columns) drawCell(column, column.heading);
-        ++line_;
-        for (int n = 1; n <= kChannelCount && ok_; ++n) {
+        const bool headingsDrawn = line_ + 3 >= g_.linesPerPage && continueTable(name, columns);
+        if (!headingsDrawn) headings(columns);
+        for (int n = 1; n <= kChannelCount; ++n) {
             if (client.isChannelFree(n)) continue;
-            breakPageWhen(line_ >= g_.linesPerPage);  // the headings are not repeated
-            if (!ok_) return;
+            if (line_ >= g_.linesPerPage) continueTable(name, columns);
             channelRow(columns, client, n);
             ++line_;
         }
         ++line_;
     }
 
+    // "Page n of m" at the right end of the last line, the file name before it.
+    std::vector<LaidOutPage> finish() {
+        if (!job_.options.pageFooter) return std::move(pages_);
+        const int count = static_cast<int>(pages_.size());
+        for (int n = 1; n <= count; ++n) {
+            const std::string text = "Page " + std::to_string(n) + " of " + std::to_string(count);
+            const int pageLeft = std::max(10, g_.width - 2 - surface_.textWidth(text));
+            LaidOutPage& page = pages_[static_cast<std::size_t>(n - 1)];
+            page.push_back(
+                {g_.line(g_.linesPerPage, 10, pageLeft - 10), {}, TextAlign::Left, job_.fileName});
+            page.push_back(
+                {g_.line(g_.linesPerPage, pageLeft, g_.width - 2), text, TextAlign::Right, {}});
+        }
+        return std::move(pages_);
+    }
+
   private:
-    void breakPageWhen(bool needed) {
-        if (!needed || !ok_) return;
-        ok_ = surface_.endPage() && surface_.startPage();
+    void put(const PrintRect& rect, std::string text, TextAlign align) {
+        pages_.back().push_back({rect, std::move(text), align, std::nullopt});
+    }
+
+    void breakPage() {
+        pages_.emplace_back();
         line_ = kTopLine;
-        if (ok_) newPage_();
+    }
+
+    // A client's table goes on over a page break. Without the footer the rows simply
+    // go on at the top line; with it, line 1 names the client and line 2 repeats the
+    // headings. True when the headings were drawn.
+    bool continueTable(const std::string& name, const Columns& columns) {
+        breakPage();
+        if (!job_.options.pageFooter) return false;
+        line_ = 1;
+        labelLine("Client name:", name + " (continued)");
+        headings(columns);
+        return true;
     }
 
     PrintRect valueRect() const { return g_.line(line_, g_.labelWidth + 10, g_.width); }
 
     void drawLabel(const char* label) {
-        surface_.drawText(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
+        put(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
     }
 
     void labelLine(const char* label, const std::string& value) {
         drawLabel(label);
-        surface_.drawText(valueRect(), value, TextAlign::Left);
+        put(valueRect(), value, TextAlign::Left);
         ++line_;
     }
 
     void drawCell(const TableColumn& column, const std::string& text) {
-        surface_.drawText(g_.line(line_, column.left, column.right), text, column.align);
+        put(g_.line(line_, column.left, column.right), text, column.align);
     }
 
-    void channelRow(const std::array<TableColumn, kTableColumns>& columns,
-                    const ClientRecord& client, int n) {
+    void headings(const Columns& columns) {
+        for (const TableColumn& column : columns) drawCell(column, column.heading);
+        ++line_;
+    }
+
+    void channelRow(const Columns& columns, const ClientRecord& client, int n) {
         const bool usb = client.getChannelFlag(n, ChannelFlag::Usb) != 0;
         const bool scan = client.getChannelFlag(n, ChannelFlag::Scan) != 0;
         const bool selcall = client.getChannelFlag(n, ChannelFlag::Selcall) != 0;
@@ -143,11 +179,12 @@ class DocumentWriter {
         drawCell(columns[6], fetchLabel(client, n));
     }
 
-    PrintSurface& surface_;
+    const PrintSurface& surface_;
     const PageGeometry& g_;
-    const std::function<void()>& newPage_;
+    const PrintJob& job_;
+    std::vector<LaidOutPage> pages_;
     int line_ = kTopLine;
-    bool ok_ = true;
+    int clients_ = 0;  // client blocks laid out so far
 };
 
 }  // namespace
@@ -156,16 +193,24 @@ const char* documentName(bool summary) {
     return summary ? "Tarn database summary" : "Tarn database";
 }
 
-bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::filesystem::path& fileName, int clientIndex,
-                    const std::function<void()>& newPage) {
-    DocumentWriter writer(surface, geometry, newPage);
-    writer.heading(summary, fileName, db.dealerString());
-    for (int i = 0; i < db.clientCount() && writer.ok(); ++i) {
-        if (clientIndex != -1 && clientIndex != i) continue;
-        writer.client(*db.client(i), summary);
+std::vector<LaidOutPage> layOutDocument(const PrintSurface& surface, const PageGeometry& geometry,
+                                        const ClientDatabase& db, const PrintJob& job) {
+    DocumentWriter writer(surface, geometry, job);
+    const std::string dealer = db.dealerString();
+    writer.heading(dealer);
+    for (int i = 0; i < db.clientCount(); ++i) {
+        if (job.clientIndex == -1 || job.clientIndex == i) writer.client(*db.client(i), dealer);
     }
-    return writer.ok();
+    return writer.finish();
+}
+
+void drawPage(PrintSurface& surface, const LaidOutPage& page) {
+    for (const PlacedText& placed : page) {
+        if (placed.path)
+            surface.drawPath(placed.rect, *placed.path, placed.align);
+        else
+            surface.drawText(placed.rect, placed.text, placed.align);
+    }
 }
 
 }  // namespace tarn

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "printing/page_geometry.h"
+#include "printing/print_options.h"
 
 namespace tarn {
 
@@ -12,12 +14,29 @@ class ClientDatabase;
 
 const char* documentName(bool summary);
 
-// Lays out one document on an open first page: the heading, then the block of every
-// client the index selects (all for -1), breaking pages on the line grid. The last page
-// is left open for the caller to end. False when a page break fails; drawing stops there.
-// newPage runs after every page break.
-bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::filesystem::path& fileName, int clientIndex,
-                    const std::function<void()>& newPage);
+// What one print job prints.
+struct PrintJob {
+    bool summary = false;            // identity lines only, no channel tables
+    std::filesystem::path fileName;  // shown in the heading (and the footer)
+    int clientIndex = -1;            // -1: every client in database order
+    PrintOptions options;
+};
+
+// One text placed on a page: a database text, or a file's path drawn the platform's way.
+struct PlacedText {
+    PrintRect rect;
+    std::string text;
+    TextAlign align = TextAlign::Left;
+    std::optional<std::filesystem::path> path;
+};
+using LaidOutPage = std::vector<PlacedText>;
+
+// Lays out the whole document before anything is drawn, so every page knows the page
+// count and any of them can be drawn alone: the heading, then the block of every client
+// the job selects, breaking pages on the line grid. The surface gives the date line.
+std::vector<LaidOutPage> layOutDocument(const PrintSurface& surface, const PageGeometry& geometry,
+                                        const ClientDatabase& db, const PrintJob& job);
+
+void drawPage(PrintSurface& surface, const LaidOutPage& page);
 
 }  // namespace tarn

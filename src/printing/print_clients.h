@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "model/window_handle.h"
+#include "printing/print_options.h"
 
 namespace tarn {
 
@@ -15,6 +16,7 @@ class ClientDatabase;
 // silently when the print dialog was cancelled). The owner window is disabled while the
 // document is produced and always enabled and focused again.
 bool printClients(const ClientDatabase& db, WindowHandle owner, bool summary,
-                  const std::filesystem::path& fileName, int clientIndex);
+                  const std::filesystem::path& fileName, int clientIndex,
+                  const PrintOptions& options);
 
 }  // namespace tarn

@@ -55,7 +55,7 @@ class PrintClients : public ::testing::Test {
         ui.clear();
         ui.log.clear();
         ui.updates.clear();
-        return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index);
+        return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index, options);
     }
     // The one message: an error box over the owner, shown with the window gone and the
     // owner enabled again.
@@ -73,6 +73,7 @@ class PrintClients : public ::testing::Test {
     RecordingPrinter printer;
     ClientDatabase db{false};
     WindowHandle owner = RecordingUi::kOwner;
+    PrintOptions options;
     const Strings windowCycle{"dialog Printing owned", "disable owner", "dialog closed",
                               "enable owner", "focus owner"};
 };
@@ -90,10 +91,10 @@ TEST_F(PrintClients, HeadingAndIdentityLines) {
     EXPECT_EQ(title.right, 2000);
     EXPECT_EQ(title.align, TextAlign::Centre);
     EXPECT_EQ(printer.line(1, 5), (Strings{"Filename:", "C:\\Fleet\\harbour.tdb"}));
-    EXPECT_EQ(printer.line(1, 6), (Strings{"Date:", "09:41 24/12/2026"}));
+    EXPECT_EQ(printer.line(1, 6), (Strings{"Date:", "09:41:07 24/12/2026"}));
     // Labels in 10 .. L + 8, values in L + 10 .. W.
     EXPECT_EQ(printer.at("Date:").right, 138);
-    EXPECT_EQ(printer.at("09:41 24/12/2026").left, 140);
+    EXPECT_EQ(printer.at("09:41:07 24/12/2026").left, 140);
     EXPECT_TRUE(printer.line(1, 7).empty());
     EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Ketch Aurora"}));
     EXPECT_EQ(printer.line(1, 9), (Strings{"Serial:", "SN-4471"}));

@@ -50,7 +50,7 @@ class QtPrintBackend : public ::testing::Test {
             }
         });
         timer.start(20);
-        return printClients(db, &owner, true, "harbour.tdb", -1);
+        return printClients(db, &owner, true, "harbour.tdb", -1, {});
     }
 
     RecordingUi ui;
