@@ -6,10 +6,13 @@
 
 #include <clocale>
 #include <cstring>
+#include <map>
+#include <tuple>
 
 #include "database/client_database.h"
 #include "model/client_record.h"
 #include "printing/print_recorder.h"
+#include "settings/memory_settings_backend.h"
 #include "support/recording_ui.h"
 
 namespace tarn::test {
@@ -302,6 +305,126 @@ TEST_F(PrintClients, EveryFailureRow) {
         EXPECT_EQ(ui.windowLog(), r.events > 1 ? windowCycle : Strings{});
         EXPECT_EQ(printer.count("Trawler Nomad"), r.events == 6);  // drawn on page 2
     }
+}
+
+// The options over one layout: sheet A (10 channels) runs from page 1 onto page 2 with
+// 20 lines per page, sheet B follows it there. The recorder counts printed pages only.
+TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
+    addClient("Ketch Aurora", channels(1, 10));
+    addClient("Trawler Nomad", {{1}});
+    const std::string path = "C:\\Fleet\\harbour.tdb";
+    const Strings headings{"Channel", "Mode", "Rx Freq", "Tx Freq", "Scan", "Selcall", "Label"};
+    const Strings row1{"1", "LSB", "3740.0", "3740.0", "no", "no", ""}, none;
+    Strings row7 = row1;
+    row7[0] = "7";
+    const Strings continued{"Client name:", "Ketch Aurora (continued)"};
+    struct Line {
+        int page, line;
+        Strings texts;
+    };
+    const struct {
+        bool newPage, footer, summary;
+        int lines, from, to, pages;
+        std::vector<Line> expected;
+    } rows[] = {
+        {false,
+         false,
+         false,
+         20,
+         0,
+         0,
+         2,
+         {{2, 1, none},
+          {2, 2, none},
+          {2, 3, row7},
+          {2, 8, {"Client name:", "Trawler Nomad"}},
+          {1, 20, none}}},
+        {false,
+         true,
+         false,
+         20,
+         0,
+         0,
+         2,
+         {{2, 1, continued},
+          {2, 2, headings},
+          {2, 3, row7},
+          {1, 20, {path, "Page 1 of 2"}},
+          {2, 20, {path, "Page 2 of 2"}}}},
+        {true,
+         false,
+         false,
+         20,
+         0,
+         0,
+         3,
+         {{3, 3, {"Tarn database"}},
+          {3, 5, {"Filename:", path}},
+          {3, 6, {"Date:", "09:41:07 24/12/2026"}},
+          {3, 8, {"Client name:", "Trawler Nomad"}},
+          {2, 1, none}}},
+        {true, true, false, 20, 0, 0, 3, {{2, 1, continued}, {3, 20, {path, "Page 3 of 3"}}}},
+        {true, false, true, 20, 0, 0, 1, {{1, 13, {"Client name:", "Trawler Nomad"}}}},
+        // A break before the headings: with the footer they go on line 2, rows on line 3.
+        {false,
+         true,
+         false,
+         16,
+         0,
+         0,
+         3,
+         {{1, 13, none},
+          {2, 1, continued},
+          {2, 2, headings},
+          {2, 3, row1},
+          {3, 3, {"Client name:", "Trawler Nomad"}}}},
+        {false, false, false, 16, 0, 0, 3, {{2, 3, headings}, {2, 4, row1}}},
+        // A page range prints its pages, numbered as in the whole document.
+        {true, true, false, 20, 2, 2, 1, {{1, 1, continued}, {1, 20, {path, "Page 2 of 3"}}}},
+        {false, false, false, 20, 2, 5, 1, {{1, 3, row7}}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(::testing::Message() << r.newPage << r.footer << r.summary << " lines "
+                                          << r.lines << " pages " << r.from << "-" << r.to);
+        options = {r.newPage, r.footer};
+        setLinesPerPage(r.lines);
+        printer.fromPage = r.from;
+        printer.toPage = r.to;
+        ASSERT_TRUE(print(r.summary));
+        EXPECT_EQ(printer.pages, r.pages);
+        for (const Line& line : r.expected)
+            EXPECT_EQ(printer.line(line.page, line.line), line.texts)
+                << line.page << ":" << line.line;
+    }
+    EXPECT_EQ(printer.events,  // the last row: one page of three
+              (Strings{"startDoc Tarn database", "startPage", "endPage", "endDoc"}));
+    // The page number ends where the table does; the path gets the room before it.
+    options = {false, true};
+    setLinesPerPage(59);
+    printer.fromPage = printer.toPage = 0;
+    ASSERT_TRUE(print(false));
+    const Drawn page = printer.at("Page 1 of 1"), file = printer.at(path, 1);
+    EXPECT_EQ(std::tie(page.left, page.right, page.align),
+              std::make_tuple(1888, 1998, TextAlign::Right));
+    EXPECT_EQ(std::tie(file.left, file.right, file.line), std::make_tuple(10, 1878, 59));
+
+    // A range past the last page prints nothing.
+    printer.fromPage = printer.toPage = 2;
+    EXPECT_FALSE(print(false));
+    expectError("Nothing to print.");
+    EXPECT_TRUE(printer.events.empty());
+}
+
+TEST_F(PrintClients, OptionsAreStoredOffByDefault) {
+    MemorySettingsBackend values;
+    ScopedServices installed;
+    installed->settings = &values;
+    EXPECT_FALSE(storedPrintOptions().newPagePerClient || storedPrintOptions().pageFooter);
+    storePrintOptions({true, false});
+    EXPECT_EQ(values.values(), (std::map<std::string, std::string, std::less<>>{
+                                   {"Print Footer", "0"}, {"Print New Page", "1"}}));
+    values.write("Print Footer", "1");
+    EXPECT_TRUE(storedPrintOptions().pageFooter && storedPrintOptions().newPagePerClient);
 }
 
 }  // namespace
