@@ -14,23 +14,28 @@ namespace {
 
 constexpr double kSafeMarginMm = 12.7;
 
-// A time format without its time zone fields ("t" outside quotes) and the blanks that
-// set them apart: Qt's long formats name the zone, the printed line does not.
+// A time format without its time zone field ("t" outside quotes, with the brackets or
+// blanks around it): Qt's long formats name the zone, the printed line does not.
 QString withoutTimeZone(const QString& format) {
     QString out;
-    bool quoted = false, dropBlanks = false;
-    for (const QChar c : format) {
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
         if (c == u'\'') quoted = !quoted;
-        if (!quoted && c == u't') {
-            while (out.endsWith(u' ')) out.chop(1);
-            dropBlanks = out.isEmpty();
+        if (quoted || c != u't') {
+            out += c;
             continue;
         }
-        if (dropBlanks && c == u' ') continue;
-        dropBlanks = false;
-        out += c;
+        while (i + 1 < format.size() && format[i + 1] == u't') ++i;
+        const bool bracketed = (out.endsWith(u'(') && format.mid(i + 1, 1) == u")") ||
+                               (out.endsWith(u'[') && format.mid(i + 1, 1) == u"]");
+        if (bracketed) {
+            out.chop(1);
+            ++i;
+        }
+        while (out.endsWith(u' ')) out.chop(1);
     }
-    return out;
+    return out.trimmed();
 }
 
 }  // namespace
