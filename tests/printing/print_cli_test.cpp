@@ -118,5 +118,30 @@ TEST_F(PrintCli, FailuresAndUsageErrorsWriteNothing) {
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
+// Each sheet on its own page under the heading, "Page n of m" and the file at every foot;
+// the stored options are the default, which the command line overrides.
+TEST_F(PrintCli, NewPageFooterAndTheStoredOptions) {
+    ASSERT_EQ(print("--all --new-page --footer " + db + " " + out).first, 0);
+    std::vector<std::string> text = pages(out);
+    ASSERT_EQ(text.size(), 6u);
+    for (std::size_t n = 0; n < text.size(); ++n) {
+        EXPECT_EQ(occurrences(text[n], "Filename:"), 1) << n;
+        EXPECT_EQ(occurrences(text[n], "Client name:"), 1) << n;
+        EXPECT_EQ(occurrences(text[n], "Page " + std::to_string(n + 1) + " of 6"), 1) << n;
+        EXPECT_EQ(occurrences(text[n], db), 2) << n;  // heading and foot
+    }
+
+    std::filesystem::create_directories(dir.file("config/TARN"));
+    std::FILE* ini = std::fopen(dir.file("config/TARN/Tarn DataBase.ini").c_str(), "w");
+    ASSERT_TRUE(ini);
+    std::fputs("[General]\nPrint%20Footer=1\n", ini);
+    std::fclose(ini);
+    ASSERT_EQ(print("--summary --force " + db + " " + out).first, 0);
+    EXPECT_EQ(occurrences(pages(out).at(0), "Page 1 of 1"), 1);
+    ASSERT_EQ(print("--summary --no-footer --force " + db + " " + out).first, 0);
+    EXPECT_EQ(occurrences(pages(out).at(0), "Page 1 of 1"), 0);
+    EXPECT_EQ(print("--all --footer --no-footer --force " + db + " " + out).first, 2);
+}
+
 }  // namespace
 }  // namespace tarn::test
