@@ -1,6 +1,5 @@
 #include "printing/document_layout.h"
 
-#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -53,26 +52,30 @@ std::vector<std::string> dealerLines(const std::string& text) {
 
 using Columns = std::array<TableColumn, kTableColumns>;
 
-// Places texts on the line grid, page by page, and keeps the current line.
+// Places texts on the line grid and keeps the current page and line.
 class DocumentWriter {
   public:
-    DocumentWriter(const PrintSurface& surface, const PageGeometry& geometry, const PrintJob& job)
-        : surface_(surface), g_(geometry), job_(job), pages_(1) {}
+    DocumentWriter(PageTarget& target, const PageGeometry& geometry, const PrintJob& job,
+                   const std::string& date, int pageCount)
+        : target_(target), g_(geometry), job_(job), date_(date), pageCount_(pageCount) {}
+
+    int pages() const { return page_; }
 
     void heading(const std::string& dealer) {
-        put(g_.line(3, 10, g_.width), documentName(job_.summary), TextAlign::Centre);
+        if (page_ == 0) breakPage();
+        target_.drawText(g_.line(3, 10, g_.width), documentName(job_.summary), TextAlign::Centre);
         line_ = 5;
         drawLabel("Filename:");
-        pages_.back().push_back({valueRect(), {}, TextAlign::Left, job_.fileName});
+        target_.drawPath(valueRect(), job_.fileName, TextAlign::Left);
         ++line_;
-        std::string date = surface_.localTimeAndDate();
+        std::string date = date_;
         if (date.size() > kTextBuffer - 1) date.resize(kTextBuffer - 1);
         labelLine("Date:", date);
         const std::vector<std::string> lines = dealerLines(dealer);
         if (!lines.empty()) {
             drawLabel("Dealer:");
             for (const std::string& text : lines) {
-                put(valueRect(), text, TextAlign::Left);
+                target_.drawText(valueRect(), text, TextAlign::Left);
                 ++line_;
             }
         }
@@ -107,30 +110,20 @@ class DocumentWriter {
         ++line_;
     }
 
-    // "Page n of m" at the right end of the last line, the file name before it.
-    std::vector<LaidOutPage> finish() {
-        if (!job_.options.pageFooter) return std::move(pages_);
-        const int count = static_cast<int>(pages_.size());
-        for (int n = 1; n <= count; ++n) {
-            const std::string text = "Page " + std::to_string(n) + " of " + std::to_string(count);
-            const int pageLeft = std::max(10, g_.width - 2 - surface_.textWidth(text));
-            LaidOutPage& page = pages_[static_cast<std::size_t>(n - 1)];
-            page.push_back(
-                {g_.line(g_.linesPerPage, 10, pageLeft - 10), {}, TextAlign::Left, job_.fileName});
-            page.push_back(
-                {g_.line(g_.linesPerPage, pageLeft, g_.width - 2), text, TextAlign::Right, {}});
-        }
-        return std::move(pages_);
-    }
-
   private:
-    void put(const PrintRect& rect, std::string text, TextAlign align) {
-        pages_.back().push_back({rect, std::move(text), align, std::nullopt});
+    void breakPage() {
+        target_.beginPage(++page_);
+        line_ = kTopLine;
+        if (job_.options.pageFooter && pageCount_ > 0) footer();
     }
 
-    void breakPage() {
-        pages_.emplace_back();
-        line_ = kTopLine;
+    // "Page n of m" at the right end of the last line, the file name before it.
+    void footer() {
+        const int last = g_.linesPerPage, split = g_.width - 2 - g_.pageNumberWidth;
+        target_.drawPath(g_.line(last, 10, split - 10), job_.fileName, TextAlign::Left);
+        const std::string text =
+            "Page " + std::to_string(page_) + " of " + std::to_string(pageCount_);
+        target_.drawText(g_.line(last, split, g_.width - 2), text, TextAlign::Right);
     }
 
     // A client's table goes on over a page break. Without the footer the rows simply
@@ -148,17 +141,17 @@ class DocumentWriter {
     PrintRect valueRect() const { return g_.line(line_, g_.labelWidth + 10, g_.width); }
 
     void drawLabel(const char* label) {
-        put(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
+        target_.drawText(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
     }
 
     void labelLine(const char* label, const std::string& value) {
         drawLabel(label);
-        put(valueRect(), value, TextAlign::Left);
+        target_.drawText(valueRect(), value, TextAlign::Left);
         ++line_;
     }
 
     void drawCell(const TableColumn& column, const std::string& text) {
-        put(g_.line(line_, column.left, column.right), text, column.align);
+        target_.drawText(g_.line(line_, column.left, column.right), text, column.align);
     }
 
     void headings(const Columns& columns) {
@@ -179,12 +172,22 @@ class DocumentWriter {
         drawCell(columns[6], fetchLabel(client, n));
     }
 
-    const PrintSurface& surface_;
+    PageTarget& target_;
     const PageGeometry& g_;
     const PrintJob& job_;
-    std::vector<LaidOutPage> pages_;
+    const std::string& date_;
+    const int pageCount_;
+    int page_ = 0;
     int line_ = kTopLine;
     int clients_ = 0;  // client blocks laid out so far
+};
+
+// The counting pass draws nothing.
+class PageCounter final : public PageTarget {
+  public:
+    void beginPage(int) override {}
+    void drawText(const PrintRect&, std::string_view, TextAlign) override {}
+    void drawPath(const PrintRect&, const std::filesystem::path&, TextAlign) override {}
 };
 
 }  // namespace
@@ -193,24 +196,20 @@ const char* documentName(bool summary) {
     return summary ? "Tarn database summary" : "Tarn database";
 }
 
-std::vector<LaidOutPage> layOutDocument(const PrintSurface& surface, const PageGeometry& geometry,
-                                        const ClientDatabase& db, const PrintJob& job) {
-    DocumentWriter writer(surface, geometry, job);
+int layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
+                   const PrintJob& job, const std::string& date, int pageCount) {
+    DocumentWriter writer(target, geometry, job, date, pageCount);
     const std::string dealer = db.dealerString();
     writer.heading(dealer);
     for (int i = 0; i < db.clientCount(); ++i) {
         if (job.clientIndex == -1 || job.clientIndex == i) writer.client(*db.client(i), dealer);
     }
-    return writer.finish();
+    return writer.pages();
 }
 
-void drawPage(PrintSurface& surface, const LaidOutPage& page) {
-    for (const PlacedText& placed : page) {
-        if (placed.path)
-            surface.drawPath(placed.rect, *placed.path, placed.align);
-        else
-            surface.drawText(placed.rect, placed.text, placed.align);
-    }
+int countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job) {
+    PageCounter counter;
+    return layOutDocument(counter, geometry, db, job, {}, 0);
 }
 
 }  // namespace tarn

@@ -1,9 +1,8 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "printing/page_geometry.h"
 #include "printing/print_options.h"
@@ -22,21 +21,25 @@ struct PrintJob {
     PrintOptions options;
 };
 
-// One text placed on a page: a database text, or a file's path drawn the platform's way.
-struct PlacedText {
-    PrintRect rect;
-    std::string text;
-    TextAlign align = TextAlign::Left;
-    std::optional<std::filesystem::path> path;
+// Where a laid-out document goes, page by page: a page counter, or a surface that draws
+// the pages it prints.
+class PageTarget {
+  public:
+    virtual ~PageTarget() = default;
+    virtual void beginPage(int number) = 0;  // 1 for the first page
+    virtual void drawText(const PrintRect& rect, std::string_view text, TextAlign align) = 0;
+    virtual void drawPath(const PrintRect& rect, const std::filesystem::path& path,
+                          TextAlign align) = 0;
 };
-using LaidOutPage = std::vector<PlacedText>;
 
-// Lays out the whole document before anything is drawn, so every page knows the page
-// count and any of them can be drawn alone: the heading, then the block of every client
-// the job selects, breaking pages on the line grid. The surface gives the date line.
-std::vector<LaidOutPage> layOutDocument(const PrintSurface& surface, const PageGeometry& geometry,
-                                        const ClientDatabase& db, const PrintJob& job);
+// Lays out the job onto the target: the heading, then the block of every client the job
+// selects, breaking pages on the line grid. `date` is the Date line. pageCount is the
+// number of pages a first pass returned, for the footer's "Page n of m" (the footer never
+// moves a page break). Returns the number of pages.
+int layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
+                   const PrintJob& job, const std::string& date, int pageCount);
 
-void drawPage(PrintSurface& surface, const LaidOutPage& page);
+// The first pass: the number of pages, nothing drawn.
+int countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job);
 
 }  // namespace tarn
