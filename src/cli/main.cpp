@@ -27,7 +27,9 @@ constexpr Command kCommands[] = {
     {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
     {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
      tarn::cli::runCompare},
-    {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
+    {"print",
+     "print (--summary | --all | --client INDEX) [--new-page | --no-new-page]\n"
+     "    [--footer | --no-footer] [--force] FILE OUT.pdf",
      tarn::cli::runPrint},
 };
 
@@ -40,6 +42,10 @@ void printUsage(std::FILE* out) {
         "import appends the clients of a CSV export to FILE and saves it; a file with\n"
         "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
         "  is given, which imports the readable clients that fit.\n"
+        "print uses the desktop program's print options unless told otherwise: --new-page\n"
+        "  starts each client sheet on a new page under the full heading; --footer puts\n"
+        "  \"Page n of m\" and the file name at the foot of every page and names the client\n"
+        "  on a page that goes on with its table.\n"
         "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
         "read, write and compare with --log FILE write the transcript of their radio\n"
         "  exchanges.\n"

@@ -207,7 +207,7 @@ void DatabaseWindow::printClient() {
 }
 
 void DatabaseWindow::print(bool summary, int client) {
-    printClients(database_, this, summary, fileName_, client);
+    printClients(database_, this, summary, fileName_, client, storedPrintOptions());
 }
 
 void DatabaseWindow::writeRadio() {

@@ -109,13 +109,35 @@ TEST_F(PrintCli, FailuresAndUsageErrorsWriteNothing) {
     EXPECT_EQ(print("--all " + db + " " + dir.file("no/folder.pdf")),
               std::make_pair(1, std::string("Printer document error.\n")));
     EXPECT_EQ(print("--all " + dir.file("none.tdb") + " " + out).first, 1);
-    for (const std::string& arguments : {db + " " + out, "--all --summary " + db + " " + out,
-                                         "--client one " + db + " " + out, "--all " + db}) {
+    for (const std::string& arguments :
+         {db + " " + out, "--all --summary " + db + " " + out, "--client one " + db + " " + out,
+          "--all " + db, "--all --footer --no-footer " + db + " " + out}) {
         const auto [code, output] = print(arguments);
         EXPECT_EQ(code, 2) << arguments;
         EXPECT_EQ(output.rfind("usage: tarn-cli print", 0), 0u) << output;
     }
     EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// Each sheet on its own page under the heading, "Page n of m" and the file at every foot;
+// the stored options are the default, which the command line overrides.
+TEST_F(PrintCli, NewPageFooterAndTheStoredOptions) {
+    ASSERT_EQ(print("--all --new-page --footer " + db + " " + out).first, 0);
+    std::vector<std::string> text = pages(out);
+    ASSERT_EQ(text.size(), 6u);
+    for (std::size_t n = 0; n < text.size(); ++n) {
+        EXPECT_EQ(occurrences(text[n], "Page " + std::to_string(n + 1) + " of 6"), 1) << n;
+        EXPECT_EQ(occurrences(text[n], db), 2) << n;  // heading and foot
+    }
+    const std::string ini = dir.file("config/TARN/Tarn DataBase.ini");
+    ASSERT_EQ(run("mkdir -p " + dir.file("config/TARN") +
+                  " && printf '[General]\\nPrint%%20Footer=1\\n' >'" + ini + "'")
+                  .first,
+              0);
+    for (const auto& [options, footers] : {std::pair{"", 1}, std::pair{"--no-footer ", 0}}) {
+        ASSERT_EQ(print("--summary --force " + std::string(options) + db + " " + out).first, 0);
+        EXPECT_EQ(occurrences(pages(out).at(0), "Page 1 of 1"), footers) << options;
+    }
 }
 
 }  // namespace
