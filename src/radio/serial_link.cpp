@@ -64,11 +64,13 @@ bool SerialLink::contactRadio() {
 
 bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
+        outcome_.failure = RadioFailure::PortNotOpened;
         showError(MessageOwner::of(owner), radio_text::kOpenFailed);
         return false;
     }
     if (!contactRadio()) {
         closePort();
+        outcome_.failure = RadioFailure::NoContact;
         showError(MessageOwner::of(owner), radio_text::kContactFailed);
         return false;
     }

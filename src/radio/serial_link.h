@@ -7,6 +7,7 @@
 
 #include "model/window_handle.h"
 #include "radio/clock.h"
+#include "radio/radio_outcome.h"
 #include "radio/serial_device.h"
 
 namespace tarn {
@@ -16,7 +17,7 @@ namespace tarn {
 class SerialLink {
   public:
     // What the last writeRadio's read-back found.
-    enum class Verification { NotRun, Passed, Differs, ReadFailed };
+    using Verification = RadioOutcome::Verify;
 
     SerialLink();  // the installed device factory (the platform driver, real clock)
     SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock);
@@ -32,7 +33,9 @@ class SerialLink {
 
     // Uses this port name instead of the "Port" setting, without storing it.
     void usePort(std::string name) { portOverride_ = std::move(name); }
-    Verification lastVerification() const { return verification_; }
+    Verification lastVerification() const { return outcome_.verified; }
+    // What the last readRadio or writeRadio did (a Write's read-back included).
+    const RadioOutcome& outcome() const { return outcome_; }
     bool isOpen() const { return open_; }
 
   private:
@@ -43,7 +46,7 @@ class SerialLink {
     std::shared_ptr<Clock> clock_;
     bool open_ = false;
     std::optional<std::string> portOverride_;
-    Verification verification_ = Verification::NotRun;
+    RadioOutcome outcome_;
 };
 
 }  // namespace tarn
