@@ -33,18 +33,19 @@ std::string plural(int n, const char* one, const char* many) {
 }
 
 std::string channelList(const std::vector<int>& offsets) {
-    const std::vector<int> channels = channelsOfOffsets(offsets);
+    std::vector<int> channels = channelsOfOffsets(offsets);
     const bool header = !channels.empty() && channels.front() == 0;
-    std::string text;
-    std::size_t named = 0;
-    for (int n : channels) {
-        if (!text.empty()) text += ", ";
-        if (named++ == kChannelsNamed) return text + "...";
-        text += n == 0 ? "header" : std::to_string(n);
+    if (header) channels.erase(channels.begin());
+    std::string text = header ? "header" : "";
+    if (channels.empty()) return text;
+    text += header ? ", " : "";
+    text += channels.size() == 1 ? "channel " : "channels ";
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+        if (i > 0) text += ", ";
+        if (i + (header ? 1 : 0) == kChannelsNamed) return text + "...";
+        text += std::to_string(channels[i]);
     }
-    const auto count = static_cast<int>(channels.size()) - (header ? 1 : 0);
-    if (count == 0) return text;
-    return (count == 1 ? "channel " : "channels ") + text;
+    return text;
 }
 
 }  // namespace
