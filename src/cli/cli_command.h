@@ -29,5 +29,6 @@ int runWrite(const std::vector<std::string>& args);     // write_command.cpp
 int runPrint(const std::vector<std::string>& args);     // print_command.cpp
 int runImport(const std::vector<std::string>& args);    // import_command.cpp
 int runFind(const std::vector<std::string>& args);      // find_command.cpp
+int runPorts(const std::vector<std::string>& args);     // ports_command.cpp
 
 }  // namespace tarn::cli

@@ -22,8 +22,9 @@ constexpr Command kCommands[] = {
     {"export", "export [--force] FILE OUT.csv", tarn::cli::runExport},
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
-    {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
+    {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
+    {"write", "write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runWrite},
+    {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
     {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
      tarn::cli::runPrint},
 };
@@ -38,9 +39,13 @@ void printUsage(std::FILE* out) {
         "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
         "  is given, which imports the readable clients that fit.\n"
         "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
+        "read and write with --log FILE write the transcript of their radio exchanges.\n"
+        "ports lists this computer's serial ports (or the PORTs named); --probe asks each\n"
+        "  in turn for a radio, as read does, and names the first that answered.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
-        "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",
+        "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"
+        "  error, 3 verification difference.\n",
         out);
 }
 

@@ -29,7 +29,8 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
         outcome_.failure = RadioFailure::Cancelled;
         return false;
     }
-    if (!connect(owner)) return false;
+    beginExchange("Write");
+    if (!connect(owner)) return finishExchange(false);
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
     dialog->setCaption(radio_text::kProgrammingCaption);
@@ -71,9 +72,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
             outcome_.verified =
                 outcome_.differing.empty() ? Verification::Passed : Verification::Differs;
         }
-        if (outcome_.verified != Verification::Passed)
-            userFeedback().showMessage(box, radio_text::kVerifyFailed, MessageIcon::Warning,
-                                       MessageButtons::Ok);
+        if (outcome_.verified != Verification::Passed) fail(owner, radio_text::kVerifyFailed, true);
     } else {
         send("E");
         clock_->sleepMs(10);
@@ -82,7 +81,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
     }
     progressUi().enableWindow(owner, true);
     progressUi().focusWindow(owner);
-    return true;
+    return finishExchange(true);
 }
 
 }  // namespace tarn

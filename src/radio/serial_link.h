@@ -12,6 +12,8 @@
 
 namespace tarn {
 
+class RadioLog;
+
 // The serial port with a radio, for one Read or Write command. The port name comes
 // from the "Port" setting; the port is closed again when the link goes away.
 class SerialLink {
@@ -20,6 +22,7 @@ class SerialLink {
     using Verification = RadioOutcome::Verify;
 
     SerialLink();  // the installed device factory (the platform driver, real clock)
+    // Both record into the installed Services::radioLog, if any.
     SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock);
     virtual ~SerialLink();
     SerialLink(const SerialLink&) = delete;
@@ -37,16 +40,27 @@ class SerialLink {
     // What the last readRadio or writeRadio did (a Write's read-back included).
     const RadioOutcome& outcome() const { return outcome_; }
     bool isOpen() const { return open_; }
+    // Why the last openPort failed.
+    OpenError openError() const { return device_->lastOpenError(); }
+    // Where the exchanges are recorded (null: nowhere).
+    void setLog(RadioLog* log) { log_ = log; }
 
   private:
     bool connect(WindowHandle owner);  // open, probe, and tell the user what failed
     int send(const std::string& text);
+    int receive(std::uint8_t* buffer, int capacity);
+    // Shows an error message and keeps it as the exchange's result.
+    void fail(WindowHandle owner, const char* message, bool warning = false);
+    void beginExchange(const char* what);
+    bool finishExchange(bool ok);  // returns `ok`
 
     std::unique_ptr<SerialDevice> device_;
     std::shared_ptr<Clock> clock_;
     bool open_ = false;
     std::optional<std::string> portOverride_;
     RadioOutcome outcome_;
+    RadioLog* log_ = nullptr;
+    std::string failure_;  // the messages the running exchange showed
 };
 
 }  // namespace tarn

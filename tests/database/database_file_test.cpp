@@ -284,5 +284,17 @@ TEST_F(DatabaseFile, FailedWriteKeepsTheOldFileAndTellsTheUser) {
     EXPECT_EQ(filesInDir(), 1) << "no temporary file remains";
 }
 
+TEST(ForceDatabaseExtension, ReplacesTheNamesExtensionOnly) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"fleet", "fleet.tdb"},
+        {"/d/fleet.old", "/d/fleet.tdb"},
+        {"/d/my.fleet/x", "/d/my.fleet/x.tdb"},
+        {"c:\\a.b\\x", "c:\\a.b\\x.tdb"},
+        {"x.tdb", "x.tdb"},
+    };
+    for (const auto& [path, forced] : cases)
+        EXPECT_EQ(forceDatabaseExtension(path), forced) << path;
+}
+
 }  // namespace
 }  // namespace tarn
