@@ -84,8 +84,7 @@ std::string writeReport(const RadioOutcome& outcome, const std::string& client,
             break;
     }
     if (outcome.failure == RadioFailure::Cancelled) return "Write cancelled";
-    if (outcome.failure != RadioFailure::None) return "Write failed: " + reason(outcome.failure);
-    return "Programmed '" + client + "' at " + time;  // written without a read-back
+    return "Write failed: " + reason(outcome.failure);
 }
 
 }  // namespace tarn

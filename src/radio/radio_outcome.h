@@ -28,7 +28,8 @@ struct RadioOutcome {
     std::vector<int> differing;  // image offsets where the read-back differs
 };
 
-// The one-line reports of the radio commands. `client` is the client's name as shown,
+// The one-line reports of the radio commands (a Write always verifies). `client` is the
+// client's name as shown,
 // `time` the time of day to name (for example "10:32"), `repaired` the channels that
 // the channel check changed after a Read.
 std::string readReport(const RadioOutcome& outcome, const std::string& client, int imageBytes,
