@@ -13,6 +13,9 @@
 
 namespace tarn {
 
+struct DatabaseChange;
+struct DatabaseState;
+
 inline constexpr int kMaxClients = 1000;
 inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
 
@@ -74,6 +77,12 @@ class ClientDatabase {
     ClientRecord* client(int index);
 
     void setModified(bool modified) { modified_ = modified ? 1 : 0; }
+
+    // Copies of the dealer text and every client, for undoing what follows.
+    DatabaseState state() const;
+    // Puts the change's `after` side (forward) or its `before` side in place, byte for
+    // byte and without the channel check; the modified flag is the caller's.
+    void applyChange(const DatabaseChange& change, bool forward);
 
   private:
     std::array<char, kDealerTextSize> dealerText_{};

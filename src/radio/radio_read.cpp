@@ -23,10 +23,15 @@ constexpr std::uint32_t kExchangeLimitMs = 60'000;
 
 bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bool verifying) {
     const MessageOwner box = MessageOwner::of(owner);
+    if (!verifying) outcome_ = RadioOutcome{};
+    outcome_.failure = RadioFailure::None;
+    outcome_.received = 0;
     if (!verifying &&
         userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
-                                   MessageButtons::OkCancel) != MessageAnswer::Ok)
+                                   MessageButtons::OkCancel) != MessageAnswer::Ok) {
+        outcome_.failure = RadioFailure::Cancelled;
         return false;
+    }
     // A read-back belongs to the Write that asked for it.
     if (!verifying) beginExchange("Read");
     auto done = [&](bool ok) { return verifying ? ok : finishExchange(ok); };
@@ -54,10 +59,12 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
         clock_->sleepMs(500);
         const int n = receive(reply.data() + total, kReceiveBuffer - total);
         if (n > 0) total += n;
+        outcome_.received = total;
         if (total > kReplyLimit || ticksSince(requested, clock_->tickMs()) >= kExchangeLimitMs) {
             reply.clear();
             release();
             closePort();
+            outcome_.failure = RadioFailure::InvalidData;
             fail(owner, radio_text::kInvalidData);
             return done(false);
         }
@@ -77,6 +84,9 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
     // A reply that lines came in but that does not fill the image is not a radio's
     // memory: refuse it rather than hand zeros to the client.
     if (result == DumpResult::Incomplete) fail(owner, radio_text::kInvalidData);
+    if (result == DumpResult::Incomplete) outcome_.failure = RadioFailure::Incomplete;
+    if (result == DumpResult::Rejected)
+        outcome_.failure = total == 0 ? RadioFailure::NoData : RadioFailure::NotADump;
     return done(result == DumpResult::Complete);
 }
 

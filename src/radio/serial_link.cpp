@@ -69,11 +69,13 @@ bool SerialLink::contactRadio() {
 
 bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
+        outcome_.failure = RadioFailure::PortNotOpened;
         fail(owner, radio_text::kOpenFailed);
         return false;
     }
     if (!contactRadio()) {
         closePort();
+        outcome_.failure = RadioFailure::NoContact;
         fail(owner, radio_text::kContactFailed);
         return false;
     }

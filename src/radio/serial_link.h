@@ -8,6 +8,7 @@
 
 #include "model/window_handle.h"
 #include "radio/clock.h"
+#include "radio/radio_outcome.h"
 #include "radio/serial_device.h"
 
 namespace tarn {
@@ -19,7 +20,7 @@ class RadioLog;
 class SerialLink {
   public:
     // What the last writeRadio's read-back found.
-    enum class Verification { NotRun, Passed, Differs, ReadFailed };
+    using Verification = RadioOutcome::Verify;
 
     SerialLink();  // the installed device factory (the platform driver, real clock)
     // Both record into the installed Services::radioLog, if any.
@@ -36,7 +37,9 @@ class SerialLink {
 
     // Uses this port name instead of the "Port" setting, without storing it.
     void usePort(std::string name) { portOverride_ = std::move(name); }
-    Verification lastVerification() const { return verification_; }
+    Verification lastVerification() const { return outcome_.verified; }
+    // What the last readRadio or writeRadio did (a Write's read-back included).
+    const RadioOutcome& outcome() const { return outcome_; }
     // What the last writeRadio's verification read back (empty when none came back).
     const std::vector<std::uint8_t>& lastReadBack() const { return readBack_; }
     bool isOpen() const { return open_; }
@@ -58,7 +61,7 @@ class SerialLink {
     std::shared_ptr<Clock> clock_;
     bool open_ = false;
     std::optional<std::string> portOverride_;
-    Verification verification_ = Verification::NotRun;
+    RadioOutcome outcome_;
     RadioLog* log_ = nullptr;
     std::string failure_;  // the messages the running exchange showed
     std::vector<std::uint8_t> readBack_;

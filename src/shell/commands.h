@@ -36,13 +36,15 @@ enum : int {
     PrintSummary = 40040,
     PrintAll = 40041,
     Export = 40042,
+    Undo = 40100,
+    Redo = 40101,
 };
 
 // True for the commands the frame passes on to the active database window.
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Close || id == Save || id == Copy ||
-           id == Paste;
+           id == Paste || id == Undo || id == Redo;
 }
 
 }  // namespace tarn::cmd

@@ -1,17 +1,21 @@
 #include "shell/database_window.h"
 
 #include <QCloseEvent>
+#include <QTime>
+#include <QUndoStack>
 
 #include "database/csv_export.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
+#include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "radio/serial_link.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
 #include "shell/commands.h"
+#include "shell/database_step.h"
 #include "shell/file_name_dialog.h"
 
 namespace tarn {
@@ -19,17 +23,38 @@ namespace {
 
 constexpr const char* kReplaceQuestion =
     "The file '%s' already exists.\n\nDo you want to replace it?";
+constexpr int kUndoSteps = 100;
+
+std::string timeOfDay() {
+    return QTime::currentTime().toString("HH:mm").toStdString();
+}
+
+// The channel slots (not the header) in which the stored image differs from the one read.
+int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored) {
+    std::vector<int> offsets;
+    for (int i = kSlotSize; i < kImageSize; ++i)
+        if (read[i] != stored[i]) offsets.push_back(i);
+    return static_cast<int>(channelsOfOffsets(offsets).size());
+}
 
 }  // namespace
 
 DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
-    : QMdiSubWindow(parent), list_(new ClientList(database_, this)) {
+    : QMdiSubWindow(parent),
+      list_(new ClientList(database_, this)),
+      undoStack_(new QUndoStack(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     setWidget(list_);
     setFocusProxy(list_);
     setFileName(path ? *path : std::filesystem::path(kNoName));
-    if (path && database_.open(*path)) rememberFile();
+    undoStack_->setUndoLimit(kUndoSteps);
+    if (path && database_.open(*path))
+        rememberFile();
+    else
+        undoStack_->resetClean();  // never saved: no state to come back to unmodified
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &DatabaseWindow::selectionCountChanged);
     list_->setColumnWidths(
         settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
     connect(list_, &QAbstractItemView::doubleClicked, this,
@@ -64,6 +89,35 @@ void DatabaseWindow::postRefreshClientRow(int client) {
 
 void DatabaseWindow::refillClientList() {
     list_->refill();
+    emit selectionCountChanged();
+}
+
+QString DatabaseWindow::selectionText() const {
+    return QString("%1 of %2 selected")
+        .arg(list_->selectedClients().size())
+        .arg(database_.clientCount());
+}
+
+QString DatabaseWindow::clientName(int client) const {
+    char name[kNameSize] = {};
+    if (const ClientRecord* record = database_.client(client)) record->getName(name, sizeof name);
+    return fromAnsi(name);
+}
+
+void DatabaseWindow::recordStep(const QString& name, const DatabaseState& before) {
+    DatabaseChange change = diffStates(before, database_.state());
+    if (!change.empty()) undoStack_->push(new DatabaseStep(database_, std::move(change), name));
+}
+
+void DatabaseWindow::stepHistory(bool back) {
+    if (back ? !undoStack_->canUndo() : !undoStack_->canRedo()) return;
+    if (back)
+        undoStack_->undo();
+    else
+        undoStack_->redo();
+    // Back at the state last loaded or saved, there is nothing to save.
+    database_.setModified(!undoStack_->isClean());
+    postRefillClientList();
 }
 
 void DatabaseWindow::refreshClientRow(int client) {
@@ -102,8 +156,11 @@ void DatabaseWindow::runCommand(int id) {
         case cmd::ReadRadio:
             return readRadio();
         case cmd::EditDealer:
-            database_.editDealerText(this);
-            return;
+            return editDealerText();
+        case cmd::Undo:
+            return stepHistory(true);
+        case cmd::Redo:
+            return stepHistory(false);
         case cmd::Copy:
             return copyClients();
         case cmd::Paste:
@@ -115,7 +172,10 @@ void DatabaseWindow::runCommand(int id) {
 
 void DatabaseWindow::save() {
     if (fileName_ == kNoName || database_.openFailed()) return saveAs();
-    if (pathFits(this, fileName_) && database_.save(fileName_)) rememberFile();
+    if (pathFits(this, fileName_) && database_.save(fileName_)) {
+        undoStack_->setClean();
+        rememberFile();
+    }
 }
 
 void DatabaseWindow::saveAs() {
@@ -134,7 +194,10 @@ void DatabaseWindow::saveAs() {
     if (forced != chosen && exists && !askYesNo(owner, formatMessage(kReplaceQuestion, forced)))
         return;
     setFileName(forced);
-    if (database_.save(fileName_)) rememberFile();
+    if (database_.save(fileName_)) {
+        undoStack_->setClean();
+        rememberFile();
+    }
 }
 
 void DatabaseWindow::exportDatabase() {
@@ -144,11 +207,13 @@ void DatabaseWindow::exportDatabase() {
 }
 
 void DatabaseWindow::newClient() {
+    const DatabaseState before = database_.state();
     const int index = database_.addClient();
     if (index < 0) return;
-    if (database_.editClient(this, index))
+    if (database_.editClient(this, index)) {
+        recordStep(QString("New client '%1'").arg(clientName(index)), before);
         postRefillClientList();
-    else
+    } else
         database_.deleteClient(index);  // the database stays marked modified
 }
 
@@ -175,7 +240,10 @@ void DatabaseWindow::editClient() {
     if (!hasFocusedClient("There are no clients to edit, would you like to create one?.", true,
                           "There is no client selected to edit.", client))
         return;
-    if (database_.editClient(this, client)) postRefreshClientRow(client);
+    const DatabaseState before = database_.state();
+    if (!database_.editClient(this, client)) return;
+    recordStep(QString("Edit client '%1'").arg(clientName(client)), before);
+    postRefreshClientRow(client);
 }
 
 void DatabaseWindow::deleteClients() {
@@ -186,15 +254,22 @@ void DatabaseWindow::deleteClients() {
     if (!askYesNo(owner,
                   "You are about to delete the selected client(s).\n\nDo you want to continue?"))
         return;
+    const DatabaseState before = database_.state();
+    const QString name = chosen.size() == 1
+                             ? QString("Delete client '%1'").arg(clientName(chosen[0]))
+                             : QString("Delete %1 clients").arg(chosen.size());
     database_.deleteClients(std::move(chosen));
+    recordStep(name, before);
     postRefillClientList();
 }
 
 void DatabaseWindow::makeAdvanced(bool advanced) {
     const std::vector<int> chosen = list_->selectedClients();
     if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
+    const DatabaseState before = database_.state();
     for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
         database_.setClientAdvanced(*it, advanced ? 1 : 0);
+    recordStep(advanced ? "Make advanced" : "Make standard", before);
     postRefillClientList();
 }
 
@@ -221,6 +296,8 @@ void DatabaseWindow::writeRadio() {
     RadioImage image{};
     database_.copyClientImage(client, image.data(), kImageSize);
     link.writeRadio(this, image.data(), kImageSize, true);
+    emit radioReported(
+        fromAnsi(writeReport(link.outcome(), toAnsi(clientName(client)), timeOfDay())));
 }
 
 void DatabaseWindow::readRadio() {
@@ -230,9 +307,23 @@ void DatabaseWindow::readRadio() {
         return;
     SerialLink link;
     RadioImage image{};
-    if (!link.readRadio(this, image.data(), kImageSize, false)) return;
+    const std::string name = toAnsi(clientName(client));
+    if (!link.readRadio(this, image.data(), kImageSize, false)) {
+        emit radioReported(fromAnsi(readReport(link.outcome(), name, kImageSize, 0, "")));
+        return;
+    }
+    const DatabaseState before = database_.state();
     database_.loadClientImage(client, image.data(), kImageSize);
+    recordStep(QString("Read radio into '%1'").arg(clientName(client)), before);
+    const int repaired = repairedChannels(image.data(), database_.client(client)->image().data());
+    emit radioReported(
+        fromAnsi(readReport(link.outcome(), name, kImageSize, repaired, timeOfDay())));
     postRefreshClientRow(client);
+}
+
+void DatabaseWindow::editDealerText() {
+    const DatabaseState before = database_.state();
+    if (database_.editDealerText(this)) recordStep("Edit dealer text", before);
 }
 
 void DatabaseWindow::copyClients() {
@@ -244,7 +335,12 @@ void DatabaseWindow::copyClients() {
 }
 
 void DatabaseWindow::pasteClients() {
-    if (database_.pasteClients(this)) postRefillClientList();
+    const DatabaseState before = database_.state();
+    if (!database_.pasteClients(this)) return;
+    const int pasted = database_.clientCount() - static_cast<int>(before.clients.size());
+    recordStep(pasted == 1 ? QString("Paste 1 client") : QString("Paste %1 clients").arg(pasted),
+               before);
+    postRefillClientList();
 }
 
 void DatabaseWindow::closeEvent(QCloseEvent* event) {
