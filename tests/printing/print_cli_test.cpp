@@ -73,7 +73,7 @@ class PrintCli : public ::testing::Test {
     const std::string db = dir.file("M\xc3\xbcller-fleet.tdb"), out = dir.file("out.pdf");
 };
 
-TEST_F(PrintCli, AllSheetsSummaryAndOneClient) {
+TEST_F(PrintCli, AllSheetsAndOneClient) {
     ASSERT_EQ(print("--all " + db + " " + out), std::make_pair(0, std::string()));
     std::vector<std::string> text = pages(out);
     ASSERT_GE(text.size(), 3u);
@@ -89,13 +89,6 @@ TEST_F(PrintCli, AllSheetsSummaryAndOneClient) {
     for (int c = 0; c < 6; ++c)
         EXPECT_EQ(occurrences(all, "Mark c" + std::to_string(c) + " n"), 40);
     EXPECT_EQ(occurrences(all, "2504.0"), 2);  // client 5, channel 40, RX and TX
-
-    ASSERT_EQ(print("--summary --force " + db + " " + out).first, 0);
-    text = pages(out);
-    ASSERT_EQ(text.size(), 1u);
-    EXPECT_NE(text[0].find("Tarn database summary"), std::string::npos);
-    EXPECT_EQ(occurrences(text[0], "Client name:"), 6);
-    EXPECT_EQ(occurrences(text[0], "Rx Freq"), 0);
 
     ASSERT_EQ(print("--client 2 --force " + db + " " + out).first, 0);
     text = pages(out);

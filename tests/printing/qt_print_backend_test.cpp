@@ -14,9 +14,6 @@
 #include "database/client_database.h"
 #include "printing/print_clients.h"
 #include "printing/print_recorder.h"
-#include "shell/client_list.h"
-#include "shell/commands.h"
-#include "shell/database_window.h"
 
 namespace tarn::test {
 namespace {
@@ -71,33 +68,6 @@ TEST_F(QtPrintBackend, CancelPrintsNothingAndOkPrintsIntoTheChosenPdfFile) {
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith("%PDF"));
-}
-
-TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
-    RecordingPrinter printer;
-    DatabaseWindow window(std::nullopt);
-    ClientDatabase& fleet = window.database();
-    fleet.client(fleet.addClient())->setName("Second");
-    window.refillClientList();
-
-    window.runCommand(cmd::PrintSummary);
-    EXPECT_EQ(printer.dialogOwner, static_cast<WindowHandle>(&window));
-    EXPECT_EQ(printer.events.front(), "startDoc Tarn database summary");
-    EXPECT_EQ(printer.at(window.fileName()).line, 5);
-    EXPECT_EQ(printer.count("Client name:"), 2);
-
-    printer.texts.clear();
-    window.runCommand(cmd::PrintAll);
-    EXPECT_EQ(printer.events.back(), "endDoc");
-    EXPECT_EQ(printer.count("Client name:"), 2);
-    EXPECT_EQ(printer.count("Channel"), 2);
-
-    printer.texts.clear();
-    window.list().setCurrentCell(1, 0);
-    window.runCommand(cmd::PrintClient);
-    EXPECT_EQ(printer.count("Client name:"), 1);
-    EXPECT_EQ(printer.count("Second"), 1);
-    EXPECT_TRUE(ui.messages.empty());
 }
 
 }  // namespace

@@ -124,14 +124,5 @@ TEST_F(Settings, ColumnWidthsAndPlacement) {
               std::vector<int>({100, 880, kDefaultPlacement}));
 }
 
-TEST(ProcessSettings, FollowTheInstalledBackend) {
-    MemorySettingsBackend installed;
-    setSettingsBackend(&installed);
-    settings().writeText("Port", "COM4");
-    EXPECT_EQ(installed.read("Port"), "COM4");
-    setSettingsBackend(nullptr);
-    EXPECT_EQ(settings().port(), "COM1");
-}
-
 }  // namespace
 }  // namespace tarn
