@@ -78,6 +78,9 @@ TEST_F(DatabaseFile, OnlyRegularFilesOpen) {
     ASSERT_EQ(mkfifo(dir.file("fifo.tdb").c_str(), 0600), 0);
     EXPECT_EQ(db.load(dir.file("fifo.tdb")), 0);
     EXPECT_EQ(feedback.texts(), Texts(4, "Could not open database file"));
+    // A file that does not open leaves nothing that a save could write over it.
+    EXPECT_EQ(db.open(dir.file("missing.tdb")), 0);
+    EXPECT_EQ(db.clientCount() + db.isModified(), 0);
 }
 
 TEST_F(DatabaseFile, ToleratedOddities) {
