@@ -105,6 +105,9 @@ TEST_F(PrintClients, HeadingAndIdentityLines) {
     EXPECT_EQ(printer.line(1, 16), (Strings{"Type:", "Advanced"}));
     EXPECT_EQ(printer.count("Channel"), 0);  // no tables in a summary
     EXPECT_EQ(printer.pages, 1);
+    printer.dateLine = std::string(600, '9');  // a clock text is cut to the text buffer
+    ASSERT_TRUE(print(true));
+    EXPECT_EQ(printer.line(1, 6).back().size(), 511u);
 }
 
 TEST_F(PrintClients, DealerTextTakesOneLinePerLineEnd) {
