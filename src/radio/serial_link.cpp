@@ -97,7 +97,8 @@ int SerialLink::receive(std::uint8_t* buffer, int capacity) {
 }
 
 void SerialLink::fail(WindowHandle owner, const char* message, bool warning) {
-    failure_ += (failure_.empty() ? "" : " ") + std::string(message);
+    if (!failure_.empty()) failure_ += ' ';
+    failure_ += message;
     const MessageOwner box = MessageOwner::of(owner);
     if (warning) {
         userFeedback().showMessage(box, message, MessageIcon::Warning, MessageButtons::Ok);
