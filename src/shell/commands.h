@@ -36,13 +36,14 @@ enum : int {
     PrintSummary = 40040,
     PrintAll = 40041,
     Export = 40042,
+    Import = 40120,
 };
 
 // True for the commands the frame passes on to the active database window.
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
-           (id >= PrintSummary && id <= Export) || id == Close || id == Save || id == Copy ||
-           id == Paste;
+           (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
+           id == Copy || id == Paste;
 }
 
 }  // namespace tarn::cmd

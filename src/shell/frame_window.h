@@ -9,6 +9,7 @@
 #include <string>
 
 class QMdiArea;
+class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 
@@ -67,6 +68,7 @@ class FrameWindow final : public QMainWindow {
     void open();
     void openUrl(const QUrl& url, const QString& shown);
     void tile(bool horizontal);
+    void placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous);
     void fillWindowMenu();
 
     QMdiArea* mdiArea_ = nullptr;
