@@ -22,6 +22,7 @@
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
+#include "shell/column_widths.h"
 #include "shell/commands.h"
 #include "shell/file_name_dialog.h"
 
@@ -82,8 +83,10 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
     setFileName(path ? *path : std::filesystem::path(kNoName));
     if (path && database_.open(*path)) rememberFile();
-    list_->setColumnWidths(
-        settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
+    // A name of 20 letters; serials of 16 characters.
+    list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
+                                               {QString(20, 'n'), "Advanced", QString(16, '0'),
+                                                "0000", "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();

@@ -18,6 +18,7 @@
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
+#include "shell/column_widths.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -98,7 +99,9 @@ void ClientDialog::buildControls() {
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     list_->setPalette(palette);
 
-    const std::vector<int> widths = settings().readColumnWidths(kRadioColumnsValue, ColumnCount);
+    const std::vector<int> widths =
+        initialColumnWidths(*list_, kRadioColumnsValue,
+                            {"000", QString(16, 'n'), "USB", "30000.0", "30000.0", "yes", "yes"});
     for (int column = 0; column < ColumnCount; ++column)
         list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 

@@ -98,6 +98,10 @@ void DailyWorkTest::windowsOpenAndCascadeAtTheAreaSize() {
                                 .arg(area.height())));
     }
     QVERIFY(second->pos() != scene.window->pos());
+    // With no widths stored, the columns fit their longest texts ("Advanced", not "Advan...").
+    const ClientList& list = second->list();
+    QVERIFY(list.columnWidth(1) > list.fontMetrics().horizontalAdvance("Advanced"));
+    QVERIFY(list.columnWidth(3) > list.fontMetrics().horizontalAdvance("SelCall"));
     const QSize size = second->size();
     scene.frame.command(cmd::Cascade);
     settle();
