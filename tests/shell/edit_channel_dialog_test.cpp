@@ -47,7 +47,8 @@ class EditChannelDialog : public ::testing::Test {
     // Types into a field and moves the focus on to another control.
     static void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next) {
         field->setFocus();
-        field->setText(text);
+        field->selectAll();
+        QTest::keyClicks(field, text);
         next->setFocus();
         QApplication::processEvents();
     }
@@ -69,6 +70,13 @@ TEST_F(EditChannelDialog, ShowsTheChannelAndCopiesRxToTxWhenLeft) {
     EXPECT_EQ(dialog->txField()->text(), "3500 kHz");  // exactly as typed
     typeAndLeave(dialog->rxField(), "1000", dialog->labelField());
     EXPECT_EQ(dialog->txField()->text(), "3500 kHz");
+    // Passing through RX without typing keeps a split channel's TX.
+    dialog->rxField()->setText("4500.0");
+    dialog->txField()->setText("8000.0");
+    dialog->rxField()->setFocus();
+    dialog->labelField()->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->txField()->text(), "8000.0");
     EXPECT_EQ(feedback.texts(), kNoMessages);
 
     client.setOption(ClientOption::Advanced, 0);
@@ -91,8 +99,9 @@ TEST_F(EditChannelDialog, RefusedFieldGetsTheFocusBackButNotForCancel) {
         EXPECT_EQ(feedback.texts(), std::vector<std::string>{message}) << text;
         EXPECT_EQ(feedback.messages()[0].window, static_cast<QWidget*>(dialog.get()));
         EXPECT_EQ(QApplication::focusWidget(), field) << text;
-        // A frequency stays for correction; a number is put back.
+        // A frequency stays for correction, selected so typing replaces it; a number is put back.
         EXPECT_EQ(field->text(), field == number ? "12" : text);
+        EXPECT_EQ(field->selectedText(), field->text()) << text;
     }
     EXPECT_EQ(client, before);
     feedback.clear();
