@@ -59,6 +59,8 @@ void ClientDialog::buildControls() {
     du.place(high_, 244, 32, 31, 10);
     low_ = new QRadioButton(QStringLiteral("Low"), this);
     du.place(low_, 244, 46, 29, 10);
+    powerNow_ = new QLabel(this);
+    du.place(powerNow_, 236, 63, 50, 8);
 
     auto addButton = [&](int command, const char* text, QRect rect, void (ClientDialog::*slot)()) {
         auto* button = new QPushButton(QString::fromLatin1(text), this);
@@ -133,9 +135,12 @@ void ClientDialog::loadClient() {
     program_->setChecked(client_.getOption(ClientOption::FrontPanelProgramming) != 0);
     modes_->setChecked(client_.getOption(ClientOption::ModeToggle) != 0);
     autoTune_->setChecked(client_.getOption(ClientOption::AutoTune) != 0);
-    // Mid1 and Mid2 show as Low.
-    const bool high = client_.getOption(ClientOption::PowerLevel) == PowerLevel::High;
-    (high ? high_ : low_)->setChecked(true);
+    // Mid1 and Mid2 check neither button and are named beside them.
+    const int power = client_.getOption(ClientOption::PowerLevel);
+    if (power == PowerLevel::High || power == PowerLevel::Low)
+        (power == PowerLevel::High ? high_ : low_)->setChecked(true);
+    else
+        powerNow_->setText(power == PowerLevel::Mid1 ? "Now: Mid1" : "Now: Mid2");
     name_->setFocus();
 }
 

@@ -135,11 +135,14 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsOnly) {
     EXPECT_EQ(selcall(), std::make_pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
     EXPECT_EQ(client.getOption(0xFF), 0x80 | 0x10 | 0x0C | 0x01);
 
-    // Mid levels show as Low and survive OK, unless Low is really chosen.
+    // Mid levels check neither button, are named beside them and survive OK, unless Low
+    // is really chosen.
     for (int level : {PowerLevel::Mid1, PowerLevel::Mid2}) {
         client.image()[0] = static_cast<std::uint8_t>((client.image()[0] & ~0x0C) | level);
         dialog = open();
-        EXPECT_TRUE(dialog->lowButton()->isChecked());
+        EXPECT_FALSE(dialog->lowButton()->isChecked() || dialog->highButton()->isChecked());
+        EXPECT_EQ(dialog->powerNowLabel()->text(),
+                  level == PowerLevel::Mid1 ? "Now: Mid1" : "Now: Mid2");
         dialog->nameField()->setText("Renamed");
         dialog->accept();
         EXPECT_EQ(client.getOption(ClientOption::PowerLevel), level);
