@@ -246,14 +246,20 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool control = key->modifiers().testFlag(Qt::ControlModifier);
-        if (control && (key->key() == Qt::Key_C || key->key() == Qt::Key_V)) {
+        // Ctrl+C, Ctrl+V, Enter (edit the focused channel, not OK) and Delete on the list.
+        void (ClientDialog::*action)() = nullptr;
+        if (control && key->key() == Qt::Key_C)
+            action = &ClientDialog::copyChannels;
+        else if (control && key->key() == Qt::Key_V)
+            action = &ClientDialog::pasteChannels;
+        else if (!control && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+            action = &ClientDialog::editChannel;
+        else if (!control && key->key() == Qt::Key_Delete)
+            action = &ClientDialog::deleteChannels;
+        if (action) {
             event->accept();  // for the override: the list takes the key, no shortcut does
-            if (event->type() == QEvent::KeyPress) {
-                QMetaObject::invokeMethod(this,
-                                          key->key() == Qt::Key_C ? &ClientDialog::copyChannels
-                                                                  : &ClientDialog::pasteChannels,
-                                          Qt::QueuedConnection);
-            }
+            if (event->type() == QEvent::KeyPress)
+                QMetaObject::invokeMethod(this, action, Qt::QueuedConnection);
             return true;
         }
     }

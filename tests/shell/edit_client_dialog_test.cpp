@@ -199,7 +199,16 @@ TEST_F(EditClientDialog, DeleteAsksOnlyForSeveralRows) {
     EXPECT_EQ(dialog->rowChannels(), (std::vector<int>{1, 2, 5, 9}));
     EXPECT_FALSE(client.isChannelFree(1) || client.isChannelFree(2) || client.isChannelFree(9));
 
-    dialog->button(ClientDialog::kDelete)->click();  // unscripted: Yes
+    // Enter on the list edits the focused channel (it does not press OK); Delete deletes.
+    select(*dialog, {0, 1, 3}, 1);
+    QTest::keyClick(dialog->channelList(), Qt::Key_Return);
+    QApplication::processEvents();
+    QApplication::processEvents();  // the refresh the edit posted
+    EXPECT_EQ(editedChannels, std::vector<int>{2});
+    EXPECT_EQ(dialog->result(), 0);
+    select(*dialog, {0, 1, 3});
+    QTest::keyClick(dialog->channelList(), Qt::Key_Delete);  // unscripted: Yes
+    QApplication::processEvents();
     EXPECT_EQ(dialog->rowChannels(), std::vector<int>{5});
     EXPECT_TRUE(client.isChannelFree(1) && client.isChannelFree(2) && client.isChannelFree(9));
 
