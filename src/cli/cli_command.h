@@ -10,6 +10,7 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailure = 1;  // after its message on stderr
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitMismatch = 3;  // written, but verification found a difference
+inline constexpr int kExitDiffers = 4;   // compared, and the radio holds something else
 
 // One subcommand: its name, its usage line (after "tarn-cli ") and its entry point,
 // which gets the arguments after the name and returns the exit code.
@@ -26,8 +27,10 @@ int runExport(const std::vector<std::string>& args);    // export_command.cpp
 int runNew(const std::vector<std::string>& args);       // new_command.cpp
 int runRead(const std::vector<std::string>& args);      // read_command.cpp
 int runWrite(const std::vector<std::string>& args);     // write_command.cpp
+int runCompare(const std::vector<std::string>& args);   // compare_command.cpp
 int runPrint(const std::vector<std::string>& args);     // print_command.cpp
 int runImport(const std::vector<std::string>& args);    // import_command.cpp
 int runFind(const std::vector<std::string>& args);      // find_command.cpp
+int runPorts(const std::vector<std::string>& args);     // ports_command.cpp
 
 }  // namespace tarn::cli

@@ -22,9 +22,14 @@ constexpr Command kCommands[] = {
     {"export", "export [--force] FILE OUT.csv", tarn::cli::runExport},
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
-    {"read", "read [--port NAME] [--yes] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] FILE INDEX", tarn::cli::runWrite},
-    {"print", "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf",
+    {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
+    {"write", "write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runWrite},
+    {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
+    {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
+     tarn::cli::runCompare},
+    {"print",
+     "print (--summary | --all | --client INDEX) [--new-page | --no-new-page]\n"
+     "    [--footer | --no-footer] [--force] FILE OUT.pdf",
      tarn::cli::runPrint},
 };
 
@@ -37,10 +42,23 @@ void printUsage(std::FILE* out) {
         "import appends the clients of a CSV export to FILE and saves it; a file with\n"
         "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
         "  is given, which imports the readable clients that fit.\n"
+        "print uses the desktop program's print options unless told otherwise: --new-page\n"
+        "  starts each client sheet on a new page under the full heading; --footer puts\n"
+        "  \"Page n of m\" and the file name at the foot of every page and names the client\n"
+        "  on a page that goes on with its table.\n"
         "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
+        "read, write and compare with --log FILE write the transcript of their radio\n"
+        "  exchanges.\n"
+        "ports lists this computer's serial ports (or the PORTs named); --probe asks each\n"
+        "  in turn for a radio, as read does, and names the first that answered.\n"
+        "compare reads the radio as read does and lists how it differs from client INDEX;\n"
+        "  FILE is not changed.\n"
+        "read, write and compare keep what came from the radio (and read the client it\n"
+        "  replaced) as one-client database files in the backup folder.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
-        "Exit codes: 0 success, 1 failure, 2 usage error, 3 verification difference.\n",
+        "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"
+        "  error, 3 verification difference, 4 the radio differs from the client (compare).\n",
         out);
 }
 

@@ -1,5 +1,6 @@
-// tarn-cli print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf: the document the
-// desktop program prints, rendered into a PDF file instead of onto a printer.
+// tarn-cli print: the document the desktop program prints, rendered into a PDF file instead
+// of onto a printer, with the program's stored print options unless the command line
+// overrides them.
 #include <QGuiApplication>
 #include <memory>
 
@@ -14,7 +15,9 @@
 namespace tarn::cli {
 namespace {
 
-constexpr const char* kUsage = "print (--summary | --all | --client INDEX) [--force] FILE OUT.pdf";
+constexpr const char* kUsage =
+    "print (--summary | --all | --client INDEX) [--new-page | --no-new-page]\n"
+    "  [--footer | --no-footer] [--force] FILE OUT.pdf";
 
 // Every job prints into the one output file; there is no dialog to cancel.
 class PdfFileBackend final : public PrintBackend {
@@ -41,11 +44,26 @@ std::unique_ptr<QGuiApplication> guiApplicationIfMissing() {
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
+// An on/off pair of flags over a stored option: false when both are given.
+bool applyFlags(const Arguments& parsed, const char* on, const char* off, bool& option) {
+    const bool yes = parsed.flags.count(on) != 0, no = parsed.flags.count(off) != 0;
+    if (yes && no) return false;
+    if (yes || no) option = yes;
+    return true;
+}
+
 }  // namespace
 
 int runPrint(const std::vector<std::string>& args) {
-    auto parsed = parseArguments(args, {"--summary", "--all", "--force"}, {"--client"}, 2);
+    auto parsed = parseArguments(
+        args,
+        {"--summary", "--all", "--force", "--new-page", "--no-new-page", "--footer", "--no-footer"},
+        {"--client"}, 2);
     if (!parsed) return usageError(kUsage);
+    PrintOptions options = storedPrintOptions();
+    if (!applyFlags(*parsed, "--new-page", "--no-new-page", options.newPagePerClient) ||
+        !applyFlags(*parsed, "--footer", "--no-footer", options.pageFooter))
+        return usageError(kUsage);
     const bool summary = parsed->flags.count("--summary") != 0;
     const bool all = parsed->flags.count("--all") != 0;
     const auto client = parsed->values.find("--client");
@@ -70,7 +88,7 @@ int runPrint(const std::vector<std::string>& args) {
     PdfFileBackend backend(out);
     ScopedServices pdf;
     pdf->printer = &backend;
-    const bool printed = printClients(db, nullptr, summary, file, index);
+    const bool printed = printClients(db, nullptr, summary, file, index, options);
     qInstallMessageHandler(previous);
     return printed ? kExitOk : kExitFailure;
 }

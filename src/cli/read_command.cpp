@@ -1,4 +1,5 @@
-// tarn-cli read [--port NAME] [--yes] FILE INDEX: a radio's memory into a client, then save.
+// tarn-cli read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX: a radio's memory into a
+// client, then save.
 #include <array>
 #include <cstdio>
 #include <ctime>
@@ -50,15 +51,19 @@ void keepReadClient(const ClientDatabase& db, int index, const std::string& file
 }  // namespace
 
 int runRead(const std::vector<std::string>& args) {
-    constexpr const char* kUsage = "read [--port NAME] [--yes] FILE INDEX";
+    constexpr const char* kUsage = "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX";
     RadioCommand command;
     ClientDatabase db(false);
     if (const auto code = command.prepare(args, kUsage, db, msg::kNoClientsToRead)) return *code;
     SerialLink link;
     command.setUp(link);
     std::array<std::uint8_t, kImageSize> image{};
-    if (!link.readRadio(nullptr, image.data(), kImageSize, false)) return kExitFailure;
+    const bool done = link.readRadio(nullptr, image.data(), kImageSize, false);
+    command.saveLog();
+    if (!done) return kExitFailure;
+    command.keepBackup(BackupKind::BeforeRead, *db.client(command.index));
     db.loadClientImage(command.index, image.data(), kImageSize);
+    command.keepBackup(BackupKind::Radio, *db.client(command.index));
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
     const std::string file = fullPath(command.file);

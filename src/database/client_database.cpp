@@ -130,23 +130,29 @@ int ClientDatabase::clientHasNoChannels(int index) const {
     return record ? record->hasNoChannels() : 0;
 }
 
+ClientSummary summarizeClient(const ClientRecord& record) {
+    ClientSummary summary;
+    char text[32] = {};
+    record.getName(text, sizeof text);
+    summary.name = text;
+    text[0] = '\0';
+    record.getSerial(text, sizeof text);
+    summary.serial = text;
+    text[0] = '\0';
+    record.getSelcall(text, sizeof text);
+    summary.selcall = text;
+    summary.type = record.getOption(ClientOption::Advanced) ? "Advanced" : "Standard";
+    summary.program = record.getOption(ClientOption::FrontPanelProgramming) ? "Enabled" : "Off";
+    summary.mode = record.getOption(ClientOption::ModeToggle) ? "Toggle" : "Fixed";
+    summary.tune = record.getOption(ClientOption::AutoTune) ? "Auto" : "Manual";
+    summary.power = powerName(record.getOption(ClientOption::PowerLevel));
+    return summary;
+}
+
 int ClientDatabase::clientSummary(int index, ClientSummary& summary) const {
     const ClientRecord* record = client(index);
     if (!record) return 0;
-    char text[32] = {};
-    record->getName(text, sizeof text);
-    summary.name = text;
-    text[0] = '\0';
-    record->getSerial(text, sizeof text);
-    summary.serial = text;
-    text[0] = '\0';
-    record->getSelcall(text, sizeof text);
-    summary.selcall = text;
-    summary.type = record->getOption(ClientOption::Advanced) ? "Advanced" : "Standard";
-    summary.program = record->getOption(ClientOption::FrontPanelProgramming) ? "Enabled" : "Off";
-    summary.mode = record->getOption(ClientOption::ModeToggle) ? "Toggle" : "Fixed";
-    summary.tune = record->getOption(ClientOption::AutoTune) ? "Auto" : "Manual";
-    summary.power = powerName(record->getOption(ClientOption::PowerLevel));
+    summary = summarizeClient(*record);
     return 1;
 }
 

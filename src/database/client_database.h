@@ -7,10 +7,14 @@
 #include <vector>
 
 #include "database/file_origin.h"
+#include "database/replace_file.h"
 #include "model/client_record.h"
 #include "model/window_handle.h"
 
 namespace tarn {
+
+struct DatabaseChange;
+struct DatabaseState;
 
 inline constexpr int kMaxClients = 1000;
 inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
@@ -19,6 +23,7 @@ inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
 struct ClientSummary {
     std::string name, type, serial, selcall, program, mode, tune, power;
 };
+ClientSummary summarizeClient(const ClientRecord& record);
 
 // The clients (at most 1000) of one database, its dealer text and its modified flag.
 class ClientDatabase {
@@ -47,6 +52,9 @@ class ClientDatabase {
     // Refuses (or asks before) replacing a file that another program changed since this
     // database loaded or saved it; see FileOrigin.
     int save(const std::filesystem::path& path);
+    // The file as save writes it, quietly: no question, no message, the modified flag and
+    // the file's origin untouched (backups and other copies beside the user's own file).
+    ReplaceResult writeFile(const std::filesystem::path& path) const;
 
     // The load of a database window: a failure leaves no clients, nothing modified and the
     // database marked as not belonging to the file, so that it is never saved over the
@@ -69,6 +77,12 @@ class ClientDatabase {
     ClientRecord* client(int index);
 
     void setModified(bool modified) { modified_ = modified ? 1 : 0; }
+
+    // Copies of the dealer text and every client, for undoing what follows.
+    DatabaseState state() const;
+    // Puts the change's `after` side (forward) or its `before` side in place, byte for
+    // byte and without the channel check; the modified flag is the caller's.
+    void applyChange(const DatabaseChange& change, bool forward);
 
   private:
     std::array<char, kDealerTextSize> dealerText_{};

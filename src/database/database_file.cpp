@@ -184,12 +184,7 @@ int ClientDatabase::open(const std::filesystem::path& path) {
     return 0;
 }
 
-int ClientDatabase::save(const std::filesystem::path& path) {
-    if (clients_.empty()) {
-        fail("No data to save");
-        return 0;
-    }
-    if (!origin_.allowsReplacing(path, askBeforeReplacing_)) return 0;
+ReplaceResult ClientDatabase::writeFile(const std::filesystem::path& path) const {
     ReplacingFile file(path.string());
     std::uint8_t header[kHeaderSize];
     std::memcpy(header, kMagic, kMagicSize);
@@ -203,7 +198,16 @@ int ClientDatabase::save(const std::filesystem::path& path) {
         file.write(record.data(), static_cast<std::size_t>(kLengthSize + length));
     }
     file.write(kEndMarker, kEndMarkerSize);
-    switch (file.commit()) {
+    return file.commit();
+}
+
+int ClientDatabase::save(const std::filesystem::path& path) {
+    if (clients_.empty()) {
+        fail("No data to save");
+        return 0;
+    }
+    if (!origin_.allowsReplacing(path, askBeforeReplacing_)) return 0;
+    switch (writeFile(path)) {
         case ReplaceResult::CannotCreate:
             fail("Failed to create/open database file");
             return 0;

@@ -15,6 +15,9 @@ inline constexpr const char* kNoClientsToRead =
 inline constexpr const char* kNoClientsToWrite =
     "There are no clients to write to the radio. Please create a new client first using the "
     "'client', 'new' menu item.";
+inline constexpr const char* kNoClientsToCompare =
+    "There are no clients to compare with the radio. Please create a new client first using "
+    "the 'client', 'new' menu item.";
 inline constexpr const char* kNoChannelsDefined = "There are no channels defined.";
 
 // Commands on the selected clients.

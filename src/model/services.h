@@ -13,6 +13,7 @@ class ClientRecord;
 class Clipboard;
 class PrintBackend;
 class ProgressUi;
+class RadioLog;
 class SettingsBackend;
 class UserFeedback;
 struct SerialConnection;
@@ -33,6 +34,9 @@ struct Services {
     // What a SerialLink built with its default constructor talks through (empty: the
     // platform driver on the real clock).
     std::function<SerialConnection()> serialConnection;
+    // Where every SerialLink records its exchanges (null: nowhere). The desktop keeps one
+    // for the whole session.
+    RadioLog* radioLog = nullptr;
 
     // The modal dialogs of the core's transactions; non-zero means OK, empty means
     // cancelled. Edit channel reads the channel from ClientRecord::currentChannel(); the

@@ -50,55 +50,60 @@ std::vector<std::string> dealerLines(const std::string& text) {
     return lines;
 }
 
-// Draws on the line grid and keeps the current line; once a page break fails it draws
-// nothing more.
+using Columns = std::array<TableColumn, kTableColumns>;
+
+// Places texts on the line grid and keeps the current page and line.
 class DocumentWriter {
   public:
-    DocumentWriter(PrintSurface& surface, const PageGeometry& geometry,
-                   const std::function<void()>& newPage)
-        : surface_(surface), g_(geometry), newPage_(newPage) {}
+    DocumentWriter(PageTarget& target, const PageGeometry& geometry, const PrintJob& job,
+                   const std::string& date, int pageCount)
+        : target_(target), g_(geometry), job_(job), date_(date), pageCount_(pageCount) {}
 
-    bool ok() const { return ok_; }
+    int pages() const { return page_; }
 
-    void heading(bool summary, const std::filesystem::path& fileName, const std::string& dealer) {
-        surface_.drawText(g_.line(3, 10, g_.width), documentName(summary), TextAlign::Centre);
+    void heading(const std::string& dealer) {
+        if (page_ == 0) breakPage();
+        target_.drawText(g_.line(3, 10, g_.width), documentName(job_.summary), TextAlign::Centre);
         line_ = 5;
         drawLabel("Filename:");
-        surface_.drawPath(valueRect(), fileName, TextAlign::Left);
+        target_.drawPath(valueRect(), job_.fileName, TextAlign::Left);
         ++line_;
-        std::string date = surface_.localTimeAndDate();
+        std::string date = date_;
         if (date.size() > kTextBuffer - 1) date.resize(kTextBuffer - 1);
         labelLine("Date:", date);
         const std::vector<std::string> lines = dealerLines(dealer);
         if (!lines.empty()) {
             drawLabel("Dealer:");
             for (const std::string& text : lines) {
-                surface_.drawText(valueRect(), text, TextAlign::Left);
+                target_.drawText(valueRect(), text, TextAlign::Left);
                 ++line_;
             }
         }
         ++line_;  // a blank line before the first client
     }
 
-    void client(const ClientRecord& client, bool summary) {
-        breakPageWhen(line_ + 5 >= g_.linesPerPage);
-        if (!ok_) return;
-        labelLine("Client name:", fetch(client, &ClientRecord::getName));
+    void client(const ClientRecord& client, const std::string& dealer) {
+        const bool sheet = !job_.summary;
+        if (sheet && job_.options.newPagePerClient && clients_ > 0) {
+            breakPage();
+            heading(dealer);
+        }
+        ++clients_;
+        if (line_ + 5 >= g_.linesPerPage) breakPage();
+        const std::string name = fetch(client, &ClientRecord::getName);
+        labelLine("Client name:", name);
         labelLine("Serial:", fetch(client, &ClientRecord::getSerial));
         labelLine("Selcall:", fetch(client, &ClientRecord::getSelcall));
         labelLine("Type:", client.getOption(ClientOption::Advanced) ? "Advanced" : "Standard");
         ++line_;
-        if (summary) return;
+        if (!sheet) return;
 
-        breakPageWhen(line_ + 3 >= g_.linesPerPage);
-        if (!ok_) return;
         const auto columns = tableColumns(g_);
-        for (const TableColumn& column : columns) drawCell(column, column.heading);
-        ++line_;
-        for (int n = 1; n <= kChannelCount && ok_; ++n) {
+        const bool headingsDrawn = line_ + 3 >= g_.linesPerPage && continueTable(name, columns);
+        if (!headingsDrawn) headings(columns);
+        for (int n = 1; n <= kChannelCount; ++n) {
             if (client.isChannelFree(n)) continue;
-            breakPageWhen(line_ >= g_.linesPerPage);  // the headings are not repeated
-            if (!ok_) return;
+            if (line_ >= g_.linesPerPage) continueTable(name, columns);
             channelRow(columns, client, n);
             ++line_;
         }
@@ -106,31 +111,55 @@ class DocumentWriter {
     }
 
   private:
-    void breakPageWhen(bool needed) {
-        if (!needed || !ok_) return;
-        ok_ = surface_.endPage() && surface_.startPage();
+    void breakPage() {
+        target_.beginPage(++page_);
         line_ = kTopLine;
-        if (ok_) newPage_();
+        if (job_.options.pageFooter && pageCount_ > 0) footer();
+    }
+
+    // "Page n of m" at the right end of the last line, the file name before it.
+    void footer() {
+        const int last = g_.linesPerPage, split = g_.width - 2 - g_.pageNumberWidth;
+        target_.drawPath(g_.line(last, 10, split - 10), job_.fileName, TextAlign::Left);
+        const std::string text =
+            "Page " + std::to_string(page_) + " of " + std::to_string(pageCount_);
+        target_.drawText(g_.line(last, split, g_.width - 2), text, TextAlign::Right);
+    }
+
+    // A client's table goes on over a page break. Without the footer the rows simply
+    // go on at the top line; with it, line 1 names the client and line 2 repeats the
+    // headings. True when the headings were drawn.
+    bool continueTable(const std::string& name, const Columns& columns) {
+        breakPage();
+        if (!job_.options.pageFooter) return false;
+        line_ = 1;
+        labelLine("Client name:", name + " (continued)");
+        headings(columns);
+        return true;
     }
 
     PrintRect valueRect() const { return g_.line(line_, g_.labelWidth + 10, g_.width); }
 
     void drawLabel(const char* label) {
-        surface_.drawText(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
+        target_.drawText(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
     }
 
     void labelLine(const char* label, const std::string& value) {
         drawLabel(label);
-        surface_.drawText(valueRect(), value, TextAlign::Left);
+        target_.drawText(valueRect(), value, TextAlign::Left);
         ++line_;
     }
 
     void drawCell(const TableColumn& column, const std::string& text) {
-        surface_.drawText(g_.line(line_, column.left, column.right), text, column.align);
+        target_.drawText(g_.line(line_, column.left, column.right), text, column.align);
     }
 
-    void channelRow(const std::array<TableColumn, kTableColumns>& columns,
-                    const ClientRecord& client, int n) {
+    void headings(const Columns& columns) {
+        for (const TableColumn& column : columns) drawCell(column, column.heading);
+        ++line_;
+    }
+
+    void channelRow(const Columns& columns, const ClientRecord& client, int n) {
         const bool usb = client.getChannelFlag(n, ChannelFlag::Usb) != 0;
         const bool scan = client.getChannelFlag(n, ChannelFlag::Scan) != 0;
         const bool selcall = client.getChannelFlag(n, ChannelFlag::Selcall) != 0;
@@ -143,11 +172,22 @@ class DocumentWriter {
         drawCell(columns[6], fetchLabel(client, n));
     }
 
-    PrintSurface& surface_;
+    PageTarget& target_;
     const PageGeometry& g_;
-    const std::function<void()>& newPage_;
+    const PrintJob& job_;
+    const std::string& date_;
+    const int pageCount_;
+    int page_ = 0;
     int line_ = kTopLine;
-    bool ok_ = true;
+    int clients_ = 0;  // client blocks laid out so far
+};
+
+// The counting pass draws nothing.
+class PageCounter final : public PageTarget {
+  public:
+    void beginPage(int) override {}
+    void drawText(const PrintRect&, std::string_view, TextAlign) override {}
+    void drawPath(const PrintRect&, const std::filesystem::path&, TextAlign) override {}
 };
 
 }  // namespace
@@ -156,16 +196,20 @@ const char* documentName(bool summary) {
     return summary ? "Tarn database summary" : "Tarn database";
 }
 
-bool layOutDocument(PrintSurface& surface, const PageGeometry& geometry, const ClientDatabase& db,
-                    bool summary, const std::filesystem::path& fileName, int clientIndex,
-                    const std::function<void()>& newPage) {
-    DocumentWriter writer(surface, geometry, newPage);
-    writer.heading(summary, fileName, db.dealerString());
-    for (int i = 0; i < db.clientCount() && writer.ok(); ++i) {
-        if (clientIndex != -1 && clientIndex != i) continue;
-        writer.client(*db.client(i), summary);
+int layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
+                   const PrintJob& job, const std::string& date, int pageCount) {
+    DocumentWriter writer(target, geometry, job, date, pageCount);
+    const std::string dealer = db.dealerString();
+    writer.heading(dealer);
+    for (int i = 0; i < db.clientCount(); ++i) {
+        if (job.clientIndex == -1 || job.clientIndex == i) writer.client(*db.client(i), dealer);
     }
-    return writer.ok();
+    return writer.pages();
+}
+
+int countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job) {
+    PageCounter counter;
+    return layOutDocument(counter, geometry, db, job, {}, 0);
 }
 
 }  // namespace tarn

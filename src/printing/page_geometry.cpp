@@ -9,6 +9,7 @@ PageGeometry measurePage(const PrintSurface& surface) {
     g.linesPerPage = surface.printableHeight() / g.lineHeight - 1;
     g.width = surface.printableWidth();
     g.labelWidth = surface.textWidth("Client name: ");
+    g.pageNumberWidth = surface.textWidth("Page 8888 of 8888");
 
     // Each column is its template's width plus a small gutter; the first starts at 14.
     g.edge[1] = surface.textWidth(" Channel ") + 14;

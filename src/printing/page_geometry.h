@@ -9,10 +9,11 @@ namespace tarn {
 // The line grid of a print job, measured once on its device: every position is a whole
 // line down the page and a device-unit offset across it.
 struct PageGeometry {
-    int lineHeight = 0;    // character height plus external leading
-    int linesPerPage = 0;  // printable height / line height - 1
-    int width = 0;         // printable width
-    int labelWidth = 0;    // width of "Client name: "
+    int lineHeight = 0;       // character height plus external leading
+    int linesPerPage = 0;     // printable height / line height - 1
+    int width = 0;            // printable width
+    int labelWidth = 0;       // width of "Client name: "
+    int pageNumberWidth = 0;  // width of "Page 8888 of 8888", the footer's page number
     // Channel table column edges c1..c6 (entry 0 unused), from template widths.
     std::array<int, 7> edge{};
 

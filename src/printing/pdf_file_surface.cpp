@@ -14,6 +14,7 @@ std::unique_ptr<PrintSurface> pdfFileSurface(const std::string& path) {
     buffer->open(QIODevice::WriteOnly);
     auto writer = std::make_unique<QPdfWriter>(buffer.get());
     QtPageSurface::Hooks hooks;
+    hooks.toFile = true;
     hooks.nameDocument = [](QPagedPaintDevice& device, const QString& name) {
         static_cast<QPdfWriter&>(device).setTitle(name);
     };

@@ -42,6 +42,10 @@ class PrintSurface {
     // then the date in the user's short date format.
     virtual std::string localTimeAndDate() const = 0;
 
+    // Whether page n (1 for the first) of the document goes to the device: a page range
+    // chosen in the print dialog leaves out the others.
+    virtual bool printsPage(int /*n*/) const { return true; }
+
     // The document and its pages; false when the device refuses.
     virtual bool startDoc(std::string_view name) = 0;
     virtual bool startPage() = 0;

@@ -12,18 +12,54 @@
 namespace tarn {
 namespace {
 
-// The local time and date as the user's locale writes them: short time, a blank, short date.
-std::string localeTimeAndDate() {
-    const QLocale locale = QLocale::system();
-    const QDateTime now = QDateTime::currentDateTime();
-    return toAnsi(locale.toString(now.time(), QLocale::ShortFormat) + u' ' +
-                  locale.toString(now.date(), QLocale::ShortFormat));
+constexpr double kSafeMarginMm = 12.7;
+
+// A time format without its time zone field ("t" outside quotes, with the brackets or
+// blanks around it): Qt's long formats name the zone, the printed line does not.
+QString withoutTimeZone(const QString& format) {
+    QString out;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format[i];
+        if (c == u'\'') quoted = !quoted;
+        if (quoted || c != u't') {
+            out += c;
+            continue;
+        }
+        while (i + 1 < format.size() && format[i + 1] == u't') ++i;
+        const bool bracketed = (out.endsWith(u'(') && format.mid(i + 1, 1) == u")") ||
+                               (out.endsWith(u'[') && format.mid(i + 1, 1) == u"]");
+        if (bracketed) {
+            out.chop(1);
+            ++i;
+        }
+        while (out.endsWith(u' ')) out.chop(1);
+    }
+    return out.trimmed();
 }
 
 }  // namespace
 
+QString printedTimeAndDate(const QLocale& locale, const QDateTime& when) {
+    return locale.toString(when.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat))) +
+           u' ' + locale.toString(when.date(), QLocale::ShortFormat);
+}
+
+QPageLayout withSafeMargins(QPageLayout layout, bool toFile) {
+    if (!toFile && !layout.minimumMargins().isNull()) return layout;
+    layout.setUnits(QPageLayout::Millimeter);
+    layout.setMargins(QMarginsF(kSafeMarginMm, kSafeMarginMm, kSafeMarginMm, kSafeMarginMm));
+    return layout;
+}
+
 QtPageSurface::QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks)
-    : hooks_(std::move(hooks)), device_(std::move(device)) {
+    : QtPageSurface(*device, std::move(hooks)) {
+    owned_ = std::move(device);
+}
+
+QtPageSurface::QtPageSurface(QPagedPaintDevice& device, Hooks hooks)
+    : hooks_(std::move(hooks)), device_(&device) {
+    device_->setPageLayout(withSafeMargins(device_->pageLayout(), hooks_.toFile));
     // Characters as they are, one glyph each: no ligatures, so a PDF's text reads back
     // exactly as stored and widths add up as the column layout expects.
     font_.setStyleStrategy(QFont::PreferNoShaping);
@@ -34,11 +70,11 @@ QtPageSurface::~QtPageSurface() {
 }
 
 int QtPageSurface::charHeight() const {
-    return QFontMetrics(font_, device_.get()).height();
+    return QFontMetrics(font_, device_).height();
 }
 
 int QtPageSurface::externalLeading() const {
-    return QFontMetrics(font_, device_.get()).leading();
+    return QFontMetrics(font_, device_).leading();
 }
 
 int QtPageSurface::printableWidth() const {
@@ -49,7 +85,7 @@ int QtPageSurface::printableHeight() const {
 }
 
 int QtPageSurface::textWidth(std::string_view text) const {
-    return QFontMetrics(font_, device_.get()).horizontalAdvance(fromAnsi(text));
+    return QFontMetrics(font_, device_).horizontalAdvance(fromAnsi(text));
 }
 
 void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextAlign align) {
@@ -83,12 +119,18 @@ void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextA
 }
 
 std::string QtPageSurface::localTimeAndDate() const {
-    return localeTimeAndDate();
+    return toAnsi(printedTimeAndDate(QLocale::system(), QDateTime::currentDateTime()));
+}
+
+// A range chosen in the print dialog (empty: every page).
+bool QtPageSurface::printsPage(int n) const {
+    const QPageRanges ranges = device_->pageRanges();
+    return ranges.isEmpty() || ranges.contains(n);
 }
 
 bool QtPageSurface::startDoc(std::string_view name) {
     if (hooks_.nameDocument) hooks_.nameDocument(*device_, fromAnsi(name));
-    if (!painter_.begin(device_.get())) return false;
+    if (!painter_.begin(device_)) return false;
     painter_.setFont(font_);
     painter_.setPen(Qt::black);
     pagesStarted_ = 0;

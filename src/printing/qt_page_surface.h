@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QFont>
+#include <QLocale>
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QString>
@@ -10,6 +13,15 @@
 #include "printing/print_surface.h"
 
 namespace tarn {
+
+// The time with seconds, as the locale's long time format writes it but without the time
+// zone, a blank, then the locale's short date: the "Date:" line of the heading.
+QString printedTimeAndDate(const QLocale& locale, const QDateTime& when);
+
+// Margins no printer clips: a PDF file, or a printer that reports no unprintable margin,
+// gets 12.7 mm on every side; a printer that reports its unprintable margins keeps the
+// layout it has.
+QPageLayout withSafeMargins(QPageLayout layout, bool toFile);
 
 // The print surface on a Qt paged device (QPrinter, QPdfWriter), drawing in the device's
 // own units with the application's default font as the device measures it.
@@ -21,8 +33,12 @@ class QtPageSurface final : public PrintSurface {
         std::function<void(QPagedPaintDevice&, const QString&)> nameDocument;
         std::function<bool()> deliver;
         std::function<void(QPagedPaintDevice&)> abort;  // while painting; optional
+        bool toFile = false;                            // the device writes a PDF file, never paper
     };
+    // Both set the device's margins by withSafeMargins, so measure after constructing.
     QtPageSurface(std::unique_ptr<QPagedPaintDevice> device, Hooks hooks);
+    // On a device the caller owns, such as the printer of a print preview.
+    QtPageSurface(QPagedPaintDevice& device, Hooks hooks);
     ~QtPageSurface() override;
 
     int charHeight() const override;
@@ -34,6 +50,7 @@ class QtPageSurface final : public PrintSurface {
     void drawPath(const PrintRect& rect, const std::filesystem::path& path,
                   TextAlign align) override;
     std::string localTimeAndDate() const override;
+    bool printsPage(int n) const override;
 
     bool startDoc(std::string_view name) override;
     bool startPage() override;
@@ -45,7 +62,8 @@ class QtPageSurface final : public PrintSurface {
     void drawString(const PrintRect& rect, const QString& text, TextAlign align);
 
     Hooks hooks_;  // before the device: what the hooks hold may outlive the device, not less
-    std::unique_ptr<QPagedPaintDevice> device_;
+    std::unique_ptr<QPagedPaintDevice> owned_;
+    QPagedPaintDevice* device_;
     QFont font_;  // the default font, as every job uses it
     QPainter painter_;
     int pagesStarted_ = 0;

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "radio/port_probe.h"
 #include "radio/serial_link.h"
 
 int main(int argc, char** argv) {
@@ -13,15 +14,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     tarn::SerialLink link;
-    link.usePort(argv[1]);
-    if (!link.openPort()) {
-        std::fprintf(stderr, "Failed to open the serial port.\n");
-        return 1;
-    }
-    if (!link.contactRadio()) {
-        std::fprintf(stderr, "Failed to contact the radio.\n");
-        return 1;
-    }
-    std::printf("The radio answered on %s.\n", argv[1]);
-    return 0;
+    const tarn::PortProbe probe = tarn::probePort(link, argv[1]);
+    const bool answered = probe.result == tarn::PortProbe::Result::Answered;
+    std::fprintf(answered ? stdout : stderr, "%s: %s\n", argv[1], probe.message.c_str());
+    return answered ? 0 : 1;
 }

@@ -23,11 +23,19 @@ constexpr std::uint32_t kExchangeLimitMs = 60'000;
 
 bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bool verifying) {
     const MessageOwner box = MessageOwner::of(owner);
+    if (!verifying) outcome_ = RadioOutcome{};
+    outcome_.failure = RadioFailure::None;
+    outcome_.received = 0;
     if (!verifying &&
         userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
-                                   MessageButtons::OkCancel) != MessageAnswer::Ok)
+                                   MessageButtons::OkCancel) != MessageAnswer::Ok) {
+        outcome_.failure = RadioFailure::Cancelled;
         return false;
-    if (!connect(owner)) return false;
+    }
+    // A read-back belongs to the Write that asked for it.
+    if (!verifying) beginExchange("Read");
+    auto done = [&](bool ok) { return verifying ? ok : finishExchange(ok); };
+    if (!connect(owner)) return done(false);
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
     dialog->setCaption(verifying ? radio_text::kVerifyingCaption : radio_text::kReadingCaption);
@@ -49,14 +57,16 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
     int idle = 0;
     do {
         clock_->sleepMs(500);
-        const int n = device_->read(reply.data() + total, kReceiveBuffer - total);
+        const int n = receive(reply.data() + total, kReceiveBuffer - total);
         if (n > 0) total += n;
+        outcome_.received = total;
         if (total > kReplyLimit || ticksSince(requested, clock_->tickMs()) >= kExchangeLimitMs) {
             reply.clear();
             release();
             closePort();
-            showError(box, radio_text::kInvalidData);
-            return false;
+            outcome_.failure = RadioFailure::InvalidData;
+            fail(owner, radio_text::kInvalidData);
+            return done(false);
         }
         if (n > 0) idle = 0;
         dialog->update(total * 100 / kExpectedReply,
@@ -73,8 +83,11 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
     release();
     // A reply that lines came in but that does not fill the image is not a radio's
     // memory: refuse it rather than hand zeros to the client.
-    if (result == DumpResult::Incomplete) showError(box, radio_text::kInvalidData);
-    return result == DumpResult::Complete;
+    if (result == DumpResult::Incomplete) fail(owner, radio_text::kInvalidData);
+    if (result == DumpResult::Incomplete) outcome_.failure = RadioFailure::Incomplete;
+    if (result == DumpResult::Rejected)
+        outcome_.failure = total == 0 ? RadioFailure::NoData : RadioFailure::NotADump;
+    return done(result == DumpResult::Complete);
 }
 
 }  // namespace tarn

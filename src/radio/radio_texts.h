@@ -20,3 +20,17 @@ inline constexpr const char* kProcessing = "Processing data...";
 inline constexpr const char* kSent = "Sent %u bytes";
 
 }  // namespace tarn::radio_text
+
+// What probing a port found.
+namespace tarn::probe_text {
+
+inline constexpr const char* kAnswered = "The radio answered.";
+inline constexpr const char* kNoAnswer = "No radio answered.";
+inline constexpr const char* kCannotOpen = "The port cannot be opened.";
+inline constexpr const char* kBusy = "The port is busy: another program is using it.";
+inline constexpr const char* kPermissionGroup =
+    "Permission denied: add your user to the group '%s' and log in again.";
+inline constexpr const char* kPermissionDenied =
+    "Permission denied: this user may not open the port.";
+
+}  // namespace tarn::probe_text

@@ -23,11 +23,15 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
                             bool verify) {
     const MessageOwner box = MessageOwner::of(owner);
     if (!image || length < 0) length = 0;
-    verification_ = Verification::NotRun;
+    outcome_ = RadioOutcome{};
+    readBack_.clear();
     if (userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
-                                   MessageButtons::OkCancel) != MessageAnswer::Ok)
+                                   MessageButtons::OkCancel) != MessageAnswer::Ok) {
+        outcome_.failure = RadioFailure::Cancelled;
         return false;
-    if (!connect(owner)) return false;
+    }
+    beginExchange("Write");
+    if (!connect(owner)) return finishExchange(false);
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
     dialog->setCaption(radio_text::kProgrammingCaption);
@@ -46,6 +50,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
         lastWrite = clock_->tickMs();
         anyRecord = true;
         if (written > 0) sent += static_cast<unsigned>(written);
+        outcome_.sent = static_cast<int>(sent);
         dialog->update(static_cast<int>(1600LL * k / length),
                        formatMessage(radio_text::kSent, sent).c_str());
     }
@@ -59,16 +64,17 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
         std::array<std::uint8_t, kImageSize> readBack{};
         if (!readRadio(owner, readBack.data(), kImageSize, true)) {
             // Nothing came back to compare: the radio is not verified.
-            verification_ = Verification::ReadFailed;
+            outcome_.verified = Verification::ReadFailed;
         } else {
+            readBack_.assign(readBack.begin(), readBack.end());
             const int compared = std::min(length, kImageSize);
-            verification_ = std::equal(image, image + compared, readBack.begin())
-                                ? Verification::Passed
-                                : Verification::Differs;
+            for (int i = 0; i < compared; ++i)
+                if (image[i] != readBack[static_cast<std::size_t>(i)])
+                    outcome_.differing.push_back(i);
+            outcome_.verified =
+                outcome_.differing.empty() ? Verification::Passed : Verification::Differs;
         }
-        if (verification_ != Verification::Passed)
-            userFeedback().showMessage(box, radio_text::kVerifyFailed, MessageIcon::Warning,
-                                       MessageButtons::Ok);
+        if (outcome_.verified != Verification::Passed) fail(owner, radio_text::kVerifyFailed, true);
     } else {
         send("E");
         clock_->sleepMs(10);
@@ -77,7 +83,7 @@ bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int l
     }
     progressUi().enableWindow(owner, true);
     progressUi().focusWindow(owner);
-    return true;
+    return finishExchange(true);
 }
 
 }  // namespace tarn

@@ -11,6 +11,11 @@ namespace tarn {
 
 enum class ModemLine { Rts, Dtr };
 
+// Why a device did not open.
+enum class OpenError { None, Missing, PermissionDenied, Busy, Other };
+// What a POSIX errno of open (or of locking the port) means.
+OpenError openErrorFromErrno(int error);
+
 // One serial port, driven the way the radio link needs it. Every driver gives:
 // - open: by name, for reading and writing, exclusive, only an existing device;
 // - line settings: 4800 baud, 8 data bits, no parity, 1 stop bit, binary, no flow
@@ -30,6 +35,8 @@ class SerialDevice {
     virtual int read(std::uint8_t* buffer, int capacity) = 0;
     virtual int write(const std::uint8_t* bytes, int length) = 0;
     virtual void close() = 0;
+    // Why the last open failed (drivers that cannot tell say Other).
+    virtual OpenError lastOpenError() const { return OpenError::Other; }
 };
 
 // The driver of this platform (termios on POSIX, the comm API on Windows).

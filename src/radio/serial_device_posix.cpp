@@ -21,20 +21,24 @@ class PosixSerialDevice final : public SerialDevice {
 
     bool open(const std::string& name) override {
         close();
+        openError_ = OpenError::Missing;
         const std::string path = posixDevicePath(name);
         if (path.empty()) return false;
         // Non-blocking only for the open itself, so a port without carrier cannot hang it.
         fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        openError_ = openErrorFromErrno(fd_ < 0 ? errno : 0);
         if (fd_ < 0) return false;
         // Exclusive: TIOCEXCL keeps other opens out (root passes it), the lock keeps
         // out any other program that locks the port as well.
         if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            openError_ = openErrorFromErrno(errno);
             close();
             return false;
         }
         ::ioctl(fd_, TIOCEXCL);
         const int flags = ::fcntl(fd_, F_GETFL);
         if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            openError_ = OpenError::Other;
             close();
             return false;
         }
@@ -102,6 +106,8 @@ class PosixSerialDevice final : public SerialDevice {
         return done;
     }
 
+    OpenError lastOpenError() const override { return openError_; }
+
     void close() override {
         if (fd_ < 0) return;
         ::ioctl(fd_, TIOCNXCL);  // the exclusive mark outlives us on a shared pty
@@ -111,6 +117,7 @@ class PosixSerialDevice final : public SerialDevice {
 
   private:
     int fd_ = -1;
+    OpenError openError_ = OpenError::None;
 };
 
 }  // namespace

@@ -16,8 +16,27 @@ class Win32SerialDevice final : public SerialDevice {
         const std::string path = win32DevicePath(name);
         handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               0, nullptr);
-        return handle_ != INVALID_HANDLE_VALUE;
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            openError_ = OpenError::None;
+            return true;
+        }
+        // A port another program holds answers "access denied" on Windows.
+        switch (GetLastError()) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+                openError_ = OpenError::Missing;
+                break;
+            case ERROR_ACCESS_DENIED:
+            case ERROR_SHARING_VIOLATION:
+                openError_ = OpenError::Busy;
+                break;
+            default:
+                openError_ = OpenError::Other;
+        }
+        return false;
     }
+
+    OpenError lastOpenError() const override { return openError_; }
 
     bool applyLineSettings() override {
         DCB dcb{};
@@ -82,6 +101,7 @@ class Win32SerialDevice final : public SerialDevice {
 
   private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    OpenError openError_ = OpenError::None;
 };
 
 }  // namespace

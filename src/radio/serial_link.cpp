@@ -1,6 +1,8 @@
 #include "radio/serial_link.h"
 
+#include "model/services.h"
 #include "model/user_feedback.h"
+#include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "settings/settings_store.h"
 
@@ -12,12 +14,14 @@ SerialLink::SerialLink() {
     clock_ = std::move(connection.clock);
     if (!device_) device_ = makePlatformSerialDevice();
     if (!clock_) clock_ = makeRealClock();
+    log_ = services().radioLog;
 }
 
 SerialLink::SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock)
     : device_(std::move(device)), clock_(std::move(clock)) {
     if (!device_) device_ = makePlatformSerialDevice();
     if (!clock_) clock_ = makeRealClock();
+    log_ = services().radioLog;
 }
 
 SerialLink::~SerialLink() {
@@ -27,7 +31,9 @@ SerialLink::~SerialLink() {
 bool SerialLink::openPort() {
     closePort();
     const std::string name = portOverride_ ? *portOverride_ : settings().port();
-    if (!device_->open(name)) return false;
+    const bool opened = device_->open(name);
+    if (log_) log_->opened(name, opened, clock_->tickMs());
+    if (!opened) return false;
     if (!device_->applyLineSettings() || !device_->applyTimeouts()) {
         device_->close();
         return false;
@@ -50,11 +56,10 @@ bool SerialLink::closePort() {
 bool SerialLink::contactRadio() {
     if (!open_) return false;
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const std::uint8_t cr = 0x0D;
-        if (device_->write(&cr, 1) < 1) return false;
+        if (send("\r") < 1) return false;
         clock_->sleepMs(300);
         std::uint8_t answer[64];
-        const int n = device_->read(answer, sizeof answer);
+        const int n = receive(answer, sizeof answer);
         for (int i = 0; i < n; ++i) {
             if (answer[i] == '#') return true;
         }
@@ -64,20 +69,55 @@ bool SerialLink::contactRadio() {
 
 bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
-        showError(MessageOwner::of(owner), radio_text::kOpenFailed);
+        outcome_.failure = RadioFailure::PortNotOpened;
+        fail(owner, radio_text::kOpenFailed);
         return false;
     }
     if (!contactRadio()) {
         closePort();
-        showError(MessageOwner::of(owner), radio_text::kContactFailed);
+        outcome_.failure = RadioFailure::NoContact;
+        fail(owner, radio_text::kContactFailed);
         return false;
     }
     return true;
 }
 
 int SerialLink::send(const std::string& text) {
-    return device_->write(reinterpret_cast<const std::uint8_t*>(text.data()),
-                          static_cast<int>(text.size()));
+    const int written = device_->write(reinterpret_cast<const std::uint8_t*>(text.data()),
+                                       static_cast<int>(text.size()));
+    // The time the write returned: records are spaced from there.
+    if (log_) log_->sent(text, written, clock_->tickMs());
+    return written;
+}
+
+int SerialLink::receive(std::uint8_t* buffer, int capacity) {
+    const int n = device_->read(buffer, capacity);
+    if (log_) log_->received(buffer, n, clock_->tickMs());
+    return n;
+}
+
+void SerialLink::fail(WindowHandle owner, const char* message, bool warning) {
+    failure_ += (failure_.empty() ? "" : " ") + std::string(message);
+    const MessageOwner box = MessageOwner::of(owner);
+    if (warning) {
+        userFeedback().showMessage(box, message, MessageIcon::Warning, MessageButtons::Ok);
+    } else {
+        showError(box, message);
+    }
+}
+
+void SerialLink::beginExchange(const char* what) {
+    failure_.clear();
+    if (log_) log_->begin(what, clock_->tickMs());
+}
+
+bool SerialLink::finishExchange(bool ok) {
+    if (log_) {
+        log_->finish(!failure_.empty() ? failure_
+                     : ok              ? radio_log_text::kSuccess
+                                       : radio_log_text::kFailedSilently);
+    }
+    return ok;
 }
 
 }  // namespace tarn

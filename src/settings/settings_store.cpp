@@ -186,6 +186,11 @@ std::string SettingsStore::port() const {
     return readText(kPortValue, kPortTextSize, "COM1");
 }
 
+int SettingsStore::backupDays() const {
+    const int days = readNumber(kBackupDaysValue, kDefaultBackupDays);
+    return days < 0 ? kDefaultBackupDays : days;
+}
+
 SettingsStore settings() {
     static MemorySettingsBackend memory;
     SettingsBackend* installed = services().settings;

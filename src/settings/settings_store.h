@@ -15,6 +15,10 @@ inline constexpr const char* kDatabaseColumnsValue = "Database Columns";
 inline constexpr const char* kRadioColumnsValue = "Radio Columns";
 inline constexpr const char* kPortValue = "Port";
 inline constexpr const char* kRecentCountValue = "MRU count";
+inline constexpr const char* kBackupDaysValue = "Backup Days";
+inline constexpr int kDefaultBackupDays = 365;
+inline constexpr const char* kPrintNewPageValue = "Print New Page";  // 1: on, else off
+inline constexpr const char* kPrintFooterValue = "Print Footer";     // 1: on, else off
 inline constexpr int kRecentFileLimit = 4;
 inline constexpr int kRecentPathSize = 260;  // longest entry read: 259 bytes and the NUL
 // The system's marker for "default position or size" (CW_USEDEFAULT as a signed int).
@@ -63,6 +67,9 @@ class SettingsStore {
     Placement readWindowPlacement(int screenWidth, int screenHeight) const;
     void writeWindowPlacement(const Placement& placement);
     std::string port() const;  // "Port", default "COM1"
+    // "Backup Days": the age in days at which radio backups are removed, 0 never
+    // (default 365; a negative value counts as the default).
+    int backupDays() const;
 
   private:
     SettingsBackend& backend_;

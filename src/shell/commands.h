@@ -36,6 +36,8 @@ enum : int {
     PrintSummary = 40040,
     PrintAll = 40041,
     Export = 40042,
+    Undo = 40100,
+    Redo = 40101,
     Import = 40120,
 };
 
@@ -43,7 +45,7 @@ enum : int {
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
-           id == Copy || id == Paste;
+           id == Copy || id == Paste || id == Undo || id == Redo;
 }
 
 }  // namespace tarn::cmd

@@ -10,6 +10,8 @@
 #include <QMdiArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTime>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "database/csv_export.h"
@@ -17,6 +19,7 @@
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
+#include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "radio/serial_link.h"
 #include "settings/settings_store.h"
@@ -24,6 +27,7 @@
 #include "shell/client_list.h"
 #include "shell/column_widths.h"
 #include "shell/commands.h"
+#include "shell/database_step.h"
 #include "shell/file_name_dialog.h"
 
 namespace tarn {
@@ -45,10 +49,24 @@ std::string lineErrorsText(const std::vector<CsvLineError>& errors) {
     return text;
 }
 
+constexpr int kUndoSteps = 100;
+
+std::string timeOfDay() {
+    return QTime::currentTime().toString("HH:mm").toStdString();
+}
+
+// The channel slots (not the header) in which the stored image differs from the one read.
+int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored) {
+    std::vector<int> offsets;
+    for (int i = kSlotSize; i < kImageSize; ++i)
+        if (read[i] != stored[i]) offsets.push_back(i);
+    return static_cast<int>(channelsOfOffsets(offsets).size());
+}
+
 }  // namespace
 
 DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
-    : QMdiSubWindow(parent) {
+    : QMdiSubWindow(parent), undoStack_(new QUndoStack(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
     auto* panel = new QWidget(this);
@@ -82,7 +100,13 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
     setFileName(path ? *path : std::filesystem::path(kNoName));
-    if (path && database_.open(*path)) rememberFile();
+    undoStack_->setUndoLimit(kUndoSteps);
+    if (path && database_.open(*path))
+        rememberFile();
+    else
+        undoStack_->resetClean();  // never saved: no state to come back to unmodified
+    connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &DatabaseWindow::selectionCountChanged);
     // A name of 20 letters; serials of 16 characters.
     list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
                                                {QString(20, 'n'), "Advanced", QString(16, '0'),
@@ -159,6 +183,35 @@ void DatabaseWindow::refillClientList() {
     list_->refill();
     showFindStatus();
     showModified();
+    emit selectionCountChanged();
+}
+
+QString DatabaseWindow::selectionText() const {
+    return QString("%1 of %2 selected")
+        .arg(list_->selectedClients().size())
+        .arg(database_.clientCount());
+}
+
+QString DatabaseWindow::clientName(int client) const {
+    char name[kNameSize] = {};
+    if (const ClientRecord* record = database_.client(client)) record->getName(name, sizeof name);
+    return fromAnsi(name);
+}
+
+void DatabaseWindow::recordStep(const QString& name, const DatabaseState& before) {
+    DatabaseChange change = diffStates(before, database_.state());
+    if (!change.empty()) undoStack_->push(new DatabaseStep(database_, std::move(change), name));
+}
+
+void DatabaseWindow::stepHistory(bool back) {
+    if (back ? !undoStack_->canUndo() : !undoStack_->canRedo()) return;
+    if (back)
+        undoStack_->undo();
+    else
+        undoStack_->redo();
+    // Back at the state last loaded or saved, there is nothing to save.
+    database_.setModified(!undoStack_->isClean());
+    postRefillClientList();
 }
 
 void DatabaseWindow::refreshClientRow(int client) {
@@ -204,8 +257,11 @@ void DatabaseWindow::runCommand(int id) {
         case cmd::ReadRadio:
             return readRadio();
         case cmd::EditDealer:
-            database_.editDealerText(this);
-            return;
+            return editDealerText();
+        case cmd::Undo:
+            return stepHistory(true);
+        case cmd::Redo:
+            return stepHistory(false);
         case cmd::Copy:
             return copyClients();
         case cmd::Paste:
@@ -217,7 +273,10 @@ void DatabaseWindow::runCommand(int id) {
 
 void DatabaseWindow::save() {
     if (fileName_ == kNoName || database_.openFailed()) return saveAs();
-    if (pathFits(this, fileName_) && database_.save(fileName_)) rememberFile();
+    if (pathFits(this, fileName_) && database_.save(fileName_)) {
+        undoStack_->setClean();
+        rememberFile();
+    }
 }
 
 void DatabaseWindow::saveAs() {
@@ -236,7 +295,10 @@ void DatabaseWindow::saveAs() {
     if (forced != chosen && exists && !askYesNo(owner, formatMessage(kReplaceQuestion, forced)))
         return;
     setFileName(forced);
-    if (database_.save(fileName_)) rememberFile();
+    if (database_.save(fileName_)) {
+        undoStack_->setClean();
+        rememberFile();
+    }
 }
 
 void DatabaseWindow::exportDatabase() {
@@ -270,18 +332,22 @@ void DatabaseWindow::importCsv() {
         if (!askYesNo(asking, errors + "\n\nImport the readable clients?")) return;
     }
     // One call appends every client, so that the import is one step to undo.
+    const DatabaseState before = database_.state();
     const CsvImportSummary summary = appendClients(database_, read->clients);
+    recordStep(QString("Import %1 clients").arg(summary.clients), before);
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
     refillClientList();
 }
 
 void DatabaseWindow::newClient() {
+    const DatabaseState before = database_.state();
     const int index = database_.addClient();
     if (index < 0) return;
-    if (database_.editClient(this, index))
+    if (database_.editClient(this, index)) {
+        recordStep(QString("New client '%1'").arg(clientName(index)), before);
         postRefillClientList();
-    else
+    } else
         database_.deleteClient(index);  // the database stays marked modified
 }
 
@@ -308,7 +374,10 @@ void DatabaseWindow::editClient() {
     if (!hasFocusedClient("There are no clients to edit, would you like to create one?.", true,
                           "There is no client selected to edit.", client))
         return;
-    if (database_.editClient(this, client)) postRefreshClientRow(client);
+    const DatabaseState before = database_.state();
+    if (!database_.editClient(this, client)) return;
+    recordStep(QString("Edit client '%1'").arg(clientName(client)), before);
+    postRefreshClientRow(client);
 }
 
 void DatabaseWindow::deleteClients() {
@@ -319,15 +388,22 @@ void DatabaseWindow::deleteClients() {
     if (!askYesNo(owner,
                   "You are about to delete the selected client(s).\n\nDo you want to continue?"))
         return;
+    const DatabaseState before = database_.state();
+    const QString name = chosen.size() == 1
+                             ? QString("Delete client '%1'").arg(clientName(chosen[0]))
+                             : QString("Delete %1 clients").arg(chosen.size());
     database_.deleteClients(std::move(chosen));
+    recordStep(name, before);
     postRefillClientList();
 }
 
 void DatabaseWindow::makeAdvanced(bool advanced) {
     const std::vector<int> chosen = list_->selectedClients();
     if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
+    const DatabaseState before = database_.state();
     for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
         database_.setClientAdvanced(*it, advanced ? 1 : 0);
+    recordStep(advanced ? "Make advanced" : "Make standard", before);
     postRefillClientList();
 }
 
@@ -340,7 +416,7 @@ void DatabaseWindow::printClient() {
 }
 
 void DatabaseWindow::print(bool summary, int client) {
-    printClients(database_, this, summary, fileName_, client);
+    printClients(database_, this, summary, fileName_, client, storedPrintOptions());
 }
 
 void DatabaseWindow::writeRadio() {
@@ -354,6 +430,8 @@ void DatabaseWindow::writeRadio() {
     RadioImage image{};
     database_.copyClientImage(client, image.data(), kImageSize);
     link.writeRadio(this, image.data(), kImageSize, true);
+    emit radioReported(
+        fromAnsi(writeReport(link.outcome(), toAnsi(clientName(client)), timeOfDay())));
 }
 
 void DatabaseWindow::readRadio() {
@@ -363,9 +441,23 @@ void DatabaseWindow::readRadio() {
         return;
     SerialLink link;
     RadioImage image{};
-    if (!link.readRadio(this, image.data(), kImageSize, false)) return;
+    const std::string name = toAnsi(clientName(client));
+    if (!link.readRadio(this, image.data(), kImageSize, false)) {
+        emit radioReported(fromAnsi(readReport(link.outcome(), name, kImageSize, 0, "")));
+        return;
+    }
+    const DatabaseState before = database_.state();
     database_.loadClientImage(client, image.data(), kImageSize);
+    recordStep(QString("Read radio into '%1'").arg(clientName(client)), before);
+    const int repaired = repairedChannels(image.data(), database_.client(client)->image().data());
+    emit radioReported(
+        fromAnsi(readReport(link.outcome(), name, kImageSize, repaired, timeOfDay())));
     postRefreshClientRow(client);
+}
+
+void DatabaseWindow::editDealerText() {
+    const DatabaseState before = database_.state();
+    if (database_.editDealerText(this)) recordStep("Edit dealer text", before);
 }
 
 void DatabaseWindow::copyClients() {
@@ -377,7 +469,12 @@ void DatabaseWindow::copyClients() {
 }
 
 void DatabaseWindow::pasteClients() {
-    if (database_.pasteClients(this)) postRefillClientList();
+    const DatabaseState before = database_.state();
+    if (!database_.pasteClients(this)) return;
+    const int pasted = database_.clientCount() - static_cast<int>(before.clients.size());
+    recordStep(pasted == 1 ? QString("Paste 1 client") : QString("Paste %1 clients").arg(pasted),
+               before);
+    postRefillClientList();
 }
 
 void DatabaseWindow::closeEvent(QCloseEvent* event) {

@@ -6,9 +6,11 @@
 #include <string>
 
 #include "database/client_database.h"
+#include "database/database_state.h"
 
 class QLabel;
 class QLineEdit;
+class QUndoStack;
 
 namespace tarn {
 
@@ -44,10 +46,24 @@ class DatabaseWindow final : public QMdiSubWindow {
     // The same, after the events already waiting (commands from the frame are posted).
     void postCommand(int id);
 
+    // The window's undo history (the last 100 steps; its clean point is the state last
+    // loaded or saved).
+    QUndoStack* undoStack() const { return undoStack_; }
+    // Records what changed since `before` (a state() taken before the change) as one
+    // undo step named `name`; nothing when nothing changed.
+    void recordStep(const QString& name, const DatabaseState& before);
+    // "3 of 412 selected": the selected rows and the clients of the database.
+    QString selectionText() const;
+
     void postRefillClientList();
     void postRefreshClientRow(int client);
     void refillClientList();
     void refreshClientRow(int client);
+
+  signals:
+    // The one-line report of a radio command, for the status bar.
+    void radioReported(const QString& text);
+    void selectionCountChanged();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,6 +87,9 @@ class DatabaseWindow final : public QMdiSubWindow {
     void print(bool summary, int client);
     void writeRadio();
     void readRadio();
+    void stepHistory(bool back);
+    void editDealerText();
+    QString clientName(int client) const;
     void copyClients();
     void pasteClients();
     // The row-count and focus-mark preconditions shared by several commands; false
@@ -83,6 +102,7 @@ class DatabaseWindow final : public QMdiSubWindow {
     ClientList* list_;
     QLineEdit* find_;
     QLabel* findStatus_;
+    QUndoStack* undoStack_;
 };
 
 }  // namespace tarn

@@ -5,11 +5,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
+#include <QUndoGroup>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include "model/user_feedback.h"
@@ -28,6 +32,12 @@ namespace tarn {
 namespace {
 
 constexpr int kDropQuestionLimit = 20;
+
+// "&Undo\tCtrl-Z", or with the step named: "&Undo Read radio into 'X'\tCtrl-Z".
+QString stepItemText(const char* verb, const char* keys, QString step) {
+    const QString named = step.isEmpty() ? "" : " " + step.replace('&', "&&");
+    return QString("&%1%2\t%3").arg(verb, named, keys);
+}
 
 // Two paths name the same file as the platform compares names: Windows ignores letter
 // case, POSIX file systems do not.
@@ -57,12 +67,22 @@ FrameWindow::FrameWindow() {
     layout->addWidget(mdiArea_);
     setCentralWidget(client);
 
+    history_ = new QUndoGroup(this);
     buildMenus();
     buildToolBar();
+    buildStatusBar();
+    connect(history_, &QUndoGroup::undoTextChanged, this, &FrameWindow::showStepNames);
+    connect(history_, &QUndoGroup::redoTextChanged, this, &FrameWindow::showStepNames);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &FrameWindow::followWindow);
     postRecentFilesChanged();
 }
 
-FrameWindow::~FrameWindow() = default;
+FrameWindow::~FrameWindow() {
+    // The windows close as the frame goes; its status bar and menus may be gone by then.
+    mdiArea_->disconnect(this);
+    history_->disconnect(this);
+    for (DatabaseWindow* window : databaseWindows()) window->disconnect(this);
+}
 
 QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
     // One action per command: the menu item, the toolbar button and the keys. The text
@@ -95,6 +115,9 @@ void FrameWindow::buildMenus() {
     addItem(file, "E&xit\tAlt-F4", cmd::Exit);
 
     QMenu* edit = menuBar()->addMenu("&Edit");
+    addItem(edit, "&Undo\tCtrl-Z", cmd::Undo, {K(Qt::CTRL | Qt::Key_Z)});
+    addItem(edit, "&Redo\tCtrl-Y", cmd::Redo, {K(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator();
     addItem(edit, "&Copy\tCtrl-C", cmd::Copy, {K(Qt::CTRL | Qt::Key_C)});
     addItem(edit, "&Paste\tCtrl-V", cmd::Paste, {K(Qt::CTRL | Qt::Key_V)});
 
@@ -181,6 +204,44 @@ void FrameWindow::buildToolBar() {
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }
 
+void FrameWindow::buildStatusBar() {
+    statusLine_ = new QLabel(this);
+    selectionLine_ = new QLabel(this);
+    // Widgets rather than showMessage: menu hints would wipe a message, not a label.
+    statusBar()->addWidget(statusLine_, 1);
+    statusBar()->addPermanentWidget(selectionLine_);
+}
+
+QString FrameWindow::statusText() const {
+    return statusLine_->text();
+}
+
+QString FrameWindow::selectionText() const {
+    return selectionLine_->text();
+}
+
+void FrameWindow::showStatus(const QString& text) {
+    statusLine_->setText(text);
+}
+
+void FrameWindow::showSelection() {
+    const DatabaseWindow* window = currentDatabaseWindow();
+    selectionLine_->setText(window ? window->selectionText() : QString());
+}
+
+void FrameWindow::showStepNames() {
+    actions_.at(cmd::Undo)->setText(stepItemText("Undo", "Ctrl-Z", history_->undoText()));
+    actions_.at(cmd::Redo)->setText(stepItemText("Redo", "Ctrl-Y", history_->redoText()));
+}
+
+void FrameWindow::followWindow(QMdiSubWindow* sub) {
+    auto* window = qobject_cast<DatabaseWindow*>(sub);
+    // Without a database window the items name no step (and do nothing).
+    history_->setActiveStack(window ? window->undoStack() : nullptr);
+    showStepNames();
+    showSelection();
+}
+
 QAction* FrameWindow::menuAction(int id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
@@ -260,6 +321,11 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
     if (path && !pathFits(this, *path)) return nullptr;
     auto* window = new DatabaseWindow(path);
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
+    history_->addStack(window->undoStack());
+    connect(window, &DatabaseWindow::radioReported, this, &FrameWindow::showStatus);
+    connect(window, &DatabaseWindow::selectionCountChanged, this, [this, window] {
+        if (window == currentDatabaseWindow()) showSelection();
+    });
     QMdiSubWindow* previous = mdiArea_->activeSubWindow();
     mdiArea_->addSubWindow(window);
     // A new window opens maximised when the current one is (the MDI area sees to that).

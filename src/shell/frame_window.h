@@ -8,10 +8,12 @@
 #include <optional>
 #include <string>
 
+class QLabel;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class QUndoGroup;
 
 namespace tarn {
 
@@ -35,6 +37,11 @@ class FrameWindow final : public QMainWindow {
     QToolBar* toolBar() const { return toolBar_; }
     QList<DatabaseWindow*> databaseWindows() const;
     DatabaseWindow* currentDatabaseWindow() const;
+    // The status bar: the report of the last radio command, and the current window's
+    // selection ("3 of 412 selected").
+    QString statusText() const;
+    QString selectionText() const;
+    void showStatus(const QString& text);
 
     // A new window on the file (or an untitled database without a path); null when the
     // path is too long. Shown maximised when asked, else shown plainly.
@@ -70,6 +77,10 @@ class FrameWindow final : public QMainWindow {
     void tile(bool horizontal);
     void placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous);
     void fillWindowMenu();
+    void buildStatusBar();
+    void showStepNames();
+    void showSelection();
+    void followWindow(QMdiSubWindow* window);
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
@@ -79,6 +90,9 @@ class FrameWindow final : public QMainWindow {
     QList<QAction*> recentItems_;   // the File menu's recent files, in menu order
     QAction* recentEnd_ = nullptr;  // the separator the recent files stand before
     std::map<int, QAction*> actions_;
+    QUndoGroup* history_ = nullptr;  // the undo histories of the database windows
+    QLabel* statusLine_ = nullptr;
+    QLabel* selectionLine_ = nullptr;
     UrlOpener urlOpener_;
 };
 

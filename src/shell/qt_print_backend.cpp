@@ -14,9 +14,11 @@ class QtPrintBackend final : public PrintBackend {
     std::unique_ptr<PrintSurface> choosePrinter(WindowHandle owner) override {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         QPrintDialog dialog(printer.get(), static_cast<QWidget*>(owner));
-        // The whole job is printed: no selection, no page range.
+        // A page range is honoured (the document is laid out before any page is drawn,
+        // so any page can be printed alone). Qt's own dialog offers "Pages from" even
+        // when the range is switched off, and would then print every page.
         dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
         dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
 #ifdef Q_OS_WIN
         // Windows' "Print to file" box stays hidden. Elsewhere the same option is the
@@ -25,6 +27,7 @@ class QtPrintBackend final : public PrintBackend {
 #endif
         if (dialog.exec() != QDialog::Accepted) return nullptr;
         QtPageSurface::Hooks hooks;
+        hooks.toFile = printer->outputFormat() == QPrinter::PdfFormat;
         hooks.nameDocument = [](QPagedPaintDevice& device, const QString& name) {
             static_cast<QPrinter&>(device).setDocName(name);
         };

@@ -1,5 +1,6 @@
 #include "shell/seams.h"
 
+#include "radio/radio_log.h"
 #include "shell/dealer_text_dialog.h"
 #include "shell/edit_channel_dialog.h"
 #include "shell/edit_client_dialog.h"
@@ -13,8 +14,10 @@ namespace tarn {
 void addQtSeams(Services& services) {
     static QtUserFeedback feedback;
     static QtProgressUi progress;
+    static RadioLog radioLog;  // the session's radio exchanges, for the radio log window
     services.feedback = &feedback;
     services.progress = &progress;
+    services.radioLog = &radioLog;
     services.clipboard = &qtClipboard();
     services.printer = &qtPrintBackend();
     services.editDealerText = runDealerTextDialog;

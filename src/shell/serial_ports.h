@@ -4,8 +4,8 @@
 
 namespace tarn {
 
-// The serial devices this machine has (built-in ports and USB adapters), by the names
-// the port setting takes: device paths on POSIX, "COMn" on Windows.
+// The names of the serial devices this machine has (listSerialPorts), as the port
+// setting takes them.
 QStringList availableSerialPorts();
 
 // Whether the port can be opened right now (it exists and nobody holds it).

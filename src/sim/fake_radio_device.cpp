@@ -20,7 +20,12 @@ void FakeRadioDevice::log(std::string what, std::string bytes) {
 
 bool FakeRadioDevice::open(const std::string& name) {
     log("open " + name);
-    if (faults_.missing || open_) return false;  // a second open of the port is refused
+    // A second open of the port is refused, as a port held by another program.
+    openError_ = faults_.missing  ? OpenError::Missing
+                 : faults_.denied ? OpenError::PermissionDenied
+                 : open_          ? OpenError::Busy
+                                  : OpenError::None;
+    if (openError_ != OpenError::None) return false;
     open_ = true;
     incoming_.clear();  // a fresh port holds no stale input
     return true;

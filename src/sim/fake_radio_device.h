@@ -15,6 +15,7 @@ namespace tarn {
 // Faults of the port itself (the radio's own are in the monitor).
 struct FakePortFaults {
     bool missing = false;  // open fails
+    bool denied = false;   // open fails for lack of permission
     bool lineSettingsFail = false;
     bool timeoutsFail = false;
     bool writesFail = false;  // every write reports 0 bytes
@@ -43,6 +44,7 @@ class FakeRadioDevice final : public SerialDevice {
     int read(std::uint8_t* buffer, int capacity) override;
     int write(const std::uint8_t* bytes, int length) override;
     void close() override;
+    OpenError lastOpenError() const override { return openError_; }
 
     const std::vector<Event>& events() const { return *events_; }
     // The log, shared so it outlives the device (a SerialLink owns and destroys it).
@@ -62,6 +64,7 @@ class FakeRadioDevice final : public SerialDevice {
     FakePortFaults faults_;
     bool paced_;
     bool open_ = false;
+    OpenError openError_ = OpenError::None;
     struct Incoming {
         std::uint64_t arrivesUs;
         char byte;

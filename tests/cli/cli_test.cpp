@@ -1,5 +1,5 @@
 // tarn-cli run as a program: exit codes, exact messages on stderr, JSON and text output,
-// the export, and the recent-file list it shares with the desktop program.
+// the export, the printed PDF, and the recent-file list it shares with the desktop program.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -75,7 +75,9 @@ test::TempDir* Cli::config = nullptr;
 TEST_F(Cli, UsageErrors) {
     for (const char* args :
          {"", "frobnicate x", "info", "info --verbose a.tdb", "info a.tdb b.tdb", "channels a.tdb",
-          "channels a.tdb one", "channels a.tdb -1", "export a.tdb", "new"}) {
+          "channels a.tdb one", "channels a.tdb -1", "export a.tdb", "new", "print a.tdb o.pdf",
+          "print --all --summary a.tdb o.pdf", "print --client one a.tdb o.pdf",
+          "print --all a.tdb", "print --all --footer --no-footer a.tdb o.pdf"}) {
         Outcome r = run(args);
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
@@ -142,21 +144,78 @@ TEST_F(Cli, CoreMessagesGoToStderrOneEach) {
               "1 channels appear to be corrupted and have been deleted\n"
               "There were 10 scan channels, this is more than the limit of 8.\n"
               "All scan channels have been deselected\n");
-    Outcome cannot = run("new no/such/folder.tdb");
-    EXPECT_EQ(cannot.code, 1);
-    EXPECT_EQ(cannot.err, "Failed to create/open database file\n");
+    for (const auto& [args, message] :
+         {std::pair{"new no/such/folder.tdb", "Failed to create/open database file\n"},
+          {"export awkward.tdb no/such/folder.csv", "Failed to create/open csv file\n"},
+          {"print --client 2 awkward.tdb out.pdf", "Nothing to print.\n"},
+          {"print --all awkward.tdb no/such/folder.pdf", "Printer document error.\n"}}) {
+        const Outcome r = run(args);
+        EXPECT_EQ(r.code, 1) << args;
+        EXPECT_EQ(r.err, message) << args;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out.pdf")));
 }
 
-TEST_F(Cli, ExportMatchesTheLibrary) {
-    const std::string path = awkwardDatabase();
-    ASSERT_EQ(run("export awkward.tdb out.csv").code, 0);
+// A PDF read back with pdftotext: every client's sheet, the heading once, 8-bit texts.
+TEST_F(Cli, PrintRendersEverySheetIntoAPdf) {
+    if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftotext";
     test::RecordingUi quiet;
-    ClientDatabase db(false);
-    ASSERT_EQ(db.load(path), 1);
-    EXPECT_EQ(text("out.csv"), csvText(db));
-    Outcome bad = run("export awkward.tdb no/such/folder.csv");
-    EXPECT_EQ(bad.code, 1);
-    EXPECT_EQ(bad.err, "Failed to create/open csv file\n");
+    ClientDatabase fleet(false);  // six clients of 40 channels: several pages on any paper
+    std::strcpy(fleet.dealerText().data(), "Harbour Marine\r\nPort Lincoln");
+    for (int c = 0; c < 6; ++c) {
+        ClientRecord& client = *fleet.client(fleet.addClient());
+        client.setName(c == 5 ? "Caf\xe9 Queen" : ("Vessel " + std::to_string(c)).c_str());
+        for (int n = 1; n <= kChannelCount; ++n) client.deleteChannel(n);
+        for (int n = 1; n <= 40; ++n) {
+            client.setFrequency(n, 0, 20000u + std::uint32_t(c * 1000 + n));
+            client.setFrequency(n, 1, 20000u + std::uint32_t(c * 1000 + n));
+            client.setLabel(n, ("Mark c" + std::to_string(c) + " n" + std::to_string(n)).c_str());
+        }
+    }
+    // A UTF-8 file name prints as the system names it, not as an 8-bit database text.
+    const std::string db = dir.file("M\xc3\xbcller-fleet.tdb");
+    ASSERT_EQ(fleet.save(db), 1);
+    auto pdfText = [&](const std::string& arguments) {
+        EXPECT_EQ(run("print " + arguments + " '" + db + "' out.pdf").code, 0) << arguments;
+        EXPECT_EQ(std::system(("pdftotext -layout '" + dir.file("out.pdf") + "' '" +
+                               dir.file("out.txt") + "'")
+                                  .c_str()),
+                  0);
+        return text("out.txt");
+    };
+    auto count = [](const std::string& text, const std::string& part) {
+        int n = 0;
+        for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        return n;
+    };
+    const std::string all = pdfText("--all");
+    EXPECT_GE(count(all, "\f"), 3) << "pages";
+    const std::string first = all.substr(0, all.find('\f'));
+    for (const std::string& part : {std::string("Tarn database"), std::string("Dealer:"), db,
+                                    std::string("Date:"), std::string("Port Lincoln")})
+        EXPECT_NE(first.find(part), std::string::npos) << part;
+    EXPECT_EQ(count(all, "Filename:"), 1);
+    EXPECT_EQ(count(all, "Client name:"), 6);
+    EXPECT_EQ(count(all, "Rx Freq"), 6);
+    EXPECT_EQ(count(all, "Caf\xc3\xa9 Queen"), 1);  // Windows-1252 text
+    for (int c = 0; c < 6; ++c) EXPECT_EQ(count(all, "Mark c" + std::to_string(c) + " n"), 40);
+    EXPECT_EQ(count(all, "2504.0"), 2);  // client 5, channel 40, RX and TX
+
+    const std::string one = pdfText("--client 2 --force");
+    EXPECT_EQ(count(one, "Client name:"), 1);
+    EXPECT_EQ(count(one, "Mark c2 n"), 40);
+
+    // Each sheet on its own page, "Page n of m" and the file at every foot; the stored
+    // options are the default, which the command line overrides.
+    const std::string sheets = pdfText("--all --new-page --footer --force");
+    EXPECT_EQ(count(sheets, "\f"), 6) << "pages";
+    EXPECT_EQ(count(sheets, "Page 6 of 6"), 1);
+    EXPECT_EQ(count(sheets, db), 12) << "heading and foot of every page";
+    QtSettingsBackend stored;
+    stored.write(kPrintFooterValue, "1");
+    EXPECT_EQ(count(pdfText("--summary --force"), "Page 1 of 1"), 1);
+    EXPECT_EQ(count(pdfText("--summary --force --no-footer"), "Page 1 of 1"), 0);
+    stored.write(kPrintFooterValue, "0");
 }
 
 TEST_F(Cli, OutputsReplaceFilesOnlyWithForceAndNeverTheDatabaseRead) {
@@ -187,8 +246,11 @@ TEST_F(Cli, OutputsReplaceFilesOnlyWithForceAndNeverTheDatabaseRead) {
     EXPECT_EQ(test::readFile(dir.file("fleet.tdb")), fleet);
     EXPECT_EQ(text("old.csv"), "old");
     EXPECT_EQ(run("export --force fleet.tdb old.csv").code, 0);
+    test::RecordingUi quiet;
+    ClientDatabase db(false);
+    ASSERT_EQ(db.load(dir.file("fleet.tdb")), 1);
+    EXPECT_EQ(text("old.csv"), csvText(db));
     EXPECT_EQ(run("new --force fleet.tdb").code, 0);
-    EXPECT_NE(text("old.csv"), "old");
     EXPECT_NE(run("--help").out.find("--force"), std::string::npos);
 }
 

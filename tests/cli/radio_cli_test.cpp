@@ -18,6 +18,7 @@ namespace {
 using test::readFile;
 using test::SimProcess;
 using test::TempDir;
+namespace fs = std::filesystem;
 
 constexpr const char* kPrompt =
     "Connect the serial cable.\nPress both channel up and down keys for 2 seconds until RS-232 "
@@ -28,6 +29,7 @@ const std::string kAsk =
 struct CliRun {
     int code;
     std::string err;
+    std::string out;
 };
 
 class RadioCli : public ::testing::Test {
@@ -35,6 +37,7 @@ class RadioCli : public ::testing::Test {
     // A database of two clients: 0 the demonstration client, 1 one without channels.
     void SetUp() override {
         setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+        setenv("XDG_DATA_HOME", dir.file("data").c_str(), 1);  // the backups
         test::RecordingUi quiet;
         ClientDatabase db(true);
         db.addClient();
@@ -48,13 +51,15 @@ class RadioCli : public ::testing::Test {
     // shell command `feeder` prints.
     CliRun run(const std::string& arguments, const std::string& input = "",
                const std::string& feeder = "") const {
-        const std::string err = dir.file("stderr");
+        const std::string err = dir.file("stderr"), out = dir.file("stdout");
         const std::string source = feeder.empty() ? "printf '" + input + "'" : "(" + feeder + ")";
         const std::string command =
-            source + " | '" TARN_CLI_PATH "' " + arguments + " >/dev/null 2>'" + err + "'";
+            source + " | '" TARN_CLI_PATH "' " + arguments + " >'" + out + "' 2>'" + err + "'";
         const int status = std::system(command.c_str());
-        const auto text = readFile(err);
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, {text.begin(), text.end()}};
+        const auto text = readFile(err), printed = readFile(out);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                {text.begin(), text.end()},
+                {printed.begin(), printed.end()}};
     }
 
     static RadioImage imageOf(const std::string& path, int index) {
@@ -172,11 +177,12 @@ TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
         {"write --yes " + quoted + " 7", "", 1, "There is no client 7; the database holds 2.\n"},
         {"read --port /dev/null " + quoted + " 0", "no\\n", 1, kAsk},
         {"read " + quoted + " 0", "", 1, kAsk},  // end of input cancels
-        {"read --yes " + quoted, "", 2, "usage: tarn-cli read [--port NAME] [--yes] FILE INDEX\n"},
+        {"read --yes " + quoted, "", 2,
+         "usage: tarn-cli read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n"},
         {"write --yes " + quoted + " one", "", 2,
-         "usage: tarn-cli write [--port NAME] [--yes] FILE INDEX\n"},
+         "usage: tarn-cli write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n"},
         {"write --port " + quoted + " 0", "", 2,
-         "usage: tarn-cli write [--port NAME] [--yes] FILE INDEX\n"},
+         "usage: tarn-cli write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n"},
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.arguments, c.input);
@@ -184,6 +190,103 @@ TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
         EXPECT_EQ(r.err, c.err) << c.arguments;
     }
     EXPECT_EQ(readFile(file), bytes);
+}
+
+TEST_F(RadioCli, ReadWithLogWritesTheTranscriptAndRefusesAnExistingLog) {
+    SimProcess sim({"--no-pacing"});
+    ASSERT_FALSE(sim.port().empty());
+    const std::string log = dir.file("radio.log");
+    const std::string read = "read --yes --port " + sim.port() + " --log '" + log + "' '" + file;
+    CliRun r = run(read + "' 0");
+    EXPECT_EQ(r.code, 0) << r.err;
+    const auto saved = readFile(log);
+    const std::string text(saved.begin(), saved.end());
+    for (const char* part : {"Read, started ", "  sent \"D 1800 0800\" (11 bytes)\n",
+                             "  sent \"E\" (1 byte)\nResult: Success\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+
+    r = run(read + "' 0");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "The file '" + log + "' already exists. Add --force to replace it.\n");
+    EXPECT_EQ(run(read + "' 0 --force").code, 0);
+    EXPECT_EQ(run("read --yes --force '" + file + "' 0").code, 2) << "--force without --log";
+}
+
+TEST_F(RadioCli, PortsProbeNamesThePortWhoseRadioAnswered) {
+    SimProcess radio({"--no-pacing"}), silent({"--no-pacing", "--no-prompt"});
+    ASSERT_FALSE(radio.port().empty() || silent.port().empty());
+    const std::string ports = silent.port() + " /dev/no-such-port " + radio.port();
+    CliRun r = run("ports --probe --json " + ports, "\\n");
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, kAsk) << "one prompt for every port";
+    EXPECT_EQ(r.out,
+              "{\"ports\": [{\"name\": \"" + silent.port() +
+                  "\", \"description\": \"\", \"probe\": \"no-answer\", \"message\": \"No "
+                  "radio answered.\"}, {\"name\": \"/dev/no-such-port\", \"description\": \"\", "
+                  "\"probe\": \"cannot-open\", \"message\": \"The port cannot be opened.\"}, "
+                  "{\"name\": \"" +
+                  radio.port() +
+                  "\", \"description\": \"\", \"probe\": \"answered\", \"message\": \"The "
+                  "radio answered.\"}], \"radio\": \"" +
+                  radio.port() + "\"}\n");
+    r = run("ports --probe --yes " + silent.port());
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, silent.port() + "    No radio answered.\nNo radio answered.\n");
+    r = run("ports --probe " + radio.port(), "no\\n");
+    EXPECT_EQ(r.code, 1) << "cancelled at the prompt";
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(run("ports --port x").code, 2);
+}
+
+TEST_F(RadioCli, ComparesWithoutChangingTheFileAndEveryRadioCommandKeepsBackups) {
+    test::writeFile(dir.file("shop-copy.tdb"), bytes);
+    const auto backups = [&](const std::string& kind) {
+        std::vector<std::string> found;
+        const fs::path folder = dir.path() / "data" / "TARN" / "Tarn DataBase" / "backups";
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string name = entry.path().filename().string();
+            if (name.size() > kind.size() + 5 && name.ends_with("_" + kind + ".tdb"))
+                found.push_back(entry.path().string());
+        }
+        return found;
+    };
+    SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
+    ASSERT_FALSE(sim.port().empty());
+    const std::string out = dir.file("stdout");
+    const auto compare = [&](const std::string& options) {
+        const std::string command = "'" TARN_CLI_PATH "' compare --yes --port " + sim.port() + " " +
+                                    options + " >'" + out + "' 2>/dev/null";
+        const int status = std::system(command.c_str());
+        const auto text = readFile(out);
+        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+                              std::string(text.begin(), text.end()));
+    };
+    EXPECT_EQ(compare("'" + file + "' 0"),
+              std::make_pair(0, std::string("The radio holds exactly this client.\n")));
+    const auto [code, text] = compare("--json '" + file + "' 1");
+    EXPECT_EQ(code, 4);
+    EXPECT_NE(text.find("{\"identical\": false, \"header\": [], \"channels\": [{\"channel\": 1, "
+                        "\"change\": \"added\""),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(readFile(file), bytes) << "compare never changes the file";
+    EXPECT_EQ(backups("radio").size(), 2u);
+
+    // read: the client it replaces and what came; write: what the verification read back.
+    EXPECT_EQ(run("read --yes --port " + sim.port() + " '" + file + "' 1").code, 0);
+    EXPECT_EQ(run("write --yes --port " + sim.port() + " '" + file + "' 1").code, 0);
+    ASSERT_EQ(backups("before-read").size(), 1u);
+    ASSERT_EQ(backups("verified").size(), 1u);
+    EXPECT_EQ(imageOf(backups("before-read")[0], 0), imageOf(dir.file("shop-copy.tdb"), 1));
+    EXPECT_EQ(imageOf(backups("verified")[0], 0), imageOf(file, 1));
+    EXPECT_EQ(backups("radio").size(), 3u);
+
+    // A backup that cannot be written is told once and fails nothing.
+    setenv("XDG_DATA_HOME", file.c_str(), 1);
+    const CliRun r = run("read --yes --port " + sim.port() + " '" + file + "' 0");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, std::string(kPrompt) + "Backup not kept: the folder '" + file +
+                         "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n");
 }
 
 }  // namespace

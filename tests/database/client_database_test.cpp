@@ -59,11 +59,8 @@ TEST(ClientDatabase, SummariesAndPerClientOperations) {
     db.clientSummary(1, s);
     EXPECT_EQ(s.type + s.program + s.mode + s.tune + s.power, "StandardOffFixedAutoMid2");
 
-    EXPECT_EQ(db.setClientAdvanced(1, 1), 1);
-    EXPECT_EQ(db.client(1)->getOption(ClientOption::Advanced), ClientOption::Advanced);
     std::vector<std::uint8_t> image(kImageSize);
     EXPECT_EQ(db.copyClientImage(0, image.data(), kImageSize), kImageSize);
-    EXPECT_EQ(db.clientHasNoChannels(1), 1);
     EXPECT_EQ(db.loadClientImage(1, image.data(), kImageSize), 1);
     EXPECT_EQ(*db.client(1), *db.client(0));
     EXPECT_EQ(db.loadClientImage(2, image.data(), kImageSize) +

@@ -32,11 +32,11 @@ class CsvExport : public ::testing::Test {
 TEST_F(CsvExport, DemonstrationDatabase) {
     ClientDatabase db(true);
     std::strcpy(db.dealerText().data(), "Dealer");
-    db.client(0)->setLabel(1, "HOME");
+    db.client(0)->setLabel(1, "H");
     db.client(0)->setLabel(9, "not a channel");
     EXPECT_EQ(exported(db), "Dealer\r\n\r\nNew Client\r\n" + kClientHeader +
                                 "0,1234,1,,,,1,1,high\r\n" + kChannelHeader +
-                                "1,3740.0,3740.0,,,,1,1,HOME\r\n"
+                                "1,3740.0,3740.0,,,,1,1,H\r\n"
                                 "2,5058.0,5058.0,,,,1,1,\r\n"
                                 "3,9326.0,9326.0,,,,1,1,\r\n"
                                 "4,6988.0,6988.0,,,,1,1,\r\n"

@@ -6,6 +6,7 @@
 
 #include <clocale>
 #include <cstring>
+#include <tuple>
 
 #include "database/client_database.h"
 #include "model/client_record.h"
@@ -55,7 +56,7 @@ class PrintClients : public ::testing::Test {
         ui.clear();
         ui.log.clear();
         ui.updates.clear();
-        return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index);
+        return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index, options);
     }
     // The one message: an error box over the owner, shown with the window gone and the
     // owner enabled again.
@@ -73,6 +74,7 @@ class PrintClients : public ::testing::Test {
     RecordingPrinter printer;
     ClientDatabase db{false};
     WindowHandle owner = RecordingUi::kOwner;
+    PrintOptions options;
     const Strings windowCycle{"dialog Printing owned", "disable owner", "dialog closed",
                               "enable owner", "focus owner"};
 };
@@ -90,10 +92,10 @@ TEST_F(PrintClients, HeadingAndIdentityLines) {
     EXPECT_EQ(title.right, 2000);
     EXPECT_EQ(title.align, TextAlign::Centre);
     EXPECT_EQ(printer.line(1, 5), (Strings{"Filename:", "C:\\Fleet\\harbour.tdb"}));
-    EXPECT_EQ(printer.line(1, 6), (Strings{"Date:", "09:41 24/12/2026"}));
+    EXPECT_EQ(printer.line(1, 6), (Strings{"Date:", "09:41:07 24/12/2026"}));
     // Labels in 10 .. L + 8, values in L + 10 .. W.
     EXPECT_EQ(printer.at("Date:").right, 138);
-    EXPECT_EQ(printer.at("09:41 24/12/2026").left, 140);
+    EXPECT_EQ(printer.at("09:41:07 24/12/2026").left, 140);
     EXPECT_TRUE(printer.line(1, 7).empty());
     EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Ketch Aurora"}));
     EXPECT_EQ(printer.line(1, 9), (Strings{"Serial:", "SN-4471"}));
@@ -103,6 +105,9 @@ TEST_F(PrintClients, HeadingAndIdentityLines) {
     EXPECT_EQ(printer.line(1, 16), (Strings{"Type:", "Advanced"}));
     EXPECT_EQ(printer.count("Channel"), 0);  // no tables in a summary
     EXPECT_EQ(printer.pages, 1);
+    printer.dateLine = std::string(600, '9');  // a clock text is cut to the text buffer
+    ASSERT_TRUE(print(true));
+    EXPECT_EQ(printer.line(1, 6).back().size(), 511u);
 }
 
 TEST_F(PrintClients, DealerTextTakesOneLinePerLineEnd) {
@@ -301,6 +306,74 @@ TEST_F(PrintClients, EveryFailureRow) {
         EXPECT_EQ(ui.windowLog(), r.events > 1 ? windowCycle : Strings{});
         EXPECT_EQ(printer.count("Trawler Nomad"), r.events == 6);  // drawn on page 2
     }
+}
+
+// The options over one layout: sheet A (10 channels) runs from page 1 onto page 2 with
+// 20 lines per page, sheet B follows it there. The recorder counts printed pages only.
+TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
+    addClient("Ketch Aurora", channels(1, 10));
+    addClient("Trawler Nomad", {{1}});
+    const std::string path = "C:\\Fleet\\harbour.tdb";
+    const Strings headings{"Channel", "Mode", "Rx Freq", "Tx Freq", "Scan", "Selcall", "Label"};
+    const Strings row1{"1", "LSB", "3740.0", "3740.0", "no", "no", ""}, none;
+    const Strings row7{"7", "LSB", "3740.0", "3740.0", "no", "no", ""};
+    const Strings continued{"Client name:", "Ketch Aurora (continued)"};
+    const Strings clientB{"Client name:", "Trawler Nomad"};
+    const struct {
+        std::string options;  // "new", "footer", "summary"
+        int lines, range;     // lines per page; a page range of one page, or 0 for all
+        int pages, page, line;
+        Strings texts;
+    } rows[] = {
+        {"", 20, 0, 2, 2, 1, none},
+        {"", 20, 0, 2, 2, 3, row7},
+        {"", 20, 0, 2, 2, 8, clientB},
+        {"", 20, 0, 2, 1, 20, none},
+        {"footer", 20, 0, 2, 2, 1, continued},
+        {"footer", 20, 0, 2, 2, 2, headings},
+        {"footer", 20, 0, 2, 1, 20, {path, "Page 1 of 2"}},
+        {"footer", 20, 0, 2, 2, 20, {path, "Page 2 of 2"}},
+        {"new", 20, 0, 3, 3, 3, {"Tarn database"}},
+        {"new", 20, 0, 3, 3, 5, {"Filename:", path}},
+        {"new", 20, 0, 3, 3, 8, clientB},
+        {"new footer", 20, 0, 3, 2, 1, continued},
+        {"new footer", 20, 0, 3, 3, 20, {path, "Page 3 of 3"}},
+        {"new summary", 20, 0, 1, 1, 13, clientB},
+        // A break before the headings: with the footer they go on line 2, rows on line 3.
+        {"footer", 16, 0, 3, 2, 1, continued},
+        {"footer", 16, 0, 3, 2, 2, headings},
+        {"footer", 16, 0, 3, 2, 3, row1},
+        // A page range prints its pages, numbered as in the whole document.
+        {"new footer", 20, 2, 1, 1, 1, continued},
+        {"new footer", 20, 2, 1, 1, 20, {path, "Page 2 of 3"}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.options + " " + std::to_string(r.lines) + " " + std::to_string(r.range) +
+                     " " + std::to_string(r.page) + ":" + std::to_string(r.line));
+        options = {r.options.find("new") != std::string::npos,
+                   r.options.find("footer") != std::string::npos};
+        setLinesPerPage(r.lines);
+        printer.fromPage = printer.toPage = r.range;
+        ASSERT_TRUE(print(r.options.find("summary") != std::string::npos));
+        EXPECT_EQ(printer.pages, r.pages);
+        EXPECT_EQ(printer.line(r.page, r.line), r.texts);
+    }
+    // The page number, in the width of "Page 8888 of 8888", ends where the table does;
+    // the path gets the room before it.
+    options = {false, true};
+    setLinesPerPage(59);
+    printer.fromPage = printer.toPage = 0;
+    ASSERT_TRUE(print(false));
+    const Drawn page = printer.at("Page 1 of 1"), file = printer.at(path);
+    EXPECT_EQ(std::tie(page.left, page.right, page.align),
+              std::make_tuple(1828, 1998, TextAlign::Right));
+    EXPECT_EQ(std::tie(file.left, file.right, file.line), std::make_tuple(10, 1818, 59));
+
+    // A range past the last page prints nothing.
+    printer.fromPage = printer.toPage = 2;
+    EXPECT_FALSE(print(false));
+    expectError("Nothing to print.");
+    EXPECT_TRUE(printer.events.empty());
 }
 
 }  // namespace

@@ -15,6 +15,9 @@ class RecordingSurface final : public PrintSurface {
     int printableHeight() const override { return p_.height; }
     int textWidth(std::string_view text) const override { return 10 * int(text.size()); }
     std::string localTimeAndDate() const override { return p_.dateLine; }
+    bool printsPage(int n) const override {
+        return p_.fromPage == 0 || (n >= p_.fromPage && n <= p_.toPage);
+    }
     void drawText(const PrintRect& r, std::string_view text, TextAlign align) override {
         const int h = p_.charHeight + p_.leading;  // off the line grid: line -2
         const int line = r.top % h == 0 && r.bottom - r.top == h ? r.top / h : -2;

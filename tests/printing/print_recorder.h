@@ -23,8 +23,9 @@ class RecordingPrinter final : public PrintBackend {
     std::unique_ptr<PrintSurface> choosePrinter(WindowHandle owner) override;
 
     int charHeight = 9, leading = 1, height = 600;  // 59 lines per page
+    int fromPage = 0, toPage = 0;                   // a page range; 0: every page
     bool cancel = false;
-    std::string failAt, dateLine = "09:41 24/12/2026";
+    std::string failAt, dateLine = "09:41:07 24/12/2026";
     std::vector<std::string> events;  // "startDoc NAME", "startPage", "endPage", "endDoc"
     std::vector<Drawn> texts;
     int pages = 0, dialogs = 0;

@@ -8,13 +8,18 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPrintDialog>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "database/client_database.h"
+#include "model/client_record.h"
 #include "model/services.h"
+#include "printing/pdf_file_surface.h"
 #include "printing/print_clients.h"
 #include "printing/print_recorder.h"
+#include "printing/qt_page_surface.h"
 #include "shell/client_list.h"
 #include "shell/commands.h"
 #include "shell/database_window.h"
@@ -38,19 +43,19 @@ class QtPrintBackend : public ::testing::Test {
     ScopedServices services;
 
     // Prints, handing the print dialog to `answer` as soon as it is up.
-    bool printAnswering(const std::function<void(QPrintDialog&)>& answer) {
+    bool printAnswering(const std::function<void(QPrintDialog&)>& answer, bool summary = true) {
         QTimer timer;
         QObject::connect(&timer, &QTimer::timeout, [&] {
             if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
                 timer.stop();
                 EXPECT_EQ(dialog->parentWidget(), &owner);
                 EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintSelection));
-                EXPECT_FALSE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
+                EXPECT_TRUE(dialog->testOption(QAbstractPrintDialog::PrintPageRange));
                 answer(*dialog);
             }
         });
         timer.start(20);
-        return printClients(db, &owner, true, "harbour.tdb", -1);
+        return printClients(db, &owner, summary, "harbour.tdb", -1, {});
     }
 
     RecordingUi ui;
@@ -100,6 +105,58 @@ TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
     EXPECT_EQ(printer.count("Client name:"), 1);
     EXPECT_EQ(printer.count("Second"), 1);
     EXPECT_TRUE(ui.empty());
+}
+
+// The range chosen in the dialog is what gets printed; a range past the end prints nothing.
+TEST_F(QtPrintBackend, PrintsThePageRangeChosenInTheDialog) {
+    for (int n = 1; n <= kChannelCount; ++n) db.client(0)->addChannel();  // several pages
+    const QString pdf = dir.filePath("range.pdf");
+    auto pages = [&](int from, int to) {
+        QFile::remove(pdf);
+        return printAnswering(
+            [&](QPrintDialog& dialog) {
+                dialog.findChild<QLineEdit*>("filename")->setText(pdf);
+                dialog.findChild<QRadioButton*>("printRange")->click();
+                dialog.findChild<QSpinBox*>("to")->setValue(to);
+                dialog.findChild<QSpinBox*>("from")->setValue(from);
+                dialog.accept();
+            },
+            false);
+    };
+    ASSERT_TRUE(pages(2, 3));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page\n"), 2);
+    EXPECT_FALSE(pages(90, 99));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0].text, "Nothing to print.");
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(QtPrintBackend, SafeMarginsAndTheDateLine) {
+    // The printer's unprintable margin, PDF file or not: the margin used (all in mm).
+    const struct {
+        double minimum;
+        bool toFile;
+        double used;
+    } rows[] = {{0, true, 12.7}, {0, false, 12.7}, {4, false, 8}, {4, true, 12.7}};
+    auto even = [](double mm) { return QMarginsF(mm, mm, mm, mm); };
+    for (const auto& r : rows) {
+        const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                 even(r.minimum ? 8 : 3.5), QPageLayout::Millimeter,
+                                 even(r.minimum));
+        EXPECT_EQ(withSafeMargins(layout, r.toFile).margins(QPageLayout::Millimeter), even(r.used));
+    }
+    // A4 at 1200 dpi less 2 x 36 points (margins of 10 points left 9583 units).
+    EXPECT_EQ(pdfFileSurface(dir.filePath("a.pdf").toStdString())->printableWidth(), 8717);
+
+    const QDateTime when(QDate(2026, 12, 24), QTime(9, 41, 7));
+    for (const auto& [locale, text] :
+         {std::pair{QLocale(QLocale::English, QLocale::UnitedStates), "9:41:07 AM 12/24/26"},
+          std::pair{QLocale(QLocale::Chinese), "09:41:07 2026/12/24"},  // "t HH:mm:ss"
+          std::pair{QLocale(QLocale::Spanish), "9:41:07 24/12/26"},     // "H:mm:ss (t)"
+          std::pair{QLocale::c(), "09:41:07 24 Dec 2026"}})
+        EXPECT_EQ(printedTimeAndDate(locale, when).toStdString(), text);
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ TEST(DumpParser, AcceptsTheFormsARadioMaySend) {
         {"upper case", fullDump()},
         {"lower case", fullDump("%04x", " %02x")},
         {"0x prefixes", fullDump("0x%04X", " 0x%02x")},
+        {"0X prefixes", fullDump("0X%04x", " 0X%02X")},
         {"tabs and runs of blanks", fullDump("  %04X", "\t %02X")},
         {"echo and prompt", "D 1800 0800\r\n" + fullDump() + "# "},
         {"extra columns after the 16th byte", fullDump("%04X", " %02X", "  ..ab.. 99 77")},

@@ -1,5 +1,7 @@
 // The same exchanges against the in-process fake radio and against tarn-radio-sim on a
 // pseudo-terminal (real driver, real clock), so the two radios cannot drift apart.
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <gmock/gmock.h>
@@ -11,7 +13,10 @@
 #include <optional>
 #include <thread>
 
+#include "radio/port_probe.h"
 #include "radio/radio_harness.h"
+#include "radio/radio_texts.h"
+#include "radio/serial_ports.h"
 #include "radio/sim_process.h"
 #include "sim/pty_line.h"
 #include "support/temp_dir.h"
@@ -190,6 +195,46 @@ TEST(PosixSerialDevice, HoldsAPtyAloneReadsAndWaitsLikeTheRadioLinkExpects) {
     ASSERT_TRUE(device->open("/dev/null"));
     EXPECT_FALSE(device->applyLineSettings()) << "a file that is no terminal";
     device->close();
+}
+
+// Probing ports through the platform driver: the simulator, a held port, no port, and
+// a device this user may not open (its group named as the fix).
+TEST(PortProbeOnPty, TellsAnsweredSilentBusyMissingAndDenied) {
+    using Result = PortProbe::Result;
+    SimProcess radio({"--no-pacing"}), silent({"--no-pacing", "--no-prompt"});
+    ASSERT_FALSE(radio.port().empty() || silent.port().empty());
+    PtyLine held;
+    ASSERT_TRUE(held.open());
+    auto holder = makePlatformSerialDevice();
+    ASSERT_TRUE(holder->open(held.slavePath()));
+    TempDir dir;
+    const std::string device = dir.file("ttyX");
+    writeFile(device, {});
+    const group* daemon = ::getgrgid(1);
+    ASSERT_TRUE(daemon);
+    const bool root = ::geteuid() == 0;
+    ASSERT_TRUE(!root || ::chown(device.c_str(), 0, 1) == 0);
+    ::chmod(device.c_str(), 0);
+    const struct {
+        std::string port;
+        Result result;
+    } cases[] = {
+        {radio.port(), Result::Answered},
+        {silent.port(), Result::NoAnswer},
+        {held.slavePath(), Result::Busy},
+        {"/dev/no-such-port", Result::CannotOpen},
+        // root opens anything: the denial then comes from the file not being a terminal.
+        {device, root ? Result::CannotOpen : Result::PermissionDenied},
+    };
+    for (const auto& c : cases) {
+        SerialLink link(makePlatformSerialDevice(), makeRealClock());
+        EXPECT_EQ(probePort(link, c.port).result, c.result) << c.port;
+    }
+    if (root) {
+        EXPECT_EQ(permissionDeniedText(device), "Permission denied: add your user to the group '" +
+                                                    std::string(daemon->gr_name) +
+                                                    "' and log in again.");
+    }
 }
 
 }  // namespace

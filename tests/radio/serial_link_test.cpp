@@ -41,26 +41,6 @@ TEST(SerialLinkPort, OpensSetsUpRaisesRtsThenDtrAndClosesTheOldPortFirst) {
     EXPECT_EQ(last, close);
 }
 
-TEST(SerialLinkPort, EveryFailureToOpenOrSetUpLeavesThePortClosed) {
-    const struct {
-        const char* name;
-        FakePortFaults faults;
-        std::vector<std::string> calls;
-    } cases[] = {
-        {"missing", {.missing = true}, {"open COM1"}},
-        {"line settings refused", {.lineSettingsFail = true}, {"open COM1", "line", "close"}},
-        {"time-outs refused", {.timeoutsFail = true}, {"open COM1", "line", "timeouts", "close"}},
-    };
-    for (const auto& c : cases) {
-        FakeRadio fake({}, c.faults);
-        EXPECT_FALSE(fake.link->openPort()) << c.name;
-        EXPECT_FALSE(fake.link->isOpen()) << c.name;
-        EXPECT_FALSE(fake.device->isOpen()) << c.name;
-        EXPECT_EQ(calls(*fake.device), c.calls) << c.name;
-        EXPECT_FALSE(fake.link->closePort()) << c.name;
-    }
-}
-
 TEST(SerialLinkPort, ThePortNameComesFromTheSettingOrAnOverride) {
     FakeRadio fake;
     ASSERT_TRUE(settings().writeText("Port", "COM7"));

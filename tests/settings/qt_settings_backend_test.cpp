@@ -45,13 +45,5 @@ TEST_F(QtSettings, RoundTripsValueNamesWithBlanks) {
     EXPECT_NE(iniText().find("640 480"), std::string::npos);
 }
 
-TEST_F(QtSettings, StoreRulesWorkOverIt) {
-    QtSettingsBackend backend;
-    SettingsStore store(backend);
-    store.addRecentFile("/tmp/x.tdb");
-    EXPECT_EQ(store.recentFile(0, false), "/tmp/x.tdb");
-    EXPECT_EQ(store.readNumber("MRU count", 0), 1);
-}
-
 }  // namespace
 }  // namespace tarn

@@ -62,6 +62,12 @@ TEST_F(Settings, TextsAndNumbers) {
         values.write("N", text);
         EXPECT_EQ(store.readNumber("N", 5), number) << '"' << text << '"';
     }
+    EXPECT_EQ(store.backupDays(), 365);
+    const std::pair<const char*, int> days[] = {{"0", 0}, {"30", 30}, {"-1", 365}, {"x", 0}};
+    for (auto [text, number] : days) {
+        values.write("Backup Days", text);
+        EXPECT_EQ(store.backupDays(), number) << text;  // unreadable keeps every backup
+    }
     values.setWritable(false);
     EXPECT_FALSE(store.writeNumber("N", 1));
 }

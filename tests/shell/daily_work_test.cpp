@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QUndoStack>
 #include <QtTest>
 #include <fstream>
 
@@ -159,6 +160,11 @@ void DailyWorkTest::importAppendsReadableClientsOnlyWhenAsked() {
     QCOMPARE(columnTexts(*scene.window, 0), (QStringList{"Old", "New1", "New2"}));
     QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
     QVERIFY(scene.window->isWindowModified());
+    // The import is one step to undo.
+    QCOMPARE(scene.window->undoStack()->undoText(), QString("Import 2 clients"));
+    scene.run(cmd::Undo);
+    QCOMPARE(columnTexts(*scene.window, 0), QStringList{"Old"});
+    QVERIFY(!scene.window->isWindowModified());
     // Export: a name without an extension gets ".csv".
     scene.run(cmd::Export);
     QVERIFY(QFile::exists(QString::fromStdString(world.path("good.csv"))));

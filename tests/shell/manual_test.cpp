@@ -38,37 +38,37 @@ QString spokenName(const QString& itemText) {
 class ManualTest : public QObject {
     Q_OBJECT
   private slots:
-    void namesEveryMenuCommandAndToolTip();
-};
 
-void ManualTest::namesEveryMenuCommandAndToolTip() {
-    const QString text = manualText();
-    QVERIFY2(text.size() > 1000, "pdftotext could not read the rendered manual");
+    void namesEveryMenuCommandAndToolTip() {
+        const QString text = manualText();
+        QVERIFY2(text.size() > 1000, "pdftotext could not read the rendered manual");
 
-    ShellWorld world;
-    FrameWindow frame;
-    settle();
-    QStringList missing;
-    int named = 0;
-    for (QAction* popup : frame.menuBar()->actions()) {
-        if (!text.contains(spokenName(popup->text()))) missing.append(popup->text());
-        for (QAction* item : popup->menu()->actions()) {
-            const int id = item->data().toInt();
-            if (item->isSeparator() || (id >= cmd::RecentFile1 && id <= cmd::RecentFile4)) continue;
-            ++named;
-            if (!text.contains(spokenName(item->text()))) missing.append(item->text());
+        ShellWorld world;
+        FrameWindow frame;
+        settle();
+        QStringList missing;
+        int named = 0;
+        for (QAction* popup : frame.menuBar()->actions()) {
+            if (!text.contains(spokenName(popup->text()))) missing.append(popup->text());
+            for (QAction* item : popup->menu()->actions()) {
+                const int id = item->data().toInt();
+                if (item->isSeparator() || (id >= cmd::RecentFile1 && id <= cmd::RecentFile4))
+                    continue;
+                ++named;
+                if (!text.contains(spokenName(item->text()))) missing.append(item->text());
+            }
         }
+        for (QAction* button : frame.toolBar()->actions()) {
+            if (button->isSeparator()) continue;
+            ++named;
+            // Its image, from the program's resources, at the toolbar's size.
+            QCOMPARE(button->icon().pixmap(QSize(16, 15)).size(), QSize(16, 15));
+            if (!text.contains(button->toolTip())) missing.append(button->toolTip());
+        }
+        QVERIFY(named >= 40);  // 31 menu commands and 12 buttons
+        QVERIFY2(missing.isEmpty(), qPrintable("not in the manual: " + missing.join(", ")));
     }
-    for (QAction* button : frame.toolBar()->actions()) {
-        if (button->isSeparator()) continue;
-        ++named;
-        // Its image, from the program's resources, at the toolbar's size.
-        QCOMPARE(button->icon().pixmap(QSize(16, 15)).size(), QSize(16, 15));
-        if (!text.contains(button->toolTip())) missing.append(button->toolTip());
-    }
-    QVERIFY(named >= 40);  // 31 menu commands and 12 buttons
-    QVERIFY2(missing.isEmpty(), qPrintable("not in the manual: " + missing.join(", ")));
-}
+};
 
 QTEST_MAIN(ManualTest)
 #include "manual_test.moc"

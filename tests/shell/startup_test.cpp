@@ -12,8 +12,6 @@
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QMdiArea>
-#include <QMenu>
 #include <QScreen>
 #include <QTimer>
 #include <QUuid>
@@ -43,10 +41,6 @@ StartOptions quietStart(ShellWorld& world) {
     options.splash = false;
     options.installSeams = false;
     return options;
-}
-
-QString qpath(ShellWorld& world, const std::string& name) {
-    return QString::fromStdString(world.path(name));
 }
 
 // Runs `peer` on another thread (a second start of the program) while this thread's event
@@ -82,20 +76,6 @@ QByteArray message(const QByteArray& body) {
     return QByteArray(size, 2) + body;
 }
 
-// A file that does not load: opening it shows a message box.
-QString damagedFile(ShellWorld& world) {
-    QFile file(qpath(world, "damaged.tdb"));
-    if (file.open(QIODevice::WriteOnly)) file.write("not a database");
-    return file.fileName();
-}
-
-void waitForMessages(ShellWorld& world, std::size_t count) {
-    for (QDeadlineTimer deadline(10000);
-         world.feedback->messages().size() < count && !deadline.hasExpired();)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    settle();
-}
-
 // Sends raw bytes to a running program and returns what it answered (on any thread).
 QByteArray exchange(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
@@ -118,239 +98,226 @@ QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
 
 class StartupTest : public QObject {
     Q_OBJECT
-  private slots:
-    void initTestCase();
-    void firstStartWithoutSettings();
-    void firstStartOpensArgumentsOrNewestRecentFile();
-    void handoverOpensPathsInOrder();
-    void handoverIgnoresMalformedMessages();
-    void handoversAreAnsweredAtOnceAndOpenedOneAtATime();
-    void serverIsPrivateAndNothingStopsAStart();
-
-  private:
     QTemporaryDir configHome_;  // where the platform's settings file goes
     QTemporaryDir runtime_;     // the session's private runtime folder
-};
 
-void StartupTest::initTestCase() {
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
-}
-
-void StartupTest::firstStartWithoutSettings() {
-    ShellWorld world;
-    auto program = Program::start({}, quietStart(world));
-    QVERIFY(program);
-    settle();
-    FrameWindow& frame = program->frame();
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    QCOMPARE(frame.pos(), QPoint(0, 0));
-    QCOMPARE(frame.geometry().size(), screen.size() * 3 / 4);
-    QVERIFY(frame.windowTitle().startsWith("Tarn DataBase"));
-    const QList<DatabaseWindow*> windows = frame.databaseWindows();
-    QCOMPARE(windows.size(), 1);
-    QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
-    QVERIFY(windows[0]->isMaximized());
-    QVERIFY(world.feedback->empty());
-
-    // A stored placement is used, pulled back onto the screen when it lies off it.
-    world.settings.write("Window Placement",
-                         QString("%1 -5 640 480").arg(screen.width()).toStdString());
-    QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
-    world.settings.write("Window Placement", "10 20 300 200");
-    QCOMPARE(initialFrameGeometry(screen), QRect(10, 20, 300, 200));
-}
-
-void StartupTest::firstStartOpensArgumentsOrNewestRecentFile() {
-    ShellWorld world;
-    writeDatabase(world.path("older.tdb"), {"A"});
-    writeDatabase(world.path("newest.tdb"), {"B"});
-    settings().addRecentFile(world.path("older.tdb"));
-    settings().addRecentFile(world.path("newest.tdb"));
-    auto program = Program::start({}, quietStart(world));
-    settle();
-    QList<DatabaseWindow*> windows = program->frame().databaseWindows();
-    QCOMPARE(windows.size(), 1);
-    QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
-    QVERIFY(windows[0]->isMaximized());
-    // The recent-file items are in the File menu from the start.
-    QCOMPARE(program->frame().fileMenu()->actions()[9]->text(), QString("&1. newest.tdb"));
-    program.reset();
-
-    // The first argument that opens decides; a missing file is passed over silently.
-    program =
-        Program::start({world.path("missing.tdb"), world.path("older.tdb")}, quietStart(world));
-    settle();
-    windows = program->frame().databaseWindows();
-    QCOMPARE(windows.size(), 1);
-    QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
-    QVERIFY(!windows[0]->isMaximized());
-    QVERIFY(world.feedback->empty());
-    program.reset();
-
-    // A FIFO is told about at once, not waited on.
-    QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
-    program = Program::start({world.path("fifo.tdb")}, quietStart(world));
-    settle();
-    QCOMPARE(program->frame().databaseWindows().size(), 1);
-    QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
-}
-
-void StartupTest::handoverOpensPathsInOrder() {
-    ShellWorld world;
-    const char* kOddName = "one\xe9.tdb";  // not valid UTF-8: its bytes still name it
-    writeDatabase(world.path(kOddName), {"A"});
-    writeDatabase(world.path("two.tdb"), {"B"});
-    const StartOptions options = quietStart(world);
-    auto program = Program::start({}, options);
-    settle();
-    QCOMPARE(program->frame().databaseWindows().size(), 1);
-    // A second start without paths only raises the frame.
-    QVERIFY(handOverFromAnotherThread(options.serverName, {}));
-    settle();
-    QCOMPARE(program->frame().databaseWindows().size(), 1);
-    QVERIFY(handOverFromAnotherThread(
-        options.serverName, {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
-    settle();
-    const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
-    QCOMPARE(windows.size(), 3);
-    QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
-    QCOMPARE(windows[2]->fileName(), world.path(kOddName));
-    // While a radio transfer or print job runs the paths wait; they open after it.
-    {
-        QtProgressUi ui;
-        auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
-        QVERIFY(handOverFromAnotherThread(options.serverName, {world.path("two.tdb")}));
-        runNestedLoop(300);
-        QCOMPARE(program->frame().databaseWindows().size(), 3);
+  private slots:
+    void initTestCase() {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome_.path()));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
     }
-    for (QDeadlineTimer deadline(5000);
-         program->frame().databaseWindows().size() < 4 && !deadline.hasExpired();)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QCOMPARE(program->frame().databaseWindows().size(), 4);
-    // With nobody listening there is nothing to hand over to.
-    QVERIFY(!SingleInstance::handOver(options.serverName + "-nobody", {"x"}));
-}
 
-void StartupTest::handoverIgnoresMalformedMessages() {
-    ShellWorld world;
-    writeDatabase(world.path("ok.tdb"), {"A"});
-    const StartOptions options = quietStart(world);
-    auto program = Program::start({world.path("ok.tdb")}, options);
-    settle();
-    const QByteArray path = QFile::encodeName(qpath(world, "ok.tdb"));
-    auto send = [&](const QByteArray& body) { return sendRaw(options.serverName, message(body)); };
-    // No terminating zero, a zero inside, an empty path: answered, nothing opened.
-    QCOMPARE(send(path), QByteArray("\1"));
-    QCOMPARE(send(path + '\0' + "x" + '\0'), QByteArray("\1"));
-    QCOMPARE(send(QByteArray(1, '\0')), QByteArray("\1"));
-    // A length of 260 bytes or more ends the connection unread.
-    QCOMPARE(send(QByteArray(300, 'a') + '\0'), QByteArray());
-    settle();
-    QCOMPARE(program->frame().databaseWindows().size(), 1);
-    // A well-formed one still works afterwards.
-    QCOMPARE(send(path + '\0'), QByteArray("\1"));
-    settle();
-    QCOMPARE(program->frame().databaseWindows().size(), 2);
-}
-
-void StartupTest::handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
-    ShellWorld world;
-    const QString damaged = damagedFile(world);
-    const QByteArray one = message(QFile::encodeName(damaged) + '\0');
-    const StartOptions options = quietStart(world);
-    auto program = Program::start({}, options);
-    settle();
-    // The first box stays up until its second start has gone; meanwhile another start
-    // and a flood of paths come.
-    std::atomic<bool> gone = false;
-    int depth = 0;
-    int deepest = 0;
-    world.feedback->whileShown = [&] {
-        deepest = std::max(deepest, ++depth);
-        if (world.feedback->messages().size() == 1) {
-            for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();) runNestedLoop(20);
-            QVERIFY(handOverFromAnotherThread(options.serverName, {pathFromQt(damaged)}));
-            const int flood = SingleInstance::kQueueLimit + 50;
-            QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
-        }
-        --depth;
-    };
-    QByteArray answer;
-    runBeside([&] {
-        answer = exchange(options.serverName, one);
-        gone = true;
-    });
-    // Taken off the socket and answered before its box came up: no box runs its loop
-    // inside the socket's signal, where the socket could be deleted.
-    QCOMPARE(answer, QByteArray("\1"));
-    const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
-    waitForMessages(world, boxes);
-    runNestedLoop(100);  // time for any more that were kept
-    QCOMPARE(deepest, 1);
-    QCOMPARE(world.feedback->messages().size(), boxes);
-    world.feedback->whileShown = nullptr;
-    QVERIFY(handOverFromAnotherThread(options.serverName, {}));  // still serving
-}
-
-void StartupTest::serverIsPrivateAndNothingStopsAStart() {
-#ifdef _WIN32
-    QSKIP("a socket file in a private folder is how POSIX systems keep others out");
-#else
-    ShellWorld world;
-    writeDatabase(world.path("one.tdb"), {"A"});
-    StartOptions options = quietStart(world);
-    options.reachTimeoutMs = 300;
-    const QString server = SingleInstance::serverPath(options.serverName);
-    {
-        // A socket file in the session's private folder.
-        auto first = Program::start({}, options);
-        QVERIFY(QFileInfo(server).exists());
-        QCOMPARE(QFileInfo(server).path(), runtime_.path());
-        // A program that holds the place but does not answer (this thread is busy) is
-        // passed by: the second start runs alone, with its file.
-        QElapsedTimer timer;
-        timer.start();
-        auto second = Program::start({world.path("one.tdb")}, options);
-        QVERIFY(second);
-        QVERIFY(timer.elapsed() < 3000);
-        QCOMPARE(second->frame().databaseWindows().size(), 1);
-    }
-    // A socket file left by a crash, or a server that never answers, is taken over.
-    for (const bool listening : {false, true}) {
-        QLocalServer squatter;
-        if (listening) {
-            QVERIFY(squatter.listen(server));
-        } else {
-            QFile left(server);
-            QVERIFY(left.open(QIODevice::WriteOnly));
-        }
-        auto program = Program::start({}, options);
+    void firstStartWithoutSettings() {
+        ShellWorld world;
+        auto program = Program::start({}, quietStart(world));
         QVERIFY(program);
-        QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+        settle();
+        FrameWindow& frame = program->frame();
+        const QRect screen = QGuiApplication::primaryScreen()->geometry();
+        QCOMPARE(frame.pos(), QPoint(0, 0));
+        QCOMPARE(frame.geometry().size(), screen.size() * 3 / 4);
+        const QList<DatabaseWindow*> windows = frame.databaseWindows();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
+        QVERIFY(windows[0]->isMaximized());
+        QVERIFY(world.feedback->empty());
+
+        // A stored placement is used, pulled back onto the screen when it lies off it.
+        world.settings.write("Window Placement",
+                             QString("%1 -5 640 480").arg(screen.width()).toStdString());
+        QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
+        world.settings.write("Window Placement", "10 20 300 200");
+        QCOMPARE(initialFrameGeometry(screen), QRect(10, 20, 300, 200));
     }
-    // A runtime folder that others may enter is not used; a private one of ours is made.
-    QTemporaryDir open;
-    QFile::setPermissions(open.path(),
-                          QFile::permissions(open.path()) | QFile::ReadOther | QFile::ExeOther);
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
-    const QByteArray tmp = qgetenv("TMPDIR");
-    qputenv("TMPDIR", QFile::encodeName(runtime_.path()));
-    const QFileInfo fallback(QFileInfo(SingleInstance::serverPath("x")).path());
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
-    tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
-    QCOMPARE(fallback.path(), runtime_.path());  // the temporary folder's own one
-    QCOMPARE(fallback.permissions() & 0x0FF, QFile::Permissions{});  // nothing for others
-    QCOMPARE(fallback.ownerId(), QFileInfo(runtime_.path()).ownerId());
-    // The other end of a connection must be this user; what is not a socket is refused.
-    int pair[2] = {-1, -1};
-    QCOMPARE(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
-    QVERIFY(peerIsThisUser(pair[0]));
-    close(pair[0]);
-    close(pair[1]);
-    QVERIFY(!peerIsThisUser(pair[0]));
+
+    void firstStartOpensArgumentsOrNewestRecentFile() {
+        ShellWorld world;
+        writeDatabase(world.path("older.tdb"), {"A"});
+        writeDatabase(world.path("newest.tdb"), {"B"});
+        settings().addRecentFile(world.path("older.tdb"));
+        settings().addRecentFile(world.path("newest.tdb"));
+        auto program = Program::start({}, quietStart(world));
+        settle();
+        QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
+        QVERIFY(windows[0]->isMaximized());
+        program.reset();
+
+        // The first argument that opens decides; a missing file is passed over silently.
+        program =
+            Program::start({world.path("missing.tdb"), world.path("older.tdb")}, quietStart(world));
+        settle();
+        windows = program->frame().databaseWindows();
+        QCOMPARE(windows.size(), 1);
+        QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
+        QVERIFY(!windows[0]->isMaximized());
+        QVERIFY(world.feedback->empty());
+        program.reset();
+
+        // A FIFO is told about at once, not waited on.
+        QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
+        program = Program::start({world.path("fifo.tdb")}, quietStart(world));
+        settle();
+        QCOMPARE(program->frame().databaseWindows().size(), 1);
+        QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
+    }
+
+    void handoverOpensPathsInOrderAndIgnoresMalformedMessages() {
+        ShellWorld world;
+        const char* kOddName = "one\xe9.tdb";  // not valid UTF-8: its bytes still name it
+        writeDatabase(world.path(kOddName), {"A"});
+        writeDatabase(world.path("two.tdb"), {"B"});
+        const StartOptions options = quietStart(world);
+        auto program = Program::start({}, options);
+        settle();
+        auto windowCount = [&] { return program->frame().databaseWindows().size(); };
+        // A second start without paths only raises the frame.
+        QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+        settle();
+        QCOMPARE(windowCount(), 1);
+        QVERIFY(handOverFromAnotherThread(
+            options.serverName,
+            {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
+        settle();
+        const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+        QCOMPARE(windows.size(), 3);
+        QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
+        QCOMPARE(windows[2]->fileName(), world.path(kOddName));
+        // While a radio transfer or print job runs the paths wait; they open after it.
+        {
+            QtProgressUi ui;
+            auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
+            QVERIFY(handOverFromAnotherThread(options.serverName, {world.path("two.tdb")}));
+            runNestedLoop(300);
+            QCOMPARE(windowCount(), 3);
+        }
+        for (QDeadlineTimer deadline(5000); windowCount() < 4 && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QCOMPARE(windowCount(), 4);
+
+        const QByteArray path = QFile::encodeName(QString::fromStdString(world.path("two.tdb")));
+        auto send = [&](const QByteArray& body) {
+            return sendRaw(options.serverName, message(body));
+        };
+        // No terminating zero, a zero inside, an empty path: answered, nothing opened.
+        QCOMPARE(send(path), QByteArray("\1"));
+        QCOMPARE(send(path + '\0' + "x" + '\0'), QByteArray("\1"));
+        QCOMPARE(send(QByteArray(1, '\0')), QByteArray("\1"));
+        // A length of 260 bytes or more ends the connection unread.
+        QCOMPARE(send(QByteArray(300, 'a') + '\0'), QByteArray());
+        settle();
+        QCOMPARE(windowCount(), 4);
+        QCOMPARE(send(path + '\0'), QByteArray("\1"));  // a well-formed one still works
+        settle();
+        QCOMPARE(windowCount(), 5);
+    }
+
+    void handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
+        ShellWorld world;
+        // A file that does not load: opening it shows a message box.
+        const QString damaged = QString::fromStdString(world.path("damaged.tdb"));
+        QFile file(damaged);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a database") > 0);
+        file.close();
+        const QByteArray one = message(QFile::encodeName(damaged) + '\0');
+        const StartOptions options = quietStart(world);
+        auto program = Program::start({}, options);
+        settle();
+        // The first box stays up until its second start has gone; meanwhile another start
+        // and a flood of paths come.
+        std::atomic<bool> gone = false;
+        int depth = 0;
+        int deepest = 0;
+        world.feedback->whileShown = [&] {
+            deepest = std::max(deepest, ++depth);
+            if (world.feedback->messages().size() == 1) {
+                for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();)
+                    runNestedLoop(20);
+                QVERIFY(handOverFromAnotherThread(options.serverName, {pathFromQt(damaged)}));
+                const int flood = SingleInstance::kQueueLimit + 50;
+                QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
+            }
+            --depth;
+        };
+        QByteArray answer;
+        runBeside([&] {
+            answer = exchange(options.serverName, one);
+            gone = true;
+        });
+        // Taken off the socket and answered before its box came up: no box runs its loop
+        // inside the socket's signal, where the socket could be deleted.
+        QCOMPARE(answer, QByteArray("\1"));
+        const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
+        for (QDeadlineTimer deadline(10000);
+             world.feedback->messages().size() < boxes && !deadline.hasExpired();)
+            runNestedLoop(20);
+        runNestedLoop(100);  // time for any more that were kept
+        QCOMPARE(deepest, 1);
+        QCOMPARE(world.feedback->messages().size(), boxes);
+        world.feedback->whileShown = nullptr;
+        QVERIFY(handOverFromAnotherThread(options.serverName, {}));  // still serving
+    }
+
+    void serverIsPrivateAndNothingStopsAStart() {
+#ifdef _WIN32
+        QSKIP("a socket file in a private folder is how POSIX systems keep others out");
+#else
+        ShellWorld world;
+        writeDatabase(world.path("one.tdb"), {"A"});
+        StartOptions options = quietStart(world);
+        options.reachTimeoutMs = 300;
+        const QString server = SingleInstance::serverPath(options.serverName);
+        {
+            // A socket file in the session's private folder.
+            auto first = Program::start({}, options);
+            QVERIFY(QFileInfo(server).exists());
+            QCOMPARE(QFileInfo(server).path(), runtime_.path());
+            // A program that holds the place but does not answer (this thread is busy) is
+            // passed by: the second start runs alone, with its file.
+            QElapsedTimer timer;
+            timer.start();
+            auto second = Program::start({world.path("one.tdb")}, options);
+            QVERIFY(second);
+            QVERIFY(timer.elapsed() < 3000);
+            QCOMPARE(second->frame().databaseWindows().size(), 1);
+        }
+        // A socket file left by a crash, or a server that never answers, is taken over.
+        for (const bool listening : {false, true}) {
+            QLocalServer squatter;
+            if (listening) {
+                QVERIFY(squatter.listen(server));
+            } else {
+                QFile left(server);
+                QVERIFY(left.open(QIODevice::WriteOnly));
+            }
+            auto program = Program::start({}, options);
+            QVERIFY(program);
+            QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+        }
+        // A runtime folder that others may enter is not used; a private one of ours is made.
+        QTemporaryDir open;
+        QFile::setPermissions(open.path(),
+                              QFile::permissions(open.path()) | QFile::ReadOther | QFile::ExeOther);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+        const QByteArray tmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(runtime_.path()));
+        const QFileInfo fallback(QFileInfo(SingleInstance::serverPath("x")).path());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+        tmp.isEmpty() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", tmp);
+        QCOMPARE(fallback.path(), runtime_.path());  // the temporary folder's own one
+        QCOMPARE(fallback.permissions() & 0x0FF, QFile::Permissions{});  // nothing for others
+        QCOMPARE(fallback.ownerId(), QFileInfo(runtime_.path()).ownerId());
+        // The other end of a connection must be this user; what is not a socket is refused.
+        int pair[2] = {-1, -1};
+        QCOMPARE(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+        QVERIFY(peerIsThisUser(pair[0]));
+        close(pair[0]);
+        close(pair[1]);
+        QVERIFY(!peerIsThisUser(pair[0]));
 #endif
-}
+    }
+};
 
 QTEST_MAIN(StartupTest)
 #include "startup_test.moc"

@@ -1,0 +1,80 @@
+// Undo and redo of a paste of 1000 clients into a database window's history, each with
+// the refill of the client list that follows it.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QUndoStack>
+#include <string>
+
+#include "database/client_database.h"
+#include "shell/client_list.h"
+#include "shell/database_step.h"
+
+namespace {
+
+using tarn::ClientDatabase;
+
+struct PastedThousand {
+    ClientDatabase db{false};
+    tarn::ClientList list{db, nullptr};
+    QUndoStack history;
+
+    PastedThousand() {
+        const tarn::DatabaseState before = db.state();
+        for (int i = 0; i < tarn::kMaxClients; ++i) {
+            tarn::ClientRecord& c = *db.client(db.addClient());
+            c.setName(("Client " + std::to_string(i)).c_str());
+            for (int n = 0; n < 20; ++n) c.addChannel();
+        }
+        history.push(new tarn::DatabaseStep(db, tarn::diffStates(before, db.state()), "Paste"));
+        list.resize(800, 600);
+        list.show();
+    }
+};
+
+PastedThousand& scene() {
+    static auto* s = new PastedThousand;
+    return *s;
+}
+
+// One step back or forth and the list rebuilt; the other direction runs untimed.
+void step(benchmark::State& state, bool back) {
+    PastedThousand& s = scene();
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (back != s.history.canUndo()) back ? s.history.redo() : s.history.undo();
+        state.ResumeTiming();
+        back ? s.history.undo() : s.history.redo();
+        s.list.refill();
+        QApplication::processEvents();
+    }
+}
+
+void BM_UndoPasteOf1000(benchmark::State& state) {
+    step(state, true);
+}
+BENCHMARK(BM_UndoPasteOf1000)->Unit(benchmark::kMillisecond);
+
+void BM_RedoPasteOf1000(benchmark::State& state) {
+    step(state, false);
+}
+BENCHMARK(BM_RedoPasteOf1000)->Unit(benchmark::kMillisecond);
+
+// What each command costs before it runs: the copy of the database it may undo to.
+void BM_StateOf1000(benchmark::State& state) {
+    PastedThousand& s = scene();
+    if (s.history.canRedo()) s.history.redo();
+    for (auto _ : state) benchmark::DoNotOptimize(s.db.state());
+}
+BENCHMARK(BM_StateOf1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,176 @@
+#include "database/radio_backups.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <regex>
+#include <string_view>
+#include <system_error>
+
+#include "database/client_database.h"
+#include "database/data_folder.h"
+
+namespace tarn {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::size_t kTextPartLimit = 40;  // characters of a name, serial or file name
+constexpr int kSameSecondLimit = 100;       // backups of one kind and client per second
+constexpr std::time_t kSecondsPerDay = 86400;
+
+// The texts a failure is reported with.
+constexpr const char* kNoDataFolder = "Backup not kept: the user's data folder is unknown.";
+std::string cannotCreateText(const fs::path& folder, const std::error_code& error) {
+    return "Backup not kept: the folder '" + folder.string() + "' cannot be created (" +
+           error.message() + ").";
+}
+std::string cannotWriteText(const fs::path& file) {
+    return "Backup not kept: '" + file.string() + "' cannot be written.";
+}
+
+bool unsafe(unsigned char c) {
+    return c < 0x20 || c == 0x7F ||
+           std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos;
+}
+
+// An 8-bit text (Latin-1) as a UTF-8 name part; C1 controls count as unsafe too.
+std::u8string latin1Part(std::string_view text) {
+    std::u8string part;
+    std::size_t characters = 0;
+    for (const char ch : text) {
+        if (characters++ == kTextPartLimit) break;
+        const auto c = static_cast<unsigned char>(ch);
+        if (unsafe(c) || (c >= 0x80 && c < 0xA0)) {
+            part += u8'_';
+        } else if (c < 0x80) {
+            part += static_cast<char8_t>(c);
+        } else {
+            part += static_cast<char8_t>(0xC0 | (c >> 6));
+            part += static_cast<char8_t>(0x80 | (c & 0x3F));
+        }
+    }
+    return part.empty() ? u8"-" : part;
+}
+
+// A file name's stem (already a name in the system's encoding, taken as UTF-8), cut to the
+// limit without splitting a character.
+std::u8string stemPart(const fs::path& database) {
+    std::u8string part = database.stem().u8string();
+    std::size_t characters = 0, end = 0;
+    for (; end < part.size(); ++end) {
+        const auto c = static_cast<unsigned char>(part[end]);
+        if ((c & 0xC0) != 0x80 && characters++ == kTextPartLimit) break;
+        if (unsafe(c)) part[end] = u8'_';
+    }
+    part.resize(end);
+    return part.empty() ? u8"untitled" : part;
+}
+
+std::string field(const ClientRecord& client, int (ClientRecord::*get)(char*, int) const) {
+    std::array<char, kNameSize + 1> text{};
+    (client.*get)(text.data(), static_cast<int>(text.size()));
+    return text.data();
+}
+
+// The date in a backup's name, or nothing when the name is not a backup's.
+std::optional<std::time_t> backupDate(const std::string& name) {
+    static const std::regex pattern(
+        R"(^(\d{4})-(\d{2})-(\d{2})_(\d{2})(\d{2})(\d{2})_.*_(radio|before-read|verified)(-\d+)?\.tdb$)");
+    std::smatch m;
+    if (!std::regex_match(name, m, pattern)) return std::nullopt;
+    std::tm when{};
+    when.tm_year = std::stoi(m[1]) - 1900;
+    when.tm_mon = std::stoi(m[2]) - 1;
+    when.tm_mday = std::stoi(m[3]);
+    when.tm_hour = std::stoi(m[4]);
+    when.tm_min = std::stoi(m[5]);
+    when.tm_sec = std::stoi(m[6]);
+    when.tm_isdst = -1;
+    const std::time_t date = std::mktime(&when);
+    if (date == std::time_t(-1)) return std::nullopt;
+    return date;
+}
+
+}  // namespace
+
+const char* backupKindName(BackupKind kind) {
+    switch (kind) {
+        case BackupKind::Radio:
+            return "radio";
+        case BackupKind::BeforeRead:
+            return "before-read";
+        case BackupKind::Verified:
+            return "verified";
+    }
+    return "radio";
+}
+
+fs::path backupFolder() {
+    const fs::path data = userDataFolder();
+    return data.empty() ? data : data / "backups";
+}
+
+fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientRecord& client,
+                        std::time_t now, int number) {
+    char stamp[32] = "0000-00-00_000000";
+    if (const std::tm* local = std::localtime(&now))
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", local);
+    std::u8string name(stamp, stamp + std::char_traits<char>::length(stamp));
+    name += u8'_' + stemPart(database) + u8'_' + latin1Part(field(client, &ClientRecord::getName)) +
+            u8'_' + latin1Part(field(client, &ClientRecord::getSerial)) + u8'_';
+    const std::string_view kindName = backupKindName(kind);
+    name.append(kindName.begin(), kindName.end());
+    if (number > 1) {
+        const std::string suffix = "-" + std::to_string(number);
+        name.append(suffix.begin(), suffix.end());
+    }
+    return fs::path(name + u8".tdb");
+}
+
+BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::path& database,
+                          const ClientRecord& client, std::time_t now) {
+    if (folder.empty()) return {{}, kNoDataFolder};
+    std::error_code error;
+    if (fs::create_directories(folder, error)) {
+        // Customers' radios are nobody else's business.
+        fs::permissions(folder, fs::perms::owner_all, error);
+    }
+    if (error || !fs::is_directory(folder, error)) {
+        if (!error) error = std::make_error_code(std::errc::not_a_directory);
+        return {{}, cannotCreateText(folder, error)};
+    }
+    fs::path file;
+    for (int number = 1; file.empty() && number <= kSameSecondLimit; ++number) {
+        const fs::path name = folder / backupFileName(kind, database, client, now, number);
+        if (!fs::exists(fs::symlink_status(name, error))) file = name;
+    }
+    if (file.empty())
+        return {{}, cannotWriteText(folder / backupFileName(kind, database, client, now))};
+    ClientDatabase alone(false);
+    alone.addClient();
+    *alone.client(0) = client;
+    if (alone.writeFile(file) != ReplaceResult::Written) return {{}, cannotWriteText(file)};
+    return {file, {}};
+}
+
+BackupResult keepBackup(BackupKind kind, const fs::path& database, const ClientRecord& client,
+                        std::time_t now) {
+    return keepBackupIn(backupFolder(), kind, database, client, now);
+}
+
+int pruneBackups(const fs::path& folder, int days, std::time_t now) {
+    if (days <= 0) return 0;
+    const std::time_t oldest = now - std::time_t(days) * kSecondsPerDay;
+    std::error_code error;
+    std::vector<fs::path> old;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::u8string name = it->path().filename().u8string();
+        const auto date = backupDate(std::string(name.begin(), name.end()));
+        if (date && *date < oldest && it->is_regular_file(error)) old.push_back(it->path());
+    }
+    return static_cast<int>(std::count_if(
+        old.begin(), old.end(), [&](const fs::path& file) { return fs::remove(file, error); }));
+}
+
+}  // namespace tarn

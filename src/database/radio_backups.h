@@ -1,0 +1,50 @@
+#pragma once
+
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "model/client_record.h"
+
+namespace tarn {
+
+// What a backup holds: the image a Read got from the radio, the client a Read is about to
+// replace, or the image the verification read of a Write got back.
+enum class BackupKind { Radio, BeforeRead, Verified };
+const char* backupKindName(BackupKind kind);  // "radio", "before-read", "verified"
+
+// The outcome of keeping one backup. A failure never stops the command that asked for the
+// backup: the caller shows `failure` once, quietly (a status line, not a message box).
+struct BackupResult {
+    std::filesystem::path file;  // the backup written; empty on failure
+    std::string failure;         // what went wrong; empty on success
+    bool ok() const { return failure.empty(); }
+};
+
+// The folder that holds the backups: "backups" in the user's data folder (empty when the
+// system names none).
+std::filesystem::path backupFolder();
+
+// The name of a backup, for a person to find it by date, database, client and kind:
+// "2026-12-07_103205_fleet_Coral Charters_1234_radio.tdb". Parts are made safe for any
+// file system (no separators, reserved or control characters; Latin-1 texts as UTF-8) and
+// short enough for its name limit. `number` > 1 tells two backups of the same second apart
+// ("..._radio-2.tdb").
+std::filesystem::path backupFileName(BackupKind kind, const std::filesystem::path& database,
+                                     const ClientRecord& client, std::time_t now, int number = 1);
+
+// Writes the client alone as a database file into `folder` (created, readable by the user
+// only, when missing), under a name no file has yet. Never asks and never shows anything.
+BackupResult keepBackupIn(const std::filesystem::path& folder, BackupKind kind,
+                          const std::filesystem::path& database, const ClientRecord& client,
+                          std::time_t now);
+// The same in backupFolder().
+BackupResult keepBackup(BackupKind kind, const std::filesystem::path& database,
+                        const ClientRecord& client, std::time_t now);
+
+// Removes the backups in `folder` that are more than `days` days older than `now` (by the
+// date in their names); files not named like a backup stay. 0 days keeps everything.
+// The number of files removed.
+int pruneBackups(const std::filesystem::path& folder, int days, std::time_t now);
+
+}  // namespace tarn
