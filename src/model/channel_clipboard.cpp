@@ -12,6 +12,7 @@
 // valid channels come first.
 #include <algorithm>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "model/byte_order.h"
@@ -74,20 +75,39 @@ int ClientRecord::pasteChannels(WindowHandle window) {
 
     // Only records that lie wholly inside the block are read: data of another
     // origin may promise more than it holds.
-    for (int i = 0; i < count; ++i) {
+    auto recordAt = [&](int i) -> const std::uint8_t* {
         const std::size_t offset = kCountSize + kRecordSize * i;
-        if (offset + kRecordSize > block->size()) break;
-        const std::uint8_t* record = block->data() + offset;
+        return offset + kRecordSize > block->size() ? nullptr : block->data() + offset;
+    };
+    // With several channels in use the question also offers "Yes to All" and "No to All".
+    int inUse = 0;
+    for (int i = 0; i < count && recordAt(i); ++i) {
+        const int n = recordAt(i)[slot::Number];
+        if (n != 0 && !isChannelFree(n)) ++inUse;
+    }
+    std::optional<bool> overwriteAll;
+    for (int i = 0; i < count; ++i) {
+        const std::uint8_t* record = recordAt(i);
+        if (!record) break;
         const int n = record[slot::Number];
         if (n == 0) {
             showError(MessageOwner::frame(), "Clipboard channel data appears to be invalid.");
             continue;
         }
-        if (!isChannelFree(n) &&
-            !askYesNo(
-                MessageOwner::frame(),
-                formatMessage("Channel %d is already in use, do you want to overwrite it?", n)))
-            continue;
+        if (!isChannelFree(n)) {
+            if (!overwriteAll) {
+                const MessageAnswer answer = userFeedback().showMessage(
+                    MessageOwner::frame(),
+                    formatMessage("Channel %d is already in use, do you want to overwrite it?", n),
+                    MessageIcon::Question,
+                    inUse > 1 ? MessageButtons::YesNoAll : MessageButtons::YesNo);
+                if (answer == MessageAnswer::YesToAll || answer == MessageAnswer::NoToAll)
+                    overwriteAll = answer == MessageAnswer::YesToAll;
+                else if (answer != MessageAnswer::Yes)
+                    continue;
+            }
+            if (overwriteAll && !*overwriteAll) continue;
+        }
         std::copy_n(record, kSlotSize, slotBytes(image_, n));
         std::copy_n(record + kSlotSize, kLabelSize, labelBytes(n));
     }

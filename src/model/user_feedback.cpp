@@ -12,7 +12,9 @@ class StderrFeedback final : public UserFeedback {
     MessageAnswer showMessage(const MessageOwner&, std::string_view text, MessageIcon,
                               MessageButtons buttons) override {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-        return buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoAll
+                   ? MessageAnswer::Yes
+                   : MessageAnswer::Ok;
     }
 };
 

@@ -12,8 +12,9 @@ namespace tarn {
 inline constexpr const char* kMessageTitle = "Tarn DataBase";
 
 enum class MessageIcon { Error, Warning, Question, Information };
-enum class MessageButtons { Ok, YesNo, OkCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No };
+// YesNoAll adds "Yes to All" and "No to All" to a question asked once per item.
+enum class MessageButtons { Ok, YesNo, OkCancel, YesNoAll };
+enum class MessageAnswer { Ok, Cancel, Yes, No, YesToAll, NoToAll };
 
 // Who owns a message box: nobody, the main frame window, or a given window.
 struct MessageOwner {

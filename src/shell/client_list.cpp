@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 
+#include "qtcommon/ansi_text.h"
 #include "shell/client_table_model.h"
 
 namespace tarn {
@@ -45,6 +46,17 @@ void ClientList::sortByColumn(int column) {
     for (const QModelIndex& index : selectionModel()->selectedRows())
         if (first < 0 || index.row() < first) first = index.row();
     if (first >= 0) scrollTo(rows_->index(first, 0), QAbstractItemView::EnsureVisible);
+}
+
+void ClientList::setFindText(const QString& text) {
+    // Hidden rows leave the selection with the rows; the focus mark goes in any case.
+    rows_->setFindText(toAnsi(text));
+    selectionModel()->clearCurrentIndex();
+}
+
+QString ClientList::findStatus() const {
+    if (!rows_->isFiltering()) return {};
+    return QString("%1 of %2 clients").arg(rowCount()).arg(clients_->rowCount());
 }
 
 int ClientList::rowCount() const {

@@ -26,6 +26,11 @@ class ClientList final : public QTableView {
     bool refreshClient(int k);
     // Sorts rising by the column (every time: a second sort does not reverse).
     void sortByColumn(int column);
+    // Shows only the clients whose name, serial or selcall contains the text. The focus
+    // mark goes and hidden rows leave the selection: no command reaches a hidden client.
+    void setFindText(const QString& text);
+    // "12 of 1000 clients" while a find text hides clients, else empty.
+    QString findStatus() const;
 
     int rowCount() const;
     int clientOfRow(int row) const;

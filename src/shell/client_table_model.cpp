@@ -1,5 +1,6 @@
 #include "shell/client_table_model.h"
 
+#include "database/client_match.h"
 #include "qtcommon/ansi_text.h"
 
 namespace tarn {
@@ -39,6 +40,18 @@ ClientSortProxy::ClientSortProxy(ClientTableModel* source)
 
 bool ClientSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
     return compareClientRows(source_->database(), left.row(), right.row(), left.column()) < 0;
+}
+
+void ClientSortProxy::setFindText(std::string text) {
+    if (text == findText_) return;
+    findText_ = std::move(text);
+    invalidateRowsFilter();
+}
+
+bool ClientSortProxy::filterAcceptsRow(int sourceRow, const QModelIndex& /*sourceParent*/) const {
+    if (findText_.empty()) return true;
+    const ClientRecord* client = source_->database().client(sourceRow);
+    return client && clientMatches(*client, findText_);
 }
 
 }  // namespace tarn

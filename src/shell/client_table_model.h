@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSortFilterProxyModel>
+#include <string>
 
 #include "database/client_order.h"
 #include "shell/text_table_model.h"
@@ -27,18 +28,24 @@ class ClientTableModel final : public TextTableModel {
 };
 
 // The order the list shows: rising by one column with compareClientRows, stable, and
-// kept as it is until the next sort (a refreshed row does not move). The one place
-// where list rows and clients are mapped.
+// kept as it is until the next sort (a refreshed row does not move), showing only the
+// clients that match the find text. The one place where list rows and clients are mapped.
 class ClientSortProxy final : public QSortFilterProxyModel {
     Q_OBJECT
   public:
     explicit ClientSortProxy(ClientTableModel* source);
 
+    // The 8-bit text the clients must contain (clientMatches); empty shows every client.
+    void setFindText(std::string text);
+    bool isFiltering() const { return !findText_.empty(); }
+
   protected:
     bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
+    bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
 
   private:
     const ClientTableModel* source_;
+    std::string findText_;
 };
 
 }  // namespace tarn

@@ -38,13 +38,14 @@ enum : int {
     Export = 40042,
     Undo = 40100,
     Redo = 40101,
+    Import = 40120,
 };
 
 // True for the commands the frame passes on to the active database window.
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
-           (id >= PrintSummary && id <= Export) || id == Close || id == Save || id == Copy ||
-           id == Paste || id == Undo || id == Redo;
+           (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
+           id == Copy || id == Paste || id == Undo || id == Redo;
 }
 
 }  // namespace tarn::cmd

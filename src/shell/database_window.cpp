@@ -1,10 +1,21 @@
 #include "shell/database_window.h"
 
+#include <QAction>
 #include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTime>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 #include "database/csv_export.h"
+#include "database/csv_import.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
@@ -14,6 +25,7 @@
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
+#include "shell/column_widths.h"
 #include "shell/commands.h"
 #include "shell/database_step.h"
 #include "shell/file_name_dialog.h"
@@ -23,6 +35,20 @@ namespace {
 
 constexpr const char* kReplaceQuestion =
     "The file '%s' already exists.\n\nDo you want to replace it?";
+constexpr int kListedLineErrors = 20;
+
+// The unreadable lines of an import, the first ones listed and the rest counted.
+std::string lineErrorsText(const std::vector<CsvLineError>& errors) {
+    std::string text = formatMessage("%d lines of the file cannot be read:\n",
+                                     static_cast<long long>(errors.size()));
+    for (std::size_t i = 0; i < errors.size() && i < kListedLineErrors; ++i)
+        text += "\n" + lineErrorText(errors[i]);
+    if (errors.size() > kListedLineErrors)
+        text += formatMessage("\n... and %d more",
+                              static_cast<long long>(errors.size() - kListedLineErrors));
+    return text;
+}
+
 constexpr int kUndoSteps = 100;
 
 std::string timeOfDay() {
@@ -40,13 +66,39 @@ int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored) {
 }  // namespace
 
 DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
-    : QMdiSubWindow(parent),
-      list_(new ClientList(database_, this)),
-      undoStack_(new QUndoStack(this)) {
+    : QMdiSubWindow(parent), undoStack_(new QUndoStack(this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(applicationIcon());
-    setWidget(list_);
+    auto* panel = new QWidget(this);
+    list_ = new ClientList(database_, panel);
+    find_ = new QLineEdit(panel);
+    find_->setObjectName("Find");
+    find_->setClearButtonEnabled(true);
+    find_->installEventFilter(this);
+    findStatus_ = new QLabel(panel);
+    auto* findLabel = new QLabel("Find:", panel);
+    findLabel->setBuddy(find_);
+    auto* findRow = new QHBoxLayout;
+    findRow->setContentsMargins(2, 2, 2, 0);
+    findRow->addWidget(findLabel);
+    findRow->addWidget(find_, 1);
+    findRow->addWidget(findStatus_);
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(findRow);
+    layout->addWidget(list_, 1);
+    setWidget(panel);
     setFocusProxy(list_);
+    auto* findKey = new QAction(this);
+    findKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    findKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(findKey, &QAction::triggered, this, [this] {
+        find_->setFocus(Qt::ShortcutFocusReason);
+        find_->selectAll();
+    });
+    addAction(findKey);
+    connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
     setFileName(path ? *path : std::filesystem::path(kNoName));
     undoStack_->setUndoLimit(kUndoSteps);
     if (path && database_.open(*path))
@@ -55,8 +107,10 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
         undoStack_->resetClean();  // never saved: no state to come back to unmodified
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
-    list_->setColumnWidths(
-        settings().readColumnWidths(kDatabaseColumnsValue, ClientList::kColumns));
+    // A name of 20 letters; serials of 16 characters.
+    list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
+                                               {QString(20, 'n'), "Advanced", QString(16, '0'),
+                                                "0000", "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();
@@ -66,7 +120,45 @@ DatabaseWindow::~DatabaseWindow() = default;
 
 void DatabaseWindow::setFileName(std::filesystem::path path) {
     fileName_ = std::move(path);
-    setWindowTitle(displayPath(fileName_));
+    setWindowTitle(displayPath(fileName_) + "[*]");
+}
+
+QString DatabaseWindow::shownTitle() const {
+    return displayPath(fileName_) + (isWindowModified() ? "*" : "");
+}
+
+void DatabaseWindow::showModified() {
+    setWindowModified(database_.isModified() != 0);
+}
+
+QSize DatabaseWindow::sizeHint() const {
+    const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+    const int titleBar = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+    const QSize least(list_->horizontalHeader()->length() + 2 * list_->frameWidth() +
+                          list_->verticalScrollBar()->sizeHint().width() + 2 * frame,
+                      widget()->minimumSizeHint().height() + titleBar + frame);
+    const QMdiArea* area = mdiArea();
+    if (!area) return least.expandedTo(QMdiSubWindow::sizeHint());
+    return (area->viewport()->size() - QSize(titleBar, titleBar)).expandedTo(least);
+}
+
+void DatabaseWindow::findTextChanged(const QString& text) {
+    list_->setFindText(text);
+    showFindStatus();
+}
+
+void DatabaseWindow::showFindStatus() {
+    findStatus_->setText(list_->findStatus());
+}
+
+bool DatabaseWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == find_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        find_->clear();
+        list_->setFocus(Qt::OtherFocusReason);
+        return true;
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
 }
 
 void DatabaseWindow::rememberFile() {
@@ -89,6 +181,8 @@ void DatabaseWindow::postRefreshClientRow(int client) {
 
 void DatabaseWindow::refillClientList() {
     list_->refill();
+    showFindStatus();
+    showModified();
     emit selectionCountChanged();
 }
 
@@ -122,9 +216,14 @@ void DatabaseWindow::stepHistory(bool back) {
 
 void DatabaseWindow::refreshClientRow(int client) {
     if (!list_->refreshClient(client)) postRefillClientList();
+    showModified();
 }
 
 void DatabaseWindow::runCommand(int id) {
+    struct MarkAfter {
+        DatabaseWindow* window;
+        ~MarkAfter() { window->showModified(); }
+    } markAfter{this};
     switch (id) {
         case cmd::Save:
             return save();
@@ -135,6 +234,8 @@ void DatabaseWindow::runCommand(int id) {
             return;
         case cmd::Export:
             return exportDatabase();
+        case cmd::Import:
+            return importCsv();
         case cmd::NewClient:
             return newClient();
         case cmd::EditClient:
@@ -203,7 +304,40 @@ void DatabaseWindow::saveAs() {
 void DatabaseWindow::exportDatabase() {
     std::filesystem::path path;
     if (!askFileName(this, path, FileDialogKind::ExportDatabase)) return;
-    if (pathFits(this, path)) exportCsv(database_, path.string());
+    if (!pathFits(this, path)) return;
+    if (!path.has_extension()) {
+        // The dialog confirmed replacing the name typed, not the one with ".csv".
+        path += ".csv";
+        std::error_code error;
+        MessageOwner owner = MessageOwner::of(this);
+        owner.defaultNo = true;
+        if (!pathFits(this, path) || (std::filesystem::exists(path, error) &&
+                                      !askYesNo(owner, formatMessage(kReplaceQuestion, path))))
+            return;
+    }
+    exportCsv(database_, path.string());
+}
+
+void DatabaseWindow::importCsv() {
+    std::filesystem::path path;
+    if (!askFileName(this, path, FileDialogKind::ImportCsv) || !pathFits(this, path)) return;
+    const std::optional<CsvImport> read = readCsvFile(path);
+    if (!read) return;
+    const MessageOwner owner = MessageOwner::of(this);
+    if (!read->errors.empty()) {
+        const std::string errors = lineErrorsText(read->errors);
+        if (read->clients.empty()) return showError(owner, errors + "\n\nNothing was imported.");
+        MessageOwner asking = owner;
+        asking.defaultNo = true;  // a damaged file is imported only on purpose
+        if (!askYesNo(asking, errors + "\n\nImport the readable clients?")) return;
+    }
+    // One call appends every client, so that the import is one step to undo.
+    const DatabaseState before = database_.state();
+    const CsvImportSummary summary = appendClients(database_, read->clients);
+    recordStep(QString("Import %1 clients").arg(summary.clients), before);
+    userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
+                               MessageButtons::Ok);
+    refillClientList();
 }
 
 void DatabaseWindow::newClient() {
@@ -220,7 +354,7 @@ void DatabaseWindow::newClient() {
 bool DatabaseWindow::hasFocusedClient(const char* emptyMessage, bool offerNewClient,
                                       const char* noFocusMessage, int& client) {
     const MessageOwner owner = MessageOwner::of(this);
-    if (list_->rowCount() == 0) {
+    if (database_.clientCount() == 0) {
         if (!offerNewClient)
             showError(owner, emptyMessage);
         else if (askYesNo(owner, emptyMessage))
@@ -328,7 +462,7 @@ void DatabaseWindow::editDealerText() {
 
 void DatabaseWindow::copyClients() {
     const MessageOwner owner = MessageOwner::of(this);
-    if (list_->rowCount() == 0) return showError(owner, "There are no clients to copy");
+    if (database_.clientCount() == 0) return showError(owner, "There are no clients to copy");
     const std::vector<int> chosen = list_->selectedClients();
     if (chosen.empty()) return showError(owner, "There is no client selected to copy.");
     database_.copyClients(this, chosen.data(), static_cast<int>(chosen.size()));

@@ -8,6 +8,8 @@
 #include "database/client_database.h"
 #include "database/database_state.h"
 
+class QLabel;
+class QLineEdit;
 class QUndoStack;
 
 namespace tarn {
@@ -32,6 +34,12 @@ class DatabaseWindow final : public QMdiSubWindow {
     bool loadFailed() const { return database_.openFailed(); }
     ClientDatabase& database() { return database_; }
     ClientList& list() { return *list_; }
+    QLineEdit& findField() { return *find_; }
+    QLabel& findStatus() { return *findStatus_; }
+    // The title as the Window menu lists it: the file name, "*" after it while modified.
+    QString shownTitle() const;
+    // The MDI area's size less a cascade offset, never less than all eight columns need.
+    QSize sizeHint() const override;
 
     // A command of the menu, toolbar or keyboard, carried out now.
     void runCommand(int id);
@@ -59,9 +67,14 @@ class DatabaseWindow final : public QMdiSubWindow {
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void setFileName(std::filesystem::path path);
+    void showModified();
+    void findTextChanged(const QString& text);
+    void showFindStatus();
+    void importCsv();
     void rememberFile();
     void save();
     void saveAs();
@@ -87,6 +100,8 @@ class DatabaseWindow final : public QMdiSubWindow {
     ClientDatabase database_{true};
     std::filesystem::path fileName_;
     ClientList* list_;
+    QLineEdit* find_;
+    QLabel* findStatus_;
     QUndoStack* undoStack_;
 };
 

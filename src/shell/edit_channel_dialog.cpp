@@ -56,6 +56,7 @@ void ChannelDialog::buildControls() {
     du.place(new QLabel(QStringLiteral("RX (KHz)"), this), 7, 55, 43, 8);
     rx_ = new QLineEdit(this);
     rx_->setGeometry(du.rect(7, 65, 43, 14));
+    connect(rx_, &QLineEdit::textEdited, this, [this] { rxTyped_ = true; });
     du.place(new QLabel(QStringLiteral("TX (KHz)"), this), 61, 55, 43, 8);
     tx_ = new QLineEdit(this);
     tx_->setGeometry(du.rect(61, 65, 43, 14));
@@ -104,6 +105,7 @@ void ChannelDialog::loadChannel() {
 // change is complete, so a message box never interrupts a mouse press half-way.
 void ChannelDialog::focusChanged(QWidget* old, QWidget* now) {
     if (checking_ || !now || now->window() != this || now == cancel_) return;
+    if (now == rx_) rxTyped_ = false;  // a new visit; a refusal's return is not one
     const Field left = old == number_ ? Field::Number
                        : old == rx_   ? Field::Rx
                        : old == tx_   ? Field::Tx
@@ -125,7 +127,10 @@ bool ChannelDialog::check(Field field, bool copyRxToTx) {
             return checkNumber();
         case Field::Rx:
             if (!checkFrequency(rx_, 0)) return false;
-            if (copyRxToTx && ClientRecord::rxCopiesToTx(typed(rx_))) tx_->setText(rx_->text());
+            // Only a typed RX replaces TX: passing through keeps a split channel's TX.
+            if (copyRxToTx && rxTyped_ && ClientRecord::rxCopiesToTx(typed(rx_)))
+                tx_->setText(rx_->text());
+            rxTyped_ = false;
             return true;
         case Field::Tx:
             return checkFrequency(tx_, 1);
@@ -163,6 +168,7 @@ void ChannelDialog::refuse(QLineEdit* field, ChannelRefusal refusal) {
         if (button->isDown()) button->setDown(false);
     showError(MessageOwner::of(handle()), channelRefusalText(refusal));
     field->setFocus();
+    field->selectAll();  // typing replaces the refused text
     checking_ = false;
 }
 

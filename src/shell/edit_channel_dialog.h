@@ -62,6 +62,7 @@ class ChannelDialog final : public QDialog {
     QPushButton* ok_ = nullptr;
     QPushButton* cancel_ = nullptr;
     Field pending_ = Field::None;  // a field left, checked once the focus has settled
+    bool rxTyped_ = false;         // the RX text was edited since the focus entered it
     bool checking_ = false;        // focus moves of our own during a check are not "leaving"
     QMetaObject::Connection focusWatch_;
 };

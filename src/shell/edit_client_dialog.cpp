@@ -18,6 +18,7 @@
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
+#include "shell/column_widths.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -58,6 +59,8 @@ void ClientDialog::buildControls() {
     du.place(high_, 244, 32, 31, 10);
     low_ = new QRadioButton(QStringLiteral("Low"), this);
     du.place(low_, 244, 46, 29, 10);
+    powerNow_ = new QLabel(this);
+    du.place(powerNow_, 236, 63, 50, 8);
 
     auto addButton = [&](int command, const char* text, QRect rect, void (ClientDialog::*slot)()) {
         auto* button = new QPushButton(QString::fromLatin1(text), this);
@@ -98,7 +101,9 @@ void ClientDialog::buildControls() {
         palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
     list_->setPalette(palette);
 
-    const std::vector<int> widths = settings().readColumnWidths(kRadioColumnsValue, ColumnCount);
+    const std::vector<int> widths =
+        initialColumnWidths(*list_, kRadioColumnsValue,
+                            {"000", QString(16, 'n'), "USB", "30000.0", "30000.0", "yes", "yes"});
     for (int column = 0; column < ColumnCount; ++column)
         list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 
@@ -130,9 +135,12 @@ void ClientDialog::loadClient() {
     program_->setChecked(client_.getOption(ClientOption::FrontPanelProgramming) != 0);
     modes_->setChecked(client_.getOption(ClientOption::ModeToggle) != 0);
     autoTune_->setChecked(client_.getOption(ClientOption::AutoTune) != 0);
-    // Mid1 and Mid2 show as Low.
-    const bool high = client_.getOption(ClientOption::PowerLevel) == PowerLevel::High;
-    (high ? high_ : low_)->setChecked(true);
+    // Mid1 and Mid2 check neither button and are named beside them.
+    const int power = client_.getOption(ClientOption::PowerLevel);
+    if (power == PowerLevel::High || power == PowerLevel::Low)
+        (power == PowerLevel::High ? high_ : low_)->setChecked(true);
+    else
+        powerNow_->setText(power == PowerLevel::Mid1 ? "Now: Mid1" : "Now: Mid2");
     name_->setFocus();
 }
 
@@ -238,14 +246,20 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool control = key->modifiers().testFlag(Qt::ControlModifier);
-        if (control && (key->key() == Qt::Key_C || key->key() == Qt::Key_V)) {
+        // Ctrl+C, Ctrl+V, Enter (edit the focused channel, not OK) and Delete on the list.
+        void (ClientDialog::*action)() = nullptr;
+        if (control && key->key() == Qt::Key_C)
+            action = &ClientDialog::copyChannels;
+        else if (control && key->key() == Qt::Key_V)
+            action = &ClientDialog::pasteChannels;
+        else if (!control && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter))
+            action = &ClientDialog::editChannel;
+        else if (!control && key->key() == Qt::Key_Delete)
+            action = &ClientDialog::deleteChannels;
+        if (action) {
             event->accept();  // for the override: the list takes the key, no shortcut does
-            if (event->type() == QEvent::KeyPress) {
-                QMetaObject::invokeMethod(this,
-                                          key->key() == Qt::Key_C ? &ClientDialog::copyChannels
-                                                                  : &ClientDialog::pasteChannels,
-                                          Qt::QueuedConnection);
-            }
+            if (event->type() == QEvent::KeyPress)
+                QMetaObject::invokeMethod(this, action, Qt::QueuedConnection);
             return true;
         }
     }

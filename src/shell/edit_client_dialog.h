@@ -49,6 +49,7 @@ class ClientDialog final : public QDialog {
     QCheckBox* autoTuneBox() const { return autoTune_; }
     QRadioButton* highButton() const { return high_; }
     QRadioButton* lowButton() const { return low_; }
+    QLabel* powerNowLabel() const { return powerNow_; }
     QTableView* channelList() const { return list_; }
     QPushButton* button(int command) const;  // by the command numbers below
 
@@ -88,6 +89,7 @@ class ClientDialog final : public QDialog {
     QCheckBox* autoTune_ = nullptr;
     QRadioButton* high_ = nullptr;
     QRadioButton* low_ = nullptr;
+    QLabel* powerNow_ = nullptr;  // "Now: Mid1" for a level neither button stands for
     QTableView* list_ = nullptr;
     ChannelTableModel* channels_ = nullptr;
     ChannelSortProxy* rows_ = nullptr;

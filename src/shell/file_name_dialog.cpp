@@ -68,6 +68,11 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
             title = "Export database file";
             filters = {"CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*.*)"};
             break;
+        case FileDialogKind::ImportCsv:
+            title = "Import CSV file";
+            filters = {"CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*.*)"};
+            open = true;
+            break;
         default:
             return false;
     }

@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QUndoGroup>
 #include <QUndoStack>
@@ -86,7 +87,7 @@ FrameWindow::~FrameWindow() {
 QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
     // One action per command: the menu item, the toolbar button and the keys. The text
     // carries its own key name after the tab, so the menu shows exactly that text.
-    auto* action = new QAction(QString::fromLatin1(text), this);
+    auto* action = new QAction(QString::fromUtf8(text), this);
     action->setData(id);
     action->setShortcuts(keys);
     action->setShortcutContext(Qt::WindowShortcut);
@@ -108,6 +109,7 @@ void FrameWindow::buildMenus() {
     addItem(file, "&Close\tCtrl-F4", cmd::Close, {K(Qt::CTRL | Qt::Key_F4)});
     file->addSeparator();
     addItem(file, "&Export", cmd::Export);
+    addItem(file, "&Import\u2026", cmd::Import);
     file->addSeparator();
     recentEnd_ = file->addSeparator();  // the recent files go before it (rebuildRecentFiles)
     addItem(file, "E&xit\tAlt-F4", cmd::Exit);
@@ -324,14 +326,30 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
     connect(window, &DatabaseWindow::selectionCountChanged, this, [this, window] {
         if (window == currentDatabaseWindow()) showSelection();
     });
+    QMdiSubWindow* previous = mdiArea_->activeSubWindow();
     mdiArea_->addSubWindow(window);
     // A new window opens maximised when the current one is (the MDI area sees to that).
-    if (maximised)
+    if (maximised) {
         window->showMaximized();
-    else
+    } else {
         window->show();
-    window->widget()->setFocus();
+        if (!window->isMaximized()) placeCascaded(window, previous);
+    }
+    window->list().setFocus();
     return window;
+}
+
+void FrameWindow::placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous) {
+    // One title bar right and down from the active window, back at the corner when the
+    // window would not fit there.
+    window->resize(window->sizeHint());
+    const int offset = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    QPoint at;
+    if (previous && !previous->isMinimized()) at = previous->pos() + QPoint(offset, offset);
+    const QSize area = mdiArea_->viewport()->size();
+    if (at.x() + window->width() > area.width() || at.y() + window->height() > area.height())
+        at = QPoint();
+    window->move(at);
 }
 
 void FrameWindow::openFileIfExists(const std::filesystem::path& path, bool first) {
@@ -351,7 +369,7 @@ void FrameWindow::open() {
     if (!askFileName(this, path, FileDialogKind::OpenDatabase)) return;
     const QString wanted = displayPath(path);
     for (DatabaseWindow* window : databaseWindows()) {
-        if (samePath(window->windowTitle(), wanted)) {
+        if (samePath(displayPath(window->fileName()), wanted)) {
             mdiArea_->setActiveSubWindow(window);
             return;
         }
@@ -422,9 +440,11 @@ void FrameWindow::fillWindowMenu() {
     int number = 1;
     for (DatabaseWindow* window : windows) {
         QAction* item =
-            windowMenu_->addAction(QString("&%1 %2").arg(number++).arg(window->windowTitle()));
-        item->setCheckable(true);
-        item->setChecked(window == currentDatabaseWindow());
+            windowMenu_->addAction(QString("&%1 %2").arg(number++).arg(window->shownTitle()));
+        // Only the active window carries a check mark (and so a check box).
+        const bool active = window == currentDatabaseWindow();
+        item->setCheckable(active);
+        item->setChecked(active);
         connect(item, &QAction::triggered, this,
                 [this, window] { mdiArea_->setActiveSubWindow(window); });
         windowItems_.append(item);
@@ -442,7 +462,7 @@ void FrameWindow::rebuildRecentFiles() {
         item->deleteLater();
     }
     recentItems_.clear();
-    // In rising order between the separator after "&Export" and the one before "E&xit".
+    // In rising order between the separator after "&Import…" and the one before "E&xit".
     for (int index = 0; index < kRecentFileLimit; ++index) {
         const auto name = settings().recentFile(index, true);
         if (!name) continue;

@@ -75,6 +75,7 @@ class FrameWindow final : public QMainWindow {
     void open();
     void openUrl(const QUrl& url, const QString& shown);
     void tile(bool horizontal);
+    void placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous);
     void fillWindowMenu();
     void buildStatusBar();
     void showStepNames();

@@ -30,6 +30,10 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
     if (buttons == MessageButtons::YesNo) {
         standard = QMessageBox::Yes | QMessageBox::No;
         preferred = owner.defaultNo ? QMessageBox::No : QMessageBox::Yes;
+    } else if (buttons == MessageButtons::YesNoAll) {
+        standard =
+            QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::NoToAll;
+        preferred = owner.defaultNo ? QMessageBox::No : QMessageBox::Yes;
     } else if (buttons == MessageButtons::OkCancel) {
         standard = QMessageBox::Ok | QMessageBox::Cancel;
     }
@@ -41,10 +45,16 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
             return MessageAnswer::Yes;
         case QMessageBox::No:
             return MessageAnswer::No;
+        case QMessageBox::YesToAll:
+            return MessageAnswer::YesToAll;
+        case QMessageBox::NoToAll:
+            return MessageAnswer::NoToAll;
         case QMessageBox::Cancel:
             return MessageAnswer::Cancel;
         default:
-            return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
+            return buttons == MessageButtons::Ok || buttons == MessageButtons::OkCancel
+                       ? MessageAnswer::Ok
+                       : MessageAnswer::No;
     }
 }
 

@@ -90,6 +90,21 @@ TEST_F(ChannelClipboard, ChannelInUseIsOverwrittenOnlyOnYes) {
     target.pasteChannels(kWindow);  // now 3 is in use too and is asked about first
     EXPECT_EQ(feedback.texts().back(), kOverwrite);
     EXPECT_EQ(recordOf(target, 9), recordOf(source, 9));
+
+    // Several in use: "No to All" and "Yes to All" answer the first question for the rest.
+    putChannel(source, 3, 38000, 0, "newer three");
+    putChannel(source, 9, 91000, 0, "newer nine");
+    ASSERT_EQ(copy(source, {3, 9}), 1);
+    const ClientRecord kept = target;
+    for (MessageAnswer answer : {MessageAnswer::NoToAll, MessageAnswer::YesToAll}) {
+        feedback.clear();
+        feedback.script({answer});
+        target.pasteChannels(kWindow);
+        ASSERT_EQ(feedback.messages().size(), 1u);
+        EXPECT_EQ(feedback.messages()[0].buttons, MessageButtons::YesNoAll);
+        const ClientRecord& expected = answer == MessageAnswer::YesToAll ? source : kept;
+        for (int n : {3, 9}) EXPECT_EQ(recordOf(target, n), recordOf(expected, n)) << n;
+    }
 }
 
 TEST_F(ChannelClipboard, PasteTakesNineScanChannelsWithoutValidation) {

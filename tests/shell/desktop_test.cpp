@@ -303,6 +303,7 @@ class DesktopTest : public QObject {
         untitled->runCommand(cmd::Save);  // the save dialog is cancelled
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveDatabase});
         QVERIFY(untitled->database().isModified());
+        QCOMPARE(untitled->shownTitle(), QString("<NoName>*"));
         QVERIFY(!frame.close());  // Yes, then the save dialog is cancelled
         QVERIFY(frame.isVisible());
         QCOMPARE(frame.databaseWindows(), QList<DatabaseWindow*>{untitled});
@@ -424,17 +425,17 @@ class DesktopTest : public QObject {
                                        new QAction("X", &frame));
         settle();
         QStringList items = itemsOf(frame.fileMenu());
-        QCOMPARE(items.mid(8, 4),
+        QCOMPARE(items.mid(9, 4),
                  (QStringList{"-", "&1. newest.tdb|40036", "&3. old.tdb|40038", "-"}));
         // Opening a file, maximised, puts it first once the posted rebuild has run.
         DatabaseWindow* window = frame.openDatabaseWindow(world.path("a.tdb"), true);
         QCOMPARE(itemsOf(frame.fileMenu()), items);  // posted: rebuilt later
         settle();
         QVERIFY(window->isMaximized());
-        QCOMPARE(itemsOf(frame.fileMenu()).mid(9, 3),
+        QCOMPARE(itemsOf(frame.fileMenu()).mid(10, 3),
                  (QStringList{"&1. a.tdb|40036", "&2. newest.tdb|40037", "&4. old.tdb|40039"}));
         // The recent item opens a second window on the same file, maximised like the first.
-        frame.fileMenu()->actions()[9]->trigger();
+        frame.fileMenu()->actions()[10]->trigger();
         settle();
         QCOMPARE(frame.databaseWindows().size(), 2);
         QVERIFY(frame.databaseWindows()[1]->isMaximized());
@@ -609,6 +610,7 @@ class DesktopTest : public QObject {
             {FileDialogKind::OpenDatabase, "Open database file|Database Files (*.tdb)|open"},
             {FileDialogKind::SaveDatabase, "Save database file|Database Files (*.tdb)|save"},
             {FileDialogKind::ExportDatabase, "Export database file|CSV Files (*.csv)|save"},
+            {FileDialogKind::ImportCsv, "Import CSV file|CSV Files (*.csv)|open"},
         };
         writeDatabase(world.path("a.tdb"), {"A"});
         for (const auto& [kind, expected] : cases) {

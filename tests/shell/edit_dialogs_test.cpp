@@ -56,7 +56,8 @@ class EditChannelDialog : public ::testing::Test {
     // Types into a field and moves the focus on to another control.
     static void typeAndLeave(QLineEdit* field, const QString& text, QWidget* next) {
         field->setFocus();
-        field->setText(text);
+        field->selectAll();
+        QTest::keyClicks(field, text);
         next->setFocus();
         QApplication::processEvents();
     }
@@ -77,6 +78,13 @@ TEST_F(EditChannelDialog, ShowsTheChannelAndCopiesRxToTxWhenLeft) {
     EXPECT_EQ(dialog->txField()->text(), "3500 kHz");  // exactly as typed
     typeAndLeave(dialog->rxField(), "1000", dialog->labelField());
     EXPECT_EQ(dialog->txField()->text(), "3500 kHz");
+    // Passing through RX without typing keeps a split channel's TX.
+    dialog->rxField()->setText("4500.0");
+    dialog->txField()->setText("8000.0");
+    dialog->rxField()->setFocus();
+    dialog->labelField()->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->txField()->text(), "8000.0");
     EXPECT_EQ(feedback.texts(), kNoMessages);
 
     client.setOption(ClientOption::Advanced, 0);
@@ -99,8 +107,9 @@ TEST_F(EditChannelDialog, RefusedFieldGetsTheFocusBackButNotForCancel) {
         EXPECT_EQ(feedback.texts(), std::vector<std::string>{message}) << text;
         EXPECT_EQ(feedback.messages()[0].window, static_cast<QWidget*>(dialog.get()));
         EXPECT_EQ(QApplication::focusWidget(), field) << text;
-        // A frequency stays for correction; a number is put back.
+        // A frequency stays for correction, selected so typing replaces it; a number is put back.
         EXPECT_EQ(field->text(), field == number ? "12" : text);
+        EXPECT_EQ(field->selectedText(), field->text()) << text;
     }
     EXPECT_EQ(client, before);
     feedback.clear();
@@ -248,11 +257,14 @@ TEST_F(EditClientDialog, OkStoresEditedFieldsOnly) {
     EXPECT_EQ(selcall(), std::make_pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
     EXPECT_EQ(client.getOption(0xFF), 0x80 | 0x10 | 0x0C | 0x01);
 
-    // Mid levels show as Low and survive OK, unless Low is really chosen.
+    // Mid levels check neither button, are named beside them and survive OK, unless Low
+    // is really chosen.
     for (int level : {PowerLevel::Mid1, PowerLevel::Mid2}) {
         client.image()[0] = static_cast<std::uint8_t>((client.image()[0] & ~0x0C) | level);
         dialog = open();
-        EXPECT_TRUE(dialog->lowButton()->isChecked());
+        EXPECT_FALSE(dialog->lowButton()->isChecked() || dialog->highButton()->isChecked());
+        EXPECT_EQ(dialog->powerNowLabel()->text(),
+                  level == PowerLevel::Mid1 ? "Now: Mid1" : "Now: Mid2");
         dialog->nameField()->setText("Renamed");
         dialog->accept();
         EXPECT_EQ(client.getOption(ClientOption::PowerLevel), level);
@@ -303,7 +315,16 @@ TEST_F(EditClientDialog, DeleteAsksOnlyForSeveralRows) {
               std::vector<std::string>{"Are you sure you want to delete all 3 selected channels?"});
     EXPECT_EQ(dialog->rowChannels(), (std::vector<int>{1, 2, 5, 9}));
 
-    dialog->button(ClientDialog::kDelete)->click();  // unscripted: Yes
+    // Enter on the list edits the focused channel (it does not press OK); Delete deletes.
+    select(*dialog, {0, 1, 3}, 1);
+    QTest::keyClick(dialog->channelList(), Qt::Key_Return);
+    QApplication::processEvents();
+    QApplication::processEvents();  // the refresh the edit posted
+    EXPECT_EQ(editedChannels, std::vector<int>{2});
+    EXPECT_EQ(dialog->result(), 0);
+    select(*dialog, {0, 1, 3});
+    QTest::keyClick(dialog->channelList(), Qt::Key_Delete);  // unscripted: Yes
+    QApplication::processEvents();
     EXPECT_EQ(dialog->rowChannels(), std::vector<int>{5});
 
     feedback.clear();

@@ -27,7 +27,10 @@ QString manualText() {
 
 // A menu item's name as a reader says it: no mnemonic mark, no shortcut text.
 QString spokenName(const QString& itemText) {
-    return itemText.section('\t', 0, 0).remove('&').remove("...");
+    return itemText.section('\t', 0, 0)
+        .remove('&')
+        .normalized(QString::NormalizationForm_KC)
+        .remove("...");
 }
 
 }  // namespace

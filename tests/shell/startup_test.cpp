@@ -118,7 +118,7 @@ class StartupTest : public QObject {
         QCOMPARE(frame.geometry().size(), screen.size() * 3 / 4);
         const QList<DatabaseWindow*> windows = frame.databaseWindows();
         QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->windowTitle(), QString("<NoName>"));
+        QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
         QVERIFY(windows[0]->isMaximized());
         QVERIFY(world.feedback->empty());
 

@@ -35,8 +35,9 @@ RecordingUi::RecordingUi() {
 MessageAnswer RecordingUi::showMessage(const MessageOwner& owner, std::string_view text,
                                        MessageIcon icon, MessageButtons buttons) {
     static const char* const icons[] = {"error", "warning", "question", "information"};
-    MessageAnswer answer =
-        buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    MessageAnswer answer = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoAll
+                               ? MessageAnswer::Yes
+                               : MessageAnswer::Ok;
     if (buttons != MessageButtons::Ok && !answers.empty()) {
         answer = answers.front();
         answers.pop_front();
