@@ -38,6 +38,7 @@ enum : int {
     Export = 40042,
     Undo = 40100,
     Redo = 40101,
+    ShowRadioLog = 40150,
 };
 
 // True for the commands the frame passes on to the active database window.

@@ -68,6 +68,10 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
             title = "Export database file";
             filters = {"CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*.*)"};
             break;
+        case FileDialogKind::SaveRadioLog:
+            title = "Save radio log";
+            filters = {"Text Files (*.txt)", "All Files (*.*)"};
+            break;
         default:
             return false;
     }
