@@ -29,6 +29,26 @@ constexpr int kPortNameLength = 31;
 constexpr const char* kDash = " \u2014 ";  // between a port and what is said of it
 constexpr const char* kAsking = "asking the radio\u2026";
 
+bool isUserInput(const QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+            return true;
+        default:
+            return false;
+    }
+}
+
 bool portOpens(const QString& name) {
     if (const auto& probe = services().probePort) return probe(name.toStdString());
     return probeSerialPort(name);
@@ -97,10 +117,11 @@ PortDialog::PortDialog(QWidget* parent, std::vector<SerialPortInfo> found)
 }
 
 bool PortDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (searching_) return isUserInput(event);  // thrown away, not kept for later
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            if (!searching_) accept();  // with the text as shown
+            accept();  // with the text as shown
             return true;
         }
     }
@@ -147,10 +168,11 @@ void PortDialog::findRadio() {
     if (!typed.isEmpty() && portBox_->findData(typed) < 0) ports.append(typed);
     for (int i = 0; i < portBox_->count(); ++i) ports.append(portBox_->itemData(i).toString());
 
-    // One port after the other, each up to a second; the dialog repaints in between and
-    // takes no input until the end.
+    // One port after the other, each up to a second; the dialog repaints in between, and
+    // what the user does meanwhile is discarded, as during the other long operations.
     searching_ = true;
     setEnabled(false);
+    qApp->installEventFilter(this);
     results_->clear();
     showResults();
     QString found;
@@ -168,8 +190,10 @@ void PortDialog::findRadio() {
     }
     if (!found.isEmpty()) portBox_->setEditText(found);
     QApplication::processEvents();  // what was typed or clicked meanwhile goes nowhere
-    setEnabled(true);
+    qApp->removeEventFilter(this);
     searching_ = false;
+    setEnabled(true);
+    activateWindow();  // a disabled window loses the keyboard
     portBox_->setFocus();
 }
 

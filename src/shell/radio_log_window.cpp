@@ -38,7 +38,7 @@ RadioLogWindow::RadioLogWindow(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(text_);
     layout->addLayout(buttons);
-    resize(720, 420);
+    resize(880, 440);
     if (log_) log_->setFinishedHook([this] { refresh(); });
 }
 
