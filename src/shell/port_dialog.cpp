@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
@@ -21,6 +20,7 @@
 #include "settings/settings_store.h"
 #include "shell/font_dialog_units.h"
 #include "shell/serial_ports.h"
+#include "shell/user_input.h"
 
 namespace tarn {
 namespace {
@@ -28,26 +28,6 @@ namespace {
 constexpr int kPortNameLength = 31;
 constexpr const char* kDash = " \u2014 ";  // between a port and what is said of it
 constexpr const char* kAsking = "asking the radio\u2026";
-
-bool isUserInput(const QEvent* event) {
-    switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::NonClientAreaMouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonRelease:
-        case QEvent::NonClientAreaMouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::ContextMenu:
-            return true;
-        default:
-            return false;
-    }
-}
 
 bool portOpens(const QString& name) {
     if (const auto& probe = services().probePort) return probe(name.toStdString());
@@ -195,11 +175,6 @@ void PortDialog::findRadio() {
     setEnabled(true);
     activateWindow();  // a disabled window loses the keyboard
     portBox_->setFocus();
-}
-
-void PortDialog::closeEvent(QCloseEvent* event) {
-    if (searching_) return event->ignore();
-    QDialog::closeEvent(event);
 }
 
 void showPortDialog(QWidget* parent) {

@@ -26,9 +26,6 @@ class PortDialog final : public QDialog {
     void findRadio();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-
   private:
     QString portName(const QString& shown) const;  // a listed entry's text -> its port name
     void showResults();
