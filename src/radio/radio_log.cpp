@@ -113,6 +113,7 @@ void RadioLog::finish(std::string result) {
     if (!running_) return;
     exchanges_.back().result = std::move(result);
     running_ = false;
+    if (finishedHook_) finishedHook_();
 }
 
 std::string RadioLog::toText() const {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,8 @@ class RadioLog {
     const std::deque<Exchange>& exchanges() const { return exchanges_; }
     bool running() const { return running_; }
     std::string toText() const;
+    // Called after each exchange ends (the desktop's log window refreshes); empty: nothing.
+    void setFinishedHook(std::function<void()> hook) { finishedHook_ = std::move(hook); }
 
   private:
     std::uint32_t since(std::uint32_t tick) const { return tick - startTick_; }
@@ -50,6 +53,7 @@ class RadioLog {
     std::deque<Exchange> exchanges_;
     std::uint32_t startTick_ = 0;
     bool running_ = false;
+    std::function<void()> finishedHook_;
 };
 
 // The result of an exchange as the transcript shows it.

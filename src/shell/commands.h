@@ -39,6 +39,7 @@ enum : int {
     Undo = 40100,
     Redo = 40101,
     Import = 40120,
+    ShowRadioLog = 40150,
 };
 
 // True for the commands the frame passes on to the active database window.

@@ -73,6 +73,10 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
             filters = {"CSV Files (*.csv)", "Text Files (*.txt)", "All Files (*.*)"};
             open = true;
             break;
+        case FileDialogKind::SaveRadioLog:
+            title = "Save radio log";
+            filters = {"Text Files (*.txt)", "All Files (*.*)"};
+            break;
         default:
             return false;
     }

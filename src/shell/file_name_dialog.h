@@ -8,7 +8,13 @@ namespace tarn {
 
 inline constexpr int kMaxPath = 260;  // a path holds at most 259 bytes
 
-enum class FileDialogKind { OpenDatabase = 1, SaveDatabase = 2, ExportDatabase = 3, ImportCsv = 4 };
+enum class FileDialogKind {
+    OpenDatabase = 1,
+    SaveDatabase = 2,
+    ExportDatabase = 3,
+    ImportCsv = 4,
+    SaveRadioLog = 5,
+};
 
 // Shows the file-name dialog of the kind, owned by the owner. On confirmation the chosen
 // full path (any length: see pathFits) replaces `path` and the result is true; on

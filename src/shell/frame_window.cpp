@@ -27,6 +27,7 @@
 #include "shell/file_name_dialog.h"
 #include "shell/help_file.h"
 #include "shell/port_dialog.h"
+#include "shell/radio_log_window.h"
 
 namespace tarn {
 namespace {
@@ -142,6 +143,7 @@ void FrameWindow::buildMenus() {
     QMenu* setup = menuBar()->addMenu("&Setup");
     addItem(setup, "&Radio port", cmd::RadioPort);
     addItem(setup, "&Edit dealer", cmd::EditDealer);
+    addItem(setup, "Radio &log", cmd::ShowRadioLog);
 
     QMenu* window = windowMenu_ = menuBar()->addMenu("&Window");
     addItem(window, "Cascade", cmd::Cascade);
@@ -242,6 +244,17 @@ void FrameWindow::followWindow(QMdiSubWindow* sub) {
     showSelection();
 }
 
+RadioLogWindow* FrameWindow::radioLogWindow() const {
+    return radioLog_;
+}
+
+void FrameWindow::showRadioLog() {
+    if (!radioLog_) radioLog_ = new RadioLogWindow(this);
+    radioLog_->show();
+    radioLog_->raise();
+    radioLog_->activateWindow();
+}
+
 QAction* FrameWindow::menuAction(int id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
@@ -304,6 +317,9 @@ void FrameWindow::command(int id) {
             break;
         case cmd::RadioPort:
             showPortDialog(this);
+            break;
+        case cmd::ShowRadioLog:
+            showRadioLog();
             break;
         case cmd::Help:
             openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);

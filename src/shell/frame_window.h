@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QUrl>
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,7 @@ class QUndoGroup;
 namespace tarn {
 
 class DatabaseWindow;
+class RadioLogWindow;
 
 // The main window: menu bar, toolbar, and the MDI area that holds one DatabaseWindow
 // per open database. Every command arrives here by number; the ones that concern one
@@ -42,6 +44,8 @@ class FrameWindow final : public QMainWindow {
     QString statusText() const;
     QString selectionText() const;
     void showStatus(const QString& text);
+    // The "Radio log" window (one at most; null until the command first opens it).
+    RadioLogWindow* radioLogWindow() const;
 
     // A new window on the file (or an untitled database without a path); null when the
     // path is too long. Shown maximised when asked, else shown plainly.
@@ -81,6 +85,7 @@ class FrameWindow final : public QMainWindow {
     void showStepNames();
     void showSelection();
     void followWindow(QMdiSubWindow* window);
+    void showRadioLog();
 
     QMdiArea* mdiArea_ = nullptr;
     QToolBar* toolBar_ = nullptr;
@@ -93,6 +98,7 @@ class FrameWindow final : public QMainWindow {
     QUndoGroup* history_ = nullptr;  // the undo histories of the database windows
     QLabel* statusLine_ = nullptr;
     QLabel* selectionLine_ = nullptr;
+    QPointer<RadioLogWindow> radioLog_;
     UrlOpener urlOpener_;
 };
 

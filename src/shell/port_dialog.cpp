@@ -1,22 +1,33 @@
 #include "shell/port_dialog.h"
 
+#include <algorithm>
+
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
 #include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
+#include "radio/port_probe.h"
+#include "radio/radio_texts.h"
+#include "radio/serial_link.h"
 #include "settings/settings_store.h"
 #include "shell/font_dialog_units.h"
 #include "shell/serial_ports.h"
+#include "shell/user_input.h"
 
 namespace tarn {
 namespace {
 
 constexpr int kPortNameLength = 31;
+constexpr const char* kDash = " \u2014 ";  // between a port and what is said of it
+constexpr const char* kAsking = "asking the radio\u2026";
 
 bool portOpens(const QString& name) {
     if (const auto& probe = services().probePort) return probe(name.toStdString());
@@ -25,7 +36,11 @@ bool portOpens(const QString& name) {
 
 }  // namespace
 
-PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBox(this)) {
+PortDialog::PortDialog(QWidget* parent, std::vector<SerialPortInfo> found)
+    : QDialog(parent),
+      portBox_(new QComboBox(this)),
+      find_(new QPushButton("&Find radio", this)),
+      results_(new QListWidget(this)) {
     setWindowTitle("Set port");
     const FontDialogUnits du(font());
     setFixedSize(du.size(161, 58));
@@ -35,12 +50,27 @@ PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBo
     portBox_->setInsertPolicy(QComboBox::NoInsert);
     portBox_->lineEdit()->setMaxLength(kPortNameLength);
     portBox_->setGeometry(du.x(28), du.y(7), du.x(66), du.y(12));
-    QStringList names{"COM1", "COM2", "COM3", "COM4"};
-    for (const QString& found : availableSerialPorts())
-        if (!names.contains(found)) names.append(found);
-    names.sort();
-    portBox_->addItems(names);
+    // The four COM names, and each device found under its description; an entry's data
+    // is the name the port setting takes.
+    std::vector<SerialPortInfo> ports{{"COM1", ""}, {"COM2", ""}, {"COM3", ""}, {"COM4", ""}};
+    const auto listed = [&](const SerialPortInfo& port) {
+        return std::any_of(ports.begin(), ports.begin() + 4,
+                           [&](const SerialPortInfo& com) { return com.name == port.name; });
+    };
+    for (SerialPortInfo& port : found)
+        if (!listed(port)) ports.push_back(std::move(port));
+    sortPorts(ports);
+    for (const SerialPortInfo& port : ports)
+        portBox_->addItem(QString::fromStdString(describePort(port)),
+                          QString::fromStdString(port.name));
+    portBox_->view()->setMinimumWidth(portBox_->view()->sizeHintForColumn(0) + du.x(8));
     portBox_->setEditText(fromAnsi(settings().readText("Port", 32, "COM1")));
+    // Choosing an entry puts only its name into the field.
+    auto showName = [this](int index) {
+        if (index >= 0) portBox_->setEditText(portBox_->itemData(index).toString());
+    };
+    connect(portBox_, &QComboBox::activated, this, showName);
+    connect(portBox_, &QComboBox::currentIndexChanged, this, showName);
 
     auto* hint = new QLabel("Specify the port that is or will be connected to the radio", this);
     hint->setGeometry(du.x(7), du.y(25), du.x(88), du.y(26));
@@ -52,8 +82,14 @@ PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBo
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setGeometry(du.x(104), du.y(24), du.x(50), du.y(14));
+    find_->setGeometry(du.x(104), du.y(41), du.x(50), du.y(14));
+    find_->setAutoDefault(false);
+    results_->setGeometry(du.x(7), du.y(58), du.x(147), du.y(66));
+    results_->setWordWrap(true);
+    results_->hide();  // until Find radio has something to say
     connect(ok, &QPushButton::clicked, this, &PortDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(find_, &QPushButton::clicked, this, &PortDialog::findRadio);
     portBox_->setFocus();
     // The combo box would take Enter for itself and put a list entry into the field.
     portBox_->installEventFilter(this);
@@ -61,6 +97,7 @@ PortDialog::PortDialog(QWidget* parent) : QDialog(parent), portBox_(new QComboBo
 }
 
 bool PortDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (searching_) return isUserInput(event);  // thrown away, not kept for later
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -71,8 +108,17 @@ bool PortDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+QString PortDialog::portName(const QString& shown) const {
+    // The field may hold an entry's description, whole or cut at the field's length.
+    for (int i = 0; i < portBox_->count(); ++i) {
+        const QString name = portBox_->itemData(i).toString();
+        if (shown == portBox_->itemText(i) || shown.startsWith(name + kDash)) return name;
+    }
+    return shown;
+}
+
 void PortDialog::accept() {
-    const QString name = portBox_->currentText().left(kPortNameLength);
+    const QString name = portName(portBox_->currentText()).left(kPortNameLength);
     const bool opens = portOpens(name);
     if (!opens &&
         !askYesNo(MessageOwner::of(this),
@@ -82,6 +128,53 @@ void PortDialog::accept() {
         return;  // the dialog stays open and nothing is stored
     settings().writeText("Port", toAnsi(name));
     QDialog::accept();
+}
+
+void PortDialog::showResults() {
+    if (results_->isVisible()) return;
+    const FontDialogUnits du(font());
+    setFixedSize(du.size(161, 130));
+    results_->show();
+}
+
+void PortDialog::findRadio() {
+    if (searching_ || userFeedback().showMessage(MessageOwner::of(this), radio_text::kConnectPrompt,
+                                                 MessageIcon::Information,
+                                                 MessageButtons::OkCancel) != MessageAnswer::Ok)
+        return;
+    // The name in the field first when it is not a listed one, then the list in order.
+    QStringList ports;
+    const QString typed = portName(portBox_->currentText());
+    if (!typed.isEmpty() && portBox_->findData(typed) < 0) ports.append(typed);
+    for (int i = 0; i < portBox_->count(); ++i) ports.append(portBox_->itemData(i).toString());
+
+    // One port after the other, each up to a second; the dialog repaints in between, and
+    // what the user does meanwhile is discarded, as during the other long operations.
+    searching_ = true;
+    setEnabled(false);
+    qApp->installEventFilter(this);
+    results_->clear();
+    showResults();
+    QString found;
+    for (const QString& port : ports) {
+        auto* line = new QListWidgetItem(port + kDash + kAsking, results_);
+        results_->scrollToItem(line);
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        SerialLink link;
+        const PortProbe probe = probePort(link, QFile::encodeName(port).toStdString());
+        line->setText(port + kDash + QString::fromStdString(probe.message));
+        if (found.isEmpty() && probe.result == PortProbe::Result::Answered) {
+            found = port;
+            line->setSelected(true);
+        }
+    }
+    if (!found.isEmpty()) portBox_->setEditText(found);
+    QApplication::processEvents();  // what was typed or clicked meanwhile goes nowhere
+    qApp->removeEventFilter(this);
+    searching_ = false;
+    setEnabled(true);
+    activateWindow();  // a disabled window loses the keyboard
+    portBox_->setFocus();
 }
 
 void showPortDialog(QWidget* parent) {

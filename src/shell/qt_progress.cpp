@@ -11,6 +11,7 @@
 
 #include "qtcommon/ansi_text.h"
 #include "shell/font_dialog_units.h"
+#include "shell/user_input.h"
 
 namespace tarn {
 namespace {
@@ -36,31 +37,6 @@ class InputDiscarder final : public QObject {
     }
 
   private:
-    static bool isUserInput(const QEvent* event) {
-        switch (event->type()) {
-            case QEvent::KeyPress:
-            case QEvent::KeyRelease:
-            case QEvent::ShortcutOverride:
-            case QEvent::Shortcut:
-            case QEvent::MouseButtonPress:
-            case QEvent::MouseButtonRelease:
-            case QEvent::MouseButtonDblClick:
-            case QEvent::NonClientAreaMouseButtonPress:
-            case QEvent::NonClientAreaMouseButtonRelease:
-            case QEvent::NonClientAreaMouseButtonDblClick:
-            case QEvent::Wheel:
-            case QEvent::ContextMenu:
-            case QEvent::TouchBegin:
-            case QEvent::TabletPress:
-            case QEvent::DragEnter:
-            case QEvent::Drop:
-                return true;
-            case QEvent::Close:  // the window manager's close button; the program's own pass
-                return event->spontaneous();
-            default:
-                return false;
-        }
-    }
     static bool insideModal(QObject* target) {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal) return false;

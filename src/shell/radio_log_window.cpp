@@ -1,0 +1,69 @@
+#include "shell/radio_log_window.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "database/replace_file.h"
+#include "model/services.h"
+#include "model/user_feedback.h"
+#include "radio/radio_log.h"
+#include "shell/file_name_dialog.h"
+
+namespace tarn {
+namespace {
+
+constexpr const char* kNoExchanges = "No radio exchanges yet.";
+constexpr const char* kNotWritten = "The radio log could not be written to '%s'.";
+
+}  // namespace
+
+RadioLogWindow::RadioLogWindow(QWidget* parent)
+    : QDialog(parent), log_(services().radioLog), text_(new QPlainTextEdit(this)) {
+    setWindowTitle("Radio log");
+    setModal(false);
+    text_->setReadOnly(true);
+    text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    text_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto* save = new QPushButton("Save as\u2026", this);
+    auto* close = new QPushButton("Close", this);
+    connect(save, &QPushButton::clicked, this, &RadioLogWindow::saveAs);
+    connect(close, &QPushButton::clicked, this, &QDialog::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(save);
+    buttons->addWidget(close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text_);
+    layout->addLayout(buttons);
+    resize(880, 440);
+    if (log_) log_->setFinishedHook([this] { refresh(); });
+}
+
+RadioLogWindow::~RadioLogWindow() {
+    if (log_) log_->setFinishedHook({});
+}
+
+void RadioLogWindow::refresh() {
+    const std::string text = log_ ? log_->toText() : std::string();
+    text_->setPlainText(text.empty() ? kNoExchanges : QString::fromStdString(text));
+    text_->moveCursor(QTextCursor::End);  // the newest exchange is at the end
+    text_->ensureCursorVisible();
+}
+
+void RadioLogWindow::saveAs() {
+    // The save dialog asks before it replaces a file (No is its default).
+    std::filesystem::path path;
+    if (!askFileName(this, path, FileDialogKind::SaveRadioLog)) return;
+    if (replaceFile(path.string(), log_ ? log_->toText() : std::string()) != ReplaceResult::Written)
+        showError(MessageOwner::of(this), formatMessage(kNotWritten, path));
+}
+
+void RadioLogWindow::showEvent(QShowEvent* event) {
+    refresh();
+    QDialog::showEvent(event);
+}
+
+}  // namespace tarn
