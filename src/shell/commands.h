@@ -38,13 +38,15 @@ enum : int {
     Export = 40042,
     Undo = 40100,
     Redo = 40101,
+    OpenBackupFolder = 40140,
+    CompareRadio = 40141,
 };
 
 // True for the commands the frame passes on to the active database window.
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Close || id == Save || id == Copy ||
-           id == Paste || id == Undo || id == Redo;
+           id == Paste || id == Undo || id == Redo || id == CompareRadio;
 }
 
 }  // namespace tarn::cmd
