@@ -118,7 +118,7 @@ std::error_code createBackupFolder(const fs::path& folder) {
         fs::permissions(folder, fs::perms::owner_all, error);
     }
     if (!error && !fs::is_directory(folder, error) && !error)
-        error = std::make_error_code(std::errc::not_a_directory);
+        error = std::make_error_code(std::errc::not_a_directory);  // a file in the way
     return error;
 }
 
