@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "database/client_compare.h"
 #include "qtcommon/ansi_text.h"
@@ -21,7 +22,11 @@ CompareChoice askAfterComparison(QWidget* parent, const ImageComparison& compari
     list->setObjectName("differences");
     list->setSelectionMode(QAbstractItemView::NoSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    for (const std::string& line : comparison.lines()) list->addItem(fromAnsi(line));
+    int widest = 0;
+    for (const std::string& line : comparison.lines()) {
+        list->addItem(fromAnsi(line));
+        widest = std::max(widest, list->fontMetrics().horizontalAdvance(fromAnsi(line)));
+    }
     layout->addWidget(list);
 
     auto* buttons = new QDialogButtonBox(&dialog);
@@ -39,7 +44,9 @@ CompareChoice askAfterComparison(QWidget* parent, const ImageComparison& compari
     // Closing is the default: Enter after a glance changes neither the client nor the radio.
     add("Close", CompareChoice::Close)->setDefault(true);
     layout->addWidget(buttons);
-    dialog.resize(640, 360);
+    // Wide enough for the longest line where the screen allows; the rest scrolls.
+    list->setMinimumWidth(std::clamp(widest + 2 * list->frameWidth() + 16, 480, 960));
+    dialog.resize(dialog.sizeHint().width(), 360);
     dialog.exec();
     return choice;
 }

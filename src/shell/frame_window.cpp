@@ -223,6 +223,7 @@ QString FrameWindow::selectionText() const {
 
 void FrameWindow::showStatus(const QString& text) {
     statusLine_->setText(text);
+    statusLine_->setToolTip(text);  // the whole line where the window cuts it
 }
 
 void FrameWindow::showSelection() {
