@@ -111,6 +111,17 @@ fs::path backupFolder() {
     return data.empty() ? data : data / "backups";
 }
 
+std::error_code createBackupFolder(const fs::path& folder) {
+    std::error_code error;
+    if (fs::create_directories(folder, error)) {
+        // Customers' radios are nobody else's business.
+        fs::permissions(folder, fs::perms::owner_all, error);
+    }
+    if (!error && !fs::is_directory(folder, error) && !error)
+        error = std::make_error_code(std::errc::not_a_directory);  // a file in the way
+    return error;
+}
+
 fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientRecord& client,
                         std::time_t now, int number) {
     char stamp[32] = "0000-00-00_000000";
@@ -138,15 +149,8 @@ fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientR
 BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::path& database,
                           const ClientRecord& client, std::time_t now) {
     if (folder.empty()) return {{}, kNoDataFolder};
-    std::error_code error;
-    if (fs::create_directories(folder, error)) {
-        // Customers' radios are nobody else's business.
-        fs::permissions(folder, fs::perms::owner_all, error);
-    }
-    if (error || !fs::is_directory(folder, error)) {
-        if (!error) error = std::make_error_code(std::errc::not_a_directory);
-        return {{}, cannotCreateText(folder, error)};
-    }
+    std::error_code error = createBackupFolder(folder);
+    if (error) return {{}, cannotCreateText(folder, error)};
     fs::path file;
     for (int number = 1; file.empty() && number <= kSameSecondLimit; ++number) {
         const fs::path name = folder / backupFileName(kind, database, client, now, number);

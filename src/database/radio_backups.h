@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "model/client_record.h"
 
@@ -24,6 +25,9 @@ struct BackupResult {
 // The folder that holds the backups: "backups" in the user's data folder (empty when the
 // system names none).
 std::filesystem::path backupFolder();
+// Makes `folder` a folder, readable by the user only when it has to be created; the
+// reason when that fails.
+std::error_code createBackupFolder(const std::filesystem::path& folder);
 
 // The name of a backup, for a person to find it by date, database, client and kind:
 // "2026-12-07_103205_fleet_Coral Charters_1234_radio.tdb". Parts are made safe for any

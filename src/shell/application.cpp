@@ -9,7 +9,9 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
+#include "database/radio_backups.h"
 #include "qtcommon/file_path.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
@@ -56,6 +58,8 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
         services.settings = program->ownSettings_.get();
     }
     if (options.installSeams) addQtSeams(services);
+    // Backups past "Backup Days" go once per start, without a word.
+    pruneBackups(backupFolder(), settings().backupDays(), std::time(nullptr));
 
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();

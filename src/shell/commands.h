@@ -39,6 +39,8 @@ enum : int {
     Undo = 40100,
     Redo = 40101,
     Import = 40120,
+    OpenBackupFolder = 40140,
+    CompareRadio = 40141,
     ShowRadioLog = 40150,
 };
 
@@ -46,7 +48,7 @@ enum : int {
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
-           id == Copy || id == Paste || id == Undo || id == Redo;
+           id == Copy || id == Paste || id == Undo || id == Redo || id == CompareRadio;
 }
 
 }  // namespace tarn::cmd

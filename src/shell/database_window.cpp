@@ -13,7 +13,9 @@
 #include <QTime>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <ctime>
 
+#include "database/client_compare.h"
 #include "database/csv_export.h"
 #include "database/csv_import.h"
 #include "model/message_texts.h"
@@ -27,6 +29,7 @@
 #include "shell/client_list.h"
 #include "shell/column_widths.h"
 #include "shell/commands.h"
+#include "shell/compare_dialog.h"
 #include "shell/database_step.h"
 #include "shell/file_name_dialog.h"
 
@@ -256,6 +259,8 @@ void DatabaseWindow::runCommand(int id) {
             return writeRadio();
         case cmd::ReadRadio:
             return readRadio();
+        case cmd::CompareRadio:
+            return compareWithRadio();
         case cmd::EditDealer:
             return editDealerText();
         case cmd::Undo:
@@ -421,17 +426,25 @@ void DatabaseWindow::print(bool summary, int client) {
 
 void DatabaseWindow::writeRadio() {
     int client = -1;
-    if (!hasFocusedClient(msg::kNoClientsToWrite, false,
-                          "There is no client highlighted to write to the radio.", client))
-        return;
+    if (hasFocusedClient(msg::kNoClientsToWrite, false,
+                         "There is no client highlighted to write to the radio.", client))
+        writeClient(client);
+}
+
+void DatabaseWindow::writeClient(int client) {
     if (database_.clientHasNoChannels(client))
         return showError(MessageOwner::of(this), msg::kNoChannelsDefined);
     SerialLink link;
     RadioImage image{};
     database_.copyClientImage(client, image.data(), kImageSize);
     link.writeRadio(this, image.data(), kImageSize, true);
-    emit radioReported(
-        fromAnsi(writeReport(link.outcome(), toAnsi(clientName(client)), timeOfDay())));
+    if (link.lastReadBack().size() == kImageSize) {
+        // What the radio holds now, as it came back (unchecked, byte for byte).
+        ClientRecord verified = *database_.client(client);
+        std::copy(link.lastReadBack().begin(), link.lastReadBack().end(), verified.image().begin());
+        keepBackup(BackupKind::Verified, verified);
+    }
+    report(writeReport(link.outcome(), toAnsi(clientName(client)), timeOfDay()));
 }
 
 void DatabaseWindow::readRadio() {
@@ -439,20 +452,71 @@ void DatabaseWindow::readRadio() {
     if (!hasFocusedClient(msg::kNoClientsToRead, false,
                           "There is no client highlighted to read the data too.", client))
         return;
-    SerialLink link;
-    RadioImage image{};
-    const std::string name = toAnsi(clientName(client));
-    if (!link.readRadio(this, image.data(), kImageSize, false)) {
-        emit radioReported(fromAnsi(readReport(link.outcome(), name, kImageSize, 0, "")));
+    if (const auto read = readIntoCopy(client)) replaceClient(client, *read);
+}
+
+void DatabaseWindow::compareWithRadio() {
+    int client = -1;
+    if (!hasFocusedClient(msg::kNoClientsToCompare, false,
+                          "There is no client highlighted to compare with the radio.", client))
         return;
+    const auto read = readIntoCopy(client);
+    if (!read) return;
+    const ImageComparison comparison = compareWithImage(*database_.client(client), read->checked);
+    const auto count = static_cast<int>(comparison.lines().size());
+    report("Compared '" + toAnsi(clientName(client)) + "' with the radio: " +
+           (comparison.identical()
+                ? std::string("identical")
+                : std::to_string(count) + (count == 1 ? " difference" : " differences")) +
+           " at " + timeOfDay());
+    switch (askAfterComparison(this, comparison)) {
+        case CompareChoice::ReplaceClient:
+            return replaceClient(client, *read);
+        case CompareChoice::WriteClient:
+            return writeClient(client);
+        case CompareChoice::Close:
+            return;
     }
+}
+
+std::optional<DatabaseWindow::RadioRead> DatabaseWindow::readIntoCopy(int client) {
+    SerialLink link;
+    RadioRead read;
+    read.checked = *database_.client(client);
+    if (!link.readRadio(this, read.image.data(), kImageSize, false)) {
+        report(readReport(link.outcome(), toAnsi(clientName(client)), kImageSize, 0, ""));
+        return std::nullopt;
+    }
+    read.outcome = link.outcome();
+    read.checked.loadImage(read.image.data(), kImageSize);
+    keepBackup(BackupKind::Radio, read.checked);
+    return read;
+}
+
+void DatabaseWindow::replaceClient(int client, const RadioRead& read) {
+    keepBackup(BackupKind::BeforeRead, *database_.client(client));
     const DatabaseState before = database_.state();
-    database_.loadClientImage(client, image.data(), kImageSize);
+    // Checked already: the check finds nothing more and says nothing a second time.
+    database_.loadClientImage(client, read.checked.image().data(), kImageSize);
     recordStep(QString("Read radio into '%1'").arg(clientName(client)), before);
-    const int repaired = repairedChannels(image.data(), database_.client(client)->image().data());
-    emit radioReported(
-        fromAnsi(readReport(link.outcome(), name, kImageSize, repaired, timeOfDay())));
+    const int repaired =
+        repairedChannels(read.image.data(), database_.client(client)->image().data());
+    report(readReport(read.outcome, toAnsi(clientName(client)), kImageSize, repaired, timeOfDay()));
     postRefreshClientRow(client);
+}
+
+void DatabaseWindow::keepBackup(BackupKind kind, const ClientRecord& client) {
+    const std::filesystem::path database = fileName_ == kNoName ? "" : fileName_;
+    const BackupResult result = tarn::keepBackup(kind, database, client, std::time(nullptr));
+    if (!result.ok() && backupFailure_.empty()) backupFailure_ = result.failure;
+}
+
+void DatabaseWindow::report(const std::string& text) {
+    QString line = fromAnsi(text);
+    // The failure names a path, in the system's encoding.
+    if (!backupFailure_.empty()) line += ". " + QString::fromLocal8Bit(backupFailure_);
+    backupFailure_.clear();
+    emit radioReported(line);
 }
 
 void DatabaseWindow::editDealerText() {

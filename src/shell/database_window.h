@@ -7,6 +7,8 @@
 
 #include "database/client_database.h"
 #include "database/database_state.h"
+#include "database/radio_backups.h"
+#include "radio/radio_outcome.h"
 
 class QLabel;
 class QLineEdit;
@@ -85,8 +87,25 @@ class DatabaseWindow final : public QMdiSubWindow {
     void makeAdvanced(bool advanced);
     void printClient();
     void print(bool summary, int client);
+    // An image read from the radio for a client: as it came, and in a copy of the client
+    // after the channel check.
+    struct RadioRead {
+        RadioImage image{};
+        ClientRecord checked;
+        RadioOutcome outcome;
+    };
     void writeRadio();
+    void writeClient(int client);
     void readRadio();
+    void compareWithRadio();
+    // Reads the radio into a copy of the client (the channel check's messages as usual) and
+    // keeps a `radio` backup; nothing after a failed read, which is reported.
+    std::optional<RadioRead> readIntoCopy(int client);
+    // Loads what was read into the client: one undo step, backups, the report.
+    void replaceClient(int client, const RadioRead& read);
+    // A backup that cannot be written is told once, with the command's report.
+    void keepBackup(BackupKind kind, const ClientRecord& client);
+    void report(const std::string& text);
     void stepHistory(bool back);
     void editDealerText();
     QString clientName(int client) const;
@@ -103,6 +122,7 @@ class DatabaseWindow final : public QMdiSubWindow {
     QLineEdit* find_;
     QLabel* findStatus_;
     QUndoStack* undoStack_;
+    std::string backupFailure_;  // the first backup failure since the last report
 };
 
 }  // namespace tarn

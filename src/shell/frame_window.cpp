@@ -16,6 +16,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "database/radio_backups.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 #include "settings/settings_store.h"
@@ -111,6 +112,7 @@ void FrameWindow::buildMenus() {
     file->addSeparator();
     addItem(file, "&Export", cmd::Export);
     addItem(file, "&Import\u2026", cmd::Import);
+    addItem(file, "Open &backup folder", cmd::OpenBackupFolder);
     file->addSeparator();
     recentEnd_ = file->addSeparator();  // the recent files go before it (rebuildRecentFiles)
     addItem(file, "E&xit\tAlt-F4", cmd::Exit);
@@ -139,6 +141,7 @@ void FrameWindow::buildMenus() {
     client->addSeparator();
     addItem(client, "&Write\tF5", cmd::WriteRadio, {K(Qt::Key_F5)});
     addItem(client, "&Read\tF6", cmd::ReadRadio, {K(Qt::Key_F6)});
+    addItem(client, "&Compare with radio", cmd::CompareRadio);
 
     QMenu* setup = menuBar()->addMenu("&Setup");
     addItem(setup, "&Radio port", cmd::RadioPort);
@@ -224,6 +227,7 @@ QString FrameWindow::selectionText() const {
 
 void FrameWindow::showStatus(const QString& text) {
     statusLine_->setText(text);
+    statusLine_->setToolTip(text);  // the whole line where the window cuts it
 }
 
 void FrameWindow::showSelection() {
@@ -320,6 +324,9 @@ void FrameWindow::command(int id) {
             break;
         case cmd::ShowRadioLog:
             showRadioLog();
+            break;
+        case cmd::OpenBackupFolder:
+            openBackupFolder();
             break;
         case cmd::Help:
             openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
@@ -421,6 +428,19 @@ void FrameWindow::openUrl(const QUrl& url, const QString& shown) {
     if (missing || !urlOpener_(url))
         showError(MessageOwner::frame(),
                   QString("Failed to open \"%1\".").arg(shown).toStdString());
+}
+
+void FrameWindow::openBackupFolder() {
+    const std::filesystem::path folder = backupFolder();
+    if (folder.empty())
+        return showError(MessageOwner::frame(),
+                         "The backup folder is unknown: this user has no data folder.");
+    // A file manager shows nothing for a folder that is not there yet.
+    if (const std::error_code error = createBackupFolder(folder))
+        return showError(MessageOwner::frame(),
+                         formatMessage("The backup folder '%s' cannot be created", folder) + " (" +
+                             error.message() + ").");
+    openUrl(QUrl::fromLocalFile(displayPath(folder)), displayPath(folder));
 }
 
 void FrameWindow::tile(bool horizontal) {

@@ -78,6 +78,7 @@ class FrameWindow final : public QMainWindow {
     QAction* addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys = {});
     void open();
     void openUrl(const QUrl& url, const QString& shown);
+    void openBackupFolder();
     void tile(bool horizontal);
     void placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous);
     void fillWindowMenu();

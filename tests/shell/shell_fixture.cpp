@@ -1,6 +1,7 @@
 #include "shell_fixture.h"
 
 #include <QApplication>
+#include <QFile>
 
 #include "model/client_record.h"
 #include "shell/client_list.h"
@@ -8,7 +9,9 @@
 
 namespace tarn::test {
 
-ShellWorld::ShellWorld() {
+ShellWorld::ShellWorld() : savedDataHome_(qgetenv("XDG_DATA_HOME")) {
+    // The radio backups go to the temporary folder, never the user's own.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
     services->settings = &settings;
     services->askFileName = [this](WindowHandle, std::filesystem::path& path, int kind) {
         askedKinds.push_back(static_cast<FileDialogKind>(kind));
@@ -31,6 +34,10 @@ ShellWorld::ShellWorld() {
 
 ShellWorld::~ShellWorld() {
     settle();
+    if (savedDataHome_.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", savedDataHome_);
 }
 
 void ShellWorld::scriptFileNames(std::vector<std::optional<std::string>> answers) {

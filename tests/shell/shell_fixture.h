@@ -20,8 +20,8 @@ class DatabaseWindow;
 namespace tarn::test {
 
 // One test's world: settings in memory, recorded message boxes, scripted file-name
-// dialogs and edit client dialogs, a temporary folder. Everything is put back after.
-// Tests change further services (a radio, the Help command) through `services`.
+// dialogs and edit client dialogs, a temporary folder (which holds the data folder). Everything is
+// put back after. Tests change further services (a radio, the Help command) through `services`.
 class ShellWorld {
   public:
     ShellWorld();
@@ -47,6 +47,7 @@ class ShellWorld {
 
   private:
     std::vector<std::optional<std::string>> fileNames_;
+    QByteArray savedDataHome_;
 };
 
 // Lets posted work (commands, refills, menu rebuilds) run, chains included.

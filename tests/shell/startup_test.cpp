@@ -20,6 +20,7 @@
 #include <functional>
 #include <thread>
 
+#include "database/radio_backups.h"
 #include "qtcommon/file_path.h"
 #include "shell/application.h"
 #include "shell/database_window.h"
@@ -109,9 +110,17 @@ class StartupTest : public QObject {
 
     void firstStartWithoutSettings() {
         ShellWorld world;
+        // Backups older than "Backup Days" (365) go at start-up, quietly; the rest stay.
+        const auto backup = [](const char* name) { return backupFolder() / name; };
+        createBackupFolder(backupFolder());
+        for (const char* name :
+             {"2000-01-01_000000_f_A_1_radio.tdb", "2999-01-01_000000_f_A_1_radio.tdb"})
+            std::fclose(std::fopen(backup(name).c_str(), "w"));
         auto program = Program::start({}, quietStart(world));
         QVERIFY(program);
         settle();
+        QVERIFY(!std::filesystem::exists(backup("2000-01-01_000000_f_A_1_radio.tdb")));
+        QVERIFY(std::filesystem::exists(backup("2999-01-01_000000_f_A_1_radio.tdb")));
         FrameWindow& frame = program->frame();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         QCOMPARE(frame.pos(), QPoint(0, 0));
