@@ -42,13 +42,16 @@ enum : int {
     OpenBackupFolder = 40140,
     CompareRadio = 40141,
     ShowRadioLog = 40150,
+    EditPrintOptions = 40160,
+    PrintPreview = 40161,
 };
 
 // True for the commands the frame passes on to the active database window.
 constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
-           id == Copy || id == Paste || id == Undo || id == Redo || id == CompareRadio;
+           id == Copy || id == Paste || id == Undo || id == Redo || id == CompareRadio ||
+           id == PrintPreview;
 }
 
 }  // namespace tarn::cmd

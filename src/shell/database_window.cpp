@@ -8,9 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTime>
+#include <QTimer>
 #include <QUndoStack>
 #include <QVBoxLayout>
 #include <ctime>
@@ -21,6 +24,7 @@
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
+#include "printing/render_document.h"
 #include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "radio/serial_link.h"
@@ -35,6 +39,18 @@
 
 namespace tarn {
 namespace {
+
+// Qt's print preview on a high-resolution printer of its own, which lives as long as the
+// dialog (the holder is the first base, so it goes last).
+struct PreviewPrinter {
+    std::unique_ptr<QPrinter> ownPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+};
+class PrintPreview final : private PreviewPrinter, public QPrintPreviewDialog {
+  public:
+    explicit PrintPreview(QWidget* parent) : QPrintPreviewDialog(ownPrinter.get(), parent) {
+        setAttribute(Qt::WA_DeleteOnClose);
+    }
+};
 
 constexpr const char* kReplaceQuestion =
     "The file '%s' already exists.\n\nDo you want to replace it?";
@@ -255,6 +271,8 @@ void DatabaseWindow::runCommand(int id) {
             return print(true, -1);
         case cmd::PrintAll:
             return print(false, -1);
+        case cmd::PrintPreview:
+            return printPreview();
         case cmd::WriteRadio:
             return writeRadio();
         case cmd::ReadRadio:
@@ -412,12 +430,31 @@ void DatabaseWindow::makeAdvanced(bool advanced) {
     postRefillClientList();
 }
 
+bool DatabaseWindow::clientToPrint(int& client) {
+    return hasFocusedClient("There are no clients to print, would you like to create one?.", true,
+                            "There is no client selected to print.", client);
+}
+
 void DatabaseWindow::printClient() {
     int client = -1;
-    if (!hasFocusedClient("There are no clients to print, would you like to create one?.", true,
-                          "There is no client selected to print.", client))
-        return;
-    print(false, client);
+    if (clientToPrint(client)) print(false, client);
+}
+
+void DatabaseWindow::printPreview() {
+    int client = -1;
+    if (!clientToPrint(client)) return;
+    const PrintJob job{false, fileName_, client, storedPrintOptions()};
+    auto* preview = new PrintPreview(this);
+    connect(preview, &QPrintPreviewDialog::paintRequested, this, [this, job](QPrinter* printer) {
+        const PrintError error = renderDocument(*printer, database_, job,
+                                                printer->outputFormat() == QPrinter::PdfFormat);
+        // Told once the preview has finished painting, not from inside it.
+        if (error != PrintError::None)
+            QTimer::singleShot(0, this, [this, error] {
+                showError(MessageOwner::of(this), printErrorText(error));
+            });
+    });
+    preview->open();
 }
 
 void DatabaseWindow::print(bool summary, int client) {

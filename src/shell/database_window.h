@@ -87,6 +87,10 @@ class DatabaseWindow final : public QMdiSubWindow {
     void makeAdvanced(bool advanced);
     void printClient();
     void print(bool summary, int client);
+    // Print client's document in Qt's print preview, which can print it too.
+    void printPreview();
+    // The focused client Print client and the preview print; false after their message.
+    bool clientToPrint(int& client);
     // An image read from the radio for a client: as it came, and in a copy of the client
     // after the channel check.
     struct RadioRead {

@@ -28,6 +28,7 @@
 #include "shell/file_name_dialog.h"
 #include "shell/help_file.h"
 #include "shell/port_dialog.h"
+#include "shell/print_options_dialog.h"
 #include "shell/radio_log_window.h"
 
 namespace tarn {
@@ -112,6 +113,7 @@ void FrameWindow::buildMenus() {
     file->addSeparator();
     addItem(file, "&Export", cmd::Export);
     addItem(file, "&Import\u2026", cmd::Import);
+    addItem(file, "Print op&tions\u2026", cmd::EditPrintOptions);
     addItem(file, "Open &backup folder", cmd::OpenBackupFolder);
     file->addSeparator();
     recentEnd_ = file->addSeparator();  // the recent files go before it (rebuildRecentFiles)
@@ -138,6 +140,7 @@ void FrameWindow::buildMenus() {
     addItem(client, "&Print client\tCtrl-P", cmd::PrintClient, {K(Qt::CTRL | Qt::Key_P)});
     addItem(client, "Print s&ummary", cmd::PrintSummary);
     addItem(client, "Print &all", cmd::PrintAll);
+    addItem(client, "Print pre&view", cmd::PrintPreview);
     client->addSeparator();
     addItem(client, "&Write\tF5", cmd::WriteRadio, {K(Qt::Key_F5)});
     addItem(client, "&Read\tF6", cmd::ReadRadio, {K(Qt::Key_F6)});
@@ -327,6 +330,9 @@ void FrameWindow::command(int id) {
             break;
         case cmd::OpenBackupFolder:
             openBackupFolder();
+            break;
+        case cmd::EditPrintOptions:
+            showPrintOptionsDialog(this);
             break;
         case cmd::Help:
             openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
