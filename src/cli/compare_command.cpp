@@ -56,9 +56,7 @@ int runCompare(const std::vector<std::string>& args) {
     SerialLink link;
     command.setUp(link);
     std::array<std::uint8_t, kImageSize> image{};
-    const bool done = link.readRadio(nullptr, image.data(), kImageSize, false);
-    command.saveLog();
-    if (!done) return kExitFailure;
+    if (!command.readRadio(link, image.data())) return kExitFailure;
     // The radio's image as Read would load it, in a copy: the file stays as it is.
     const ClientRecord& client = *db.client(command.index);
     ClientRecord radio = client;

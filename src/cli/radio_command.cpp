@@ -66,4 +66,10 @@ void RadioCommand::saveLog() const {
         std::fprintf(stderr, "The radio log could not be written to '%s'.\n", logFile.c_str());
 }
 
+bool RadioCommand::readRadio(SerialLink& link, std::uint8_t* image) const {
+    const bool done = link.readRadio(nullptr, image, kImageSize, false);
+    saveLog();
+    return done;
+}
+
 }  // namespace tarn::cli

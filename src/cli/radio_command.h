@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <set>
 #include <string>
@@ -38,6 +39,9 @@ struct RadioCommand {
     void setUp(SerialLink& link);
     // Writes the transcript to the --log file, if one was named; says so when it cannot.
     void saveLog() const;
+    // Reads the radio's memory into `image` (kImageSize bytes) and writes the transcript;
+    // false when the read failed (after its message).
+    bool readRadio(SerialLink& link, std::uint8_t* image) const;
     // Keeps a backup of the client; a failure is told once on stderr and changes nothing
     // else.
     void keepBackup(BackupKind kind, const ClientRecord& client);

@@ -64,9 +64,7 @@ int runRead(const std::vector<std::string>& args) {
     SerialLink link;
     command.setUp(link);
     std::array<std::uint8_t, kImageSize> image{};
-    const bool done = link.readRadio(nullptr, image.data(), kImageSize, false);
-    command.saveLog();
-    if (!done) return kExitFailure;
+    if (!command.readRadio(link, image.data())) return kExitFailure;
     command.keepBackup(BackupKind::BeforeRead, *db.client(command.index));
     db.loadClientImage(command.index, image.data(), kImageSize);
     command.keepBackup(BackupKind::Radio, *db.client(command.index));
