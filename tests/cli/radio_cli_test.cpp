@@ -76,42 +76,6 @@ class RadioCli : public ::testing::Test {
     std::vector<std::uint8_t> bytes;  // the file as saved
 };
 
-TEST_F(RadioCli, ReadsARadioIntoTheClientAndSavesTheFile) {
-    // A radio whose channel 1 and header differ from the demonstration client's.
-    RadioImage radio{};
-    {
-        test::RecordingUi quiet;
-        ClientRecord client;
-        client.setFrequency(1, 0, 123456);
-        client.setFrequency(1, 1, 123457);
-        client.setSelcall("4321");
-        client.copyImage(radio.data(), kImageSize);
-        test::writeFile(dir.file("radio.bin"), {radio.begin(), radio.end()});
-    }
-    SimProcess sim({"--no-pacing", "--memory", dir.file("radio.bin")});
-    ASSERT_FALSE(sim.port().empty());
-    const RadioImage before = imageOf(file, 0);
-
-    const CliRun r = run("read --yes --port " + sim.port() + " '" + file + "' 1");
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, kPrompt);
-    // The image as the channel check leaves it (it numbers the slots).
-    ClientRecord expected;
-    {
-        test::RecordingUi quiet;
-        expected.loadImage(radio.data(), kImageSize);
-        EXPECT_TRUE(quiet.empty());
-    }
-    EXPECT_EQ(imageOf(file, 1), expected.image());
-    EXPECT_EQ(imageOf(file, 0), before) << "other clients are untouched";
-
-    // --port is for that run only: the stored port stays the default.
-    QtSettingsBackend backend;
-    ScopedServices services;
-    services->settings = &backend;
-    EXPECT_EQ(settings().port(), "COM1");
-}
-
 TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
     // The radio holds the demonstration client; it is read into client 1 (no channels).
     SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
@@ -192,26 +156,6 @@ TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
     EXPECT_EQ(readFile(file), bytes);
 }
 
-TEST_F(RadioCli, ReadWithLogWritesTheTranscriptAndRefusesAnExistingLog) {
-    SimProcess sim({"--no-pacing"});
-    ASSERT_FALSE(sim.port().empty());
-    const std::string log = dir.file("radio.log");
-    const std::string read = "read --yes --port " + sim.port() + " --log '" + log + "' '" + file;
-    CliRun r = run(read + "' 0");
-    EXPECT_EQ(r.code, 0) << r.err;
-    const auto saved = readFile(log);
-    const std::string text(saved.begin(), saved.end());
-    for (const char* part : {"Read, started ", "  sent \"D 1800 0800\" (11 bytes)\n",
-                             "  sent \"E\" (1 byte)\nResult: Success\n"})
-        EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
-
-    r = run(read + "' 0");
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "The file '" + log + "' already exists. Add --force to replace it.\n");
-    EXPECT_EQ(run(read + "' 0 --force").code, 0);
-    EXPECT_EQ(run("read --yes --force '" + file + "' 0").code, 2) << "--force without --log";
-}
-
 TEST_F(RadioCli, PortsProbeNamesThePortWhoseRadioAnswered) {
     SimProcess radio({"--no-pacing"}), silent({"--no-pacing", "--no-prompt"});
     ASSERT_FALSE(radio.port().empty() || silent.port().empty());
@@ -238,7 +182,9 @@ TEST_F(RadioCli, PortsProbeNamesThePortWhoseRadioAnswered) {
     EXPECT_EQ(run("ports --port x").code, 2);
 }
 
-TEST_F(RadioCli, ComparesWithoutChangingTheFileAndEveryRadioCommandKeepsBackups) {
+// compare, read and write on one radio: the file changes only by a read, every radio
+// command keeps its backups, and a read may write a transcript.
+TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     test::writeFile(dir.file("shop-copy.tdb"), bytes);
     const auto backups = [&](const std::string& kind) {
         std::vector<std::string> found;
@@ -252,38 +198,55 @@ TEST_F(RadioCli, ComparesWithoutChangingTheFileAndEveryRadioCommandKeepsBackups)
     };
     SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
     ASSERT_FALSE(sim.port().empty());
-    const std::string out = dir.file("stdout");
-    const auto compare = [&](const std::string& options) {
-        const std::string command = "'" TARN_CLI_PATH "' compare --yes --port " + sim.port() + " " +
-                                    options + " >'" + out + "' 2>/dev/null";
-        const int status = std::system(command.c_str());
-        const auto text = readFile(out);
-        return std::make_pair(WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-                              std::string(text.begin(), text.end()));
-    };
-    EXPECT_EQ(compare("'" + file + "' 0"),
-              std::make_pair(0, std::string("The radio holds exactly this client.\n")));
-    const auto [code, text] = compare("--json '" + file + "' 1");
-    EXPECT_EQ(code, 4);
-    EXPECT_NE(text.find("{\"identical\": false, \"header\": [], \"channels\": [{\"channel\": 1, "
-                        "\"change\": \"added\""),
-              std::string::npos)
-        << text;
+    const std::string port = "--yes --port " + sim.port() + " ";
+    CliRun r = run("compare " + port + "'" + file + "' 0");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "The radio holds exactly this client.\n");
+    r = run("compare --json " + port + "'" + file + "' 1");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.out.rfind("{\"identical\": false, \"header\": [], \"channels\": [{\"channel\": 1, "
+                          "\"change\": \"added\"",
+                          0),
+              0u)
+        << r.out;
     EXPECT_EQ(readFile(file), bytes) << "compare never changes the file";
     EXPECT_EQ(backups("radio").size(), 2u);
 
     // read: the client it replaces and what came; write: what the verification read back.
-    EXPECT_EQ(run("read --yes --port " + sim.port() + " '" + file + "' 1").code, 0);
-    EXPECT_EQ(run("write --yes --port " + sim.port() + " '" + file + "' 1").code, 0);
+    const std::string log = dir.file("radio.log");
+    const std::string read = "read " + port + "--log '" + log + "' '" + file + "' 1";
+    r = run(read);
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.err, kPrompt);
+    EXPECT_EQ(imageOf(file, 1), imageOf(file, 0)) << "the radio's client came in";
+    EXPECT_EQ(imageOf(file, 0), imageOf(dir.file("shop-copy.tdb"), 0)) << "others untouched";
+    EXPECT_EQ(run("write " + port + "'" + file + "' 1").code, 0);
     ASSERT_EQ(backups("before-read").size(), 1u);
     ASSERT_EQ(backups("verified").size(), 1u);
     EXPECT_EQ(imageOf(backups("before-read")[0], 0), imageOf(dir.file("shop-copy.tdb"), 1));
     EXPECT_EQ(imageOf(backups("verified")[0], 0), imageOf(file, 1));
     EXPECT_EQ(backups("radio").size(), 3u);
 
+    const auto saved = readFile(log);
+    const std::string text(saved.begin(), saved.end());
+    for (const char* part : {"Read, started ", "  sent \"D 1800 0800\" (11 bytes)\n",
+                             "  sent \"E\" (1 byte)\nResult: Success\n"})
+        EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
+    r = run(read);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err, "The file '" + log + "' already exists. Add --force to replace it.\n");
+    EXPECT_EQ(run(read + " --force").code, 0);
+    EXPECT_EQ(run("read --yes --force '" + file + "' 0").code, 2) << "--force without --log";
+
+    // --port is for that run only: the stored port stays the default.
+    QtSettingsBackend backend;
+    ScopedServices services;
+    services->settings = &backend;
+    EXPECT_EQ(settings().port(), "COM1");
+
     // A backup that cannot be written is told once and fails nothing.
     setenv("XDG_DATA_HOME", file.c_str(), 1);
-    const CliRun r = run("read --yes --port " + sim.port() + " '" + file + "' 0");
+    r = run("read " + port + "'" + file + "' 0");
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, std::string(kPrompt) + "Backup not kept: the folder '" + file +
                          "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n");

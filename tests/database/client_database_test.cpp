@@ -156,12 +156,6 @@ TEST_F(EditTransactions, DealerText) {
     EXPECT_EQ(db.dealerString(), std::string(100, 'x')) << "a field of other origin";
 }
 
-}  // namespace
-}  // namespace tarn
-
-namespace tarn {
-namespace {
-
 TEST(ClientMatches, NameSerialOrSelcallIgnoringAsciiCase) {
     ClientDatabase db(false);
     ClientRecord& c = *db.client(db.addClient());

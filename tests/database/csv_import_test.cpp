@@ -90,61 +90,52 @@ TEST(CsvImport, EveryUnreadableLineIsReportedWithItsNumber) {
     const std::string good = csvText(db);
     // Lines: 1 dealer, 2 gap, 3 name, 4 heading, 5 client, 6 heading, 7..13 channels 1..7,
     // 14 gap, 15 name, 16, 17, 18 headings and client, 19 channel.
-    const std::string name32(32, 'n'), label32(32, 'l'), serial17(17, 's');
-    struct Case {
-        std::vector<std::pair<int, std::string>> lines;  // replaced lines (empty text: cut)
-        std::vector<CsvLineError> errors;
-        int readable;
+    // A client with a bad line is left out; the other is read.
+    const std::string number = "the channel number must be 1 to 255",
+                      rx = "\"rx\" must be a frequency from 0.1 to 29999.9 kHz",
+                      tx = "\"tx\" must be a frequency from 0.0 to 29999.9 kHz";
+    using Lines = std::vector<std::pair<int, std::string>>;
+    const std::pair<Lines, Lines> cases[] = {
+        {{{3, std::string(32, 'n')}}, {{3, "the name has more than 31 characters"}}},
+        {{{4, "serial"}}, {{4, "expected \"" + std::string(kCsvClientHeading) + "\""}}},
+        {{{5, "0,1234,1,,,,1,1"}}, {{5, "a client line needs 9 fields"}}},
+        {{{5, "0,123,1,,,,1,1,high"}}, {{5, "the selcall is not four digits"}}},
+        {{{5, std::string(17, 's') + ",1234,1,,,,1,1,high"}},
+         {{5, "the serial has more than 16 characters"}}},
+        {{{5, "0,1234,1,0,,,1,1,high"}}, {{5, "\"power toggle\" must be 1 or empty"}}},
+        {{{5, "0,1234,1,,,,1,1,mid2"}}, {{5, "\"power\" must be low, mid or high"}}},
+        {{{6, "channel"}}, {{6, "expected \"" + std::string(kCsvChannelHeading) + "\""}}},
+        {{{7, "0,3740.0,3740.0,,,,1,1,"}}, {{7, number}}},
+        {{{7, "256,3740.0,3740.0,,,,1,1,"}}, {{7, number}}},
+        {{{7, "-100000000000,3740.0,3740.0,,,,1,1,"}}, {{7, number}}},
+        {{{8, "1,3740.0,3740.0,,,,1,1,"}}, {{8, "channel 1 appears twice"}}},
+        {{{7, "1,0.0,3740.0,,,,1,1,"}, {10, "4,7000.05,1.0,,,,1,1,"}}, {{7, rx}, {10, rx}}},
+        {{{7, "1,3740.0,30000.0,,,,1,1,"}, {19, "1,2000.0,-1.0,,,,1,1,"}}, {{7, tx}, {19, tx}}},
+        {{{7, "1,3740.0,3740.0,yes,,,1,1,"}}, {{7, "\"alarm\" must be 1 or empty"}}},
+        {{{7, "1,3740.0,3740.0,,,,1,1," + std::string(32, 'l')}},
+         {{7, "the label has more than 31 characters"}}},
+        {{{7, std::string("1,3740.0,3740.0,,,,1,1,a\0b", 26)}}, {{7, "the line holds a NUL byte"}}},
+        {{{2, "x"}}, {{2, "expected an empty line before the next client"}}},
+        {{{17, ""}, {18, ""}, {19, ""}}, {{15, "the file ends inside this client"}}},
     };
-    const Case cases[] = {
-        {{{3, name32}}, {{3, "the name has more than 31 characters"}}, 1},
-        {{{4, "serial"}}, {{4, "expected \"" + std::string(kCsvClientHeading) + "\""}}, 1},
-        {{{5, "0,1234,1,,,,1,1"}}, {{5, "a client line needs 9 fields"}}, 1},
-        {{{5, "0,123,1,,,,1,1,high"}}, {{5, "the selcall is not four digits"}}, 1},
-        {{{5, serial17 + ",1234,1,,,,1,1,high"}},
-         {{5, "the serial has more than 16 characters"}},
-         1},
-        {{{5, "0,1234,1,0,,,1,1,high"}}, {{5, "\"power toggle\" must be 1 or empty"}}, 1},
-        {{{5, "0,1234,1,,,,1,1,mid2"}}, {{5, "\"power\" must be low, mid or high"}}, 1},
-        {{{6, "channel"}}, {{6, "expected \"" + std::string(kCsvChannelHeading) + "\""}}, 1},
-        {{{7, "0,3740.0,3740.0,,,,1,1,"}}, {{7, "the channel number must be 1 to 255"}}, 1},
-        {{{7, "256,3740.0,3740.0,,,,1,1,"}}, {{7, "the channel number must be 1 to 255"}}, 1},
-        {{{7, "-100000000000,3740.0,3740.0,,,,1,1,"}},
-         {{7, "the channel number must be 1 to 255"}},
-         1},
-        {{{8, "1,3740.0,3740.0,,,,1,1,"}}, {{8, "channel 1 appears twice"}}, 1},
-        {{{7, "1,0.0,3740.0,,,,1,1,"}, {10, "4,7000.05,1.0,,,,1,1,"}},
-         {{7, "\"rx\" must be a frequency from 0.1 to 29999.9 kHz"},
-          {10, "\"rx\" must be a frequency from 0.1 to 29999.9 kHz"}},
-         1},
-        {{{7, "1,3740.0,30000.0,,,,1,1,"}, {19, "1,2000.0,-1.0,,,,1,1,"}},
-         {{7, "\"tx\" must be a frequency from 0.0 to 29999.9 kHz"},
-          {19, "\"tx\" must be a frequency from 0.0 to 29999.9 kHz"}},
-         0},
-        {{{7, "1,3740.0,3740.0,yes,,,1,1,"}}, {{7, "\"alarm\" must be 1 or empty"}}, 1},
-        {{{7, "1,3740.0,3740.0,,,,1,1," + label32}},
-         {{7, "the label has more than 31 characters"}},
-         1},
-        {{{7, std::string("1,3740.0,3740.0,,,,1,1,a\0b", 26)}},
-         {{7, "the line holds a NUL byte"}},
-         1},
-        {{{2, "x"}}, {{2, "expected an empty line before the next client"}}, 1},
-        {{{17, ""}, {18, ""}, {19, ""}}, {{15, "the file ends inside this client"}}, 1},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [replaced, errors] : cases) {
         std::vector<std::string> lines;
         for (std::size_t start = 0, end; (end = good.find("\r\n", start)) != std::string::npos;
              start = end + 2)
             lines.push_back(good.substr(start, end - start));
-        for (const auto& [number, text] : c.lines) lines[std::size_t(number - 1)] = text;
+        for (const auto& [line, text] : replaced) lines[std::size_t(line - 1)] = text;
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";
         const CsvImport read = readCsv(text);
-        ASSERT_EQ(read.errors.size(), c.errors.size()) << c.errors[0].reason;
-        for (std::size_t i = 0; i < c.errors.size(); ++i) {
-            EXPECT_EQ(lineErrorText(read.errors[i]), lineErrorText(c.errors[i]));
-        }
-        EXPECT_EQ(read.clients.size(), std::size_t(c.readable)) << c.errors[0].reason;
+        std::vector<std::string> got, expected;
+        for (const CsvLineError& e : read.errors) got.push_back(lineErrorText(e));
+        for (const auto& [line, reason] : errors) expected.push_back(lineErrorText({line, reason}));
+        EXPECT_EQ(got, expected);
+        const auto bad = [&](bool first) {
+            return std::any_of(errors.begin(), errors.end(),
+                               [&](const auto& e) { return (e.first < 14) == first; });
+        };
+        EXPECT_EQ(read.clients.size(), std::size_t(2 - bad(true) - bad(false))) << expected[0];
     }
 }
 
@@ -171,7 +162,6 @@ TEST(CsvImport, TheClientLimitAndTheChannelCheck) {
     EXPECT_EQ(importSummaryText(summary),
               "Imported 2 clients with 18 channels. 1 client does not fit: a database holds at "
               "most 1000 clients.");
-    EXPECT_EQ(importSummaryText({1, 1, 0}), "Imported 1 client with 1 channel.");
 }
 
 }  // namespace
