@@ -29,28 +29,13 @@ class CsvExport : public ::testing::Test {
     std::string path = dir.file("out.csv");
 };
 
-TEST_F(CsvExport, DemonstrationDatabase) {
+TEST_F(CsvExport, DemonstrationClientFlagsPowerWordsAndUnescapedTexts) {
+    test::writeFile(path, std::vector<std::uint8_t>(100000, 'x'));  // replaced whole
+    EXPECT_EQ(exported(ClientDatabase(false)), "\r\n");
     ClientDatabase db(true);
-    std::strcpy(db.dealerText().data(), "Dealer");
+    std::strcpy(db.dealerText().data(), "A\r\nB\rC\nD");
     db.client(0)->setLabel(1, "H");
     db.client(0)->setLabel(9, "not a channel");
-    EXPECT_EQ(exported(db), "Dealer\r\n\r\nNew Client\r\n" + kClientHeader +
-                                "0,1234,1,,,,1,1,high\r\n" + kChannelHeader +
-                                "1,3740.0,3740.0,,,,1,1,H\r\n"
-                                "2,5058.0,5058.0,,,,1,1,\r\n"
-                                "3,9326.0,9326.0,,,,1,1,\r\n"
-                                "4,6988.0,6988.0,,,,1,1,\r\n"
-                                "5,9999.0,10100.0,,,,1,,\r\n"
-                                "6,11000.0,11000.0,,,,1,1,\r\n"
-                                "7,14999.0,15015.0,,,,1,,\r\n");
-    EXPECT_TRUE(feedback.empty());
-}
-
-TEST_F(CsvExport, DealerLineFlagsPowerWordsAndUnescapedTexts) {
-    test::writeFile(path, std::vector<std::uint8_t>(100000, 'x'));  // replaced whole
-    ClientDatabase db(false);
-    EXPECT_EQ(exported(db), "\r\n");
-    std::strcpy(db.dealerText().data(), "A\r\nB\rC\nD");
     for (int level : {PowerLevel::Low, PowerLevel::Mid1, PowerLevel::Mid2}) {
         db.client(db.addClient())->image()[0] = static_cast<std::uint8_t>(level);
     }
@@ -64,11 +49,20 @@ TEST_F(CsvExport, DealerLineFlagsPowerWordsAndUnescapedTexts) {
     last.image()[8 * 255] = 0x1F;
     last.setLabel(255, "a,b\"c");
     const std::string plain = "\r\nNew Client\r\n" + kClientHeader;
-    EXPECT_EQ(exported(db), "A..B.C.D\r\n" + plain + "0,1234,,,,,,,low\r\n" + kChannelHeader +
-                                plain + "0,1234,,,,,,,mid\r\n" + kChannelHeader + plain +
+    EXPECT_EQ(exported(db), "A..B.C.D\r\n" + plain + "0,1234,1,,,,1,1,high\r\n" + kChannelHeader +
+                                "1,3740.0,3740.0,,,,1,1,H\r\n"
+                                "2,5058.0,5058.0,,,,1,1,\r\n"
+                                "3,9326.0,9326.0,,,,1,1,\r\n"
+                                "4,6988.0,6988.0,,,,1,1,\r\n"
+                                "5,9999.0,10100.0,,,,1,,\r\n"
+                                "6,11000.0,11000.0,,,,1,1,\r\n"
+                                "7,14999.0,15015.0,,,,1,,\r\n" +
+                                plain + "0,1234,,,,,,,low\r\n" + kChannelHeader + plain +
+                                "0,1234,,,,,,,mid\r\n" + kChannelHeader + plain +
                                 "0,1234,,,,,,,mid\r\n" + kChannelHeader + "\r\nSmith, John\r\n" +
                                 kClientHeader + "123,0042,,1,1,1,1,1,high\r\n" + kChannelHeader +
                                 "255,0.1,29999.9,1,1,1,1,1,a,b\"c\r\n");
+    EXPECT_TRUE(feedback.empty());
 }
 
 TEST_F(CsvExport, LargeExportArrivesWhole) {

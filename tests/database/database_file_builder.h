@@ -43,4 +43,9 @@ class DatabaseFileBuilder {
     std::vector<std::uint8_t> bytes;
 };
 
+// The start of every file: the magic text, the dealer text and the client count.
+inline DatabaseFileBuilder fileHeader(int count, const std::string& dealer = "File dealer") {
+    return DatabaseFileBuilder().magic().dealer(dealer).int16(count);
+}
+
 }  // namespace tarn::test

@@ -19,7 +19,7 @@
 namespace tarn {
 namespace {
 
-using test::DatabaseFileBuilder;
+using test::fileHeader;
 using test::readFile;
 using test::writeFile;
 using Texts = std::vector<std::string>;
@@ -27,12 +27,6 @@ using Texts = std::vector<std::string>;
 class DatabaseFile : public ::testing::Test {
   protected:
     void SetUp() override { services->settings = &settingsValues; }
-
-    static DatabaseFileBuilder header(int count, const std::string& dealer = "File dealer") {
-        DatabaseFileBuilder b;
-        b.magic().dealer(dealer).int16(count);
-        return b;
-    }
 
     int filesInDir() const {
         auto it = std::filesystem::directory_iterator(dir.path());
@@ -54,8 +48,7 @@ TEST_F(DatabaseFile, SaveAndLoadRoundTrip) {
     const std::string path = dir.file("two.tdb");
     ASSERT_EQ(db.save(path), 1);
     EXPECT_EQ(db.isModified(), 0);
-    EXPECT_FALSE(settings().recentFile(0, false)) << "the recent files are the caller's";
-    auto expected = header(2, "").record(*db.client(0)).record(*db.client(1)).end().bytes;
+    auto expected = fileHeader(2, "").record(*db.client(0)).record(*db.client(1)).end().bytes;
     std::memcpy(expected.data() + 22, db.dealerText().data(), 100);
     EXPECT_EQ(readFile(path), expected);
     EXPECT_EQ(expected.size(), 130u + 2 * 10259u);
@@ -66,7 +59,7 @@ TEST_F(DatabaseFile, SaveAndLoadRoundTrip) {
     ASSERT_EQ(loaded.clientCount(), 2);
     EXPECT_EQ(*loaded.client(1), *db.client(1));
     EXPECT_EQ(loaded.dealerText(), db.dealerText());
-    EXPECT_FALSE(settings().recentFile(0, false));
+    EXPECT_FALSE(settings().recentFile(0, false)) << "the recent files are the caller's";
     EXPECT_TRUE(feedback.empty());
 }
 
@@ -89,7 +82,7 @@ TEST_F(DatabaseFile, ToleratedOddities) {
     named.setName("Named");
     // Records of another length become default clients; the marker may lack its NUL;
     // a dealer field without NUL ends after its 100th byte.
-    writeFile(dir.file("odd.tdb"), header(4, std::string(100, 'D'))
+    writeFile(dir.file("odd.tdb"), fileHeader(4, std::string(100, 'D'))
                                        .record(named)
                                        .int16(0)
                                        .int16(10256)
@@ -104,12 +97,12 @@ TEST_F(DatabaseFile, ToleratedOddities) {
     EXPECT_EQ(*db.client(1), client);
     EXPECT_EQ(*db.client(2), client);
     EXPECT_EQ(db.dealerString(), std::string(100, 'D'));
-    writeFile(dir.file("tail.tdb"), header(1).record(client).end().append("ignored").bytes);
+    writeFile(dir.file("tail.tdb"), fileHeader(1).record(client).end().append("ignored").bytes);
     EXPECT_EQ(db.load(dir.file("tail.tdb")), 1);
 
     ClientRecord bad;  // the channel check speaks per client, and the load goes on
     bad.image()[8 * 10 + 5] = 0x01;
-    writeFile(dir.file("bad.tdb"), header(2).record(bad).record(bad).end().bytes);
+    writeFile(dir.file("bad.tdb"), fileHeader(2).record(bad).record(bad).end().bytes);
     ASSERT_EQ(db.load(dir.file("bad.tdb")), 1);
     EXPECT_EQ(feedback.texts(),
               Texts(2, "1 channels appear to be corrupted and have been deleted"));

@@ -95,21 +95,18 @@ TEST_F(DatabaseMutation, EveryRefusal) {
                       invalid = "Database file is invalid/corrupted",
                       noEnd = "Database file is corrupted";
     const ClientRecord client;
-    auto header = [](int count) {
-        return test::DatabaseFileBuilder().magic().dealer("File dealer").int16(count);
-    };
     const std::pair<test::DatabaseFileBuilder, std::string> files[] = {
         {{}, notDb},
         {test::DatabaseFileBuilder().magic("TARN Database file v3X").dealer("").int16(1), notDb},
         // A file that ends before (or inside) its count reads as count 0.
         {test::DatabaseFileBuilder().magic().dealer("x").append("\x01"), nothing},
         {test::DatabaseFileBuilder().magic("TARN Database file v3"), nothing},
-        {header(3).record(client).record(client).int16(10257).append("cut"), invalid},
-        {header(2).record(client).append("\x11"), invalid},  // half a length
-        {header(1).record(client).end(""), noEnd},
-        {header(1).record(client).end("[end"), noEnd},
-        {header(1).record(client).end("[END]"), noEnd},
-        {header(1).record(client).end("[end]x"), noEnd},
+        {test::fileHeader(3).record(client).record(client).int16(10257).append("cut"), invalid},
+        {test::fileHeader(2).record(client).append("\x11"), invalid},  // half a length
+        {test::fileHeader(1).record(client).end(""), noEnd},
+        {test::fileHeader(1).record(client).end("[end"), noEnd},
+        {test::fileHeader(1).record(client).end("[END]"), noEnd},
+        {test::fileHeader(1).record(client).end("[end]x"), noEnd},
     };
     for (const auto& [file, message] : files) EXPECT_EQ(check(file.bytes, message), message);
 
