@@ -62,7 +62,8 @@ TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
     EXPECT_EQ(pruneBackups(folder, 0, kNow), 0) << "0 days keeps them forever";
     EXPECT_EQ(pruneBackups(folder, 30, kNow), 1);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
-    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay + 1), 3);
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay), 1) << "exactly a day old is kept";
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay + 1), 2);
     EXPECT_TRUE(fs::exists(folder / "2020-01-01_000000_mine.tdb"));
 
     // A folder that cannot be made: failure as a text, nothing shown, nothing written.
