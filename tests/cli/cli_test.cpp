@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "cli_run.h"
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "settings/qt_settings_backend.h"
@@ -18,10 +19,7 @@
 namespace tarn {
 namespace {
 
-struct Outcome {
-    int code;
-    std::string out, err;
-};
+using test::CliRun;
 
 class Cli : public ::testing::Test {
   protected:
@@ -36,13 +34,7 @@ class Cli : public ::testing::Test {
         return {bytes.begin(), bytes.end()};
     }
 
-    // Runs tarn-cli in the test's folder.
-    Outcome run(const std::string& arguments) const {
-        const std::string command = "cd '" + dir.path().string() + "' && '" TARN_CLI_PATH "' " +
-                                    arguments + " >stdout 2>stderr </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text("stdout"), text("stderr")};
-    }
+    CliRun run(const std::string& arguments) const { return test::runCli(dir, arguments); }
 
     static QJsonDocument json(const std::string& out) {
         QJsonParseError error{};
@@ -63,7 +55,7 @@ TEST_F(Cli, UsageErrors) {
           "channels a.tdb one", "channels a.tdb -1", "export a.tdb", "new", "print a.tdb o.pdf",
           "print --all --summary a.tdb o.pdf", "print --client one a.tdb o.pdf",
           "print --all a.tdb", "print --all --footer --no-footer a.tdb o.pdf"}) {
-        Outcome r = run(args);
+        CliRun r = run(args);
         EXPECT_EQ(r.code, 2) << args;
         EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
     }
@@ -167,7 +159,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     };
     for (const auto& r : runs) {
         const auto files = snapshot();
-        const Outcome got = run(r.args);
+        const CliRun got = run(r.args);
         EXPECT_EQ(got.code, r.code) << r.args;
         EXPECT_EQ(got.out, r.out) << r.args;
         EXPECT_EQ(got.err, r.err) << r.args;
@@ -193,7 +185,7 @@ TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
     db.addClient();
     ASSERT_EQ(db.save(dir.file("awkward.tdb")), 1);
 
-    Outcome info = run("info --json awkward.tdb");
+    CliRun info = run("info --json awkward.tdb");
     ASSERT_EQ(info.code, 0) << info.err;
     QJsonDocument root = json(info.out);
     EXPECT_EQ(root["dealer"].toString(),
