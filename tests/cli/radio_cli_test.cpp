@@ -16,6 +16,7 @@
 namespace tarn {
 namespace {
 
+using test::CliRun;
 using test::readFile;
 using test::SimProcess;
 using test::TempDir;
@@ -27,8 +28,6 @@ constexpr const char* kPrompt =
 const std::string kAsk =
     std::string(kPrompt) + "Press Enter to continue, or type anything else to cancel: ";
 
-using test::CliRun;
-
 class RadioCli : public ::testing::Test {
   protected:
     // A database of two clients: 0 the demonstration client, 1 one without channels.
@@ -38,7 +37,6 @@ class RadioCli : public ::testing::Test {
         test::RecordingUi quiet;
         ClientDatabase db(true);
         db.addClient();
-        for (int n = 1; n <= kChannelCount; ++n) db.client(1)->deleteChannel(n);
         ASSERT_TRUE(db.clientHasNoChannels(1));
         ASSERT_EQ(db.save(file), 1);
         bytes = readFile(file);
