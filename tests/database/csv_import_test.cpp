@@ -8,6 +8,7 @@
 #include "database/csv_export.h"
 #include "database/csv_import.h"
 #include "support/recording_ui.h"
+#include "support/temp_dir.h"
 
 namespace tarn {
 namespace {
@@ -162,6 +163,16 @@ TEST(CsvImport, TheClientLimitAndTheChannelCheck) {
     EXPECT_EQ(importSummaryText(summary),
               "Imported 2 clients with 18 channels. 1 client does not fit: a database holds at "
               "most 1000 clients.");
+}
+
+// A file larger than any export (64 MiB) is refused whole, never read in part.
+TEST(CsvImport, AnOversizedFileIsRefused) {
+    test::RecordingUi feedback;
+    test::TempDir dir;
+    test::writeFile(dir.file("big.csv"), {});
+    std::filesystem::resize_file(dir.file("big.csv"), (std::uintmax_t{64} << 20) + 1);  // sparse
+    EXPECT_FALSE(readCsvFile(dir.file("big.csv")));
+    EXPECT_EQ(feedback.texts(), std::vector<std::string>{"Could not open csv file"});
 }
 
 }  // namespace
