@@ -151,6 +151,8 @@ TEST_F(DatabaseFile, TemporaryFilesKeepThePermissionsFitTheNameAndAreCleanedUp) 
         for (const auto& entry : fs::directory_iterator(dir.path())) {
             if (entry.path() == path) continue;
             EXPECT_EQ(fs::status(entry).permissions(), mode) << "before the first byte";
+            // The name the next save's clean-up takes for a leftover of a killed save.
+            EXPECT_EQ(entry.path().filename().string().size(), 15u + 16u) << entry.path();
         }
     }
     // Leftovers of killed saves of this file go with the next save; nothing else does.
