@@ -49,8 +49,9 @@ namespace {
 constexpr qreal footerBand = 28;
 
 // The contents and the references name pages, and naming them can move headings to other
-// pages; a few rounds settle it.
-constexpr int layoutRounds = 5;
+// pages, as does moving a heading stranded at the foot of a page to the next; a few rounds
+// settle it.
+constexpr int layoutRounds = 8;
 
 QString readText(const QString& path) {
     QFile file(path);
@@ -114,17 +115,19 @@ int main(int argc, char** argv) {
     std::unique_ptr<QTextDocument> doc;
     Layout layout;
     QList<int> pages(source.headings.size(), 0);
+    QSet<int> pushed;
     for (int round = 0; round < layoutRounds; ++round) {
         doc = std::make_unique<QTextDocument>();
         doc->documentLayout()->setPaintDevice(&writer);
         QStringList errors;
-        buildDocument(*doc, source, pages, assets, body, errors);
+        buildDocument(*doc, source, pages, pushed, assets, body, errors);
         layout = locate(*doc, source, errors);
         if (!errors.isEmpty()) return fail(input, errors);
         QList<int> placed;
         for (const Placement& heading : layout.headings) placed.append(heading.page);
-        if (placed == pages) break;
+        if (placed == pages && layout.stranded.isEmpty()) break;
         pages = placed;
+        pushed += layout.stranded;
     }
 
     const QString title =

@@ -11,6 +11,7 @@
 #include <QTextDocument>
 #include <QTextFragment>
 #include <QTextImageFormat>
+#include <QTextLayout>
 #include <QTextTable>
 
 namespace tarn::manual {
@@ -46,6 +47,13 @@ void breakPageBefore(QTextBlock block) {
     QTextBlockFormat format = block.blockFormat();
     format.setPageBreakPolicy(format.pageBreakPolicy() | QTextFormat::PageBreak_AlwaysBefore);
     QTextCursor(block).setBlockFormat(format);
+}
+
+bool breaksPageBefore(const QTextBlock& block) {
+    const QTextTable* table = QTextCursor(block).currentTable();
+    const auto policy =
+        table ? table->format().pageBreakPolicy() : block.blockFormat().pageBreakPolicy();
+    return policy & QTextFormat::PageBreak_AlwaysBefore;
 }
 
 // The marker's paragraph is removed with the line break before it, which leaves the block
@@ -194,12 +202,14 @@ void styleTables(QTextFrame* frame) {
 }  // namespace
 
 void buildDocument(QTextDocument& doc, const ManualSource& source, const QList<int>& pages,
-                   const ManualAssets& assets, QSizeF pageSize, QStringList& errors) {
+                   const QSet<int>& pushed, const ManualAssets& assets, QSizeF pageSize,
+                   QStringList& errors) {
     doc.setDefaultFont(QFont("DejaVu Sans", 10));
     doc.setMarkdown(qtMarkdown(source, pages));  // clears the resources: pictures come after it
     const qreal column = pageSize.width() - 2 * doc.documentMargin();
     const QList<QTextBlock> headings = headingBlocks(doc);
     styleHeadings(headings);
+    for (const int heading : pushed) breakPageBefore(headings.value(heading));
     for (const QTextBlock& token : blocksReading(doc, contentsToken))
         insertContents(token, source, pages, headings, column);
     for (const QTextBlock& token : blocksReading(doc, pageBreakToken)) breakPageAt(doc, token);
@@ -212,8 +222,10 @@ void buildDocument(QTextDocument& doc, const ManualSource& source, const QList<i
 
 Layout locate(const QTextDocument& doc, const ManualSource& source, QStringList& errors) {
     const qreal height = doc.pageSize().height();
+    // By its first line: a line that did not fit moves to the next page without its block.
     const auto place = [&](const QTextBlock& block) {
-        const qreal top = doc.documentLayout()->blockBoundingRect(block).top();
+        qreal top = doc.documentLayout()->blockBoundingRect(block).top();
+        if (block.layout()->lineCount() > 0) top += block.layout()->lineAt(0).y();
         const int page = int(top / height);
         return Placement{page + 1, top - page * height, block.text()};
     };
@@ -228,8 +240,19 @@ Layout locate(const QTextDocument& doc, const ManualSource& source, QStringList&
         return layout;
     }
     for (const QTextBlock& block : headings) layout.headings.append(place(block));
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next())
+    for (qsizetype i = 0; i < headings.size(); ++i) {
+        const QTextBlock next = headings[i].next();
+        if (next.isValid() && next.blockFormat().headingLevel() == 0 && !breaksPageBefore(next) &&
+            place(next).page > layout.headings[i].page)
+            layout.stranded.insert(int(i));
+    }
+    int unlaid = 0;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().boolProperty(contentsProperty)) layout.contents = place(block);
+        if (!block.text().isEmpty() && block.layout()->lineCount() == 0) ++unlaid;
+    }
+    // A paragraph the layout skipped would silently be missing from the manual.
+    if (unlaid > 0) errors.append(QString("%1 paragraphs were left out of the layout").arg(unlaid));
     return layout;
 }
 

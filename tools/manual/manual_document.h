@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QSet>
 #include <QSizeF>
 #include <QString>
 #include <QStringList>
@@ -29,13 +30,16 @@ struct Placement {
 struct Layout {
     QList<Placement> headings;  // one per heading of the source, in order
     Placement contents;         // page 0 when the manual has no contents
+    QSet<int> stranded;         // headings left alone at the foot of a page
     int pageCount = 0;
 };
 
 // Fills the document from the source with the given page of each heading (for the contents and
-// the references) and lays it out on pages of the given size. Problems go to errors.
+// the references) and lays it out on pages of the given size, starting a page at the headings
+// named in pushed (by index). Problems go to errors.
 void buildDocument(QTextDocument& doc, const ManualSource& source, const QList<int>& pages,
-                   const ManualAssets& assets, QSizeF pageSize, QStringList& errors);
+                   const QSet<int>& pushed, const ManualAssets& assets, QSizeF pageSize,
+                   QStringList& errors);
 
 Layout locate(const QTextDocument& doc, const ManualSource& source, QStringList& errors);
 
