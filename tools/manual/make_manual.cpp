@@ -116,7 +116,8 @@ int main(int argc, char** argv) {
     Layout layout;
     QList<int> pages(source.headings.size(), 0);
     QSet<int> pushed;
-    for (int round = 0; round < layoutRounds; ++round) {
+    bool settled = false;
+    for (int round = 0; round < layoutRounds && !settled; ++round) {
         doc = std::make_unique<QTextDocument>();
         doc->documentLayout()->setPaintDevice(&writer);
         QStringList errors;
@@ -125,10 +126,14 @@ int main(int argc, char** argv) {
         if (!errors.isEmpty()) return fail(input, errors);
         QList<int> placed;
         for (const Placement& heading : layout.headings) placed.append(heading.page);
-        if (placed == pages && layout.stranded.isEmpty()) break;
+        settled = placed == pages && layout.stranded.isEmpty();
         pages = placed;
         pushed += layout.stranded;
     }
+
+    if (!settled)
+        std::fprintf(stderr, "%s: warning: page numbers did not settle; some may be off by one\n",
+                     argv[1]);
 
     const QString title =
         source.headings.value(0).level == 1 ? layout.headings[0].text : QString("Tarn DataBase");
