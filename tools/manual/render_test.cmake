@@ -33,7 +33,8 @@ foreach(pattern
         "Contents 1 Getting started 3 1.1 Reading a radio 3 1.2 The radio's port \\(COM1\\) 3 Appendix A: Technical notes 4"
         "<item page=\"3\">1.1 Reading a radio</item>"  # a bookmark
         "#4\">the notes</a>"  # a link to the appendix's page
-        " 3 +0 image +16 +15 +rgb +3 +8 +image ")  # the icon in the table, not as JPEG
+        " 3 +0 image +16 +15 +rgb +3 +8 +image "  # the icon in the table, not as JPEG
+        " 3 +2 image +48 +24 [^\n]* 192 +192 ")  # a picture named @2x at 192 dpi
     if(NOT "${text}${xml}${images}" MATCHES "${pattern}")
         message(FATAL_ERROR "missing ${pattern}\n${text}\n${xml}")
     endif()
