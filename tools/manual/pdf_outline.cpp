@@ -60,8 +60,8 @@ bool readOriginal(const QByteArray& pdf, Original& original, QString& error) {
     static const QRegularExpression reference(R"((\d+)\s+0\s+R)");
     for (auto it = reference.globalMatch(QString::fromLatin1(kids)); it.hasNext();)
         original.pages.append(it.next().captured(1).toInt());
-    if (original.size <= 0 || !catalog.contains("/Catalog") || original.pages.isEmpty() ||
-        catalog.contains("/Outlines")) {
+    if (original.size <= 0 || !catalog.contains("/Catalog") || !catalog.endsWith(">>") ||
+        original.pages.isEmpty() || catalog.contains("/Outlines")) {
         error = "unexpected document catalog";
         return false;
     }
@@ -96,6 +96,7 @@ class Update {
     }
 
     QByteArray finish(int size) {
+        if (offsets_.isEmpty()) return pdf_;  // nothing to add: the file as Qt wrote it
         const qsizetype xref = pdf_.size();
         pdf_ += "xref\n";
         for (auto it = offsets_.cbegin(); it != offsets_.cend();) {
@@ -196,7 +197,7 @@ QByteArray addOutline(const QByteArray& pdf, const QList<Bookmark>& bookmarks,
         update.write(original.root, catalog + "/Outlines " + QByteArray::number(root) +
                                         " 0 R\n/PageMode /UseOutlines\n>>");
     }
-    return update.finish(numberOf(bookmarks.size()));
+    return update.finish(topLevel.isEmpty() ? original.size : numberOf(bookmarks.size()));
 }
 
 }  // namespace tarn::manual
