@@ -1,9 +1,9 @@
 #pragma once
 
 // The texts of the messages the desktop program and tarn-cli show, each written once. The
-// dealer's manual explains every one of them: kEveryText lists them for that check, so a
-// text added here goes into the list below as well. %d, %s and %u mark what a message fills
-// in (formatMessage); a leading "%s" in a tarn-cli text is printed with fprintf.
+// dealer's manual explains every one of them, and kEveryText lists them for that check: a
+// text added here goes into the list too. %d and %s mark what a message fills in
+// (formatMessage); tarn-cli's own texts are printf formats.
 namespace tarn::msg {
 
 // Copying clients or channels to the clipboard.
