@@ -4,6 +4,8 @@
 #include <iostream>
 #include <string>
 
+#include "model/message_texts.h"
+
 namespace tarn::cli {
 
 MessageAnswer CliFeedback::showMessage(const MessageOwner&, std::string_view text, MessageIcon,
@@ -15,7 +17,7 @@ MessageAnswer CliFeedback::showMessage(const MessageOwner&, std::string_view tex
     const MessageAnswer no =
         buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
     if (assumeYes_) return yes;
-    std::fprintf(stderr, "Press Enter to continue, or type anything else to cancel: ");
+    std::fputs(msg::kCliConfirm, stderr);
     std::fflush(stderr);
     std::string line;
     if (!std::getline(std::cin, line)) return no;

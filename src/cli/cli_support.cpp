@@ -6,6 +6,7 @@
 
 #include "cli/cli_command.h"
 #include "database/client_database.h"
+#include "model/message_texts.h"
 #include "settings/settings_store.h"
 
 namespace tarn::cli {
@@ -34,14 +35,13 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
 }
 
 int usageError(const char* usage) {
-    std::fprintf(stderr, "usage: tarn-cli %s\n", usage);
+    std::fprintf(stderr, msg::kCliUsage, usage);
     return kExitUsage;
 }
 
 bool hasClient(const ClientDatabase& database, int index) {
     if (database.client(index)) return true;
-    std::fprintf(stderr, "There is no client %d; the database holds %d.\n", index,
-                 database.clientCount());
+    std::fprintf(stderr, msg::kCliNoSuchClient, index, database.clientCount());
     return false;
 }
 
@@ -66,13 +66,11 @@ std::optional<int> refuseOutput(const std::string& output, bool force, const std
     std::error_code error;
     // Hard links and symbolic links are the same file under another name.
     if (!input.empty() && fs::equivalent(input, output, error)) {
-        std::fprintf(stderr, "'%s' is the database file being read; it is never replaced.\n",
-                     output.c_str());
+        std::fprintf(stderr, msg::kCliOutputIsInput, output.c_str());
         return kExitFailure;
     }
     if (!force && fs::exists(fs::symlink_status(output, error))) {
-        std::fprintf(stderr, "The file '%s' already exists. Add --force to replace it.\n",
-                     output.c_str());
+        std::fprintf(stderr, msg::kCliOutputExists, output.c_str());
         return kExitFailure;
     }
     return std::nullopt;

@@ -6,6 +6,7 @@
 #include "cli/client_rows.h"
 #include "database/client_database.h"
 #include "database/client_match.h"
+#include "model/message_texts.h"
 
 namespace tarn::cli {
 
@@ -18,7 +19,7 @@ int runFind(const std::vector<std::string>& args) {
     if (parsed->flags.count("--json")) {
         std::printf("%s\n", clientJson(db, found).c_str());
     } else if (found.empty()) {
-        std::puts("No client matches.");
+        std::puts(msg::kCliNoMatch);
     } else {
         std::fputs(clientTable(db, found).c_str(), stdout);
     }

@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "database/client_database.h"
 #include "database/csv_import.h"
+#include "model/message_texts.h"
 
 namespace tarn::cli {
 namespace {
@@ -18,19 +19,13 @@ bool refused(const CsvImport& read, int room, bool skipBad) {
     if (skipBad) return false;
     const std::size_t readable = read.clients.size();
     if (!read.errors.empty() && readable == 0) {
-        std::fputs("Nothing was imported: no client of the file can be read.\n", stderr);
+        std::fputs(msg::kCliNothingReadable, stderr);
     } else if (!read.errors.empty()) {
-        std::fprintf(stderr,
-                     "Nothing was imported. Add --skip-bad to import the %zu readable clients.\n",
-                     readable);
+        std::fprintf(stderr, msg::kCliSkipBad, readable);
     } else if (readable > static_cast<std::size_t>(room) && room == 0) {
-        std::fprintf(stderr, "The database already holds %d clients. Nothing was imported.\n",
-                     kMaxClients);
+        std::fprintf(stderr, msg::kCliDatabaseFull, kMaxClients);
     } else if (readable > static_cast<std::size_t>(room)) {
-        std::fprintf(stderr,
-                     "The file holds %zu clients; the database has room for %d more (it holds "
-                     "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n",
-                     readable, room, kMaxClients, room);
+        std::fprintf(stderr, msg::kCliNoRoom, readable, room, kMaxClients, room);
     } else {
         return false;
     }

@@ -9,6 +9,7 @@
 #include "cli/cli_feedback.h"
 #include "cli/cli_settings.h"
 #include "cli/cli_support.h"
+#include "model/message_texts.h"
 #include "model/services.h"
 
 namespace {
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
         if (words[0] == command.name) code = command.run(args);
     }
     if (code < 0) {
-        std::fprintf(stderr, "tarn-cli: unknown command \"%s\"\n", words[0].c_str());
+        std::fprintf(stderr, tarn::msg::kCliUnknownCommand, words[0].c_str());
         printUsage(stderr);
         code = tarn::cli::kExitUsage;
     }

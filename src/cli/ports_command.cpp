@@ -6,6 +6,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_feedback.h"
 #include "cli/cli_support.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/port_probe.h"
 #include "radio/radio_texts.h"
@@ -16,8 +17,6 @@ namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage = "ports [--probe] [--yes] [--json] [PORT...]";
-constexpr const char* kNoPorts = "No serial ports were found.";
-constexpr const char* kFoundOn = "The radio answered on %s.\n";
 
 struct Row {
     SerialPortInfo port;
@@ -46,8 +45,8 @@ void printText(const std::vector<Row>& rows, const std::string& found, bool prob
         if (row.probe) table.back().push_back(row.probe->message);
     }
     std::fputs(formatTable(table).c_str(), stdout);
-    if (rows.empty()) std::printf("%s\n", kNoPorts);
-    if (!found.empty()) std::printf(kFoundOn, found.c_str());
+    if (rows.empty()) std::printf("%s\n", msg::kCliNoPorts);
+    if (!found.empty()) std::printf(msg::kCliRadioFoundOn, found.c_str());
     if (probed && found.empty()) std::printf("%s\n", probe_text::kNoAnswer);
 }
 

@@ -2,12 +2,12 @@
 #include <cstdio>
 
 #include "cli/cli_command.h"
+#include "model/message_texts.h"
 
 namespace tarn::cli {
 
 int runPrint(const std::vector<std::string>&) {
-    std::fputs("tarn-cli: print is not available in this build (it was built without Qt).\n",
-               stderr);
+    std::fputs(msg::kCliNoPrint, stderr);
     return kExitFailure;
 }
 

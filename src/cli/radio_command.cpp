@@ -8,6 +8,7 @@
 #include "cli/cli_support.h"
 #include "database/client_database.h"
 #include "database/replace_file.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/serial_link.h"
 #include "settings/settings_store.h"
@@ -63,7 +64,8 @@ void RadioCommand::saveLog() const {
     ReplacingFile out(logFile);
     out.write(log.toText());
     if (out.commit() != ReplaceResult::Written)
-        std::fprintf(stderr, "The radio log could not be written to '%s'.\n", logFile.c_str());
+        std::fprintf(stderr, "%s\n",
+                     formatMessage(msg::kRadioLogNotWritten, std::string_view(logFile)).c_str());
 }
 
 bool RadioCommand::readRadio(SerialLink& link, std::uint8_t* image) const {

@@ -47,11 +47,11 @@ void keepReadClient(const ClientDatabase& db, int index, const std::string& file
     if (kept.addClient() == 0 && !name.empty()) {
         *kept.client(0) = *db.client(index);
         if (kept.save(name)) {
-            std::fprintf(stderr, "The radio's memory was kept in '%s'.\n", name.c_str());
+            std::fprintf(stderr, msg::kCliReadKept, name.c_str());
             return;
         }
     }
-    std::fprintf(stderr, "The radio's memory could not be kept.\n");
+    std::fputs(msg::kCliReadNotKept, stderr);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ int ClientDatabase::copyClients(WindowHandle window, const int* indexes, int len
                           static_cast<int>(kRecordSize));
     }
     if (length < 0 || copied != length) {
-        showError(owner, "Error in clipboard data.");
+        showError(owner, msg::kClipboardError);
         return 0;
     }
 

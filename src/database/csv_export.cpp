@@ -6,6 +6,7 @@
 #include "database/client_database.h"
 #include "database/replace_file.h"
 #include "model/khz_text.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -104,10 +105,10 @@ bool exportCsv(const ClientDatabase& database, const std::string& path) {
         produceCsv(database, 1 << 20, [&](const std::string& piece) { file.write(piece); });
     switch (file.commit()) {
         case ReplaceResult::CannotCreate:
-            showError(MessageOwner::none(), "Failed to create/open csv file");
+            showError(MessageOwner::none(), msg::kCannotCreateCsv);
             return false;
         case ReplaceResult::WriteFailed:
-            showError(MessageOwner::none(), "Failed to write csv file");
+            showError(MessageOwner::none(), msg::kCannotWriteCsv);
             return false;
         case ReplaceResult::Written:
             break;

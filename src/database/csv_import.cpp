@@ -10,6 +10,7 @@
 #include "database/client_database.h"
 #include "database/csv_export.h"
 #include "database/file_sync.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -79,10 +80,6 @@ std::optional<std::uint32_t> tenths(std::string_view text) {
     return value * 10 + std::uint32_t(decimal[0] - '0');
 }
 
-std::string quoted(const char* column) {
-    return std::string("\"") + column + "\"";
-}
-
 // One client block being read: its serialised form, then its channels.
 class ClientReader {
   public:
@@ -91,25 +88,26 @@ class ClientReader {
     int nameLine() const { return nameLine_; }
 
     std::optional<std::string> name(std::string_view text) {
-        if (text.size() >= std::size_t(kNameSize)) return "the name has more than 31 characters";
+        if (text.size() >= std::size_t(kNameSize)) return msg::kCsvNameTooLong;
         std::copy(text.begin(), text.end(), bytes_.begin());
         return std::nullopt;
     }
 
     std::optional<std::string> clientLine(std::string_view line) {
         const auto f = fields(line, true);
-        if (f.size() < kFieldsPerLine) return "a client line needs 9 fields";
-        if (f[0].size() > std::size_t(kSerialSize)) return "the serial has more than 16 characters";
+        if (f.size() < kFieldsPerLine) return msg::kCsvClientFields;
+        if (f[0].size() > std::size_t(kSerialSize)) return msg::kCsvSerialTooLong;
         if (f[1].size() != 4 ||
             !std::all_of(f[1].begin(), f[1].end(), [](char c) { return c >= '0' && c <= '9'; }))
-            return "the selcall is not four digits";
+            return msg::kCsvSelcall;
         std::uint8_t* image = bytes_.data() + kImageAt;
         // A new client's header; the option byte and the selcall come from the line.
         static const ClientRecord fresh;
         std::copy_n(fresh.image().begin(), kSlotSize, image);
         image[0] = 0;
         for (std::size_t i = 0; i < std::size(kOptionColumns); ++i) {
-            if (!flag(f[2 + i])) return quoted(kOptionColumns[i].column) + " must be 1 or empty";
+            if (!flag(f[2 + i]))
+                return formatMessage(msg::kCsvFlag, std::string_view(kOptionColumns[i].column));
             if (*flag(f[2 + i])) image[0] |= std::uint8_t(kOptionColumns[i].mask);
         }
         if (f[8] == "high") {
@@ -117,7 +115,7 @@ class ClientReader {
         } else if (f[8] == "mid") {  // Mid1 or Mid2: the export does not tell them apart
             image[0] |= PowerLevel::Mid1;
         } else if (f[8] != "low") {
-            return "\"power\" must be low, mid or high";
+            return msg::kCsvPower;
         }
         image[5] = std::uint8_t(((f[1][0] & 0x0F) << 4) | (f[1][1] & 0x0F));
         image[6] = std::uint8_t(((f[1][2] & 0x0F) << 4) | (f[1][3] & 0x0F));
@@ -127,25 +125,24 @@ class ClientReader {
 
     std::optional<std::string> channelLine(std::string_view line) {
         const auto f = fields(line, false);
-        if (f.size() < kFieldsPerLine) return "a channel line needs 9 fields";
+        if (f.size() < kFieldsPerLine) return msg::kCsvChannelFields;
         int n = 0;
         const char* end = f[0].data() + f[0].size();
         if (std::from_chars(f[0].data(), end, n).ptr != end || f[0].empty() || n < 1 ||
             n > kChannelCount)
-            return "the channel number must be 1 to 255";
-        if (used_[std::size_t(n)]) return "channel " + std::to_string(n) + " appears twice";
+            return msg::kCsvChannelNumber;
+        if (used_[std::size_t(n)]) return formatMessage(msg::kCsvChannelTwice, n);
         const auto rx = tenths(f[1]);
-        if (!rx || *rx == 0 || *rx >= kFrequencyLimit)
-            return "\"rx\" must be a frequency from 0.1 to 29999.9 kHz";
+        if (!rx || *rx == 0 || *rx >= kFrequencyLimit) return msg::kCsvRx;
         const auto tx = tenths(f[2]);
-        if (!tx || *tx >= kFrequencyLimit)
-            return "\"tx\" must be a frequency from 0.0 to 29999.9 kHz";
+        if (!tx || *tx >= kFrequencyLimit) return msg::kCsvTx;
         Channel channel{n, *rx, *tx, 0};
         for (std::size_t i = 0; i < std::size(kFlagColumns); ++i) {
-            if (!flag(f[3 + i])) return quoted(kFlagColumns[i].column) + " must be 1 or empty";
+            if (!flag(f[3 + i]))
+                return formatMessage(msg::kCsvFlag, std::string_view(kFlagColumns[i].column));
             if (*flag(f[3 + i])) channel.flags |= kFlagColumns[i].mask;
         }
-        if (f[8].size() >= std::size_t(kLabelSize)) return "the label has more than 31 characters";
+        if (f[8].size() >= std::size_t(kLabelSize)) return msg::kCsvLabelTooLong;
         used_[std::size_t(n)] = true;
         std::copy(f[8].begin(), f[8].end(),
                   bytes_.begin() + long(kLabelsAt) + kLabelSize * (n - 1));
@@ -220,7 +217,7 @@ CsvImport readCsv(std::string_view text) {
         const int number = int(i) + 1;
         std::optional<std::string> problem;
         if (expect != Expect::Skip && line.find('\0') != std::string_view::npos)
-            problem = "the line holds a NUL byte";
+            problem = msg::kCsvNulByte;
         switch (expect) {
             case Expect::Gap:
             case Expect::Skip:
@@ -229,7 +226,7 @@ CsvImport readCsv(std::string_view text) {
                     finish();
                     expect = Expect::Name;
                 } else if (expect == Expect::Gap) {
-                    problem = "expected an empty line before the next client";
+                    problem = msg::kCsvGapExpected;
                     expect = Expect::Skip;
                 } else if (expect == Expect::Channel && !problem) {
                     problem = client->channelLine(line);
@@ -246,7 +243,7 @@ CsvImport readCsv(std::string_view text) {
                 const std::string_view heading =
                     expect == Expect::ClientHeading ? kCsvClientHeading : kCsvChannelHeading;
                 if (line != heading) {
-                    problem = "expected \"" + std::string(heading) + "\"";
+                    problem = formatMessage(msg::kCsvHeadingExpected, heading);
                     expect = Expect::Skip;
                 } else {
                     expect = expect == Expect::ClientHeading ? Expect::ClientLine : Expect::Channel;
@@ -264,7 +261,7 @@ CsvImport readCsv(std::string_view text) {
         }
     }
     if (client && expect != Expect::Channel && expect != Expect::Skip) {
-        result.errors.push_back({client->nameLine(), "the file ends inside this client"});
+        result.errors.push_back({client->nameLine(), msg::kCsvEndsInClient});
         clientBad = true;
     }
     finish();
@@ -285,7 +282,7 @@ std::optional<CsvImport> readCsvFile(const std::filesystem::path& path) {
         std::fclose(file);
     }
     if (!read) {
-        showError(MessageOwner::none(), "Could not open csv file");
+        showError(MessageOwner::none(), msg::kCannotOpenCsv);
         return std::nullopt;
     }
     return readCsv(text);

@@ -23,6 +23,7 @@
 #include "database/file_sync.h"
 #include "database/replace_file.h"
 #include "model/byte_order.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -114,12 +115,12 @@ std::string forceDatabaseExtension(const std::string& path) {
 int ClientDatabase::load(const std::filesystem::path& path) {
     std::FILE* opened = openRegularFile(path);
     if (!opened) {
-        fail("Could not open database file");
+        fail(msg::kCannotOpenDatabase);
         return 0;
     }
     FileCursor file(opened);
     if (!file.readsAsText(kMagicSize, kMagic)) {
-        fail("File does not appear to be a database file");
+        fail(msg::kNotADatabase);
         return 0;
     }
 
@@ -130,11 +131,11 @@ int ClientDatabase::load(const std::filesystem::path& path) {
     // A file ending before its count holds no information.
     const int count = file.int16().value_or(0);
     if (count < 1) {
-        fail("Database file does not contain any information");
+        fail(msg::kDatabaseEmpty);
         return 0;
     }
     if (count > kMaxClients) {
-        fail("Database file is invalid/corrupted");
+        fail(msg::kDatabaseInvalid);
         return 0;
     }
 
@@ -148,12 +149,12 @@ int ClientDatabase::load(const std::filesystem::path& path) {
     for (int i = 0; i < count; ++i) {
         const int length = file.int16().value_or(-1);
         if (length < 0 || length > kRecordBufferSize) {
-            fail("Database file is invalid/corrupted");
+            fail(msg::kDatabaseInvalid);
             return 0;
         }
         auto [record, got] = file.take(static_cast<std::size_t>(length));
         if (got != static_cast<std::size_t>(length)) {
-            fail("Database file is invalid/corrupted");
+            fail(msg::kDatabaseInvalid);
             return 0;
         }
         // A record of another length is refused by deserialize: a default client.
@@ -161,7 +162,7 @@ int ClientDatabase::load(const std::filesystem::path& path) {
         loaded.emplace_back(block, &block->back());  // no reallocation: reserved
     }
     if (!file.readsAsText(kEndMarkerSize, kEndMarker)) {
-        fail("Database file is corrupted");
+        fail(msg::kDatabaseCorrupted);
         return 0;
     }
 
@@ -203,16 +204,16 @@ ReplaceResult ClientDatabase::writeFile(const std::filesystem::path& path) const
 
 int ClientDatabase::save(const std::filesystem::path& path) {
     if (clients_.empty()) {
-        fail("No data to save");
+        fail(msg::kNoDataToSave);
         return 0;
     }
     if (!origin_.allowsReplacing(path, askBeforeReplacing_)) return 0;
     switch (writeFile(path)) {
         case ReplaceResult::CannotCreate:
-            fail("Failed to create/open database file");
+            fail(msg::kCannotCreateDatabase);
             return 0;
         case ReplaceResult::WriteFailed:
-            fail("Failed to write database file");
+            fail(msg::kCannotWriteDatabase);
             return 0;
         case ReplaceResult::Written:
             break;

@@ -4,15 +4,12 @@
 #include <memory>
 
 #include "database/file_sync.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr const char* kChangedQuestion =
-    "The file '%s' has been changed by another program since it was opened.\n\n"
-    "Do you want to replace it?";
 
 // FNV-1a over 64-bit words: cheap enough to run over a whole database at every save.
 std::uint64_t contentHash(std::FILE* file) {
@@ -63,7 +60,7 @@ bool FileOrigin::allowsReplacing(const fs::path& path, bool ask) const {
         now = identify(path, true);  // a change within the clock's resolution
         if (now && now->hash == identity_->hash) return true;
     }
-    const std::string text = formatMessage(kChangedQuestion, path);
+    const std::string text = formatMessage(msg::kChangedSinceOpened, path);
     if (!ask) {
         showError(MessageOwner::none(), text);
         return false;

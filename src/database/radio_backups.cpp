@@ -9,6 +9,8 @@
 
 #include "database/client_database.h"
 #include "database/data_folder.h"
+#include "model/message_texts.h"
+#include "model/user_feedback.h"
 
 namespace tarn {
 namespace {
@@ -20,13 +22,13 @@ constexpr int kSameSecondLimit = 100;       // backups of one kind and client pe
 constexpr std::time_t kSecondsPerDay = 86400;
 
 // The texts a failure is reported with.
-constexpr const char* kNoDataFolder = "Backup not kept: the user's data folder is unknown.";
+// Paths in the system's 8-bit encoding, as the status line decodes them.
 std::string cannotCreateText(const fs::path& folder, const std::error_code& error) {
-    return "Backup not kept: the folder '" + folder.string() + "' cannot be created (" +
+    return formatMessage(msg::kBackupFolderNotKept, std::string_view(folder.string())) + " (" +
            error.message() + ").";
 }
 std::string cannotWriteText(const fs::path& file) {
-    return "Backup not kept: '" + file.string() + "' cannot be written.";
+    return formatMessage(msg::kBackupNotWritten, std::string_view(file.string()));
 }
 
 bool unsafe(unsigned char c) {
@@ -148,7 +150,7 @@ fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientR
 
 BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::path& database,
                           const ClientRecord& client, std::time_t now) {
-    if (folder.empty()) return {{}, kNoDataFolder};
+    if (folder.empty()) return {{}, msg::kBackupNoDataFolder};
     std::error_code error = createBackupFolder(folder);
     if (error) return {{}, cannotCreateText(folder, error)};
     fs::path file;

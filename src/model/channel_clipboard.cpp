@@ -91,14 +91,13 @@ int ClientRecord::pasteChannels(WindowHandle window) {
         if (!record) break;
         const int n = record[slot::Number];
         if (n == 0) {
-            showError(MessageOwner::frame(), "Clipboard channel data appears to be invalid.");
+            showError(MessageOwner::frame(), msg::kClipboardChannelsInvalid);
             continue;
         }
         if (!isChannelFree(n)) {
             if (!overwriteAll) {
                 const MessageAnswer answer = userFeedback().showMessage(
-                    MessageOwner::frame(),
-                    formatMessage("Channel %d is already in use, do you want to overwrite it?", n),
+                    MessageOwner::frame(), formatMessage(msg::kChannelInUseOverwrite, n),
                     MessageIcon::Question,
                     inUse > 1 ? MessageButtons::YesNoAll : MessageButtons::YesNo);
                 if (answer == MessageAnswer::YesToAll || answer == MessageAnswer::NoToAll)

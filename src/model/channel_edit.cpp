@@ -5,6 +5,7 @@
 #include "model/channel_slot.h"
 #include "model/client_record.h"
 #include "model/khz_text.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -26,15 +27,15 @@ std::string channelRefusalText(ChannelRefusal refusal) {
         case ChannelRefusal::None:
             return {};
         case ChannelRefusal::Receive:
-            return "Receive frequancy is invalid.";
+            return msg::kReceiveInvalid;
         case ChannelRefusal::Transmit:
-            return "Transmit frequancy is invalid.";
+            return msg::kTransmitInvalid;
         case ChannelRefusal::NumberOutOfRange:
-            return "Channel number is out of range (1-255).";
+            return msg::kChannelOutOfRange;
         case ChannelRefusal::NumberInUse:
-            return "Channel number is already in use.";
+            return msg::kChannelInUse;
         case ChannelRefusal::ScanListFull:
-            return formatMessage("There are already %d scan channels selected.", kScanLimit);
+            return formatMessage(msg::kScanListFull, kScanLimit);
     }
     return {};
 }

@@ -5,6 +5,7 @@
 
 #include "model/channel_slot.h"
 #include "model/client_record.h"
+#include "model/message_texts.h"
 #include "model/services.h"
 #include "model/user_feedback.h"
 
@@ -146,19 +147,14 @@ void ClientRecord::loadCheckedImage(const std::uint8_t* from) {
         corrupted += !valid && word != 0;
     }
     if (corrupted > 0) {
-        showError(
-            MessageOwner::frame(),
-            formatMessage("%d channels appear to be corrupted and have been deleted", corrupted));
+        showError(MessageOwner::frame(), formatMessage(msg::kChannelsCorrupted, corrupted));
     }
     if (scan > kScanLimit) {
         // A scan list that is too long is dropped whole rather than cut to 8.
         for (int n = 1; n <= kChannelCount; ++n) {
             slotBytes(image_, n)[slot::Flags] &= static_cast<std::uint8_t>(~ChannelFlag::Scan);
         }
-        const std::string pattern = formatMessage(
-            "There were %d scan channels, this is more than the limit of %d.\nAll scan "
-            "channels have been deselected",
-            scan);
+        const std::string pattern = formatMessage(msg::kScanChannelsCleared, scan);
         showError(MessageOwner::frame(), formatMessage(pattern, kScanLimit));
     }
 }

@@ -1,12 +1,19 @@
 #pragma once
 
-// Message texts that more than one place shows: the desktop program and tarn-cli tell the
-// same failure in the same words, so each text is written here once.
+// The texts of the messages the desktop program and tarn-cli show, each written once. The
+// dealer's manual explains every one of them, and kEveryText lists them for that check: a
+// text added here goes into the list too. %d and %s mark what a message fills in
+// (formatMessage); tarn-cli's own texts are printf formats.
 namespace tarn::msg {
 
 // Copying clients or channels to the clipboard.
 inline constexpr const char* kClipboardNoMemory = "Failed to allocate clipboard memory.";
 inline constexpr const char* kClipboardNotSet = "Failed to set clipboard data.";
+inline constexpr const char* kClipboardError = "Error in clipboard data.";
+inline constexpr const char* kClipboardChannelsInvalid =
+    "Clipboard channel data appears to be invalid.";
+inline constexpr const char* kChannelInUseOverwrite =
+    "Channel %d is already in use, do you want to overwrite it?";
 
 // Reading a radio into a client and programming a radio from one.
 inline constexpr const char* kNoClientsToRead =
@@ -19,8 +26,228 @@ inline constexpr const char* kNoClientsToCompare =
     "There are no clients to compare with the radio. Please create a new client first using "
     "the 'client', 'new' menu item.";
 inline constexpr const char* kNoChannelsDefined = "There are no channels defined.";
+inline constexpr const char* kNoClientToRead =
+    "There is no client highlighted to read the data too.";
+inline constexpr const char* kNoClientToWrite =
+    "There is no client highlighted to write to the radio.";
+inline constexpr const char* kNoClientToCompare =
+    "There is no client highlighted to compare with the radio.";
+inline constexpr const char* kChannelsCorrupted =
+    "%d channels appear to be corrupted and have been deleted";
+inline constexpr const char* kScanChannelsCleared =
+    "There were %d scan channels, this is more than the limit of %d.\nAll scan "
+    "channels have been deselected";
+inline constexpr const char* kPortUnavailable =
+    "Port '%s' is either busy or unavailable.\n\nAre you sure you want to use this port?";
 
-// Commands on the selected clients.
+// Commands on the clients of the list.
 inline constexpr const char* kNoClientsSelected = "There are no clients selected.";
+inline constexpr const char* kNoClientsToEdit =
+    "There are no clients to edit, would you like to create one?.";
+inline constexpr const char* kNoClientToEdit = "There is no client selected to edit.";
+inline constexpr const char* kNoClientsToPrint =
+    "There are no clients to print, would you like to create one?.";
+inline constexpr const char* kNoClientToPrint = "There is no client selected to print.";
+inline constexpr const char* kNoClientsToCopy = "There are no clients to copy";
+inline constexpr const char* kNoClientToCopy = "There is no client selected to copy.";
+inline constexpr const char* kDeleteClients =
+    "You are about to delete the selected client(s).\n\nDo you want to continue?";
+
+// Editing a client's channels.
+inline constexpr const char* kReceiveInvalid = "Receive frequancy is invalid.";
+inline constexpr const char* kTransmitInvalid = "Transmit frequancy is invalid.";
+inline constexpr const char* kChannelOutOfRange = "Channel number is out of range (1-255).";
+inline constexpr const char* kChannelInUse = "Channel number is already in use.";
+inline constexpr const char* kScanListFull = "There are already %d scan channels selected.";
+inline constexpr const char* kDeleteChannels =
+    "Are you sure you want to delete all %d selected channels?";
+
+// Database files.
+inline constexpr const char* kCannotOpenDatabase = "Could not open database file";
+inline constexpr const char* kNotADatabase = "File does not appear to be a database file";
+inline constexpr const char* kDatabaseEmpty = "Database file does not contain any information";
+inline constexpr const char* kDatabaseInvalid = "Database file is invalid/corrupted";
+inline constexpr const char* kDatabaseCorrupted = "Database file is corrupted";
+inline constexpr const char* kNoDataToSave = "No data to save";
+inline constexpr const char* kCannotCreateDatabase = "Failed to create/open database file";
+inline constexpr const char* kCannotWriteDatabase = "Failed to write database file";
+inline constexpr const char* kChangedSinceOpened =
+    "The file '%s' has been changed by another program since it was opened.\n\n"
+    "Do you want to replace it?";
+inline constexpr const char* kReplaceFile =
+    "The file '%s' already exists.\n\nDo you want to replace it?";
+inline constexpr const char* kSaveChanges = "Do you want to save changes to '%s'?";
+inline constexpr const char* kPathTooLong =
+    "The path '%s' is too long.\n\nA database path must be shorter than 260 characters.";
+inline constexpr const char* kOpenManyFiles = "Do you really want to open %d files?";
+
+// CSV export and import; the reasons name one line of the file.
+inline constexpr const char* kCannotCreateCsv = "Failed to create/open csv file";
+inline constexpr const char* kCannotWriteCsv = "Failed to write csv file";
+inline constexpr const char* kCannotOpenCsv = "Could not open csv file";
+inline constexpr const char* kUnreadableLines = "%d lines of the file cannot be read:\n";
+inline constexpr const char* kMoreUnreadableLines = "\n... and %d more";
+inline constexpr const char* kNothingImported = "\n\nNothing was imported.";
+inline constexpr const char* kImportReadable = "\n\nImport the readable clients?";
+inline constexpr const char* kCsvNameTooLong = "the name has more than 31 characters";
+inline constexpr const char* kCsvClientFields = "a client line needs 9 fields";
+inline constexpr const char* kCsvSerialTooLong = "the serial has more than 16 characters";
+inline constexpr const char* kCsvSelcall = "the selcall is not four digits";
+inline constexpr const char* kCsvFlag = "\"%s\" must be 1 or empty";
+inline constexpr const char* kCsvPower = "\"power\" must be low, mid or high";
+inline constexpr const char* kCsvChannelFields = "a channel line needs 9 fields";
+inline constexpr const char* kCsvChannelNumber = "the channel number must be 1 to 255";
+inline constexpr const char* kCsvChannelTwice = "channel %d appears twice";
+inline constexpr const char* kCsvRx = "\"rx\" must be a frequency from 0.1 to 29999.9 kHz";
+inline constexpr const char* kCsvTx = "\"tx\" must be a frequency from 0.0 to 29999.9 kHz";
+inline constexpr const char* kCsvLabelTooLong = "the label has more than 31 characters";
+inline constexpr const char* kCsvNulByte = "the line holds a NUL byte";
+inline constexpr const char* kCsvGapExpected = "expected an empty line before the next client";
+inline constexpr const char* kCsvHeadingExpected = "expected \"%s\"";
+inline constexpr const char* kCsvEndsInClient = "the file ends inside this client";
+
+// Printing.
+inline constexpr const char* kNothingToPrint = "Nothing to print.";
+inline constexpr const char* kPrinterFont = "Printer font error.";
+inline constexpr const char* kPrinterPageSize = "Printer page size error.";
+inline constexpr const char* kPrinterDocument = "Printer document error.";
+inline constexpr const char* kPrinterPage = "Printer page error.";
+
+// Help, the web site, the backup folder and the radio log.
+inline constexpr const char* kFailedToOpen = "Failed to open \"%s\".";
+inline constexpr const char* kNoBackupFolder =
+    "The backup folder is unknown: this user has no data folder.";
+inline constexpr const char* kBackupFolderNotCreated = "The backup folder '%s' cannot be created";
+inline constexpr const char* kBackupNoDataFolder =
+    "Backup not kept: the user's data folder is unknown.";
+inline constexpr const char* kBackupFolderNotKept =
+    "Backup not kept: the folder '%s' cannot be created";
+inline constexpr const char* kBackupNotWritten = "Backup not kept: '%s' cannot be written.";
+inline constexpr const char* kRadioLogNotWritten = "The radio log could not be written to '%s'.";
+inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
+
+// tarn-cli's own texts.
+inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
+inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
+inline constexpr const char* kCliNoSuchClient = "There is no client %d; the database holds %d.\n";
+inline constexpr const char* kCliOutputIsInput =
+    "'%s' is the database file being read; it is never replaced.\n";
+inline constexpr const char* kCliOutputExists =
+    "The file '%s' already exists. Add --force to replace it.\n";
+inline constexpr const char* kCliConfirm =
+    "Press Enter to continue, or type anything else to cancel: ";
+inline constexpr const char* kCliNoMatch = "No client matches.";
+inline constexpr const char* kCliNothingReadable =
+    "Nothing was imported: no client of the file can be read.\n";
+inline constexpr const char* kCliSkipBad =
+    "Nothing was imported. Add --skip-bad to import the %zu readable clients.\n";
+inline constexpr const char* kCliDatabaseFull =
+    "The database already holds %d clients. Nothing was imported.\n";
+inline constexpr const char* kCliNoRoom =
+    "The file holds %zu clients; the database has room for %d more (it holds "
+    "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n";
+inline constexpr const char* kCliReadKept = "The radio's memory was kept in '%s'.\n";
+inline constexpr const char* kCliReadNotKept = "The radio's memory could not be kept.\n";
+inline constexpr const char* kCliNoPorts = "No serial ports were found.";
+inline constexpr const char* kCliRadioFoundOn = "The radio answered on %s.\n";
+inline constexpr const char* kCliNoPrint =
+    "tarn-cli: print is not available in this build (it was built without Qt).\n";
+
+inline constexpr const char* kEveryText[] = {
+    kClipboardNoMemory,
+    kClipboardNotSet,
+    kClipboardError,
+    kClipboardChannelsInvalid,
+    kChannelInUseOverwrite,
+    kNoClientsToRead,
+    kNoClientsToWrite,
+    kNoClientsToCompare,
+    kNoChannelsDefined,
+    kNoClientToRead,
+    kNoClientToWrite,
+    kNoClientToCompare,
+    kChannelsCorrupted,
+    kScanChannelsCleared,
+    kPortUnavailable,
+    kNoClientsSelected,
+    kNoClientsToEdit,
+    kNoClientToEdit,
+    kNoClientsToPrint,
+    kNoClientToPrint,
+    kNoClientsToCopy,
+    kNoClientToCopy,
+    kDeleteClients,
+    kReceiveInvalid,
+    kTransmitInvalid,
+    kChannelOutOfRange,
+    kChannelInUse,
+    kScanListFull,
+    kDeleteChannels,
+    kCannotOpenDatabase,
+    kNotADatabase,
+    kDatabaseEmpty,
+    kDatabaseInvalid,
+    kDatabaseCorrupted,
+    kNoDataToSave,
+    kCannotCreateDatabase,
+    kCannotWriteDatabase,
+    kChangedSinceOpened,
+    kReplaceFile,
+    kSaveChanges,
+    kPathTooLong,
+    kOpenManyFiles,
+    kCannotCreateCsv,
+    kCannotWriteCsv,
+    kCannotOpenCsv,
+    kUnreadableLines,
+    kMoreUnreadableLines,
+    kNothingImported,
+    kImportReadable,
+    kCsvNameTooLong,
+    kCsvClientFields,
+    kCsvSerialTooLong,
+    kCsvSelcall,
+    kCsvFlag,
+    kCsvPower,
+    kCsvChannelFields,
+    kCsvChannelNumber,
+    kCsvChannelTwice,
+    kCsvRx,
+    kCsvTx,
+    kCsvLabelTooLong,
+    kCsvNulByte,
+    kCsvGapExpected,
+    kCsvHeadingExpected,
+    kCsvEndsInClient,
+    kNothingToPrint,
+    kPrinterFont,
+    kPrinterPageSize,
+    kPrinterDocument,
+    kPrinterPage,
+    kFailedToOpen,
+    kNoBackupFolder,
+    kBackupFolderNotCreated,
+    kBackupNoDataFolder,
+    kBackupFolderNotKept,
+    kBackupNotWritten,
+    kRadioLogNotWritten,
+    kNoRadioExchanges,
+    kCliUsage,
+    kCliUnknownCommand,
+    kCliNoSuchClient,
+    kCliOutputIsInput,
+    kCliOutputExists,
+    kCliConfirm,
+    kCliNoMatch,
+    kCliNothingReadable,
+    kCliSkipBad,
+    kCliDatabaseFull,
+    kCliNoRoom,
+    kCliReadKept,
+    kCliReadNotKept,
+    kCliNoPorts,
+    kCliRadioFoundOn,
+    kCliNoPrint,
+};
 
 }  // namespace tarn::msg

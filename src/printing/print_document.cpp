@@ -1,6 +1,7 @@
 #include "printing/print_document.h"
 
 #include "database/client_database.h"
+#include "model/message_texts.h"
 
 namespace tarn {
 namespace {
@@ -53,15 +54,15 @@ const char* printErrorText(PrintError error) {
         case PrintError::None:
             return "";
         case PrintError::NothingToPrint:
-            return "Nothing to print.";
+            return msg::kNothingToPrint;
         case PrintError::Font:
-            return "Printer font error.";
+            return msg::kPrinterFont;
         case PrintError::PageSize:
-            return "Printer page size error.";
+            return msg::kPrinterPageSize;
         case PrintError::Document:
-            return "Printer document error.";
+            return msg::kPrinterDocument;
         case PrintError::Page:
-            return "Printer page error.";
+            return msg::kPrinterPage;
     }
     return "";
 }

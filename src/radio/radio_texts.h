@@ -34,3 +34,29 @@ inline constexpr const char* kPermissionDenied =
     "Permission denied: this user may not open the port.";
 
 }  // namespace tarn::probe_text
+
+namespace tarn::radio_text {
+
+// Every text above that a user meets, for the check that the manual explains each one.
+inline constexpr const char* kEveryText[] = {
+    kConnectPrompt,
+    kOpenFailed,
+    kContactFailed,
+    kInvalidData,
+    kVerifyFailed,
+    kReadingCaption,
+    kVerifyingCaption,
+    kProgrammingCaption,
+    kRequesting,
+    kReceived,
+    kProcessing,
+    kSent,
+    probe_text::kAnswered,
+    probe_text::kNoAnswer,
+    probe_text::kCannotOpen,
+    probe_text::kBusy,
+    probe_text::kPermissionGroup,
+    probe_text::kPermissionDenied,
+};
+
+}  // namespace tarn::radio_text

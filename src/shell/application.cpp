@@ -12,6 +12,8 @@
 #include <ctime>
 
 #include "database/radio_backups.h"
+#include "model/message_texts.h"
+#include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
@@ -110,8 +112,10 @@ int runApplication(int argc, char** argv) {
     if (qEnvironmentVariableIsSet("TARN_CHECK_MANUAL")) {
         const QString manual = findHelpFile(helpFolders());
         const bool found = QFileInfo(manual).isFile();
-        std::fprintf(found ? stdout : stderr, "%s\n",
-                     found ? qPrintable(manual) : "Failed to open \"Tarn.pdf\".");
+        std::fprintf(
+            found ? stdout : stderr, "%s\n",
+            found ? qPrintable(manual)
+                  : formatMessage(msg::kFailedToOpen, std::string_view(kHelpFileName)).c_str());
         return found ? 0 : 1;
     }
     // Full paths, so a running program started elsewhere opens the same files, and each

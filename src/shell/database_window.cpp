@@ -52,20 +52,17 @@ class PrintPreview final : private PreviewPrinter, public QPrintPreviewDialog {
     }
 };
 
-constexpr const char* kReplaceQuestion =
-    "The file '%s' already exists.\n\nDo you want to replace it?";
 constexpr int kListedLineErrors = 20;
 
 // The unreadable lines of an import, the first ones listed and the rest counted.
 std::string lineErrorsText(const std::vector<CsvLineError>& errors) {
-    std::string text = formatMessage("%d lines of the file cannot be read:\n",
-                                     static_cast<long long>(errors.size()));
+    std::string text = formatMessage(msg::kUnreadableLines, static_cast<long long>(errors.size()));
     for (std::size_t i = 0; i < errors.size() && i < kListedLineErrors; ++i) {
         text += '\n';  // appended apart: GCC 12 at -O3 warns falsely about "\n" + string
         text += lineErrorText(errors[i]);
     }
     if (errors.size() > kListedLineErrors)
-        text += formatMessage("\n... and %d more",
+        text += formatMessage(msg::kMoreUnreadableLines,
                               static_cast<long long>(errors.size() - kListedLineErrors));
     return text;
 }
@@ -317,7 +314,7 @@ void DatabaseWindow::saveAs() {
     const bool exists = std::filesystem::exists(forced, error);
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;  // replacing a file is never the default
-    if (forced != chosen && exists && !askYesNo(owner, formatMessage(kReplaceQuestion, forced)))
+    if (forced != chosen && exists && !askYesNo(owner, formatMessage(msg::kReplaceFile, forced)))
         return;
     setFileName(forced);
     if (database_.save(fileName_)) {
@@ -337,7 +334,7 @@ void DatabaseWindow::exportDatabase() {
         MessageOwner owner = MessageOwner::of(this);
         owner.defaultNo = true;
         if (!pathFits(this, path) || (std::filesystem::exists(path, error) &&
-                                      !askYesNo(owner, formatMessage(kReplaceQuestion, path))))
+                                      !askYesNo(owner, formatMessage(msg::kReplaceFile, path))))
             return;
     }
     exportCsv(database_, path.string());
@@ -351,10 +348,10 @@ void DatabaseWindow::importCsv() {
     const MessageOwner owner = MessageOwner::of(this);
     if (!read->errors.empty()) {
         const std::string errors = lineErrorsText(read->errors);
-        if (read->clients.empty()) return showError(owner, errors + "\n\nNothing was imported.");
+        if (read->clients.empty()) return showError(owner, errors + msg::kNothingImported);
         MessageOwner asking = owner;
         asking.defaultNo = true;  // a damaged file is imported only on purpose
-        if (!askYesNo(asking, errors + "\n\nImport the readable clients?")) return;
+        if (!askYesNo(asking, errors + msg::kImportReadable)) return;
     }
     // One call appends every client, so that the import is one step to undo.
     const DatabaseState before = database_.state();
@@ -396,9 +393,7 @@ bool DatabaseWindow::hasFocusedClient(const char* emptyMessage, bool offerNewCli
 
 void DatabaseWindow::editClient() {
     int client = -1;
-    if (!hasFocusedClient("There are no clients to edit, would you like to create one?.", true,
-                          "There is no client selected to edit.", client))
-        return;
+    if (!hasFocusedClient(msg::kNoClientsToEdit, true, msg::kNoClientToEdit, client)) return;
     const DatabaseState before = database_.state();
     if (!database_.editClient(this, client)) return;
     recordStep(QString("Edit client '%1'").arg(clientName(client)), before);
@@ -410,9 +405,7 @@ void DatabaseWindow::deleteClients() {
     if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;
-    if (!askYesNo(owner,
-                  "You are about to delete the selected client(s).\n\nDo you want to continue?"))
-        return;
+    if (!askYesNo(owner, msg::kDeleteClients)) return;
     const DatabaseState before = database_.state();
     const QString name = chosen.size() == 1
                              ? QString("Delete client '%1'").arg(clientName(chosen[0]))
@@ -433,8 +426,7 @@ void DatabaseWindow::makeAdvanced(bool advanced) {
 }
 
 bool DatabaseWindow::clientToPrint(int& client) {
-    return hasFocusedClient("There are no clients to print, would you like to create one?.", true,
-                            "There is no client selected to print.", client);
+    return hasFocusedClient(msg::kNoClientsToPrint, true, msg::kNoClientToPrint, client);
 }
 
 void DatabaseWindow::printClient() {
@@ -465,8 +457,7 @@ void DatabaseWindow::print(bool summary, int client) {
 
 void DatabaseWindow::writeRadio() {
     int client = -1;
-    if (hasFocusedClient(msg::kNoClientsToWrite, false,
-                         "There is no client highlighted to write to the radio.", client))
+    if (hasFocusedClient(msg::kNoClientsToWrite, false, msg::kNoClientToWrite, client))
         writeClient(client);
 }
 
@@ -488,17 +479,13 @@ void DatabaseWindow::writeClient(int client) {
 
 void DatabaseWindow::readRadio() {
     int client = -1;
-    if (!hasFocusedClient(msg::kNoClientsToRead, false,
-                          "There is no client highlighted to read the data too.", client))
-        return;
+    if (!hasFocusedClient(msg::kNoClientsToRead, false, msg::kNoClientToRead, client)) return;
     if (const auto read = readIntoCopy(client)) replaceClient(client, *read);
 }
 
 void DatabaseWindow::compareWithRadio() {
     int client = -1;
-    if (!hasFocusedClient(msg::kNoClientsToCompare, false,
-                          "There is no client highlighted to compare with the radio.", client))
-        return;
+    if (!hasFocusedClient(msg::kNoClientsToCompare, false, msg::kNoClientToCompare, client)) return;
     const auto read = readIntoCopy(client);
     if (!read) return;
     const ImageComparison comparison = compareWithImage(*database_.client(client), read->checked);
@@ -565,9 +552,9 @@ void DatabaseWindow::editDealerText() {
 
 void DatabaseWindow::copyClients() {
     const MessageOwner owner = MessageOwner::of(this);
-    if (database_.clientCount() == 0) return showError(owner, "There are no clients to copy");
+    if (database_.clientCount() == 0) return showError(owner, msg::kNoClientsToCopy);
     const std::vector<int> chosen = list_->selectedClients();
-    if (chosen.empty()) return showError(owner, "There is no client selected to copy.");
+    if (chosen.empty()) return showError(owner, msg::kNoClientToCopy);
     database_.copyClients(this, chosen.data(), static_cast<int>(chosen.size()));
 }
 
@@ -582,8 +569,7 @@ void DatabaseWindow::pasteClients() {
 
 void DatabaseWindow::closeEvent(QCloseEvent* event) {
     if (database_.isModified()) {
-        if (askYesNo(MessageOwner::of(this),
-                     formatMessage("Do you want to save changes to '%s'?", fileName_))) {
+        if (askYesNo(MessageOwner::of(this), formatMessage(msg::kSaveChanges, fileName_))) {
             save();
             if (database_.isModified()) {  // the save failed or its dialog was cancelled
                 event->ignore();

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "model/client_record.h"
+#include "model/message_texts.h"
 #include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
@@ -210,9 +211,7 @@ void ClientDialog::deleteChannels() {
     const int count = static_cast<int>(rows.size());
     if (count == 0) return;
     if (count > 1 &&
-        !askYesNo(
-            MessageOwner::of(handle()),
-            formatMessage("Are you sure you want to delete all %d selected channels?", count)))
+        !askYesNo(MessageOwner::of(handle()), formatMessage(msg::kDeleteChannels, count)))
         return;
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
         const int n = rows_->channelOfRow(*row);

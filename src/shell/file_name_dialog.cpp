@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
+#include "model/message_texts.h"
 #include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
@@ -100,7 +101,7 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
 
 bool pathFits(QWidget* owner, const std::filesystem::path& path) {
     if (path.native().size() < kMaxPath) return true;
-    showError(MessageOwner::of(owner), formatMessage(kPathTooLong, path));
+    showError(MessageOwner::of(owner), formatMessage(msg::kPathTooLong, path));
     return false;
 }
 

@@ -21,9 +21,7 @@ enum class FileDialogKind {
 // cancel, or for an unknown kind, `path` is left as it was and the result is false.
 bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind);
 
-// Paths of 260 bytes or more are refused with this message before anything changes.
-inline constexpr const char* kPathTooLong =
-    "The path '%s' is too long.\n\nA database path must be shorter than 260 characters.";
+// Paths of 260 bytes or more are refused with a message before anything changes.
 bool pathFits(QWidget* owner, const std::filesystem::path& path);
 
 // The real dialog, whatever Services::askFileName is installed.

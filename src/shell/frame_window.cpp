@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "database/radio_backups.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 #include "settings/settings_store.h"
@@ -410,8 +411,7 @@ void FrameWindow::open() {
 void FrameWindow::openDroppedFiles(const QStringList& paths) {
     const auto count = static_cast<long long>(paths.size());
     if (count > kDropQuestionLimit &&
-        !askYesNo(MessageOwner::frame(),
-                  formatMessage("Do you really want to open %d files?", count)))
+        !askYesNo(MessageOwner::frame(), formatMessage(msg::kOpenManyFiles, count)))
         return;
     for (const QString& path : paths) openDatabaseWindow(pathFromQt(path), false);
 }
@@ -433,19 +433,17 @@ void FrameWindow::openUrl(const QUrl& url, const QString& shown) {
     const bool missing = url.isLocalFile() && !QFileInfo::exists(url.toLocalFile());
     if (missing || !urlOpener_(url))
         showError(MessageOwner::frame(),
-                  QString("Failed to open \"%1\".").arg(shown).toStdString());
+                  formatMessage(msg::kFailedToOpen, std::string_view(shown.toStdString())));
 }
 
 void FrameWindow::openBackupFolder() {
     const std::filesystem::path folder = backupFolder();
-    if (folder.empty())
-        return showError(MessageOwner::frame(),
-                         "The backup folder is unknown: this user has no data folder.");
+    if (folder.empty()) return showError(MessageOwner::frame(), msg::kNoBackupFolder);
     // A file manager shows nothing for a folder that is not there yet.
     if (const std::error_code error = createBackupFolder(folder))
-        return showError(MessageOwner::frame(),
-                         formatMessage("The backup folder '%s' cannot be created", folder) + " (" +
-                             error.message() + ").");
+        return showError(
+            MessageOwner::frame(),
+            formatMessage(msg::kBackupFolderNotCreated, folder) + " (" + error.message() + ").");
     openUrl(QUrl::fromLocalFile(displayPath(folder)), displayPath(folder));
 }
 

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "model/message_texts.h"
 #include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
@@ -120,11 +121,9 @@ QString PortDialog::portName(const QString& shown) const {
 void PortDialog::accept() {
     const QString name = portName(portBox_->currentText()).left(kPortNameLength);
     const bool opens = portOpens(name);
-    if (!opens &&
-        !askYesNo(MessageOwner::of(this),
-                  formatMessage("Port '%s' is either busy or unavailable.\n\nAre you sure you "
-                                "want to use this port?",
-                                std::string_view(name.toUtf8().toStdString()))))
+    if (!opens && !askYesNo(MessageOwner::of(this),
+                            formatMessage(msg::kPortUnavailable,
+                                          std::string_view(name.toUtf8().toStdString()))))
         return;  // the dialog stays open and nothing is stored
     settings().writeText("Port", toAnsi(name));
     QDialog::accept();

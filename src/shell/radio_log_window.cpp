@@ -7,19 +7,13 @@
 #include <QVBoxLayout>
 
 #include "database/replace_file.h"
+#include "model/message_texts.h"
 #include "model/services.h"
 #include "model/user_feedback.h"
 #include "radio/radio_log.h"
 #include "shell/file_name_dialog.h"
 
 namespace tarn {
-namespace {
-
-constexpr const char* kNoExchanges = "No radio exchanges yet.";
-constexpr const char* kNotWritten = "The radio log could not be written to '%s'.";
-
-}  // namespace
-
 RadioLogWindow::RadioLogWindow(QWidget* parent)
     : QDialog(parent), log_(services().radioLog), text_(new QPlainTextEdit(this)) {
     setWindowTitle("Radio log");
@@ -48,7 +42,7 @@ RadioLogWindow::~RadioLogWindow() {
 
 void RadioLogWindow::refresh() {
     const std::string text = log_ ? log_->toText() : std::string();
-    text_->setPlainText(text.empty() ? kNoExchanges : QString::fromStdString(text));
+    text_->setPlainText(text.empty() ? msg::kNoRadioExchanges : QString::fromStdString(text));
     text_->moveCursor(QTextCursor::End);  // the newest exchange is at the end
     text_->ensureCursorVisible();
 }
@@ -58,7 +52,7 @@ void RadioLogWindow::saveAs() {
     std::filesystem::path path;
     if (!askFileName(this, path, FileDialogKind::SaveRadioLog)) return;
     if (replaceFile(path.string(), log_ ? log_->toText() : std::string()) != ReplaceResult::Written)
-        showError(MessageOwner::of(this), formatMessage(kNotWritten, path));
+        showError(MessageOwner::of(this), formatMessage(msg::kRadioLogNotWritten, path));
 }
 
 void RadioLogWindow::showEvent(QShowEvent* event) {
