@@ -2,7 +2,9 @@
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,17 +12,20 @@
 #include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "shell/file_name_dialog.h"
+#include "shell/frame_window.h"
+#include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
 
 namespace tarn {
-class FrameWindow;
 class DatabaseWindow;
-}  // namespace tarn
+}
 
 namespace tarn::test {
 
-// One test's world: settings in memory, recorded message boxes, scripted file-name
-// dialogs and edit client dialogs, a temporary folder (which holds the data folder). Everything is
+using Texts = std::vector<std::string>;
+
+// One test's world: settings in memory, recorded message boxes, scripted file-name dialogs
+// and edit client dialogs, a temporary folder (which holds the data folder). Everything is
 // put back after. Tests change further services (a radio, the Help command) through `services`.
 class ShellWorld {
   public:
@@ -43,11 +48,27 @@ class ShellWorld {
     std::string editName;
 
     std::string path(const std::string& name) const;  // a path inside the temporary folder
-    std::vector<std::string> messageTexts() const { return feedback->texts(); }
+    QString qpath(const std::string& name) const { return QString::fromStdString(path(name)); }
+    Texts messageTexts() const { return feedback->texts(); }
+    // A fake radio holding `memory` (with these faults) on the port.
+    void radio(const ClientRecord& memory, RadioFaults faults = {});
 
   private:
     std::vector<std::optional<std::string>> fileNames_;
     QByteArray savedDataHome_;
+};
+
+// A shown 900x600 frame with one window on "scene.tdb" holding the clients `names`; the
+// messages of opening it are cleared.
+struct Scene {
+    explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}, bool maximized = true);
+    void run(int id);  // runs a window command and its posted work
+    void click(int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    QStringList column(int column);
+    ClientDatabase& db();
+
+    FrameWindow frame;
+    DatabaseWindow* window = nullptr;
 };
 
 // Lets posted work (commands, refills, menu rebuilds) run, chains included.
@@ -55,10 +76,16 @@ void settle();
 
 // Writes a database file of the given clients (names; the rest at the defaults).
 void writeDatabase(const std::string& path, const std::vector<std::string>& names);
+QByteArray fileBytes(const std::string& path);
+void writeFile(const std::string& path, const QByteArray& bytes);
 
 // The texts of one column of a database window's list, in display order.
 QStringList columnTexts(DatabaseWindow& window, int column);
 // Clicks row `row` of the list, with the given keyboard modifiers.
 void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+
+// Runs `act` on the next modal dialog that opens (the way a user answers it); with
+// `boxOnly`, on the next message box.
+void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false);
 
 }  // namespace tarn::test

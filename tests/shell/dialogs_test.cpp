@@ -1,0 +1,454 @@
+// The desktop's dialogs and the radio commands' windows: file dialogs, dealer text, splash,
+// message boxes and progress windows, the port dialog and Find radio, the radio log,
+// Compare with radio, the status bar, print options and print preview.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+
+#include "database/client_compare.h"
+#include "database/radio_backups.h"
+#include "model/client_record.h"
+#include "printing/print_options.h"
+#include "radio/radio_log.h"
+#include "radio/radio_texts.h"
+#include "radio/serial_ports.h"
+#include "shell/artwork.h"
+#include "shell/commands.h"
+#include "shell/database_window.h"
+#include "shell/dealer_text_dialog.h"
+#include "shell/port_dialog.h"
+#include "shell/qt_progress.h"
+#include "shell/qt_user_feedback.h"
+#include "shell/radio_log_window.h"
+#include "shell/splash_screen.h"
+#include "shell_fixture.h"
+
+using namespace tarn;
+using namespace tarn::test;
+
+namespace {
+
+// A machine whose ports behave by name: a radio on /dev/ttyRADIO, a silent line on COM1,
+// nothing anywhere else.
+class PortsByName final : public SerialDevice {
+  public:
+    explicit PortsByName(std::shared_ptr<VirtualClock> clock) : clock_(std::move(clock)) {}
+    bool open(const std::string& name) override {
+        const auto radio = std::make_shared<RadioMonitor>(RadioFaults{.noPrompt = name == "COM1"});
+        device_ = std::make_unique<FakeRadioDevice>(
+            radio, clock_, FakePortFaults{.missing = name != "/dev/ttyRADIO" && name != "COM1"});
+        return device_->open(name);
+    }
+    bool applyLineSettings() override { return device_->applyLineSettings(); }
+    bool applyTimeouts() override { return device_->applyTimeouts(); }
+    void setModemLine(ModemLine line, bool raised) override { device_->setModemLine(line, raised); }
+    int read(std::uint8_t* buffer, int size) override { return device_->read(buffer, size); }
+    int write(const std::uint8_t* bytes, int size) override { return device_->write(bytes, size); }
+    void close() override { device_->close(); }
+    OpenError lastOpenError() const override { return device_->lastOpenError(); }
+
+  private:
+    std::shared_ptr<VirtualClock> clock_;
+    std::unique_ptr<FakeRadioDevice> device_;
+};
+
+const std::vector<SerialPortInfo> kFound = {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
+                                            {"/dev/ttyRADIO", ""},
+                                            {"COM3", "Communications Port"}};
+
+QStringList lines(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; list && i < list->count(); ++i) texts.append(list->item(i)->text());
+    return texts;
+}
+
+void clickButton(QWidget* box, QMessageBox::StandardButton button) {
+    static_cast<QMessageBox*>(box)->button(button)->click();
+}
+
+// A client of low power with one channel, whose channel 3 slot is not a channel.
+ClientRecord radioClient() {
+    ClientRecord c;
+    c.setOption(ClientOption::PowerLevel, PowerLevel::Low);
+    c.addChannel();
+    std::fill_n(c.image().begin() + 3 * kSlotSize, kSlotSize, 0xFF);
+    return c;
+}
+
+// Runs Compare with radio and presses `button` in its dialog; the dialog's lines.
+QStringList compare(Scene& scene, const QString& button) {
+    QStringList shown;
+    whenModal([&](QWidget* modal) {
+        shown = lines(modal->findChild<QListWidget*>());
+        QVERIFY(modal->windowTitle() == "Compare with radio");
+        for (QPushButton* b : modal->findChildren<QPushButton*>())
+            if (b->text() == button) b->click();
+    });
+    scene.run(cmd::CompareRadio);
+    return shown;
+}
+
+// The kinds of the backups kept ("before-read", "radio", ...), sorted.
+QStringList backups() {
+    QStringList kinds;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(backupFolder(), error))
+        kinds << QString::fromStdString(entry.path().stem().string())
+                     .section('_', -1)
+                     .remove(QRegularExpression("-\\d+$"));
+    kinds.sort();
+    return kinds;
+}
+
+void verifyStatus(FrameWindow& frame, const QString& pattern) {
+    const QString status = frame.statusText();
+    QVERIFY2(status.contains(QRegularExpression("^" + pattern + "$")), qPrintable(status));
+}
+
+const QString kAtTime = " at \\d\\d:\\d\\d";
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+
+    void fileDialogsHaveTheirTitlesAndFilters() {
+        ShellWorld world;
+        const std::pair<FileDialogKind, QString> cases[] = {
+            {FileDialogKind::OpenDatabase, "Open database file|Database Files (*.tdb)|open"},
+            {FileDialogKind::SaveDatabase, "Save database file|Database Files (*.tdb)|save"},
+            {FileDialogKind::ExportDatabase, "Export database file|CSV Files (*.csv)|save"},
+            {FileDialogKind::ImportCsv, "Import CSV file|CSV Files (*.csv)|open"},
+        };
+        writeDatabase(world.path("a.tdb"), {"A"});
+        for (const auto& [kind, expected] : cases) {
+            QString seen;
+            whenModal([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                const bool save = dialog->acceptMode() == QFileDialog::AcceptSave;
+                seen = dialog->windowTitle() + "|" + dialog->selectedNameFilter() + "|" +
+                       (save ? "save" : "open");
+                // Typed, as a user would (selectFile leaves a focused name field alone).
+                dialog->findChild<QLineEdit*>("fileNameEdit")->setText(world.qpath("a.tdb"));
+                // Saving over a file asks first; answer Yes when that box comes.
+                if (save) whenModal([](QWidget* box) { clickButton(box, QMessageBox::Yes); }, true);
+                static_cast<QDialog*>(dialog)->accept();
+            });
+            std::filesystem::path path = "unchanged";
+            QVERIFY(showFileNameDialog(nullptr, path, kind));
+            settle();
+            QCOMPARE(seen, expected);
+            QCOMPARE(path.string(), world.path("a.tdb"));
+        }
+        // Cancel leaves the buffer alone.
+        whenModal([](QWidget* modal) { static_cast<QDialog*>(modal)->reject(); });
+        std::filesystem::path path = "unchanged";
+        QVERIFY(!showFileNameDialog(nullptr, path, FileDialogKind::OpenDatabase));
+        QCOMPARE(path.string(), std::string("unchanged"));
+    }
+
+    void dealerTextKeepsNinetyNineCharacters() {
+        std::array<char, 100> text{};
+        std::memcpy(text.data(), "Line one\r\nLine two", 18);
+        DealerTextDialog dialog(text, nullptr);
+        QCOMPARE(dialog.textBox()->toPlainText(), QString("Line one\nLine two"));
+        dialog.textBox()->setPlainText(QString(150, 'x'));
+        dialog.storeText(text);
+        QCOMPARE(std::string(text.data()), std::string(99, 'x'));
+        dialog.textBox()->setPlainText("a\nb");
+        dialog.storeText(text);
+        QCOMPARE(std::string(text.data()), std::string("a\r\nb"));
+    }
+
+    void splashIsCentredModalAndTimed() {
+        ShellWorld world;
+        FrameWindow frame;
+        frame.show();
+        const QRect screen = frame.screen()->geometry();
+        QPointer<SplashScreen> splash = SplashScreen::start(&frame, 20);
+        QCOMPARE(splash->pos(), QPoint((screen.width() - kSplashWidth) / 2,
+                                       (screen.height() - kSplashHeight) / 2));
+        QCOMPARE(QApplication::activeModalWidget(), splash.data());  // the frame takes no input
+        QTRY_VERIFY(splash.isNull());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void messageBoxesAndProgressWindows() {
+        ShellWorld world;
+        FrameWindow frame;
+        world.services->frame = &frame;
+        QString seen;
+        whenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            seen = box->windowTitle() + "|" + box->text();
+            QCOMPARE(box->parentWidget(), &frame);
+            QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::No);
+            clickButton(box, QMessageBox::No);
+        });
+        MessageOwner owner = MessageOwner::frame();
+        owner.defaultNo = true;
+        // A path shows as the platform names files, not as an 8-bit database text.
+        const std::filesystem::path path("/data/M\xc3\xbcller Fleet.tdb");
+        QCOMPARE(QtUserFeedback().showMessage(owner, formatMessage("Save '%s'?", path),
+                                              MessageIcon::Question, MessageButtons::YesNo),
+                 MessageAnswer::No);
+        QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save '/data/Müller Fleet.tdb'?"));
+
+        QtProgressUi ui;
+        auto window = ui.create(ProgressUi::Kind::Progress, &frame);
+        window->setCaption("Reading radio");
+        window->update(40, "4000 bytes");
+        QWidget* shown = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->windowTitle() == "Reading radio" && widget->isVisible()) shown = widget;
+        QVERIFY(shown);
+        QCOMPARE(shown->findChild<QProgressBar*>()->value(), 40);
+        QCOMPARE(shown->findChild<QLabel*>()->text(), QString("4000 bytes"));
+    }
+
+    void portDialogAsksAboutUnavailablePortAndTakesEnter() {
+        ShellWorld world;
+        world.services->probePort = [](const std::string& name) { return name == "COM2"; };
+        PortDialog dialog(nullptr);
+        QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
+        dialog.portBox()->setEditText("COM7");
+        world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));  // still open
+        QVERIFY(!world.settings.read("Port"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(*world.settings.read("Port"), std::string("COM7"));
+        QCOMPARE(world.messageTexts(),
+                 Texts(2,
+                       "Port 'COM7' is either busy or unavailable.\n\nAre you sure you want to "
+                       "use this port?"));
+        world.services->probePort = [](const std::string&) { return true; };
+        // Enter presses OK with the text as shown, whether typed or stored, listed or not.
+        for (const char* stored : {"COM3", "COM", "/dev/ttyUSB7"}) {
+            world.settings.write("Port", stored);
+            PortDialog shown(nullptr);
+            shown.show();
+            QVERIFY(QTest::qWaitForWindowActive(&shown));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(shown.result(), int(QDialog::Accepted));
+            QCOMPARE(*world.settings.read("Port"), std::string(stored));
+        }
+        // Found devices are listed with their descriptions; an entry, or its description
+        // in the field (cut at 31 characters), stores the device's name.
+        PortDialog described(nullptr, kFound);
+        QStringList entries;
+        for (int i = 0; i < described.portBox()->count(); ++i)
+            entries.append(described.portBox()->itemText(i));
+        QCOMPARE(entries,
+                 QStringList({"/dev/ttyRADIO", "/dev/ttyUSB0 \u2014 Prolific USB-Serial Controller",
+                              "COM1", "COM2", "COM3", "COM4"}));
+        const int usb = described.portBox()->findData("/dev/ttyUSB0");
+        described.portBox()->setCurrentIndex(usb);
+        QCOMPARE(described.portBox()->currentText(), QString("/dev/ttyUSB0"));
+        described.portBox()->setEditText(described.portBox()->itemText(usb));
+        QCOMPARE(described.portBox()->currentText().size(), 31);
+        described.accept();
+        QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyUSB0"));
+    }
+
+    void findRadioProbesEachPortAndTakesTheOneThatAnswered() {
+        ShellWorld world;
+        const auto clock = std::make_shared<VirtualClock>();
+        world.services->serialConnection = [clock] {
+            return SerialConnection{std::make_unique<PortsByName>(clock), clock};
+        };
+        PortDialog dialog(nullptr, kFound);
+        dialog.portBox()->setEditText("/dev/pts/9");  // typed: tried first
+        world.feedback->script({MessageAnswer::Cancel});
+        dialog.findRadio();
+        QVERIFY(dialog.results()->isHidden());  // nothing tried without the radio ready
+        dialog.findRadio();
+        QCOMPARE(world.messageTexts(), Texts(2, radio_text::kConnectPrompt));
+        const QString cannot = " \u2014 The port cannot be opened.";
+        QCOMPARE(lines(dialog.results()),
+                 QStringList({"/dev/pts/9" + cannot, "/dev/ttyRADIO \u2014 The radio answered.",
+                              "/dev/ttyUSB0" + cannot, "COM1 \u2014 No radio answered.",
+                              "COM2" + cannot, "COM3" + cannot, "COM4" + cannot}));
+        QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyRADIO"));
+        QVERIFY(dialog.isEnabled());
+        dialog.accept();
+        QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyRADIO"));
+    }
+
+    void logWindowShowsTheExchangesAndSavesThem() {
+        ShellWorld world;
+        RadioLog log;
+        world.services->radioLog = &log;
+        world.radio(ClientRecord());
+        Scene scene(world);
+        scene.frame.command(cmd::ShowRadioLog);
+        RadioLogWindow* shown = scene.frame.radioLogWindow();
+        QVERIFY(shown && shown->isVisible() && !shown->isModal());
+        QCOMPARE(shown->windowTitle(), QString("Radio log"));
+        QCOMPARE(shown->textBox()->toPlainText(), QString("No radio exchanges yet."));
+        scene.click(0);
+        scene.run(cmd::ReadRadio);
+        const QString text = shown->textBox()->toPlainText();  // refreshed as the read ended
+        QVERIFY2(text.startsWith("Read, started ") && text.contains("sent \"D 1800 0800\"") &&
+                     text.contains("Result: Success"),
+                 qPrintable(text));
+        QCOMPARE(text, QString::fromStdString(log.toText()));
+        shown->close();
+        scene.frame.command(cmd::ShowRadioLog);
+        QCOMPARE(scene.frame.radioLogWindow(), shown);  // one window, shown again
+        QVERIFY(shown->isVisible());
+        world.scriptFileNames({world.path("radio.txt")});
+        shown->saveAs();
+        QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveRadioLog});
+        QCOMPARE(fileBytes(world.path("radio.txt")).toStdString(), log.toText());
+    }
+
+    // Read and write go to the focused client; the status bar tells how they ended.
+    void statusBarReportsRadioCommandsAndSelection() {
+        ShellWorld world;
+        Scene scene(world);
+        world.radio(radioClient());
+        scene.click(1);
+        scene.run(cmd::ReadRadio);
+        verifyStatus(scene.frame,
+                     "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" + kAtTime);
+        QCOMPARE(scene.column(7), (QStringList{"High", "Low", "High"}));
+        QVERIFY(scene.window->isEnabled());  // enabled again after the transfer
+
+        // No reply to the dump: no message box beyond the prompt, the status bar says why.
+        world.radio(radioClient(), RadioFaults{.silentDump = true});
+        scene.click(1);
+        world.feedback->clear();
+        scene.run(cmd::ReadRadio);
+        QCOMPARE(world.messageTexts().size(), std::size_t{1});
+        QCOMPARE(scene.frame.statusText(), QString("Read failed: the radio sent no data"));
+
+        ClientRecord written = radioClient();
+        written.setName("Coral Charters");
+        written.deleteChannel(3);
+        *scene.db().client(2) = written;
+        world.radio(ClientRecord());
+        scene.click(2);
+        scene.run(cmd::WriteRadio);
+        verifyStatus(scene.frame, "Programmed and verified 'Coral Charters'" + kAtTime);
+        world.radio(ClientRecord(), RadioFaults{.corruptAddress = 0x1800 + 4 * kSlotSize});
+        scene.click(2);
+        scene.run(cmd::WriteRadio);
+        QCOMPARE(scene.frame.statusText(), QString("Verify failed: 1 byte differs (channel 4)"));
+
+        scene.click(0);
+        scene.click(2, Qt::ControlModifier);
+        QCOMPARE(scene.frame.selectionText(), QString("2 of 3 selected"));
+    }
+
+    void compareDialogWritesOrReplaces() {
+        ShellWorld world;
+        Scene scene(world, {"A", "B"});
+        scene.db().client(1)->addChannel();
+        world.radio(*scene.db().client(1));
+        scene.click(1);
+        QCOMPARE(compare(scene, "Close"), QStringList{QString(kIdenticalText)});
+        verifyStatus(scene.frame, "Compared 'B' with the radio: identical" + kAtTime);
+        QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
+        QCOMPARE(compare(scene, "Write client to radio"), QStringList{QString(kIdenticalText)});
+        verifyStatus(scene.frame, "Programmed and verified 'B'" + kAtTime);
+        QCOMPARE(backups(), (QStringList{"radio", "radio", "verified"}));
+        QVERIFY(!scene.db().isModified());
+
+        // A different radio; Replace is one step to undo, its channel check not repeated.
+        ClientRecord radio = *scene.db().client(1);
+        radio.setOption(ClientOption::PowerLevel, PowerLevel::Low);
+        std::fill_n(radio.image().begin() + 3 * kSlotSize, kSlotSize, 0xFF);  // a corrupt slot
+        world.radio(radio);
+        const ClientRecord before = *scene.db().client(1);
+        world.feedback->clear();
+        const QStringList shown = compare(scene, "Replace client");
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith("Power level: "), qPrintable(shown[0]));
+        QCOMPARE(world.messageTexts().size(), std::size_t{2});
+        verifyStatus(scene.frame,
+                     "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" + kAtTime);
+        QVERIFY(*scene.db().client(1) != before);
+        QCOMPARE(scene.frame.menuAction(cmd::Undo)->text(),
+                 QString("&Undo Read radio into 'B'\tCtrl-Z"));
+        scene.run(cmd::Undo);
+        QVERIFY(*scene.db().client(1) == before);
+    }
+
+    void blockedBackupFolderIsToldInStatusBarOnly() {
+        ShellWorld world;
+        FrameWindow frame;
+        QList<QUrl> opened;
+        frame.setUrlOpener([&](const QUrl& url) { return opened << url, true; });
+        frame.command(cmd::OpenBackupFolder);  // made private, then opened
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(backupFolder()))});
+        QCOMPARE(std::filesystem::status(backupFolder()).permissions(),
+                 std::filesystem::perms::owner_all);
+        QVERIFY(world.messageTexts().empty());
+        std::filesystem::remove(backupFolder());
+        writeFile(backupFolder(), "a file where the folder goes");
+
+        Scene scene(world);
+        world.radio(ClientRecord());
+        scene.click(1);
+        scene.run(cmd::ReadRadio);
+        verifyStatus(scene.frame, "Read the radio into 'B' \\(2048 bytes\\)" + kAtTime +
+                                      "\\. Backup not kept: the folder '.*' cannot be created "
+                                      "\\(.+\\)\\.");
+        QCOMPARE(scene.frame.statusText().count("Backup not kept"), 1);
+        QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the prompt, no failure box
+        // Open backup folder cannot make it either: a message box says so, nothing opens.
+        frame.command(cmd::OpenBackupFolder);
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(QString::fromStdString(world.messageTexts().back())
+                    .startsWith("The backup folder '" + QString::fromStdString(backupFolder())));
+    }
+
+    void printOptionsStoreOnOkOnly() {
+        ShellWorld world;
+        FrameWindow frame;
+        for (const bool ok : {false, true}) {
+            whenModal([ok](QWidget* dialog) {
+                QCOMPARE(dialog->windowTitle(), QString("Print options"));
+                for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) box->setChecked(true);
+                ok ? static_cast<QDialog*>(dialog)->accept()
+                   : static_cast<QDialog*>(dialog)->reject();
+            });
+            frame.command(cmd::EditPrintOptions);
+            const PrintOptions stored = storedPrintOptions();
+            QCOMPARE(std::pair(stored.newPagePerClient, stored.pageFooter), std::pair(ok, ok));
+        }
+    }
+
+    void previewShowsTheFocusedClientsPages() {
+        ShellWorld world;
+        Scene scene(world, {"A", "B"});
+        scene.run(cmd::PrintPreview);  // no focus mark yet
+        QCOMPARE(world.messageTexts(), Texts{"There is no client selected to print."});
+        for (int i = 0; i < 200; ++i) scene.db().client(i % 2)->addChannel();  // 2 pages each
+        scene.click(1);
+        scene.run(cmd::PrintPreview);
+        auto* preview = scene.window->findChild<QPrintPreviewDialog*>();
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(preview->findChild<QPrintPreviewWidget*>()->pageCount(), 2);
+        preview->close();
+        settle();
+        QVERIFY(!scene.window->findChild<QPrintPreviewDialog*>());
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
