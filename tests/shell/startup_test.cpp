@@ -17,7 +17,6 @@
 #include <QUuid>
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <thread>
 
 #include "database/radio_backups.h"
@@ -45,23 +44,20 @@ StartOptions quietStart(ShellWorld& world) {
 }
 
 // Runs `peer` on another thread (a second start of the program) while this thread's event
-// loop serves the running one; gives up waiting after ten seconds.
-void runBeside(const std::function<void()>& peer) {
+// loop serves the running one; gives up waiting after ten seconds. What `peer` returned.
+template <class Peer>
+auto beside(const Peer& peer) {
+    decltype(peer()) result{};
     std::atomic<bool> done = false;
-    std::thread thread([&] {
-        peer();
-        done = true;
-    });
+    std::thread thread([&] { result = peer(), done = true; });
     for (QDeadlineTimer deadline(10000); !done && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     thread.join();
+    return result;
 }
 
-bool handOverFromAnotherThread(const QString& server,
-                               const std::vector<std::filesystem::path>& paths) {
-    bool result = false;
-    runBeside([&] { result = SingleInstance::handOver(server, paths, 10000); });
-    return result;
+bool handOver(const QString& server, const std::vector<std::filesystem::path>& paths) {
+    return beside([&] { return SingleInstance::handOver(server, paths, 10000); });
 }
 
 // A loop of its own for a while, as a message box runs one.
@@ -90,9 +86,7 @@ QByteArray exchange(const QString& server, const QByteArray& bytes) {
 }
 
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
-    QByteArray answer;
-    runBeside([&] { answer = exchange(server, bytes); });
-    return answer;
+    return beside([&] { return exchange(server, bytes); });
 }
 
 }  // namespace
@@ -182,12 +176,11 @@ class StartupTest : public QObject {
         settle();
         auto windowCount = [&] { return program->frame().databaseWindows().size(); };
         // A second start without paths only raises the frame.
-        QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+        QVERIFY(handOver(options.serverName, {}));
         settle();
         QCOMPARE(windowCount(), 1);
-        QVERIFY(handOverFromAnotherThread(
-            options.serverName,
-            {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
+        QVERIFY(handOver(options.serverName,
+                         {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
         settle();
         const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
         QCOMPARE(windows.size(), 3);
@@ -197,7 +190,7 @@ class StartupTest : public QObject {
         {
             QtProgressUi ui;
             auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
-            QVERIFY(handOverFromAnotherThread(options.serverName, {world.path("two.tdb")}));
+            QVERIFY(handOver(options.serverName, {world.path("two.tdb")}));
             runNestedLoop(300);
             QCOMPARE(windowCount(), 3);
         }
@@ -243,16 +236,15 @@ class StartupTest : public QObject {
             if (world.feedback->messages().size() == 1) {
                 for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();)
                     runNestedLoop(20);
-                QVERIFY(handOverFromAnotherThread(options.serverName, {pathFromQt(damaged)}));
+                QVERIFY(handOver(options.serverName, {pathFromQt(damaged)}));
                 const int flood = SingleInstance::kQueueLimit + 50;
                 QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
             }
             --depth;
         };
-        QByteArray answer;
-        runBeside([&] {
-            answer = exchange(options.serverName, one);
-            gone = true;
+        const QByteArray answer = beside([&] {
+            const QByteArray bytes = exchange(options.serverName, one);
+            return gone = true, bytes;
         });
         // Taken off the socket and answered before its box came up: no box runs its loop
         // inside the socket's signal, where the socket could be deleted.
@@ -265,7 +257,7 @@ class StartupTest : public QObject {
         QCOMPARE(deepest, 1);
         QCOMPARE(world.feedback->messages().size(), boxes);
         world.feedback->whileShown = nullptr;
-        QVERIFY(handOverFromAnotherThread(options.serverName, {}));  // still serving
+        QVERIFY(handOver(options.serverName, {}));  // still serving
     }
 
     void serverIsPrivateAndNothingStopsAStart() {
@@ -302,7 +294,7 @@ class StartupTest : public QObject {
             }
             auto program = Program::start({}, options);
             QVERIFY(program);
-            QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+            QVERIFY(handOver(options.serverName, {}));
         }
         // A runtime folder that others may enter is not used; a private one of ours is made.
         QTemporaryDir open;
