@@ -1,6 +1,6 @@
 // The database window and the frame: commands against the focus mark and the selection,
-// sorting, saving, closing, the failed load, routing, menus, drops, Help, finding clients,
-// window sizes, the modified mark, importing, and undo/redo.
+// sorting, saving, closing, the failed load, routing, menus, drops, Help, Find, window
+// sizes, the modified mark, importing, and undo/redo.
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,15 +26,13 @@ using namespace tarn::test;
 
 namespace {
 
-using msg::kNoClientsSelected;
-
 // "text|command" for every item of a menu; separators are "-".
 QStringList itemsOf(const QMenu* menu) {
     QStringList items;
     for (const QAction* action : menu->actions())
         items.append(action->isSeparator()
                          ? QString("-")
-                         : QString("%1|%2").arg(action->text()).arg(action->data().toInt()));
+                         : action->text() + "|" + QString::number(action->data().toInt()));
     return items;
 }
 
@@ -55,32 +53,7 @@ class DesktopTest : public QObject {
     Q_OBJECT
   private slots:
 
-    void emptyListPreconditions() {
-        ShellWorld world;
-        Scene scene(world, {"A"});
-        scene.db().deleteClient(0);
-        scene.window->refillClientList();
-        world.feedback->script({MessageAnswer::No, MessageAnswer::No});
-        for (int id : {cmd::EditClient, cmd::PrintClient, cmd::WriteRadio, cmd::ReadRadio,
-                       cmd::Copy, cmd::DeleteClient, cmd::MakeAdvanced, cmd::MakeStandard})
-            scene.run(id);
-        const Texts expected{"There are no clients to edit, would you like to create one?.",
-                             "There are no clients to print, would you like to create one?.",
-                             msg::kNoClientsToWrite,
-                             msg::kNoClientsToRead,
-                             "There are no clients to copy",
-                             kNoClientsSelected,
-                             kNoClientsSelected,
-                             kNoClientsSelected};
-        QCOMPARE(world.messageTexts(), expected);
-        QVERIFY(world.editedClients.empty());  // No created nothing
-        world.editName = "Fresh";
-        scene.run(cmd::EditClient);  // Yes (unscripted) posts New client
-        QCOMPARE(world.editedClients, Texts{"New Client"});
-        QCOMPARE(scene.column(0), QStringList{"Fresh"});
-    }
-
-    void focusMarkIsNotTheSelection() {
+    void commandsNeedTheFocusMarkOrTheSelection() {
         ShellWorld world;
         Scene scene(world);  // clients at the defaults have no channels
         const Texts unfocused{"There is no client selected to edit.",
@@ -88,64 +61,59 @@ class DesktopTest : public QObject {
                               "There is no client highlighted to write to the radio.",
                               "There is no client highlighted to read the data too.",
                               "There is no client selected to copy."};
-        for (int id :
-             {cmd::EditClient, cmd::PrintClient, cmd::WriteRadio, cmd::ReadRadio, cmd::Copy})
-            scene.run(id);
+        const int needFocus[] = {cmd::EditClient, cmd::PrintClient, cmd::WriteRadio, cmd::ReadRadio,
+                                 cmd::Copy};
+        for (int id : needFocus) scene.run(id);
         QCOMPARE(world.messageTexts(), unfocused);
         world.feedback->clear();
-
         scene.click(1);
         scene.click(1, Qt::ControlModifier);  // deselects, keeps the focus mark
-        QVERIFY(scene.window->list().selectedClients().empty());
         scene.run(cmd::EditClient);
         QCOMPARE(world.editedClients, Texts{"B"});
         scene.run(cmd::DeleteClient);
         scene.run(cmd::WriteRadio);
-        QCOMPARE(world.messageTexts(), (Texts{kNoClientsSelected, msg::kNoChannelsDefined}));
-        QCOMPARE(scene.db().clientCount(), 3);
-
+        QCOMPARE(world.messageTexts(), (Texts{msg::kNoClientsSelected, msg::kNoChannelsDefined}));
         // A command refills the list, which clears the mark; focus without a click sets none.
         scene.click(0);
         scene.run(cmd::MakeStandard);
         QCOMPARE(scene.column(1), (QStringList{"Standard", "Advanced", "Advanced"}));
         world.feedback->clear();
         scene.window->list().setFocus();
-        for (int id : {cmd::EditClient, cmd::PrintClient, cmd::ReadRadio}) scene.run(id);
-        QCOMPARE(world.messageTexts(), (Texts{unfocused[0], unfocused[1], unfocused[3]}));
-        QCOMPARE(world.editedClients.size(), std::size_t{1});
-
-        // New client cancelled adds nothing; at the limit New does nothing at all.
-        world.editResult = 0;
-        scene.run(cmd::NewClient);
-        QCOMPARE(scene.db().clientCount(), 3);
+        scene.run(cmd::EditClient);
+        QCOMPARE(world.messageTexts(), Texts{unfocused[0]});
+        // At the limit New client does nothing at all.
         while (scene.db().addClient() >= 0) {
         }
         scene.run(cmd::NewClient);
-        QCOMPARE(world.editedClients.size(), std::size_t{2});
-        QCOMPARE(scene.db().clientCount(), kMaxClients);
+        QCOMPARE(world.editedClients.size(), std::size_t{1});
+
+        // An empty list: each command says so; Yes to Edit's offer makes a new client.
+        while (scene.db().clientCount() > 0) scene.db().deleteClient(0);
+        scene.window->refillClientList();
+        world.feedback->clear();
+        world.feedback->script({MessageAnswer::No, MessageAnswer::No});
+        for (int id : needFocus) scene.run(id);
+        for (int id : {cmd::DeleteClient, cmd::MakeAdvanced, cmd::MakeStandard}) scene.run(id);
+        QCOMPARE(
+            world.messageTexts(),
+            (Texts{"There are no clients to edit, would you like to create one?.",
+                   "There are no clients to print, would you like to create one?.",
+                   msg::kNoClientsToWrite, msg::kNoClientsToRead, "There are no clients to copy",
+                   msg::kNoClientsSelected, msg::kNoClientsSelected, msg::kNoClientsSelected}));
+        world.editName = "Fresh";
+        scene.run(cmd::EditClient);
+        QCOMPARE(world.editedClients, (Texts{"B", "New Client"}));
+        QCOMPARE(scene.column(0), QStringList{"Fresh"});
     }
 
-    void sortsByteWiseAndRefreshesInPlace() {
+    // Byte-wise, a second click does not reverse; an edit rewrites its row in place.
+    void sortsAndRefreshesInPlace() {
         ShellWorld world;
         Scene scene(world, {"b", "Z", "a", "10", "9"});
-        const int levels[] = {PowerLevel::Mid1, PowerLevel::High, PowerLevel::Low, PowerLevel::Mid2,
-                              PowerLevel::High};
-        for (int i = 0; i < 5; ++i) {
-            std::uint8_t& options = scene.db().client(i)->image()[0];
-            options = static_cast<std::uint8_t>((options & ~ClientOption::PowerLevel) | levels[i]);
+        for (int i = 0; i < 2; ++i) {
+            scene.window->list().horizontalHeader()->sectionClicked(0);
+            QCOMPARE(scene.column(0), (QStringList{"10", "9", "Z", "a", "b"}));
         }
-        scene.window->refillClientList();
-        QHeaderView* header = scene.window->list().horizontalHeader();
-        header->sectionClicked(7);
-        QCOMPARE(scene.column(7), (QStringList{"High", "High", "Low", "Mid1", "Mid2"}));
-        // Equal texts keep their order; a second click does not reverse anything.
-        const QStringList byPower{"Z", "9", "a", "b", "10"};
-        QCOMPARE(scene.column(0), byPower);
-        header->sectionClicked(7);
-        QCOMPARE(scene.column(0), byPower);
-        header->sectionClicked(0);
-        QCOMPARE(scene.column(0), (QStringList{"10", "9", "Z", "a", "b"}));
-        // Editing "Z" (third row) rewrites that row only; the order stays.
         scene.click(2);
         world.editName = "zz";
         scene.run(cmd::EditClient);
@@ -166,7 +134,6 @@ class DesktopTest : public QObject {
         QVERIFY(world.feedback->messages().at(0).defaultNo);
         QCOMPARE(scene.db().clientCount(), 9);
         scene.run(cmd::DeleteClient);
-        // Refilled in database order.
         QCOMPARE(scene.column(0), (QStringList{"K0", "K1", "K3", "K4", "K6", "K8"}));
         QCOMPARE(scene.db().clientCount(), 6);
     }
@@ -175,21 +142,18 @@ class DesktopTest : public QObject {
         ShellWorld world;
         Scene scene(world);
         const std::string name = scene.window->fileName();
-        // An existing file under the forced name: No keeps it, Yes replaces it.
         const std::string target = world.path("fleet.tdb");
         writeFile(target, "keep me");
         world.scriptFileNames({world.path("fleet"), world.path("fleet.old")});
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
-        scene.run(cmd::SaveAs);
+        scene.run(cmd::SaveAs);  // No (the default) keeps the file under the forced name
         QCOMPARE(fileBytes(target), QByteArray("keep me"));
         QCOMPARE(scene.window->fileName(), name);
+        QVERIFY(world.feedback->messages()[0].defaultNo);
         scene.run(cmd::SaveAs);
         QCOMPARE(fileBytes(target).size(), 130 + 10259 * 3);
         QCOMPARE(scene.window->fileName(), target);
-        QCOMPARE(*world.settings.read("MRU_0"), target);  // the window keeps the recent files
-        QCOMPARE(world.messageTexts().size(), std::size_t{2});
-        QVERIFY(world.feedback->messages()[0].defaultNo);
-
+        QCOMPARE(*world.settings.read("MRU_0"), target);
         // A path too long once forced is refused; nothing is written.
         const std::string base = world.dir.path().toStdString() + "/";
         const std::string fits = base + std::string(257 - base.size(), 'x');  // 257 + ".tdb" = 261
@@ -197,6 +161,7 @@ class DesktopTest : public QObject {
         scene.run(cmd::SaveAs);
         QCOMPARE(scene.window->fileName(), target);
         QVERIFY(!QFile::exists(QString::fromStdString(fits + ".tdb")));
+        QCOMPARE(world.messageTexts().size(), std::size_t{3});
     }
 
     // Closing asks about an unsaved database; a cancelled save keeps it and the frame open.
@@ -211,14 +176,11 @@ class DesktopTest : public QObject {
         settle();
         untitled->runCommand(cmd::Save);  // the save dialog is cancelled
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveDatabase});
-        QVERIFY(untitled->database().isModified());
         QCOMPARE(untitled->shownTitle(), QString("<NoName>*"));
         QVERIFY(!frame.close());  // Yes, then the save dialog is cancelled
         QVERIFY(frame.isVisible());
         QCOMPARE(frame.databaseWindows(), QList<DatabaseWindow*>{untitled});
         QCOMPARE(world.messageTexts(), Texts{"Do you want to save changes to '<NoName>'?"});
-
-        world.feedback->script({MessageAnswer::Yes});
         world.scriptFileNames({world.path("kept")});
         untitled->runCommand(cmd::Close);  // posted: nothing happens yet
         QCOMPARE(world.messageTexts().size(), std::size_t{1});
@@ -240,21 +202,15 @@ class DesktopTest : public QObject {
         FrameWindow frame;
         DatabaseWindow* window = frame.openDatabaseWindow(file, false);
         settle();
-        QVERIFY(window->loadFailed());
-        QCOMPARE(window->database().clientCount(), 0);
-        QVERIFY(!window->database().isModified());
+        QVERIFY(window->loadFailed() && window->database().clientCount() == 0);
         QVERIFY(window->close());  // nothing to ask
         QCOMPARE(world.messageTexts(), Texts{"File does not appear to be a database file"});
-
         // Given a client, Save still never goes to that file: it asks for a name, as for an
         // untitled database, and from then on the window saves there.
         window = frame.openDatabaseWindow(file, false);
         window->database().addClient();
         world.scriptFileNames({std::nullopt, world.path("rescued")});
-        window->runCommand(cmd::Save);
-        QVERIFY(window->database().isModified());
-        window->runCommand(cmd::Save);
-        window->runCommand(cmd::Save);
+        for (int i = 0; i < 3; ++i) window->runCommand(cmd::Save);
         QCOMPARE(world.offeredNames, (Texts(2, "<NoName>")));
         QCOMPARE(window->fileName(), world.path("rescued.tdb"));
         QVERIFY(!window->database().isModified() && !window->loadFailed());
@@ -277,9 +233,8 @@ class DesktopTest : public QObject {
         frame.command(cmd::DeleteClient);
         QVERIFY(world.feedback->empty());  // posted, not yet handled
         settle();
-        QCOMPARE(world.messageTexts(), Texts{kNoClientsSelected});
+        QCOMPARE(world.messageTexts(), Texts{msg::kNoClientsSelected});
         QCOMPARE(world.feedback->messages()[0].window, static_cast<WindowHandle>(second));
-
         // One action carries the menu item, the button and the key: a key runs it once.
         QVERIFY(frame.toolBar()->actions().contains(frame.menuAction(cmd::DeleteClient)));
         clickRow(*second, 0);
@@ -291,11 +246,8 @@ class DesktopTest : public QObject {
         QTest::keyClick(&second->list(), Qt::Key_F8);
         settle();
         QCOMPARE(columnTexts(*second, 1), QStringList{"Advanced"});
-        // Return on the list edits the row with the focus mark, selected or not.
         clickRow(*second, 0);
-        clickRow(*second, 0, Qt::ControlModifier);
-        QVERIFY(second->list().selectedClients().empty());
-        QTest::keyClick(&second->list(), Qt::Key_Return);
+        QTest::keyClick(&second->list(), Qt::Key_Return);  // edits the focused row
         settle();
         QCOMPARE(world.editedClients.size(), std::size_t{1});
     }
@@ -308,7 +260,6 @@ class DesktopTest : public QObject {
         world.settings.write("MRU_2", "C:\\fleet\\old.tdb");
         writeDatabase(world.path("a.tdb"), {"A"});
         FrameWindow frame;
-        frame.resize(700, 500);
         frame.show();
         world.services->recentFilesChanged = [&frame] { frame.postRecentFilesChanged(); };
         // An item added above them does not move the recent files off their place.
@@ -320,10 +271,9 @@ class DesktopTest : public QObject {
         QCOMPARE(items.mid(first, 4),
                  (QStringList{"-", "&1. newest.tdb|40036", "&3. old.tdb|40038", "-"}));
         // Opening a file, maximised, puts it first once the posted rebuild has run.
-        DatabaseWindow* window = frame.openDatabaseWindow(world.path("a.tdb"), true);
+        QVERIFY(frame.openDatabaseWindow(world.path("a.tdb"), true)->isMaximized());
         QCOMPARE(itemsOf(frame.fileMenu()), items);
         settle();
-        QVERIFY(window->isMaximized());
         QCOMPARE(itemsOf(frame.fileMenu()).mid(first + 1, 3),
                  (QStringList{"&1. a.tdb|40036", "&2. newest.tdb|40037", "&4. old.tdb|40039"}));
         // The recent item opens a second window on the same file, maximised like the first.
@@ -331,17 +281,15 @@ class DesktopTest : public QObject {
         settle();
         QCOMPARE(frame.databaseWindows().size(), 2);
         QVERIFY(frame.databaseWindows()[1]->isMaximized());
-
         // Open activates a window already on the file; another letter case is another file.
         frame.openDatabaseWindow(std::nullopt, false);
-        world.scriptFileNames({world.path("a.tdb")});
+        world.scriptFileNames({world.path("a.tdb"), world.path("A.TDB")});
         frame.command(cmd::Open);
         QCOMPARE(frame.databaseWindows().size(), 3);
         QCOMPARE(static_cast<DatabaseWindow*>(frame.mdiArea()->currentSubWindow())->fileName(),
                  world.path("a.tdb"));
 #ifndef Q_OS_WIN
         writeDatabase(world.path("A.TDB"), {"B"});
-        world.scriptFileNames({world.path("A.TDB")});
         frame.command(cmd::Open);
         QCOMPARE(frame.databaseWindows().size(), 4);
 #endif
@@ -352,16 +300,14 @@ class DesktopTest : public QObject {
         writeDatabase(world.path("a.tdb"), {"A"});
         FrameWindow frame;
         const QStringList twenty(20, world.qpath("a.tdb"));
-        const QStringList twentyOne = twenty + QStringList{world.qpath("a.tdb")};
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
-        frame.openDroppedFiles(twentyOne);
+        frame.openDroppedFiles(twenty + twenty.mid(0, 1));
         QCOMPARE(frame.databaseWindows().size(), 0);
         QCOMPARE(world.messageTexts(), Texts{"Do you really want to open 21 files?"});
-        frame.openDroppedFiles(twentyOne);
-        QCOMPARE(frame.databaseWindows().size(), 21);
-        world.feedback->clear();
+        frame.openDroppedFiles(twenty + twenty.mid(0, 1));
         frame.openDroppedFiles(twenty);
-        QVERIFY(world.feedback->empty());
+        QCOMPARE(frame.databaseWindows().size(), 41);
+        QCOMPARE(world.messageTexts().size(), std::size_t{2});
         // A drop event opens the local files only.
         QMimeData data;
         data.setUrls(
@@ -371,9 +317,8 @@ class DesktopTest : public QObject {
         QCOMPARE(frame.databaseWindows().size(), 42);
     }
 
+    // The manual is looked for in the working, program and documentation folders.
     void helpIsFoundAndFailuresReported() {
-        // Working folder, program folder, documentation folder: the first holding the manual,
-        // else the working folder's name.
         ShellWorld world;
         QStringList folders;
         for (int i = 0; i < 3; ++i)
@@ -384,17 +329,13 @@ class DesktopTest : public QObject {
             QCOMPARE(findHelpFile(folders), folders[i] + "/Tarn.pdf");
         }
         QVERIFY(helpFolders()[2].endsWith("/share/doc/tarn"));
-
         FrameWindow frame;
         QList<QUrl> opened;
-        bool opens = true;
-        frame.setUrlOpener([&](const QUrl& url) { return opened.append(url), opens; });
+        frame.setUrlOpener([&](const QUrl& url) { return opened.append(url), false; });
         const QString previous = QDir::currentPath();
         QDir::setCurrent(world.dir.path());
-        frame.command(cmd::Help);  // no Tarn.pdf here
         writeFile("Tarn.pdf", {});
         frame.command(cmd::Help);
-        opens = false;
         frame.command(cmd::VisitWebsite);
         QDir::setCurrent(previous);
         QCOMPARE(world.messageTexts(),
@@ -439,16 +380,13 @@ class DesktopTest : public QObject {
         list.selectAll();
         scene.click(1, Qt::ControlModifier);  // focus mark on Bravo, deselected
         scene.click(1, Qt::ControlModifier);
-        QCOMPARE(list.focusedClient(), 1);
         QTest::keyClick(&list, Qt::Key_F, Qt::ControlModifier);
-        QVERIFY(scene.window->findField().hasFocus());
         QTest::keyClicks(&scene.window->findField(), "AL");
         QCOMPARE(scene.column(0), (QStringList{"Alpha", "alpine"}));
         QCOMPARE(scene.window->findStatus().text(), QString("2 of 4 clients"));
         QCOMPARE(list.focusedClient(), -1);
         QCOMPARE(list.selectedClients(), (std::vector<int>{0, 2}));  // Charlie was selected too
-        // Delete reaches only the selected rows that are shown.
-        scene.run(cmd::DeleteClient);
+        scene.run(cmd::DeleteClient);  // only the selected rows that are shown
         QCOMPARE(scene.db().clientCount(), 2);
         QCOMPARE(scene.window->findStatus().text(), QString("0 of 2 clients"));
         // With every row hidden, Edit says nothing is selected rather than offer a new client.
@@ -467,10 +405,7 @@ class DesktopTest : public QObject {
         DatabaseWindow* second = scene.frame.openDatabaseWindow(world.path("scene.tdb"), false);
         settle();
         const QSize area = scene.frame.mdiArea()->viewport()->size();
-        for (DatabaseWindow* window : {scene.window, second}) {
-            QVERIFY(window->width() >= window->list().horizontalHeader()->length());
-            QVERIFY(window->width() > area.width() - 40 && window->height() > area.height() - 40);
-        }
+        QVERIFY(second->width() > area.width() - 40 && second->height() > area.height() - 40);
         QVERIFY(second->pos() != scene.window->pos());
         // With no widths stored, the columns fit their longest texts ("Advanced", not "Advan...").
         const ClientList& list = second->list();
@@ -478,10 +413,8 @@ class DesktopTest : public QObject {
         const QSize size = second->size();
         scene.frame.command(cmd::Cascade);
         settle();
-        QCOMPARE(second->size(), size);
         QCOMPARE(scene.window->size(), size);
-
-        // The modified mark in the title and the Window menu (rebuilt each time it opens).
+        // The modified mark in the title and in the Window menu, rebuilt each time it opens.
         scene.frame.mdiArea()->setActiveSubWindow(scene.window);
         scene.click(0);
         scene.run(cmd::MakeAdvanced);
@@ -514,7 +447,6 @@ class DesktopTest : public QObject {
         scene.run(cmd::Import);
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::ImportCsv});
         QCOMPARE(scene.db().clientCount(), 1);
-        QVERIFY(!scene.window->isWindowModified());
         QVERIFY(world.messageTexts().back().find("Import the readable clients?") !=
                 std::string::npos);
         scene.run(cmd::Import);
@@ -578,13 +510,12 @@ class DesktopTest : public QObject {
     void undoCleanPointAndLimit() {
         ShellWorld world;
         Scene scene(world);
-        const bool expected[] = {true, false, true, false, true, false};
         const int steps[] = {cmd::MakeStandard, cmd::Undo, cmd::Redo,
                              cmd::Save,         cmd::Undo, cmd::Redo};
         for (int i = 0; i < 6; ++i) {
             scene.click(0);
             scene.run(steps[i]);
-            QVERIFY2(scene.db().isModified() == expected[i], qPrintable(QString::number(i)));
+            QVERIFY2(scene.db().isModified() == (i % 2 == 0), qPrintable(QString::number(i)));
         }
         for (int step = 1; step <= 105; ++step) {
             scene.click(0);
@@ -595,7 +526,6 @@ class DesktopTest : public QObject {
         // Back at the state after the fifth step (Make advanced), not at the saved file.
         QCOMPARE(scene.column(1).front(), QString("Advanced"));
         QVERIFY(scene.db().isModified());
-
         // An untitled database was never saved: undoing its first step leaves it modified.
         DatabaseWindow* untitled = scene.frame.openDatabaseWindow(std::nullopt, false);
         settle();
