@@ -144,7 +144,7 @@ class DesktopTest : public QObject {
         const std::string name = scene.window->fileName();
         const std::string target = world.path("fleet.tdb");
         writeFile(target, "keep me");
-        world.scriptFileNames({world.path("fleet"), world.path("fleet.old")});
+        world.fileNames = {world.path("fleet"), world.path("fleet.old")};
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
         scene.run(cmd::SaveAs);  // No (the default) keeps the file under the forced name
         QCOMPARE(fileBytes(target), QByteArray("keep me"));
@@ -157,7 +157,7 @@ class DesktopTest : public QObject {
         // A path too long once forced is refused; nothing is written.
         const std::string base = world.dir.path().toStdString() + "/";
         const std::string fits = base + std::string(257 - base.size(), 'x');  // 257 + ".tdb" = 261
-        world.scriptFileNames({fits});
+        world.fileNames = {fits};
         scene.run(cmd::SaveAs);
         QCOMPARE(scene.window->fileName(), target);
         QVERIFY(!QFile::exists(QString::fromStdString(fits + ".tdb")));
@@ -181,7 +181,7 @@ class DesktopTest : public QObject {
         QVERIFY(frame.isVisible());
         QCOMPARE(frame.databaseWindows(), QList<DatabaseWindow*>{untitled});
         QCOMPARE(world.messageTexts(), Texts{"Do you want to save changes to '<NoName>'?"});
-        world.scriptFileNames({world.path("kept")});
+        world.fileNames = {world.path("kept")};
         untitled->runCommand(cmd::Close);  // posted: nothing happens yet
         QCOMPARE(world.messageTexts().size(), std::size_t{1});
         settle();
@@ -209,7 +209,7 @@ class DesktopTest : public QObject {
         // untitled database, and from then on the window saves there.
         window = frame.openDatabaseWindow(file, false);
         window->database().addClient();
-        world.scriptFileNames({std::nullopt, world.path("rescued")});
+        world.fileNames = {std::nullopt, world.path("rescued")};
         for (int i = 0; i < 3; ++i) window->runCommand(cmd::Save);
         QCOMPARE(world.offeredNames, (Texts(2, "<NoName>")));
         QCOMPARE(window->fileName(), world.path("rescued.tdb"));
@@ -283,7 +283,7 @@ class DesktopTest : public QObject {
         QVERIFY(frame.databaseWindows()[1]->isMaximized());
         // Open activates a window already on the file; another letter case is another file.
         frame.openDatabaseWindow(std::nullopt, false);
-        world.scriptFileNames({world.path("a.tdb"), world.path("A.TDB")});
+        world.fileNames = {world.path("a.tdb"), world.path("A.TDB")};
         frame.command(cmd::Open);
         QCOMPARE(frame.databaseWindows().size(), 3);
         QCOMPARE(static_cast<DatabaseWindow*>(frame.mdiArea()->currentSubWindow())->fileName(),
@@ -442,7 +442,7 @@ class DesktopTest : public QObject {
         std::ofstream(world.path("bad.csv"))
             << fileBytes(world.path("good.csv")).toStdString() << "\nBroken\nnot,a,heading\n";
         // A damaged file asks first; No (the default) imports nothing.
-        world.scriptFileNames({world.path("bad.csv"), world.path("bad.csv"), world.path("good")});
+        world.fileNames = {world.path("bad.csv"), world.path("bad.csv"), world.path("good")};
         world.feedback->script({MessageAnswer::No});
         scene.run(cmd::Import);
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::ImportCsv});

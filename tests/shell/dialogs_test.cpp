@@ -298,7 +298,7 @@ class DialogsTest : public QObject {
         scene.frame.command(cmd::ShowRadioLog);
         QCOMPARE(scene.frame.radioLogWindow(), shown);  // one window, shown again
         QVERIFY(shown->isVisible());
-        world.scriptFileNames({world.path("radio.txt")});
+        world.fileNames = {world.path("radio.txt")};
         shown->saveAs();
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveRadioLog});
         QCOMPARE(fileBytes(world.path("radio.txt")).toStdString(), log.toText());
