@@ -1,24 +1,11 @@
 // The database window and the frame: commands against the focus mark and the selection,
 // sorting, saving, closing, the failed load, routing, menus, drops, Help, Find, window
 // sizes, the modified mark, importing, and undo/redo.
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMdiArea>
-#include <QMenu>
-#include <QMimeData>
-#include <QToolBar>
-#include <QUndoStack>
 #include <fstream>
 
 #include "database/csv_export.h"
-#include "model/client_record.h"
 #include "model/message_texts.h"
-#include "shell/client_list.h"
-#include "shell/commands.h"
-#include "shell/database_window.h"
 #include "shell/help_file.h"
-#include "shell/qt_progress.h"
 #include "shell_fixture.h"
 
 using namespace tarn;

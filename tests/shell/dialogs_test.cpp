@@ -1,34 +1,18 @@
 // The desktop's dialogs and the radio commands' windows: file dialogs, dealer text, splash,
 // message boxes and progress windows, the port dialog and Find radio, the radio log,
 // Compare with radio, the status bar, print options and print preview.
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
-#include <QProgressBar>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
 
 #include "database/client_compare.h"
 #include "database/radio_backups.h"
-#include "model/client_record.h"
 #include "printing/print_options.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
 #include "shell/artwork.h"
-#include "shell/commands.h"
-#include "shell/database_window.h"
 #include "shell/dealer_text_dialog.h"
 #include "shell/port_dialog.h"
-#include "shell/qt_progress.h"
 #include "shell/qt_user_feedback.h"
 #include "shell/radio_log_window.h"
 #include "shell/splash_screen.h"
@@ -71,10 +55,6 @@ QStringList lines(const QListWidget* list) {
     QStringList texts;
     for (int i = 0; list && i < list->count(); ++i) texts.append(list->item(i)->text());
     return texts;
-}
-
-void clickButton(QWidget* box, QMessageBox::StandardButton button) {
-    static_cast<QMessageBox*>(box)->button(button)->click();
 }
 
 // A client of low power with one channel, whose channel 3 slot is not a channel.
@@ -131,7 +111,12 @@ class DialogsTest : public QObject {
                 // Typed, as a user would (selectFile leaves a focused name field alone).
                 dialog->findChild<QLineEdit*>("fileNameEdit")->setText(world.qpath("a.tdb"));
                 // Saving over a file asks first; answer Yes when that box comes.
-                if (save) whenModal([](QWidget* box) { clickButton(box, QMessageBox::Yes); }, true);
+                if (save)
+                    whenModal(
+                        [](QWidget* box) {
+                            static_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+                        },
+                        true);
                 static_cast<QDialog*>(dialog)->accept();
             });
             std::filesystem::path path = "unchanged";
@@ -183,16 +168,14 @@ class DialogsTest : public QObject {
             seen = box->windowTitle() + "|" + box->text();
             QCOMPARE(box->parentWidget(), &frame);
             QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::No);
-            clickButton(box, QMessageBox::No);
+            box->button(QMessageBox::No)->click();
         });
         MessageOwner owner = MessageOwner::frame();
         owner.defaultNo = true;
-        // A path shows as the platform names files, not as an 8-bit database text.
-        const std::filesystem::path path("/data/M\xc3\xbcller Fleet.tdb");
-        QCOMPARE(QtUserFeedback().showMessage(owner, formatMessage("Save '%s'?", path),
-                                              MessageIcon::Question, MessageButtons::YesNo),
+        QCOMPARE(QtUserFeedback().showMessage(owner, "Save?", MessageIcon::Question,
+                                              MessageButtons::YesNo),
                  MessageAnswer::No);
-        QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save '/data/Müller Fleet.tdb'?"));
+        QCOMPARE(seen, QString("Tarn DataBase|Save?"));
 
         QtProgressUi ui;
         auto window = ui.create(ProgressUi::Kind::Progress, &frame);
@@ -276,46 +259,53 @@ class DialogsTest : public QObject {
         QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyRADIO"));
     }
 
-    void logWindowShowsTheExchangesAndSavesThem() {
+    // A read goes to the focused client; the status bar, the log window and the backup
+    // folder hear of it; a failure shows no box beyond the prompt.
+    void readReportsToStatusBarLogWindowAndBackups() {
         ShellWorld world;
         RadioLog log;
         world.services->radioLog = &log;
-        world.radio(ClientRecord());
         Scene scene(world);
         scene.frame.command(cmd::ShowRadioLog);
         RadioLogWindow* shown = scene.frame.radioLogWindow();
         QVERIFY(shown && shown->isVisible() && !shown->isModal());
-        QCOMPARE(shown->windowTitle(), QString("Radio log"));
-        QCOMPARE(shown->textBox()->toPlainText(), QString("No radio exchanges yet."));
-        scene.click(0);
+        QCOMPARE(shown->windowTitle() + "|" + shown->textBox()->toPlainText(),
+                 QString("Radio log|No radio exchanges yet."));
+        QList<QUrl> opened;
+        scene.frame.setUrlOpener([&](const QUrl& url) { return opened << url, true; });
+        scene.frame.command(cmd::OpenBackupFolder);  // made, private, and opened
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(backupFolder()))});
+        QCOMPARE(std::filesystem::status(backupFolder()).permissions(),
+                 std::filesystem::perms::owner_all);
+        std::filesystem::remove(backupFolder());
+        writeFile(backupFolder(), "a file where the folder goes");
+
+        world.radio(radioClient());
+        scene.click(1);
         scene.run(cmd::ReadRadio);
+        verifyStatus(scene.frame, "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" +
+                                      kAtTime +
+                                      "\\. Backup not kept: the folder '.*' cannot be "
+                                      "created \\(.+\\)\\.");
+        QCOMPARE(world.messageTexts().size(), std::size_t{2});  // prompt, repair: no failure box
+        QCOMPARE(scene.column(7), (QStringList{"High", "Low", "High"}));
+        QVERIFY(scene.window->isEnabled());                    // enabled again after the transfer
         const QString text = shown->textBox()->toPlainText();  // refreshed as the read ended
-        QVERIFY2(text.startsWith("Read, started ") && text.contains("sent \"D 1800 0800\"") &&
-                     text.contains("Result: Success"),
+        QVERIFY2(text.startsWith("Read, started ") && text.contains("sent \"D 1800 0800\""),
                  qPrintable(text));
         QCOMPARE(text, QString::fromStdString(log.toText()));
         shown->close();
         scene.frame.command(cmd::ShowRadioLog);
-        QCOMPARE(scene.frame.radioLogWindow(), shown);  // one window, shown again
-        QVERIFY(shown->isVisible());
+        QVERIFY(scene.frame.radioLogWindow() == shown && shown->isVisible());  // one window
         world.fileNames = {world.path("radio.txt")};
         shown->saveAs();
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveRadioLog});
         QCOMPARE(fileBytes(world.path("radio.txt")).toStdString(), log.toText());
-    }
+        scene.frame.command(cmd::OpenBackupFolder);  // cannot make it: a box says so
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(QString::fromStdString(world.messageTexts().back())
+                    .startsWith("The backup folder '" + QString::fromStdString(backupFolder())));
 
-    // A read goes to the focused client and the status bar tells how it ended, a failure
-    // without a box beyond the prompt.
-    void statusBarReportsRadioCommandsAndSelection() {
-        ShellWorld world;
-        Scene scene(world);
-        world.radio(radioClient());
-        scene.click(1);
-        scene.run(cmd::ReadRadio);
-        verifyStatus(scene.frame,
-                     "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" + kAtTime);
-        QCOMPARE(scene.column(7), (QStringList{"High", "Low", "High"}));
-        QVERIFY(scene.window->isEnabled());  // enabled again after the transfer
         world.radio(radioClient(), RadioFaults{.silentDump = true});
         scene.click(1);
         world.feedback->clear();
@@ -358,28 +348,6 @@ class DialogsTest : public QObject {
                  QString("&Undo Read radio into 'B'\tCtrl-Z"));
         scene.run(cmd::Undo);
         QVERIFY(*scene.db().client(1) == before);
-    }
-
-    void backupFolderIsMadePrivateAndItsFailureToldInStatusBarOnly() {
-        ShellWorld world;
-        Scene scene(world);
-        QList<QUrl> opened;
-        scene.frame.setUrlOpener([&](const QUrl& url) { return opened << url, true; });
-        scene.frame.command(cmd::OpenBackupFolder);
-        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(backupFolder()))});
-        QCOMPARE(std::filesystem::status(backupFolder()).permissions(),
-                 std::filesystem::perms::owner_all);
-        std::filesystem::remove(backupFolder());
-        writeFile(backupFolder(), "a file where the folder goes");
-        world.radio(ClientRecord());
-        scene.click(1);
-        scene.run(cmd::ReadRadio);
-        QCOMPARE(scene.frame.statusText().count(". Backup not kept: the folder '"), 1);
-        QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the prompt, no failure box
-        scene.frame.command(cmd::OpenBackupFolder);             // cannot make it: a box says so
-        QCOMPARE(opened.size(), 1);
-        QVERIFY(QString::fromStdString(world.messageTexts().back())
-                    .startsWith("The backup folder '" + QString::fromStdString(backupFolder())));
     }
 
     void printOptionsStoreOnOkOnly() {

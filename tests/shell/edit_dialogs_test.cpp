@@ -1,14 +1,6 @@
 // The edit client and edit channel dialogs driven through their widgets: what they show,
 // what OK stores, when a field is checked and where the focus goes, the channel list and its
 // commands, and the Cancel that leaves the client exactly as it was.
-#include <QCheckBox>
-#include <QClipboard>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTableView>
 
 #include "shell/edit_channel_dialog.h"
 #include "shell/edit_client_dialog.h"

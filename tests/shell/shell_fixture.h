@@ -1,11 +1,8 @@
 // What every desktop test starts from: its world, a frame with a database window, helpers.
 #pragma once
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,9 +14,11 @@
 #include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "shell/client_list.h"
+#include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
 #include "shell/frame_window.h"
+#include "shell/qt_progress.h"
 #include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
 

@@ -6,15 +6,8 @@
 #include <unistd.h>
 #endif
 
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QScreen>
-#include <QTimer>
-#include <QUuid>
 #include <algorithm>
 #include <atomic>
 #include <thread>
@@ -22,10 +15,7 @@
 #include "database/radio_backups.h"
 #include "qtcommon/file_path.h"
 #include "shell/application.h"
-#include "shell/database_window.h"
-#include "shell/frame_window.h"
 #include "shell/handover_place.h"
-#include "shell/qt_progress.h"
 #include "shell/single_instance.h"
 #include "shell_fixture.h"
 
