@@ -304,14 +304,13 @@ class DesktopTest : public QObject {
         QCOMPARE(frame.databaseWindows().size(), 42);
     }
 
-    // The manual is looked for in the working, program and documentation folders.
+    // The manual is looked for in the working, program and documentation folders in turn.
     void helpIsFoundAndFailuresReported() {
         ShellWorld world;
-        QStringList folders;
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(QDir().mkpath(folders.emplace_back(world.qpath(std::to_string(i)))));
+        const QStringList folders{world.qpath("0"), world.qpath("1"), world.qpath("2")};
         QCOMPARE(findHelpFile(folders), folders[0] + "/Tarn.pdf");
         for (int i : {2, 1}) {
+            QVERIFY(QDir().mkpath(folders[i]));
             writeFile((folders[i] + "/Tarn.pdf").toStdString(), {});
             QCOMPARE(findHelpFile(folders), folders[i] + "/Tarn.pdf");
         }
@@ -397,10 +396,9 @@ class DesktopTest : public QObject {
         // With no widths stored, the columns fit their longest texts ("Advanced", not "Advan...").
         const ClientList& list = second->list();
         QVERIFY(list.columnWidth(1) > list.fontMetrics().horizontalAdvance("Advanced"));
-        const QSize size = second->size();
         scene.frame.command(cmd::Cascade);
         settle();
-        QCOMPARE(scene.window->size(), size);
+        QCOMPARE(scene.window->size(), second->size());
         // The modified mark in the title and in the Window menu, rebuilt each time it opens.
         scene.frame.mdiArea()->setActiveSubWindow(scene.window);
         scene.click(0);

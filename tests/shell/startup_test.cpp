@@ -92,68 +92,54 @@ class StartupTest : public QObject {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
     }
 
-    void firstStartWithoutSettings() {
+    // The first start: old backups pruned, the frame's rectangle, which database opens.
+    void firstStartOpensArgumentsOrNewestRecentFile() {
         ShellWorld world;
-        // Backups older than "Backup Days" (365) go at start-up, quietly; the rest stay.
         const auto backup = [](const char* name) { return backupFolder() / name; };
         createBackupFolder(backupFolder());
         for (const char* name :
              {"2000-01-01_000000_f_A_1_radio.tdb", "2999-01-01_000000_f_A_1_radio.tdb"})
             std::fclose(std::fopen(backup(name).c_str(), "w"));
-        auto program = Program::start({}, quietStart(world));
-        QVERIFY(program);
-        settle();
+        std::unique_ptr<Program> program;
+        const auto start = [&](const std::vector<std::filesystem::path>& arguments) {
+            program.reset();
+            program = Program::start(arguments, quietStart(world));
+            settle();
+            return program->frame().databaseWindows();
+        };
+        QList<DatabaseWindow*> windows = start({});
         QVERIFY(!std::filesystem::exists(backup("2000-01-01_000000_f_A_1_radio.tdb")));
         QVERIFY(std::filesystem::exists(backup("2999-01-01_000000_f_A_1_radio.tdb")));
-        FrameWindow& frame = program->frame();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(frame.pos(), QPoint(0, 0));
-        QCOMPARE(frame.geometry().size(), screen.size() * 3 / 4);
-        const QList<DatabaseWindow*> windows = frame.databaseWindows();
+        const FrameWindow& frame = program->frame();
+        QCOMPARE(QRect(frame.pos(), frame.geometry().size()),
+                 QRect(QPoint(0, 0), screen.size() * 3 / 4));
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
         QVERIFY(windows[0]->isMaximized());
-        QVERIFY(world.feedback->empty());
-
         // A stored placement is used, pulled back onto the screen when it lies off it.
         world.settings.write("Window Placement",
                              QString("%1 -5 640 480").arg(screen.width()).toStdString());
         QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
-        world.settings.write("Window Placement", "10 20 300 200");
-        QCOMPARE(initialFrameGeometry(screen), QRect(10, 20, 300, 200));
-    }
 
-    void firstStartOpensArgumentsOrNewestRecentFile() {
-        ShellWorld world;
         writeDatabase(world.path("older.tdb"), {"A"});
         writeDatabase(world.path("newest.tdb"), {"B"});
         settings().addRecentFile(world.path("older.tdb"));
         settings().addRecentFile(world.path("newest.tdb"));
-        auto program = Program::start({}, quietStart(world));
-        settle();
-        QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+        windows = start({});
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
         QVERIFY(windows[0]->isMaximized());
-        program.reset();
-
         // The first argument that opens decides; a missing file is passed over silently.
-        program =
-            Program::start({world.path("missing.tdb"), world.path("older.tdb")}, quietStart(world));
-        settle();
-        windows = program->frame().databaseWindows();
+        windows = start({world.path("missing.tdb"), world.path("older.tdb")});
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
         QVERIFY(!windows[0]->isMaximized());
         QVERIFY(world.feedback->empty());
-        program.reset();
-
         // A FIFO is told about at once, not waited on.
         QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
-        program = Program::start({world.path("fifo.tdb")}, quietStart(world));
-        settle();
-        QCOMPARE(program->frame().databaseWindows().size(), 1);
-        QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
+        QCOMPARE(start({world.path("fifo.tdb")}).size(), 1);
+        QCOMPARE(world.messageTexts(), Texts{"Could not open database file"});
     }
 
     void handoverOpensPathsInOrderAndIgnoresMalformedMessages() {
