@@ -350,9 +350,10 @@ class DialogsTest : public QObject {
         QVERIFY(*scene.db().client(1) == before);
     }
 
-    void printOptionsStoreOnOkOnly() {
+    // Print options are stored on OK only; Print preview shows the focused client's pages.
+    void printOptionsAndPreview() {
         ShellWorld world;
-        FrameWindow frame;
+        Scene scene(world, {"A", "B"});
         for (const bool ok : {false, true}) {
             whenModal([ok](QWidget* dialog) {
                 QCOMPARE(dialog->windowTitle(), QString("Print options"));
@@ -360,15 +361,10 @@ class DialogsTest : public QObject {
                 ok ? static_cast<QDialog*>(dialog)->accept()
                    : static_cast<QDialog*>(dialog)->reject();
             });
-            frame.command(cmd::EditPrintOptions);
+            scene.frame.command(cmd::EditPrintOptions);
             const PrintOptions stored = storedPrintOptions();
             QCOMPARE(std::pair(stored.newPagePerClient, stored.pageFooter), std::pair(ok, ok));
         }
-    }
-
-    void previewShowsTheFocusedClientsPages() {
-        ShellWorld world;
-        Scene scene(world, {"A", "B"});
         scene.run(cmd::PrintPreview);  // no focus mark yet
         QCOMPARE(world.messageTexts(), Texts{"There is no client selected to print."});
         for (int i = 0; i < 200; ++i) scene.db().client(i % 2)->addChannel();  // 2 pages each
