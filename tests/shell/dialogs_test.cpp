@@ -217,31 +217,23 @@ class DialogsTest : public QObject {
             QCOMPARE(shown.result(), int(QDialog::Accepted));
             QCOMPARE(*world.settings.read("Port"), std::string(stored));
         }
-        // Found devices are listed with their descriptions; an entry, or its description
-        // in the field (cut at 31 characters), stores the device's name.
-        PortDialog described(nullptr, kFound);
-        QStringList entries;
-        for (int i = 0; i < described.portBox()->count(); ++i)
-            entries.append(described.portBox()->itemText(i));
-        QCOMPARE(entries,
-                 QStringList({"/dev/ttyRADIO", "/dev/ttyUSB0 \u2014 Prolific USB-Serial Controller",
-                              "COM1", "COM2", "COM3", "COM4"}));
-        const int usb = described.portBox()->findData("/dev/ttyUSB0");
-        described.portBox()->setCurrentIndex(usb);
-        QCOMPARE(described.portBox()->currentText(), QString("/dev/ttyUSB0"));
-        described.portBox()->setEditText(described.portBox()->itemText(usb));
-        QCOMPARE(described.portBox()->currentText().size(), 31);
-        described.accept();
-        QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyUSB0"));
     }
 
-    void findRadioProbesEachPortAndTakesTheOneThatAnswered() {
+    // Found devices are listed with their descriptions; Find radio tries the typed name,
+    // then the list, and takes the port that answered; a description stores its name.
+    void portDialogListsDevicesAndFindsTheRadio() {
         ShellWorld world;
         const auto clock = std::make_shared<VirtualClock>();
         world.services->serialConnection = [clock] {
             return SerialConnection{std::make_unique<PortsByName>(clock), clock};
         };
         PortDialog dialog(nullptr, kFound);
+        QStringList entries;
+        for (int i = 0; i < dialog.portBox()->count(); ++i)
+            entries.append(dialog.portBox()->itemText(i));
+        QCOMPARE(entries,
+                 QStringList({"/dev/ttyRADIO", "/dev/ttyUSB0 \u2014 Prolific USB-Serial Controller",
+                              "COM1", "COM2", "COM3", "COM4"}));
         dialog.portBox()->setEditText("/dev/pts/9");  // typed: tried first
         world.feedback->script({MessageAnswer::Cancel});
         dialog.findRadio();
@@ -255,8 +247,14 @@ class DialogsTest : public QObject {
                               "COM2" + cannot, "COM3" + cannot, "COM4" + cannot}));
         QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyRADIO"));
         QVERIFY(dialog.isEnabled());
+        world.services->probePort = [](const std::string&) { return true; };
+        const int usb = dialog.portBox()->findData("/dev/ttyUSB0");
+        dialog.portBox()->setCurrentIndex(usb);
+        QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyUSB0"));
+        dialog.portBox()->setEditText(dialog.portBox()->itemText(usb));  // cut at 31 characters
+        QCOMPARE(dialog.portBox()->currentText().size(), 31);
         dialog.accept();
-        QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyRADIO"));
+        QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyUSB0"));
     }
 
     // A read goes to the focused client; the status bar, the log window and the backup
