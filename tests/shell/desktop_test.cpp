@@ -68,11 +68,15 @@ class DesktopTest : public QObject {
         scene.window->list().setFocus();
         scene.run(cmd::EditClient);
         QCOMPARE(world.messageTexts(), Texts{unfocused[0]});
-        // At the limit New client does nothing at all.
+        // New client cancelled adds nothing; at the limit New does nothing at all.
+        world.editResult = 0;
+        scene.run(cmd::NewClient);
+        QCOMPARE(scene.db().clientCount(), 3);
+        world.editResult = 1;
         while (scene.db().addClient() >= 0) {
         }
         scene.run(cmd::NewClient);
-        QCOMPARE(world.editedClients.size(), std::size_t{1});
+        QCOMPARE(world.editedClients.size(), std::size_t{2});
 
         // An empty list: each command says so; Yes to Edit's offer makes a new client.
         while (scene.db().clientCount() > 0) scene.db().deleteClient(0);
@@ -89,7 +93,7 @@ class DesktopTest : public QObject {
                    msg::kNoClientsSelected, msg::kNoClientsSelected, msg::kNoClientsSelected}));
         world.editName = "Fresh";
         scene.run(cmd::EditClient);
-        QCOMPARE(world.editedClients, (Texts{"B", "New Client"}));
+        QCOMPARE(world.editedClients, (Texts{"B", "New Client", "New Client"}));
         QCOMPARE(scene.column(0), QStringList{"Fresh"});
     }
 
