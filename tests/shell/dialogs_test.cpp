@@ -165,10 +165,10 @@ class DialogsTest : public QObject {
         });
         MessageOwner owner = MessageOwner::frame();
         owner.defaultNo = true;
-        QCOMPARE(QtUserFeedback().showMessage(owner, "Save?", MessageIcon::Question,
+        QCOMPARE(QtUserFeedback().showMessage(owner, "Save 'M\xc3\xbcller'?", MessageIcon::Question,
                                               MessageButtons::YesNo),
                  MessageAnswer::No);
-        QCOMPARE(seen, QString("Tarn DataBase|Save?"));
+        QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save 'Müller'?"));  // texts are UTF-8
 
         QtProgressUi ui;
         auto window = ui.create(ProgressUi::Kind::Progress, &frame);
