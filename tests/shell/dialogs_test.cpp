@@ -278,6 +278,7 @@ class DialogsTest : public QObject {
                                       kAtTime +
                                       "\\. Backup not kept: the folder '.*' cannot be "
                                       "created \\(.+\\)\\.");
+        QCOMPARE(scene.frame.statusText().count("Backup not kept"), 1);
         QCOMPARE(world.messageTexts().size(), std::size_t{2});  // prompt, repair: no failure box
         QCOMPARE(scene.column(7), (QStringList{"High", "Low", "High"}));
         QVERIFY(scene.window->isEnabled());                    // enabled again after the transfer

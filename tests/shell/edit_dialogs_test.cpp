@@ -174,7 +174,6 @@ class EditDialogsTest : public QObject {
     void clientDialogShowsAndStoresEditedFieldsOnly() {
         ClientWorld world;
         ClientRecord client = fourChannels();
-        client.setOption(ClientOption::AutoTune, 1);
         client.image()[5] = 0xAB;
         const auto selcall = [&] { return std::pair(client.image()[5], client.image()[6]); };
         auto dialog = openClient(client);
@@ -182,7 +181,7 @@ class EditDialogsTest : public QObject {
                               dialog->serialField()->text()}),
                  QStringList({"Harbour Master", "9934", "SN-42"}));
         QVERIFY(dialog->programBox()->isChecked() && dialog->modesBox()->isChecked() &&
-                dialog->autoTuneBox()->isChecked() && dialog->highButton()->isChecked());
+                !dialog->autoTuneBox()->isChecked() && dialog->highButton()->isChecked());
         QCOMPARE(dialog->rowChannels(), (std::vector<int>{1, 2, 5, 9}));
         QStringList row;
         for (int column = 0; column < 7; ++column)
@@ -203,6 +202,7 @@ class EditDialogsTest : public QObject {
         dialog->selcallField()->selectAll();
         QTest::keyClicks(dialog->selcallField(), "5678");
         dialog->programBox()->setChecked(false);
+        dialog->autoTuneBox()->setChecked(true);
         dialog->accept();
         char text[33];
         client.getName(text, sizeof text);
