@@ -283,6 +283,21 @@ class EditDialogsTest : public QObject {
         QApplication::processEvents();
         QCOMPARE(helpCalls, 1);
 
+        // Ctrl+C and Ctrl+V through the application's clipboard, which text from another
+        // program does not fill; C alone does nothing.
+        QGuiApplication::clipboard()->setText("from another program");
+        select(*dialog, {3, 1});
+        QTest::keyClick(dialog->channelList(), Qt::Key_C);
+        settle();
+        QVERIFY(!clipboard().isAvailable(ClipboardFormat::Channels));
+        QTest::keyClick(dialog->channelList(), Qt::Key_C, Qt::ControlModifier);
+        settle();
+        ClientRecord other;
+        auto target = openClient(other);
+        QTest::keyClick(target->channelList(), Qt::Key_V, Qt::ControlModifier);
+        settle();  // the paste, which posts the refresh
+        QCOMPARE(target->rowChannels(), (std::vector<int>{2, 9}));
+
         // Delete asks only for several rows; Enter on the list edits the focused channel
         // (it does not press OK) and the Delete key deletes.
         select(*dialog, {0, 1, 4});
@@ -308,25 +323,6 @@ class EditDialogsTest : public QObject {
         select(*dialog, {});
         dialog->button(ClientDialog::kDelete)->click();  // nothing selected: nothing happens
         QVERIFY(world.feedback->empty() && !client.isChannelFree(9));
-    }
-
-    // Through the application's clipboard, which text from another program does not fill.
-    void copyAndPasteThroughKeys() {
-        ClientWorld world;
-        QGuiApplication::clipboard()->setText("from another program");
-        ClientRecord client = fourChannels();
-        auto dialog = openClient(client);
-        select(*dialog, {3, 1});
-        QTest::keyClick(dialog->channelList(), Qt::Key_C);  // C alone does nothing
-        settle();
-        QVERIFY(!clipboard().isAvailable(ClipboardFormat::Channels));
-        QTest::keyClick(dialog->channelList(), Qt::Key_C, Qt::ControlModifier);
-        settle();
-        ClientRecord other;
-        auto target = openClient(other);
-        QTest::keyClick(target->channelList(), Qt::Key_V, Qt::ControlModifier);
-        settle();  // the paste, which posts the refresh
-        QCOMPARE(target->rowChannels(), (std::vector<int>{2, 9}));
     }
 
     // The whole round: adds, edits, moves and deletes inside the dialog, then Cancel.
