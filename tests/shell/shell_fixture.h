@@ -1,64 +1,166 @@
+// What every desktop test starts from: its world, a frame with a database window, helpers.
 #pragma once
 
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "database/client_database.h"
+#include "model/client_record.h"
 #include "model/services.h"
 #include "settings/memory_settings_backend.h"
+#include "shell/client_list.h"
+#include "shell/commands.h"
+#include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
+#include "shell/frame_window.h"
+#include "shell/qt_progress.h"
+#include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
-
-namespace tarn {
-class FrameWindow;
-class DatabaseWindow;
-}  // namespace tarn
 
 namespace tarn::test {
 
-// One test's world: settings in memory, recorded message boxes, scripted file-name
-// dialogs and edit client dialogs, a temporary folder (which holds the data folder). Everything is
-// put back after. Tests change further services (a radio, the Help command) through `services`.
+using Texts = std::vector<std::string>;
+
+// Lets posted work (commands, refills, menu rebuilds) run, chains included.
+inline void settle() {
+    for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
+}
+
+// One test's world: settings in memory, recorded message boxes, scripted file-name dialogs
+// and edit client dialogs, a temporary folder (which holds the data folder, so radio
+// backups never reach the user's own). Everything is put back after.
 class ShellWorld {
   public:
-    ShellWorld();
-    ~ShellWorld();
+    ShellWorld() : savedDataHome_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+        services->settings = &settings;
+        services->askFileName = [this](WindowHandle, std::filesystem::path& path, int kind) {
+            askedKinds.push_back(static_cast<FileDialogKind>(kind));
+            offeredNames.push_back(path);
+            if (fileNames.empty()) return false;
+            const std::optional<std::string> answer = fileNames.front();
+            fileNames.erase(fileNames.begin());
+            if (answer) path = *answer;
+            return answer.has_value();
+        };
+        services->editClient = [this](ClientRecord& client, WindowHandle) {
+            char name[kNameSize] = {};
+            client.getName(name, kNameSize);
+            editedClients.emplace_back(name);
+            if (!editName.empty()) client.setName(editName.c_str());
+            return editResult;
+        };
+    }
+    ~ShellWorld() {
+        settle();
+        savedDataHome_.isNull() ? qunsetenv("XDG_DATA_HOME")
+                                : qputenv("XDG_DATA_HOME", savedDataHome_);
+    }
 
     ScopedServices services;  // put back after everything below is gone
     MemorySettingsBackend settings;
     std::unique_ptr<RecordingUi> feedback = std::make_unique<RecordingUi>();
     QTemporaryDir dir;
-
     // Answers for the next file-name dialogs: a path confirms, nullopt cancels.
-    void scriptFileNames(std::vector<std::optional<std::string>> answers);
+    std::vector<std::optional<std::string>> fileNames;
     std::vector<FileDialogKind> askedKinds;
     std::vector<std::string> offeredNames;  // the name each file dialog started with
-    // Names of the clients the edit client dialog was opened on; it answers `editResult`
-    // and renames the client to `editName` when that is not empty.
+    // The clients the edit client dialog was opened on; it answers `editResult` and renames
+    // the client to `editName` when that is not empty.
     std::vector<std::string> editedClients;
     int editResult = 1;
     std::string editName;
 
-    std::string path(const std::string& name) const;  // a path inside the temporary folder
-    std::vector<std::string> messageTexts() const { return feedback->texts(); }
+    std::string path(const std::string& name) const { return qpath(name).toStdString(); }
+    QString qpath(const std::string& name) const {
+        return dir.filePath(QString::fromStdString(name));
+    }
+    Texts messageTexts() const { return feedback->texts(); }
+    // A fake radio holding `memory` (with these faults) on the port.
+    void radio(const ClientRecord& memory, RadioFaults faults = {}) {
+        auto monitor = std::make_shared<RadioMonitor>(faults);
+        memory.copyImage(monitor->memory().data(), kImageSize);
+        services->serialConnection = fakeRadioFactory(monitor, std::make_shared<VirtualClock>());
+    }
 
   private:
-    std::vector<std::optional<std::string>> fileNames_;
     QByteArray savedDataHome_;
 };
 
-// Lets posted work (commands, refills, menu rebuilds) run, chains included.
-void settle();
-
 // Writes a database file of the given clients (names; the rest at the defaults).
-void writeDatabase(const std::string& path, const std::vector<std::string>& names);
+inline void writeDatabase(const std::string& path, const Texts& names) {
+    ClientDatabase database(false);
+    for (const std::string& name : names)
+        database.client(database.addClient())->setName(name.c_str());
+    database.save(path);
+}
+
+inline QByteArray fileBytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+inline void writeFile(const std::string& path, const QByteArray& bytes) {
+    QFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+}
 
 // The texts of one column of a database window's list, in display order.
-QStringList columnTexts(DatabaseWindow& window, int column);
-// Clicks row `row` of the list, with the given keyboard modifiers.
-void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+inline QStringList columnTexts(DatabaseWindow& window, int column) {
+    QStringList texts;
+    for (int row = 0; row < window.list().rowCount(); ++row)
+        texts.append(window.list().model()->index(row, column).data().toString());
+    return texts;
+}
+
+inline void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modifiers = {}) {
+    const QRect cell = window.list().visualRect(window.list().model()->index(row, 0));
+    QTest::mouseClick(window.list().viewport(), Qt::LeftButton, modifiers, cell.center());
+}
+
+// A shown 900x600 frame with one window on "scene.tdb" holding the clients `names`; the
+// messages of opening it are cleared.
+struct Scene {
+    explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}, bool maximized = true) {
+        writeDatabase(world.path("scene.tdb"), names);
+        frame.resize(900, 600);
+        frame.show();
+        window = frame.openDatabaseWindow(world.path("scene.tdb"), maximized);
+        settle();
+        world.feedback->clear();
+    }
+    void run(int id) {  // a window command and its posted work
+        window->runCommand(id);
+        settle();
+    }
+    void click(int row, Qt::KeyboardModifiers modifiers = {}) { clickRow(*window, row, modifiers); }
+    QStringList column(int column) { return columnTexts(*window, column); }
+    ClientDatabase& db() { return window->database(); }
+
+    FrameWindow frame;
+    DatabaseWindow* window = nullptr;
+};
+
+// Runs `act` on the next modal dialog that opens (the way a user answers it); with
+// `boxOnly`, on the next message box.
+inline void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, act, boxOnly] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
+            timer->deleteLater();
+            timer->stop();
+            // Acted on after the timer's turn, so a box the action opens gets its own.
+            QMetaObject::invokeMethod(
+                modal, [act, modal] { act(modal); }, Qt::QueuedConnection);
+        }
+    });
+    timer->start(10);
+}
 
 }  // namespace tarn::test

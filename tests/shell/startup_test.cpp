@@ -6,27 +6,16 @@
 #include <unistd.h>
 #endif
 
-#include <QDeadlineTimer>
-#include <QElapsedTimer>
-#include <QFileInfo>
-#include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QScreen>
-#include <QTimer>
-#include <QUuid>
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <thread>
 
 #include "database/radio_backups.h"
 #include "qtcommon/file_path.h"
 #include "shell/application.h"
-#include "shell/database_window.h"
-#include "shell/frame_window.h"
 #include "shell/handover_place.h"
-#include "shell/qt_progress.h"
 #include "shell/single_instance.h"
 #include "shell_fixture.h"
 
@@ -45,23 +34,20 @@ StartOptions quietStart(ShellWorld& world) {
 }
 
 // Runs `peer` on another thread (a second start of the program) while this thread's event
-// loop serves the running one; gives up waiting after ten seconds.
-void runBeside(const std::function<void()>& peer) {
+// loop serves the running one; gives up waiting after ten seconds. What `peer` returned.
+template <class Peer>
+auto beside(const Peer& peer) {
+    decltype(peer()) result{};
     std::atomic<bool> done = false;
-    std::thread thread([&] {
-        peer();
-        done = true;
-    });
+    std::thread thread([&] { result = peer(), done = true; });
     for (QDeadlineTimer deadline(10000); !done && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     thread.join();
+    return result;
 }
 
-bool handOverFromAnotherThread(const QString& server,
-                               const std::vector<std::filesystem::path>& paths) {
-    bool result = false;
-    runBeside([&] { result = SingleInstance::handOver(server, paths, 10000); });
-    return result;
+bool handOver(const QString& server, const std::vector<std::filesystem::path>& paths) {
+    return beside([&] { return SingleInstance::handOver(server, paths, 10000); });
 }
 
 // A loop of its own for a while, as a message box runs one.
@@ -90,9 +76,7 @@ QByteArray exchange(const QString& server, const QByteArray& bytes) {
 }
 
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
-    QByteArray answer;
-    runBeside([&] { answer = exchange(server, bytes); });
-    return answer;
+    return beside([&] { return exchange(server, bytes); });
 }
 
 }  // namespace
@@ -108,68 +92,54 @@ class StartupTest : public QObject {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
     }
 
-    void firstStartWithoutSettings() {
+    // The first start: old backups pruned, the frame's rectangle, which database opens.
+    void firstStartOpensArgumentsOrNewestRecentFile() {
         ShellWorld world;
-        // Backups older than "Backup Days" (365) go at start-up, quietly; the rest stay.
         const auto backup = [](const char* name) { return backupFolder() / name; };
         createBackupFolder(backupFolder());
         for (const char* name :
              {"2000-01-01_000000_f_A_1_radio.tdb", "2999-01-01_000000_f_A_1_radio.tdb"})
             std::fclose(std::fopen(backup(name).c_str(), "w"));
-        auto program = Program::start({}, quietStart(world));
-        QVERIFY(program);
-        settle();
+        std::unique_ptr<Program> program;
+        const auto start = [&](const std::vector<std::filesystem::path>& arguments) {
+            program.reset();
+            program = Program::start(arguments, quietStart(world));
+            settle();
+            return program->frame().databaseWindows();
+        };
+        QList<DatabaseWindow*> windows = start({});
         QVERIFY(!std::filesystem::exists(backup("2000-01-01_000000_f_A_1_radio.tdb")));
         QVERIFY(std::filesystem::exists(backup("2999-01-01_000000_f_A_1_radio.tdb")));
-        FrameWindow& frame = program->frame();
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QCOMPARE(frame.pos(), QPoint(0, 0));
-        QCOMPARE(frame.geometry().size(), screen.size() * 3 / 4);
-        const QList<DatabaseWindow*> windows = frame.databaseWindows();
+        const FrameWindow& frame = program->frame();
+        QCOMPARE(QRect(frame.pos(), frame.geometry().size()),
+                 QRect(QPoint(0, 0), screen.size() * 3 / 4));
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
         QVERIFY(windows[0]->isMaximized());
-        QVERIFY(world.feedback->empty());
-
         // A stored placement is used, pulled back onto the screen when it lies off it.
         world.settings.write("Window Placement",
                              QString("%1 -5 640 480").arg(screen.width()).toStdString());
         QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
-        world.settings.write("Window Placement", "10 20 300 200");
-        QCOMPARE(initialFrameGeometry(screen), QRect(10, 20, 300, 200));
-    }
 
-    void firstStartOpensArgumentsOrNewestRecentFile() {
-        ShellWorld world;
         writeDatabase(world.path("older.tdb"), {"A"});
         writeDatabase(world.path("newest.tdb"), {"B"});
         settings().addRecentFile(world.path("older.tdb"));
         settings().addRecentFile(world.path("newest.tdb"));
-        auto program = Program::start({}, quietStart(world));
-        settle();
-        QList<DatabaseWindow*> windows = program->frame().databaseWindows();
+        windows = start({});
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
         QVERIFY(windows[0]->isMaximized());
-        program.reset();
-
         // The first argument that opens decides; a missing file is passed over silently.
-        program =
-            Program::start({world.path("missing.tdb"), world.path("older.tdb")}, quietStart(world));
-        settle();
-        windows = program->frame().databaseWindows();
+        windows = start({world.path("missing.tdb"), world.path("older.tdb")});
         QCOMPARE(windows.size(), 1);
         QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
         QVERIFY(!windows[0]->isMaximized());
         QVERIFY(world.feedback->empty());
-        program.reset();
-
         // A FIFO is told about at once, not waited on.
         QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
-        program = Program::start({world.path("fifo.tdb")}, quietStart(world));
-        settle();
-        QCOMPARE(program->frame().databaseWindows().size(), 1);
-        QCOMPARE(world.messageTexts(), std::vector<std::string>{"Could not open database file"});
+        QCOMPARE(start({world.path("fifo.tdb")}).size(), 1);
+        QCOMPARE(world.messageTexts(), Texts{"Could not open database file"});
     }
 
     void handoverOpensPathsInOrderAndIgnoresMalformedMessages() {
@@ -181,13 +151,10 @@ class StartupTest : public QObject {
         auto program = Program::start({}, options);
         settle();
         auto windowCount = [&] { return program->frame().databaseWindows().size(); };
-        // A second start without paths only raises the frame.
-        QVERIFY(handOverFromAnotherThread(options.serverName, {}));
-        settle();
-        QCOMPARE(windowCount(), 1);
-        QVERIFY(handOverFromAnotherThread(
-            options.serverName,
-            {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
+        // A second start without paths only raises the frame; paths open in their order.
+        QVERIFY(handOver(options.serverName, {}));
+        QVERIFY(handOver(options.serverName,
+                         {world.path("two.tdb"), world.path("gone.tdb"), world.path(kOddName)}));
         settle();
         const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
         QCOMPARE(windows.size(), 3);
@@ -197,7 +164,7 @@ class StartupTest : public QObject {
         {
             QtProgressUi ui;
             auto progress = ui.create(ProgressUi::Kind::Progress, &program->frame());
-            QVERIFY(handOverFromAnotherThread(options.serverName, {world.path("two.tdb")}));
+            QVERIFY(handOver(options.serverName, {world.path("two.tdb")}));
             runNestedLoop(300);
             QCOMPARE(windowCount(), 3);
         }
@@ -225,10 +192,8 @@ class StartupTest : public QObject {
     void handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
         ShellWorld world;
         // A file that does not load: opening it shows a message box.
-        const QString damaged = QString::fromStdString(world.path("damaged.tdb"));
-        QFile file(damaged);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a database") > 0);
-        file.close();
+        const QString damaged = world.qpath("damaged.tdb");
+        writeFile(world.path("damaged.tdb"), "not a database");
         const QByteArray one = message(QFile::encodeName(damaged) + '\0');
         const StartOptions options = quietStart(world);
         auto program = Program::start({}, options);
@@ -243,16 +208,15 @@ class StartupTest : public QObject {
             if (world.feedback->messages().size() == 1) {
                 for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();)
                     runNestedLoop(20);
-                QVERIFY(handOverFromAnotherThread(options.serverName, {pathFromQt(damaged)}));
+                QVERIFY(handOver(options.serverName, {pathFromQt(damaged)}));
                 const int flood = SingleInstance::kQueueLimit + 50;
                 QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
             }
             --depth;
         };
-        QByteArray answer;
-        runBeside([&] {
-            answer = exchange(options.serverName, one);
-            gone = true;
+        const QByteArray answer = beside([&] {
+            const QByteArray bytes = exchange(options.serverName, one);
+            return gone = true, bytes;
         });
         // Taken off the socket and answered before its box came up: no box runs its loop
         // inside the socket's signal, where the socket could be deleted.
@@ -265,7 +229,7 @@ class StartupTest : public QObject {
         QCOMPARE(deepest, 1);
         QCOMPARE(world.feedback->messages().size(), boxes);
         world.feedback->whileShown = nullptr;
-        QVERIFY(handOverFromAnotherThread(options.serverName, {}));  // still serving
+        QVERIFY(handOver(options.serverName, {}));  // still serving
     }
 
     void serverIsPrivateAndNothingStopsAStart() {
@@ -302,7 +266,7 @@ class StartupTest : public QObject {
             }
             auto program = Program::start({}, options);
             QVERIFY(program);
-            QVERIFY(handOverFromAnotherThread(options.serverName, {}));
+            QVERIFY(handOver(options.serverName, {}));
         }
         // A runtime folder that others may enter is not used; a private one of ours is made.
         QTemporaryDir open;

@@ -1,0 +1,375 @@
+// The desktop's dialogs and the radio commands' windows: file dialogs, dealer text, splash,
+// message boxes and progress windows, the port dialog and Find radio, the radio log,
+// Compare with radio, the status bar, print options and print preview.
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+
+#include "database/client_compare.h"
+#include "database/radio_backups.h"
+#include "printing/print_options.h"
+#include "radio/radio_log.h"
+#include "radio/radio_texts.h"
+#include "radio/serial_ports.h"
+#include "shell/artwork.h"
+#include "shell/dealer_text_dialog.h"
+#include "shell/port_dialog.h"
+#include "shell/qt_user_feedback.h"
+#include "shell/radio_log_window.h"
+#include "shell/splash_screen.h"
+#include "shell_fixture.h"
+
+using namespace tarn;
+using namespace tarn::test;
+
+namespace {
+
+// A machine whose ports behave by name: a radio on /dev/ttyRADIO, a silent line on COM1,
+// nothing anywhere else.
+class PortsByName final : public SerialDevice {
+  public:
+    explicit PortsByName(std::shared_ptr<VirtualClock> clock) : clock_(std::move(clock)) {}
+    bool open(const std::string& name) override {
+        const auto radio = std::make_shared<RadioMonitor>(RadioFaults{.noPrompt = name == "COM1"});
+        device_ = std::make_unique<FakeRadioDevice>(
+            radio, clock_, FakePortFaults{.missing = name != "/dev/ttyRADIO" && name != "COM1"});
+        return device_->open(name);
+    }
+    bool applyLineSettings() override { return device_->applyLineSettings(); }
+    bool applyTimeouts() override { return device_->applyTimeouts(); }
+    void setModemLine(ModemLine line, bool raised) override { device_->setModemLine(line, raised); }
+    int read(std::uint8_t* buffer, int size) override { return device_->read(buffer, size); }
+    int write(const std::uint8_t* bytes, int size) override { return device_->write(bytes, size); }
+    void close() override { device_->close(); }
+    OpenError lastOpenError() const override { return device_->lastOpenError(); }
+
+  private:
+    std::shared_ptr<VirtualClock> clock_;
+    std::unique_ptr<FakeRadioDevice> device_;
+};
+
+const std::vector<SerialPortInfo> kFound = {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
+                                            {"/dev/ttyRADIO", ""},
+                                            {"COM3", "Communications Port"}};
+
+QStringList lines(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; list && i < list->count(); ++i) texts.append(list->item(i)->text());
+    return texts;
+}
+
+// A client of low power with one channel, whose channel 3 slot is not a channel.
+ClientRecord radioClient() {
+    ClientRecord c;
+    c.setOption(ClientOption::PowerLevel, PowerLevel::Low);
+    c.addChannel();
+    std::fill_n(c.image().begin() + 3 * kSlotSize, kSlotSize, 0xFF);
+    return c;
+}
+
+// Runs Compare with radio and presses `button` in its dialog; the dialog's lines.
+QStringList compare(Scene& scene, const QString& button) {
+    QStringList shown;
+    whenModal([&](QWidget* modal) {
+        shown = lines(modal->findChild<QListWidget*>());
+        QVERIFY(modal->windowTitle() == "Compare with radio");
+        for (QPushButton* b : modal->findChildren<QPushButton*>())
+            if (b->text() == button) b->click();
+    });
+    scene.run(cmd::CompareRadio);
+    return shown;
+}
+
+void verifyStatus(FrameWindow& frame, const QString& pattern) {
+    const QString status = frame.statusText();
+    QVERIFY2(status.contains(QRegularExpression("^" + pattern + "$")), qPrintable(status));
+}
+
+const QString kAtTime = " at \\d\\d:\\d\\d";
+
+}  // namespace
+
+class DialogsTest : public QObject {
+    Q_OBJECT
+  private slots:
+
+    void fileDialogsHaveTheirTitlesAndFilters() {
+        ShellWorld world;
+        const std::pair<FileDialogKind, QString> cases[] = {
+            {FileDialogKind::OpenDatabase, "Open database file|Database Files (*.tdb)|open"},
+            {FileDialogKind::SaveDatabase, "Save database file|Database Files (*.tdb)|save"},
+            {FileDialogKind::ExportDatabase, "Export database file|CSV Files (*.csv)|save"},
+            {FileDialogKind::ImportCsv, "Import CSV file|CSV Files (*.csv)|open"},
+        };
+        // Cancel leaves the buffer alone; OK hands back the name typed.
+        for (const auto& [kind, expected] : cases) {
+            QString seen;
+            whenModal([&](QWidget* modal) {
+                auto* dialog = qobject_cast<QFileDialog*>(modal);
+                seen = dialog->windowTitle() + "|" + dialog->selectedNameFilter() + "|" +
+                       (dialog->acceptMode() == QFileDialog::AcceptSave ? "save" : "open");
+                static_cast<QDialog*>(dialog)->reject();
+            });
+            std::filesystem::path path = "unchanged";
+            QVERIFY(!showFileNameDialog(nullptr, path, kind));
+            QCOMPARE(seen, expected);
+            QCOMPARE(path.string(), std::string("unchanged"));
+        }
+        writeDatabase(world.path("a.tdb"), {"A"});
+        whenModal([&](QWidget* modal) {
+            // Typed, as a user would (selectFile leaves a focused name field alone).
+            modal->findChild<QLineEdit*>("fileNameEdit")->setText(world.qpath("a.tdb"));
+            static_cast<QDialog*>(modal)->accept();
+        });
+        std::filesystem::path path;
+        QVERIFY(showFileNameDialog(nullptr, path, FileDialogKind::OpenDatabase));
+        QCOMPARE(path.string(), world.path("a.tdb"));
+    }
+
+    void dealerTextKeepsNinetyNineCharacters() {
+        std::array<char, 100> text{};
+        std::memcpy(text.data(), "Line one\r\nLine two", 18);
+        DealerTextDialog dialog(text, nullptr);
+        QCOMPARE(dialog.textBox()->toPlainText(), QString("Line one\nLine two"));
+        dialog.textBox()->setPlainText(QString(150, 'x'));
+        dialog.storeText(text);
+        QCOMPARE(std::string(text.data()), std::string(99, 'x'));
+        dialog.textBox()->setPlainText("a\nb");
+        dialog.storeText(text);
+        QCOMPARE(std::string(text.data()), std::string("a\r\nb"));
+    }
+
+    void splashIsCentredModalAndTimed() {
+        ShellWorld world;
+        FrameWindow frame;
+        frame.show();
+        const QRect screen = frame.screen()->geometry();
+        QPointer<SplashScreen> splash = SplashScreen::start(&frame, 20);
+        QCOMPARE(splash->pos(), QPoint((screen.width() - kSplashWidth) / 2,
+                                       (screen.height() - kSplashHeight) / 2));
+        QCOMPARE(QApplication::activeModalWidget(), splash.data());  // the frame takes no input
+        QTRY_VERIFY(splash.isNull());
+        QVERIFY(!QApplication::activeModalWidget());
+    }
+
+    void messageBoxesAndProgressWindows() {
+        ShellWorld world;
+        FrameWindow frame;
+        world.services->frame = &frame;
+        QString seen;
+        whenModal([&](QWidget* modal) {
+            auto* box = qobject_cast<QMessageBox*>(modal);
+            seen = box->windowTitle() + "|" + box->text();
+            QCOMPARE(box->parentWidget(), &frame);
+            QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::No);
+            box->button(QMessageBox::No)->click();
+        });
+        MessageOwner owner = MessageOwner::frame();
+        owner.defaultNo = true;
+        QCOMPARE(QtUserFeedback().showMessage(owner, "Save 'M\xc3\xbcller'?", MessageIcon::Question,
+                                              MessageButtons::YesNo),
+                 MessageAnswer::No);
+        QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save 'Müller'?"));  // texts are UTF-8
+
+        QtProgressUi ui;
+        auto window = ui.create(ProgressUi::Kind::Progress, &frame);
+        window->setCaption("Reading radio");
+        window->update(40, "4000 bytes");
+        QWidget* shown = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (widget->windowTitle() == "Reading radio" && widget->isVisible()) shown = widget;
+        QVERIFY(shown);
+        QCOMPARE(shown->findChild<QProgressBar*>()->value(), 40);
+        QCOMPARE(shown->findChild<QLabel*>()->text(), QString("4000 bytes"));
+    }
+
+    void portDialogAsksAboutUnavailablePortAndTakesEnter() {
+        ShellWorld world;
+        world.services->probePort = [](const std::string& name) { return name == "COM2"; };
+        PortDialog dialog(nullptr);
+        QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
+        dialog.portBox()->setEditText("COM7");
+        world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));  // still open
+        QVERIFY(!world.settings.read("Port"));
+        dialog.accept();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(*world.settings.read("Port"), std::string("COM7"));
+        QCOMPARE(world.messageTexts(),
+                 Texts(2,
+                       "Port 'COM7' is either busy or unavailable.\n\nAre you sure you want to "
+                       "use this port?"));
+        world.services->probePort = [](const std::string&) { return true; };
+        // Enter presses OK with the text as shown, whether typed or stored, listed or not.
+        for (const char* stored : {"COM3", "COM", "/dev/ttyUSB7"}) {
+            world.settings.write("Port", stored);
+            PortDialog shown(nullptr);
+            shown.show();
+            QVERIFY(QTest::qWaitForWindowActive(&shown));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(shown.result(), int(QDialog::Accepted));
+            QCOMPARE(*world.settings.read("Port"), std::string(stored));
+        }
+    }
+
+    // Found devices are listed with their descriptions; Find radio tries the typed name,
+    // then the list, and takes the port that answered; a description stores its name.
+    void portDialogListsDevicesAndFindsTheRadio() {
+        ShellWorld world;
+        const auto clock = std::make_shared<VirtualClock>();
+        world.services->serialConnection = [clock] {
+            return SerialConnection{std::make_unique<PortsByName>(clock), clock};
+        };
+        PortDialog dialog(nullptr, kFound);
+        QStringList entries;
+        for (int i = 0; i < dialog.portBox()->count(); ++i)
+            entries.append(dialog.portBox()->itemText(i));
+        QCOMPARE(entries,
+                 QStringList({"/dev/ttyRADIO", "/dev/ttyUSB0 \u2014 Prolific USB-Serial Controller",
+                              "COM1", "COM2", "COM3", "COM4"}));
+        dialog.portBox()->setEditText("/dev/pts/9");  // typed: tried first
+        world.feedback->script({MessageAnswer::Cancel});
+        dialog.findRadio();
+        QVERIFY(dialog.results()->isHidden());  // nothing tried without the radio ready
+        dialog.findRadio();
+        QCOMPARE(world.messageTexts(), Texts(2, radio_text::kConnectPrompt));
+        const QString cannot = " \u2014 The port cannot be opened.";
+        QCOMPARE(lines(dialog.results()),
+                 QStringList({"/dev/pts/9" + cannot, "/dev/ttyRADIO \u2014 The radio answered.",
+                              "/dev/ttyUSB0" + cannot, "COM1 \u2014 No radio answered.",
+                              "COM2" + cannot, "COM3" + cannot, "COM4" + cannot}));
+        QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyRADIO"));
+        QVERIFY(dialog.isEnabled());
+        world.services->probePort = [](const std::string&) { return true; };
+        const int usb = dialog.portBox()->findData("/dev/ttyUSB0");
+        dialog.portBox()->setCurrentIndex(usb);
+        QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyUSB0"));
+        dialog.portBox()->setEditText(dialog.portBox()->itemText(usb));  // cut at 31 characters
+        QCOMPARE(dialog.portBox()->currentText().size(), 31);
+        dialog.accept();
+        QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyUSB0"));
+    }
+
+    // A read goes to the focused client; the status bar, the log window and the backup
+    // folder hear of it; a failure shows no box beyond the prompt.
+    void readReportsToStatusBarLogWindowAndBackups() {
+        ShellWorld world;
+        RadioLog log;
+        world.services->radioLog = &log;
+        Scene scene(world);
+        scene.frame.command(cmd::ShowRadioLog);
+        RadioLogWindow* shown = scene.frame.radioLogWindow();
+        QVERIFY(shown && shown->isVisible() && !shown->isModal());
+        QCOMPARE(shown->windowTitle() + "|" + shown->textBox()->toPlainText(),
+                 QString("Radio log|No radio exchanges yet."));
+        QList<QUrl> opened;
+        scene.frame.setUrlOpener([&](const QUrl& url) { return opened << url, true; });
+        scene.frame.command(cmd::OpenBackupFolder);  // made, private, and opened
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(backupFolder()))});
+        QCOMPARE(std::filesystem::status(backupFolder()).permissions(),
+                 std::filesystem::perms::owner_all);
+        std::filesystem::remove(backupFolder());
+        writeFile(backupFolder(), "a file where the folder goes");
+
+        world.radio(radioClient());
+        scene.click(1);
+        scene.run(cmd::ReadRadio);
+        verifyStatus(scene.frame, "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" +
+                                      kAtTime +
+                                      "\\. Backup not kept: the folder '.*' cannot be "
+                                      "created \\(.+\\)\\.");
+        QCOMPARE(scene.frame.statusText().count("Backup not kept"), 1);
+        QCOMPARE(world.messageTexts().size(), std::size_t{2});  // prompt, repair: no failure box
+        QCOMPARE(scene.column(7), (QStringList{"High", "Low", "High"}));
+        QVERIFY(scene.window->isEnabled());                    // enabled again after the transfer
+        const QString text = shown->textBox()->toPlainText();  // refreshed as the read ended
+        QVERIFY2(text.startsWith("Read, started ") && text.contains("sent \"D 1800 0800\""),
+                 qPrintable(text));
+        QCOMPARE(text, QString::fromStdString(log.toText()));
+        shown->close();
+        scene.frame.command(cmd::ShowRadioLog);
+        QVERIFY(scene.frame.radioLogWindow() == shown && shown->isVisible());  // one window
+        world.fileNames = {world.path("radio.txt")};
+        shown->saveAs();
+        QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveRadioLog});
+        QCOMPARE(fileBytes(world.path("radio.txt")).toStdString(), log.toText());
+        scene.frame.command(cmd::OpenBackupFolder);  // cannot make it: a box says so
+        QCOMPARE(opened.size(), 1);
+        QVERIFY(QString::fromStdString(world.messageTexts().back())
+                    .startsWith("The backup folder '" + QString::fromStdString(backupFolder())));
+
+        world.radio(radioClient(), RadioFaults{.silentDump = true});
+        scene.click(1);
+        world.feedback->clear();
+        scene.run(cmd::ReadRadio);
+        QCOMPARE(world.messageTexts().size(), std::size_t{1});
+        QCOMPARE(scene.frame.statusText(), QString("Read failed: the radio sent no data"));
+        scene.click(0);
+        scene.click(2, Qt::ControlModifier);
+        QCOMPARE(scene.frame.selectionText(), QString("2 of 3 selected"));
+    }
+
+    void compareDialogWritesOrReplaces() {
+        ShellWorld world;
+        Scene scene(world, {"A", "B"});
+        scene.db().client(1)->addChannel();
+        world.radio(*scene.db().client(1));
+        scene.click(1);
+        QCOMPARE(compare(scene, "Close"), QStringList{QString(kIdenticalText)});
+        verifyStatus(scene.frame, "Compared 'B' with the radio: identical" + kAtTime);
+        QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
+        QCOMPARE(compare(scene, "Write client to radio"), QStringList{QString(kIdenticalText)});
+        verifyStatus(scene.frame, "Programmed and verified 'B'" + kAtTime);
+        QVERIFY(!scene.db().isModified());
+
+        // A different radio; Replace is one step to undo, its channel check not repeated.
+        ClientRecord radio = *scene.db().client(1);
+        radio.setOption(ClientOption::PowerLevel, PowerLevel::Low);
+        std::fill_n(radio.image().begin() + 3 * kSlotSize, kSlotSize, 0xFF);  // a corrupt slot
+        world.radio(radio);
+        const ClientRecord before = *scene.db().client(1);
+        world.feedback->clear();
+        const QStringList shown = compare(scene, "Replace client");
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].startsWith("Power level: "), qPrintable(shown[0]));
+        QCOMPARE(world.messageTexts().size(), std::size_t{2});
+        verifyStatus(scene.frame,
+                     "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" + kAtTime);
+        QVERIFY(*scene.db().client(1) != before);
+        QCOMPARE(scene.frame.menuAction(cmd::Undo)->text(),
+                 QString("&Undo Read radio into 'B'\tCtrl-Z"));
+        scene.run(cmd::Undo);
+        QVERIFY(*scene.db().client(1) == before);
+    }
+
+    // Print options are stored on OK only; Print preview shows the focused client's pages.
+    void printOptionsAndPreview() {
+        ShellWorld world;
+        Scene scene(world, {"A", "B"});
+        for (const bool ok : {false, true}) {
+            whenModal([ok](QWidget* dialog) {
+                QCOMPARE(dialog->windowTitle(), QString("Print options"));
+                for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) box->setChecked(true);
+                ok ? static_cast<QDialog*>(dialog)->accept()
+                   : static_cast<QDialog*>(dialog)->reject();
+            });
+            scene.frame.command(cmd::EditPrintOptions);
+            const PrintOptions stored = storedPrintOptions();
+            QCOMPARE(std::pair(stored.newPagePerClient, stored.pageFooter), std::pair(ok, ok));
+        }
+        scene.run(cmd::PrintPreview);  // no focus mark yet
+        QCOMPARE(world.messageTexts(), Texts{"There is no client selected to print."});
+        for (int i = 0; i < 200; ++i) scene.db().client(i % 2)->addChannel();  // 2 pages each
+        scene.click(1);
+        scene.run(cmd::PrintPreview);
+        auto* preview = scene.window->findChild<QPrintPreviewDialog*>();
+        QVERIFY(preview && preview->isVisible());
+        QCOMPARE(preview->findChild<QPrintPreviewWidget*>()->pageCount(), 2);
+        preview->close();
+        settle();
+        QVERIFY(!scene.window->findChild<QPrintPreviewDialog*>());
+    }
+};
+
+QTEST_MAIN(DialogsTest)
+#include "dialogs_test.moc"
