@@ -102,14 +102,7 @@ class RadioBackends : public ::testing::Test {
 };
 
 using Backends = ::testing::Types<FakeBackend, PtyBackend>;
-class BackendNames {
-  public:
-    template <typename T>
-    static std::string GetName(int) {
-        return std::is_same_v<T, FakeBackend> ? "Fake" : "Pty";
-    }
-};
-TYPED_TEST_SUITE(RadioBackends, Backends, BackendNames);
+TYPED_TEST_SUITE(RadioBackends, Backends);
 
 TYPED_TEST(RadioBackends, ReadsTheRadiosMemoryPlainOrLowerCaseShuffledAndNoisy) {
     for (const RadioFaults& faults :
