@@ -103,15 +103,17 @@ TEST(SerialLinkProbe, AttemptsAndTheirTiming) {
 }
 
 TEST(PortNames, ComNamesMapToSerialDevicesAndPathsStayPaths) {
-    for (const auto& [name, path] : {std::pair{"COM1", "/dev/ttyS0"},
-                                     {"com12", "/dev/ttyS11"},
-                                     {"/dev/pts/3", "/dev/pts/3"},
-                                     {"COM0", ""},
-                                     {"COM", ""},
-                                     {"COM1x", ""},
-                                     {"ttyS0", ""},
-                                     {"", ""}})
-        EXPECT_EQ(posixDevicePath(name), path) << name;
+    const char* const names[][2] = {{"COM1", "/dev/ttyS0"},
+                                    {"com12", "/dev/ttyS11"},
+                                    {"COM12345", "/dev/ttyS12344"},
+                                    {"/dev/pts/3", "/dev/pts/3"},
+                                    {"COM123456", ""},
+                                    {"COM0", ""},
+                                    {"COM", ""},
+                                    {"COM1x", ""},
+                                    {"ttyS0", ""},
+                                    {"", ""}};
+    for (const auto& [name, path] : names) EXPECT_EQ(posixDevicePath(name), path) << name;
     EXPECT_EQ(win32DevicePath("COM10"), "\\\\.\\COM10");
     EXPECT_EQ(win32DevicePath("\\\\.\\COM3"), "\\\\.\\COM3");
 }
@@ -156,11 +158,10 @@ TEST(SerialPortList, ListsTtysWithADeviceNamedByTheirUsbMakerAndProduct) {
     }
     std::vector<std::string> listed;
     for (const auto& port : listSysfsSerialPorts(tty)) listed.push_back(describePort(port));
-    EXPECT_EQ(listed, (std::vector<std::string>{
-                          "/dev/ttyACM0 \u2014 Arduino Uno",
-                          "/dev/ttyS0 \u2014 Built-in serial port",
-                          "/dev/ttyUSB0 \u2014 Prolific Technology Inc. USB-Serial Controller",
-                      }));
+    EXPECT_EQ(listed,
+              (std::vector<std::string>{
+                  "/dev/ttyACM0 \u2014 Arduino Uno", "/dev/ttyS0 \u2014 Built-in serial port",
+                  "/dev/ttyUSB0 \u2014 Prolific Technology Inc. USB-Serial Controller"}));
     EXPECT_TRUE(listSysfsSerialPorts(dir.path() / "none").empty());
 
     std::vector<SerialPortInfo> com = {{"COM10", ""}, {"COM2", ""}, {"COM1", ""}, {"COM02x", ""}};
@@ -168,48 +169,34 @@ TEST(SerialPortList, ListsTtysWithADeviceNamedByTheirUsbMakerAndProduct) {
     EXPECT_EQ(com[0].name + com[1].name + com[2].name + com[3].name, "COM1COM2COM02xCOM10");
 }
 
-TEST(PortProbe, KnocksAsContactingTheRadioDoesAndSaysWhatItFound) {
-    using Result = PortProbe::Result;
+// The probe knocks as contacting the radio does and tells what it found, showing nothing.
+TEST(PortProbe, ResultsAndTheErrnoOfOpening) {
+    using R = PortProbe::Result;
     const struct {
-        const char* name;
         RadioFaults radio;
         FakePortFaults port;
-        Result result;
+        R result;
         const char* message;
         std::size_t carriageReturns;
     } cases[] = {
-        {"answers", {}, {}, Result::Answered, probe_text::kAnswered, 1},
-        {"silent", {.noPrompt = true}, {}, Result::NoAnswer, probe_text::kNoAnswer, 3},
-        {"missing", {}, {.missing = true}, Result::CannotOpen, probe_text::kCannotOpen, 0},
-        {"denied",
-         {},
-         {.denied = true},
-         Result::PermissionDenied,
-         probe_text::kPermissionDenied,
-         0},
+        {{}, {}, R::Answered, probe_text::kAnswered, 1},
+        {{.noPrompt = true}, {}, R::NoAnswer, probe_text::kNoAnswer, 3},
+        {{}, {.missing = true}, R::CannotOpen, probe_text::kCannotOpen, 0},
+        {{}, {.denied = true}, R::PermissionDenied, probe_text::kPermissionDenied, 0},
     };
     for (const auto& c : cases) {
         RecordingUi ui;
         FakeRadio fake(c.radio, c.port);
         const PortProbe probe = probePort(*fake.link, "/dev/no-such-group");
-        EXPECT_EQ(probe.result, c.result) << c.name;
-        EXPECT_EQ(probe.message, c.message) << c.name;
-        EXPECT_EQ(fake.device->writes().size(), c.carriageReturns) << c.name;
-        EXPECT_FALSE(fake.link->isOpen()) << c.name;
-        EXPECT_TRUE(ui.empty()) << c.name << ": a probe shows nothing";
+        EXPECT_EQ(probe.result, c.result) << c.message;
+        EXPECT_EQ(probe.message, c.message);
+        EXPECT_EQ(fake.device->writes().size(), c.carriageReturns) << c.message;
+        EXPECT_FALSE(fake.link->isOpen() || !ui.empty()) << c.message;
     }
-}
-
-TEST(PortProbe, ErrnoOfOpeningMeansMissingDeniedOrBusy) {
-    using E = OpenError;
-    for (const auto& [error, meaning] : {std::pair{ENOENT, E::Missing},
-                                         {ENXIO, E::Missing},
-                                         {EACCES, E::PermissionDenied},
-                                         {EPERM, E::PermissionDenied},
-                                         {EBUSY, E::Busy},
-                                         {EWOULDBLOCK, E::Busy},
-                                         {EIO, E::Other}})
-        EXPECT_EQ(openErrorFromErrno(error), meaning) << error;
+    for (int e : {ENOENT, ENXIO}) EXPECT_EQ(openErrorFromErrno(e), OpenError::Missing) << e;
+    for (int e : {EACCES, EPERM}) EXPECT_EQ(openErrorFromErrno(e), OpenError::PermissionDenied);
+    for (int e : {EBUSY, EWOULDBLOCK}) EXPECT_EQ(openErrorFromErrno(e), OpenError::Busy) << e;
+    EXPECT_EQ(openErrorFromErrno(EIO), OpenError::Other);
 }
 
 }  // namespace
