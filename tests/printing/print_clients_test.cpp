@@ -10,7 +10,9 @@
 
 #include "database/client_database.h"
 #include "model/client_record.h"
+#include "printing/print_options.h"
 #include "printing/print_recorder.h"
+#include "settings/memory_settings_backend.h"
 #include "support/recording_ui.h"
 
 namespace tarn::test {
@@ -353,6 +355,19 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
     EXPECT_FALSE(print(false));
     expectError("Nothing to print.");
     EXPECT_TRUE(printer.events.empty());
+}
+
+TEST(PrintOptionsStore, BothOptionsRoundTripThroughTheSettings) {
+    MemorySettingsBackend values;
+    ScopedServices scope;
+    scope->settings = &values;
+    for (const auto& [newPage, footer] : {std::pair{true, false}, {false, true}, {false, false}}) {
+        storePrintOptions({newPage, footer});
+        const PrintOptions stored = storedPrintOptions();
+        EXPECT_EQ(std::pair(stored.newPagePerClient, stored.pageFooter),
+                  std::pair(newPage, footer));
+        EXPECT_EQ(values.read("Print New Page"), newPage ? "1" : "0");
+    }
 }
 
 }  // namespace

@@ -65,7 +65,8 @@ TEST(DumpParser, AcceptsTheFormsARadioMaySend) {
 TEST(DumpParser, LinesInAnyOrderLaterLinesWinStrayLinesAreSkippedBytesKeepTheirLow8Bits) {
     std::string reply;
     for (int a = 2048 - 16; a >= 0; a -= 16) reply += line(0x1800 + a, unsigned(a));
-    reply.replace(reply.rfind("1800 00"), 7, "1800 100");  // 0x100 stores 0x00
+    // 0x100 stores 0x00 and -0xFFFE stores 0x02: a byte keeps its low 8 bits.
+    reply.replace(reply.rfind("1800 00 01 02"), 13, "1800 100 01 -FFFE");
     reply = line(0x1800, 0xEE) + "#\r\n" + "1800 01 02\r\n" + line(0x17F0, 0x55) +
             line(0x2000, 0x66) + reply;  // the stale first line is overwritten later
     Image image{};

@@ -131,7 +131,7 @@ TEST(RadioOutcome, Reports) {
     const std::pair<RadioOutcome, const char*> writes[] = {
         {{.verified = V::Passed, .differing = {}},
          "Programmed and verified 'Coral Charters' at 10:35"},
-        {{.verified = V::Differs, .differing = {32, 33, 79}},
+        {{.verified = V::Differs, .differing = {79, 32, 33}},
          "Verify failed: 3 bytes differ (channels 4, 9)"},
         {{.verified = V::Differs, .differing = {2, 8}},
          "Verify failed: 2 bytes differ (header, channel 1)"},

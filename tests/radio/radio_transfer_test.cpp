@@ -61,26 +61,28 @@ TEST(RadioLink, FailuresBeforeTheTransferAreToldSendNothingAndLeaveNothingOpen) 
         const char* name;
         RadioFaults radio;
         FakePortFaults port;
-        bool cancel;
+        RadioFailure failure;
         const char* message;  // after the prompt, if any
         std::size_t writes;
     } cases[] = {
-        {"cancel at the prompt", {}, {}, true, nullptr, 0},
-        {"no port", {}, {.missing = true}, false, kNoPort, 0},
-        {"line settings refused", {}, {.lineSettingsFail = true}, false, kNoPort, 0},
-        {"time-outs refused", {}, {.timeoutsFail = true}, false, kNoPort, 0},
-        {"no prompt", {.noPrompt = true}, {}, false, kNoContact, 3},  // three carriage returns
+        {"cancel at the prompt", {}, {}, RadioFailure::Cancelled, nullptr, 0},
+        {"no port", {}, {.missing = true}, RadioFailure::PortNotOpened, kNoPort, 0},
+        {"line settings", {}, {.lineSettingsFail = true}, RadioFailure::PortNotOpened, kNoPort, 0},
+        {"time-outs", {}, {.timeoutsFail = true}, RadioFailure::PortNotOpened, kNoPort, 0},
+        {"no prompt", {.noPrompt = true}, {}, RadioFailure::NoContact, kNoContact, 3},
     };
     for (const bool writing : {false, true}) {
         for (const auto& c : cases) {
             const std::string name = std::string(c.name) + (writing ? " (write)" : " (read)");
             RadioRun run(c.radio, c.port);
-            if (c.cancel) run.ui.answers = {MessageAnswer::Cancel};
+            const bool cancel = c.failure == RadioFailure::Cancelled;
+            if (cancel) run.ui.answers = {MessageAnswer::Cancel};
             EXPECT_FALSE(writing ? run.write(true) : run.read()) << name;
             std::vector<std::string> log = {kPrompt};
             if (c.message) log.push_back(c.message);
             EXPECT_EQ(run.ui.log, log) << name;
-            EXPECT_TRUE(!c.cancel || run.fake.device->events().empty()) << name;
+            EXPECT_EQ(run.fake.link->outcome().failure, c.failure) << name;
+            EXPECT_TRUE(!cancel || run.fake.device->events().empty()) << name;
             EXPECT_EQ(run.writes().size(), c.writes) << name;
             EXPECT_FALSE(run.fake.device->isOpen() || run.fake.link->isOpen()) << name;
             EXPECT_EQ(run.image[0], 0x5A) << name;
