@@ -99,6 +99,10 @@ TEST(RadioLog, TheResultIsTheMessageShownAndOnlyTheLastTenExchangesAreKept) {
     }
     ASSERT_EQ(log.exchanges().size(), RadioLog::kExchangesKept);
     EXPECT_EQ(log.exchanges().front().result, radio_text::kContactFailed) << "the second one";
+    const auto entries = log.exchanges().back().entries.size();
+    log.sent("\r", 1, 0);  // between exchanges, and before the first, calls are ignored
+    EXPECT_EQ(log.exchanges().back().entries.size(), entries);
+    EXPECT_FALSE(log.running() || RadioLog().running());
 }
 
 // The Read and Write commands' one-line reports.
