@@ -39,6 +39,7 @@ TEST(ReadRadio, AGoodRadioFillsTheImageWithTheStepsPollsAndBarInOrder) {
     // One update per poll (41, timed in the radio log's test), one before and one after.
     const auto& u = run.ui.updates;
     ASSERT_EQ(u.size(), 43u);
+    EXPECT_EQ(u.front().position, 0);
     EXPECT_EQ(u.front().text, "Requesting data from radio...");
     EXPECT_EQ(u[u.size() - 2].text, "Received 9231 bytes");
     EXPECT_EQ(u.back().position, 100);
@@ -106,6 +107,8 @@ TEST(ReadRadio, ExactlyTheLargestReplyIsAcceptedAndOneByteMoreOrAMinuteIsRefused
         EXPECT_EQ(over.ui.log, windowCycle("caption Reading radio", kInvalid));
         EXPECT_FALSE(over.fake.device->isOpen());
         EXPECT_LE(over.fake.clock->nowUs(), 61'000'000u);
+        // The minute ends the read at the first poll that reaches it (119 polls).
+        EXPECT_EQ(over.ui.updates.size(), faults.trickleMs ? 120u : 43u);
     }
 }
 
