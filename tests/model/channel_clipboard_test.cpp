@@ -142,6 +142,20 @@ TEST_F(ChannelClipboard, ForeignBlocks) {
         EXPECT_EQ(target.pasteChannels(kWindow), 1);
     }
     EXPECT_EQ(target, before);
+
+    // A record past the count is neither pasted nor counted for "Yes to All".
+    putChannel(target, 5, 1000, 0, "");
+    putChannel(target, 6, 1000, 0, "");
+    std::vector<std::uint8_t> two(2 + 40 * 2, 0);
+    writeLe16(two.data(), 1);
+    two[2 + 6] = 5;
+    two[42 + 6] = 6;
+    board.blocks[ClipboardFormat::Channels] = two;
+    feedback.clear();
+    target.pasteChannels(kWindow);
+    ASSERT_EQ(feedback.messages().size(), 1u);
+    EXPECT_EQ(feedback.messages()[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(target.getFrequency(6, 0), 1000u);
     EXPECT_EQ(board.opens, board.closes);
 }
 

@@ -1,4 +1,5 @@
-// Channel slots, labels, the channel check, new channel numbers and the edit transaction.
+// Channel slots, labels, the channel check, new channel numbers, the edit transaction and
+// frequencies typed in kHz.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "model/client_record.h"
+#include "model/khz_text.h"
 #include "model/services.h"
 #include "support/recording_ui.h"
 
@@ -22,7 +24,7 @@ void putChannel(ClientRecord& r, int n, std::uint32_t rx, std::uint32_t tx, int 
     r.image()[8 * n] = static_cast<std::uint8_t>(flags);
 }
 
-TEST(ChannelSlot, PackingAndNibbles) {
+TEST(ChannelSlot, PackingNibblesValidityFlagsAndChannelZero) {
     ClientRecord r;
     const std::uint8_t slot5[8] = {0x08, 0x96, 0x86, 0x81, 0xA8, 0x18, 0x05, 0x00};
     std::memcpy(r.image().data() + 8, slot5, 8);
@@ -34,10 +36,7 @@ TEST(ChannelSlot, PackingAndNibbles) {
     EXPECT_EQ(r.image()[8 + 3], 0xF3);
     EXPECT_EQ(r.getFrequency(1, 0), 0x34567u);
     EXPECT_EQ(r.image()[8], 0x08);
-}
 
-TEST(ChannelSlot, ValidityFlagsAndChannelZero) {
-    ClientRecord r;
     putChannel(r, 1, 299999, 299999);
     putChannel(r, 2, 300000, 1000);
     putChannel(r, 3, 1000, 300000);
@@ -181,7 +180,7 @@ TEST(ChannelEdit, TypedFrequenciesAndTheCopyToTx) {
     EXPECT_EQ(channelRefusalText(R::Transmit), "Transmit frequancy is invalid.");
 }
 
-TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlot) {
+TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlotAndScanTicksAreCounted) {
     ClientRecord r;
     putChannel(r, 12, 37400, 37400, ChannelFlag::Usb | 0x20);
     r.image()[8 * 12 + 7] = 0x42;
@@ -210,14 +209,11 @@ TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlot) {
     EXPECT_EQ(r.currentChannel(), 40);
     char label[33];
     EXPECT_EQ(r.getLabel(12, label, sizeof label), 4) << "a label belongs to its number";
-}
 
-TEST(ChannelEdit, ScanTickIsRefusedFromTheEighth) {
-    ClientRecord r;
-    r.setCurrentChannel(12);
+    // A scan tick is refused from the eighth on; the edited channel's own flag counts.
     for (int n = 100; n < 107; ++n) putChannel(r, n, 1000, 1000, ChannelFlag::Scan);
     EXPECT_EQ(r.checkScanTick(), ChannelRefusal::None);
-    r.setChannelFlag(12, ChannelFlag::Scan, 1);  // the edited channel's own flag counts
+    r.setChannelFlag(40, ChannelFlag::Scan, 1);
     EXPECT_EQ(r.checkScanTick(), ChannelRefusal::ScanListFull);
     EXPECT_EQ(channelRefusalText(ChannelRefusal::ScanListFull),
               "There are already 8 scan channels selected.");
@@ -261,6 +257,45 @@ TEST(ChannelEdit, StoreChannel) {
         EXPECT_EQ(stored, (std::vector<int>{int(c.rxTenths), int(c.txTenths), c.flags, 31}))
             << c.rx << " " << c.tx;
     }
+}
+
+long long tenths(std::string_view text) {
+    return KhzValue::parse(text)->tenths();
+}
+
+TEST(KhzText, OneDecimalIsStoredExactlyAsTypedFromTheNumberAtTheStart) {
+    EXPECT_EQ(tenths("7000.3"), 70003);   // never 70002
+    EXPECT_EQ(tenths("7000.39"), 70003);  // further decimals are dropped, not rounded
+    for (unsigned value = 0; value < 300000; value += 7) {
+        const std::string text = formatKhz(value);  // "%.1f" of value / 10
+        ASSERT_EQ(tenths(text), static_cast<long long>(value)) << text;
+    }
+    // The number at the start counts, the rest is ignored.
+    EXPECT_EQ(tenths("  7000.5 kHz"), 70005);
+    EXPECT_EQ(tenths("+3500."), 35000);
+    EXPECT_EQ(tenths(".5"), 5);
+    EXPECT_EQ(tenths("3.5e3"), 35000);
+    EXPECT_EQ(tenths("3500e+x"), 35000);  // an exponent needs digits
+    EXPECT_EQ(tenths("-1800"), -18000);
+    EXPECT_EQ(tenths("0x1F40"), 0);      // no hexadecimal
+    EXPECT_GE(tenths("1e300"), 300000);  // saturates instead of wrapping
+    EXPECT_GE(tenths("99999999999999999999999"), 300000);
+    EXPECT_EQ(tenths("1e-300"), 0);
+    for (const char* text : {"", "   ", "abc", ".", "-", "+.e5", "kHz 7000"})
+        EXPECT_FALSE(KhzValue::parse(text)) << text;
+}
+
+TEST(KhzText, EqualityIsNumeric) {
+    auto same = [](std::string_view a, std::string_view b) {
+        return *KhzValue::parse(a) == *KhzValue::parse(b);
+    };
+    EXPECT_TRUE(same("5000", "5000.0"));
+    EXPECT_TRUE(same("05000.00", "5e3"));
+    EXPECT_TRUE(same("0", "-0.0"));
+    EXPECT_FALSE(same("5000", "5000.1"));
+    EXPECT_FALSE(same("5000", "5000.01"));  // same tenths, different numbers
+    EXPECT_FALSE(same("5000", "-5000"));
+    EXPECT_FALSE(same("5000", "500"));
 }
 
 }  // namespace

@@ -156,5 +156,13 @@ TEST(ClientRecord, LoadAndCopyImage) {
     EXPECT_EQ(0, std::memcmp(buffer.data(), r.image().data(), kImageSize));
 }
 
+// Without a user interface the core's messages go to stderr; questions get the affirmative.
+TEST(UserFeedback, WithoutAnInterfaceMessagesGoToStderr) {
+    ::testing::internal::CaptureStderr();
+    EXPECT_TRUE(askYesNo(MessageOwner::frame(), "Overwrite?"));
+    showError(MessageOwner::none(), "Disk full");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Overwrite?\nDisk full\n");
+}
+
 }  // namespace
 }  // namespace tarn

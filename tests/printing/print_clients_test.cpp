@@ -10,7 +10,9 @@
 
 #include "database/client_database.h"
 #include "model/client_record.h"
+#include "printing/print_options.h"
 #include "printing/print_recorder.h"
+#include "settings/memory_settings_backend.h"
 #include "support/recording_ui.h"
 
 namespace tarn::test {
@@ -50,24 +52,17 @@ class PrintClients : public ::testing::Test {
     void setDealer(const char* text) { std::strcpy(db.dealerText().data(), text); }
     void setLinesPerPage(int lines) { printer.height = (lines + 1) * 10; }
     bool print(bool summary, int index = -1) {
-        printer.texts.clear();
-        printer.events.clear();
-        printer.pages = 0;
-        ui.clear();
-        ui.log.clear();
-        ui.updates.clear();
+        printer.texts.clear(), printer.events.clear(), printer.pages = 0;
+        ui.clear(), ui.log.clear(), ui.updates.clear();
         return printClients(db, owner, summary, "C:\\Fleet\\harbour.tdb", index, options);
     }
-    // The one message: an error box over the owner, shown with the window gone and the
-    // owner enabled again.
+    // The one message: an error box over the owner, after the window has gone and the
+    // owner is enabled again.
     void expectError(const char* text) {
-        ASSERT_EQ(ui.messages().size(), 1u);
+        ASSERT_EQ(ui.texts(), Strings{text});
         const RecordingUi::Message& m = ui.messages()[0];
-        EXPECT_EQ(m.text, text);
-        EXPECT_EQ(m.icon, MessageIcon::Error);
-        EXPECT_EQ(m.window, owner);
-        EXPECT_FALSE(m.windowOpen || m.ownerDisabled);
-        EXPECT_FALSE(ui.windowOpen || ui.ownerDisabled);
+        EXPECT_TRUE(m.icon == MessageIcon::Error && m.window == owner);
+        EXPECT_FALSE(m.windowOpen || m.ownerDisabled || ui.windowOpen || ui.ownerDisabled);
     }
 
     RecordingUi ui;
@@ -87,22 +82,21 @@ TEST_F(PrintClients, HeadingAndIdentityLines) {
     ASSERT_TRUE(print(true));
 
     const Drawn title = printer.at("Tarn database summary");
-    EXPECT_EQ(title.line, 3);
-    EXPECT_EQ(title.left, 10);
-    EXPECT_EQ(title.right, 2000);
-    EXPECT_EQ(title.align, TextAlign::Centre);
-    EXPECT_EQ(printer.line(1, 5), (Strings{"Filename:", "C:\\Fleet\\harbour.tdb"}));
-    EXPECT_EQ(printer.line(1, 6), (Strings{"Date:", "09:41:07 24/12/2026"}));
+    EXPECT_EQ(std::tie(title.line, title.left, title.right, title.align),
+              std::make_tuple(3, 10, 2000, TextAlign::Centre));
+    const std::pair<int, Strings> lines[] = {{5, {"Filename:", "C:\\Fleet\\harbour.tdb"}},
+                                             {6, {"Date:", "09:41:07 24/12/2026"}},
+                                             {7, {}},
+                                             {8, {"Client name:", "Ketch Aurora"}},
+                                             {9, {"Serial:", "SN-4471"}},
+                                             {10, {"Selcall:", "0427"}},
+                                             {11, {"Type:", "Standard"}},
+                                             {13, {"Client name:", "Trawler Nomad"}},
+                                             {16, {"Type:", "Advanced"}}};
+    for (const auto& [n, texts] : lines) EXPECT_EQ(printer.line(1, n), texts) << n;
     // Labels in 10 .. L + 8, values in L + 10 .. W.
     EXPECT_EQ(printer.at("Date:").right, 138);
     EXPECT_EQ(printer.at("09:41:07 24/12/2026").left, 140);
-    EXPECT_TRUE(printer.line(1, 7).empty());
-    EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Ketch Aurora"}));
-    EXPECT_EQ(printer.line(1, 9), (Strings{"Serial:", "SN-4471"}));
-    EXPECT_EQ(printer.line(1, 10), (Strings{"Selcall:", "0427"}));
-    EXPECT_EQ(printer.line(1, 11), (Strings{"Type:", "Standard"}));
-    EXPECT_EQ(printer.line(1, 13), (Strings{"Client name:", "Trawler Nomad"}));
-    EXPECT_EQ(printer.line(1, 16), (Strings{"Type:", "Advanced"}));
     EXPECT_EQ(printer.count("Channel"), 0);  // no tables in a summary
     EXPECT_EQ(printer.pages, 1);
     printer.dateLine = std::string(600, '9');  // a clock text is cut to the text buffer
@@ -191,16 +185,14 @@ TEST_F(PrintClients, ClientWithoutChannelsAndTheIndexSelection) {
     EXPECT_EQ(printer.at("Charlie").line, 23);  // after Bravo's row and a blank
     EXPECT_EQ(printer.count("Client name:"), 3);
 
-    ASSERT_TRUE(print(false, 1));
-    EXPECT_EQ(printer.count("Client name:"), 1);
-    EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Bravo"}));
-    EXPECT_EQ(printer.line(1, 14)[0], "4");
-    EXPECT_EQ(printer.texts.back().line, 14);
-
-    ASSERT_TRUE(print(true, 2));  // the last client alone, under the whole heading
-    EXPECT_EQ(printer.count("Client name:"), 1);
-    EXPECT_EQ(printer.at("Filename:").line, 5);
-    EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", "Charlie"}));
+    for (const auto& [summary, index, name, last] :
+         {std::tuple{false, 1, "Bravo", 14}, {true, 2, "Charlie", 11}}) {
+        ASSERT_TRUE(print(summary, index));  // one client alone, under the whole heading
+        EXPECT_EQ(printer.count("Client name:"), 1);
+        EXPECT_EQ(printer.at("Filename:").line, 5);
+        EXPECT_EQ(printer.line(1, 8), (Strings{"Client name:", name}));
+        EXPECT_EQ(printer.texts.back().line, last);
+    }
 }
 
 TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
@@ -226,18 +218,6 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
     ASSERT_TRUE(print(false, 0));
     EXPECT_EQ(printer.at("Channel").page, 2);
     EXPECT_EQ(printer.at("Channel").line, 3);
-}
-
-TEST_F(PrintClients, TableRunsOnToLine3WithoutHeadings) {
-    addClient("Ketch Aurora", channels(1, 10));
-    addClient("Trawler Nomad", {{1}});
-    setLinesPerPage(20);
-    ASSERT_TRUE(print(false));
-    EXPECT_EQ(printer.at("6").line, 19);
-    EXPECT_EQ(printer.at("7").page, 2);
-    EXPECT_EQ(printer.at("7").line, 3);
-    EXPECT_EQ(printer.count("Channel"), 2);  // once per client
-    EXPECT_EQ(printer.at("Trawler Nomad").line, 8);
 
     // Over many page sizes nothing lands below the last line, and blocks and headings
     // keep their distance from the page end unless they start a page.
@@ -246,7 +226,7 @@ TEST_F(PrintClients, TableRunsOnToLine3WithoutHeadings) {
     for (int lines = 9; lines <= 70; lines += 3) {
         setLinesPerPage(lines);
         ASSERT_TRUE(print(false));
-        EXPECT_EQ(printer.count("Label"), 10);
+        EXPECT_EQ(printer.count("Label"), 19);  // once for each client
         for (const Drawn& d : printer.texts) {
             const int room = d.text == "Client name:" ? 5 : d.text == "Channel" ? 3 : 0;
             if (d.page > 1 || d.line > 12) {
@@ -315,8 +295,8 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
     addClient("Trawler Nomad", {{1}});
     const std::string path = "C:\\Fleet\\harbour.tdb";
     const Strings headings{"Channel", "Mode", "Rx Freq", "Tx Freq", "Scan", "Selcall", "Label"};
-    const Strings row1{"1", "LSB", "3740.0", "3740.0", "no", "no", ""}, none;
-    const Strings row7{"7", "LSB", "3740.0", "3740.0", "no", "no", ""};
+    auto row = [](const char* n) { return Strings{n, "LSB", "3740.0", "3740.0", "no", "no", ""}; };
+    const Strings none;
     const Strings continued{"Client name:", "Ketch Aurora (continued)"};
     const Strings clientB{"Client name:", "Trawler Nomad"};
     const struct {
@@ -326,7 +306,8 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         Strings texts;
     } rows[] = {
         {"", 20, 0, 2, 2, 1, none},
-        {"", 20, 0, 2, 2, 3, row7},
+        {"", 20, 0, 2, 1, 19, row("6")},
+        {"", 20, 0, 2, 2, 3, row("7")},  // the table runs on without headings
         {"", 20, 0, 2, 2, 8, clientB},
         {"", 20, 0, 2, 1, 20, none},
         {"footer", 20, 0, 2, 2, 1, continued},
@@ -342,7 +323,7 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         // A break before the headings: with the footer they go on line 2, rows on line 3.
         {"footer", 16, 0, 3, 2, 1, continued},
         {"footer", 16, 0, 3, 2, 2, headings},
-        {"footer", 16, 0, 3, 2, 3, row1},
+        {"footer", 16, 0, 3, 2, 3, row("1")},
         // A page range prints its pages, numbered as in the whole document.
         {"new footer", 20, 2, 1, 1, 1, continued},
         {"new footer", 20, 2, 1, 1, 20, {path, "Page 2 of 3"}},
@@ -374,6 +355,19 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
     EXPECT_FALSE(print(false));
     expectError("Nothing to print.");
     EXPECT_TRUE(printer.events.empty());
+}
+
+TEST(PrintOptionsStore, BothOptionsRoundTripThroughTheSettings) {
+    MemorySettingsBackend values;
+    ScopedServices scope;
+    scope->settings = &values;
+    for (const auto& [newPage, footer] : {std::pair{true, false}, {false, true}, {false, false}}) {
+        storePrintOptions({newPage, footer});
+        const PrintOptions stored = storedPrintOptions();
+        EXPECT_EQ(std::pair(stored.newPagePerClient, stored.pageFooter),
+                  std::pair(newPage, footer));
+        EXPECT_EQ(values.read("Print New Page"), newPage ? "1" : "0");
+    }
 }
 
 }  // namespace

@@ -32,9 +32,9 @@ std::string fullDump(const char* format = "%04X", const char* byte = " %02X",
     return out;
 }
 
-DumpResult parse(const std::string& reply, Image& image) {
+DumpResult parse(const std::string& reply, std::uint8_t* image, int size = 2048) {
     return parseDump(reinterpret_cast<const std::uint8_t*>(reply.data()),
-                     static_cast<int>(reply.size()), image.data(), static_cast<int>(image.size()));
+                     static_cast<int>(reply.size()), image, size);
 }
 
 void expectCounting(const Image& image) {
@@ -57,7 +57,7 @@ TEST(DumpParser, AcceptsTheFormsARadioMaySend) {
     };
     for (const auto& c : cases) {
         Image image{};
-        EXPECT_EQ(parse(c.reply, image), DumpResult::Complete) << c.name;
+        EXPECT_EQ(parse(c.reply, image.data()), DumpResult::Complete) << c.name;
         expectCounting(image);
     }
 }
@@ -65,11 +65,12 @@ TEST(DumpParser, AcceptsTheFormsARadioMaySend) {
 TEST(DumpParser, LinesInAnyOrderLaterLinesWinStrayLinesAreSkippedBytesKeepTheirLow8Bits) {
     std::string reply;
     for (int a = 2048 - 16; a >= 0; a -= 16) reply += line(0x1800 + a, unsigned(a));
-    reply.replace(reply.rfind("1800 00"), 7, "1800 100");  // 0x100 stores 0x00
+    // 0x100 stores 0x00 and -0xFFFE stores 0x02: a byte keeps its low 8 bits.
+    reply.replace(reply.rfind("1800 00 01 02"), 13, "1800 100 01 -FFFE");
     reply = line(0x1800, 0xEE) + "#\r\n" + "1800 01 02\r\n" + line(0x17F0, 0x55) +
             line(0x2000, 0x66) + reply;  // the stale first line is overwritten later
     Image image{};
-    ASSERT_EQ(parse(reply, image), DumpResult::Complete);
+    ASSERT_EQ(parse(reply, image.data()), DumpResult::Complete);
     expectCounting(image);
 }
 
@@ -97,28 +98,24 @@ TEST(DumpParser, RefusesRepliesThatCarryNoImageAndLeavesTheBufferAlone) {
         {"NUL within the first 72 bytes", std::string(1, '\0') + full, DumpResult::Rejected},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(parse(c.reply, image), c.result) << c.name;
+        EXPECT_EQ(parse(c.reply, image.data()), c.result) << c.name;
         EXPECT_EQ(image[0], 0x77) << c.name;
         EXPECT_EQ(image[2047], 0x77) << c.name;
     }
     EXPECT_FALSE(parseDumpReply(nullptr, 9000, image.data(), 2048));
-    EXPECT_FALSE(parseDumpReply(reinterpret_cast<const std::uint8_t*>(full.data()),
-                                static_cast<int>(full.size()), nullptr, 2048));
+    EXPECT_EQ(parse(full, nullptr), DumpResult::Rejected);
 }
 
 TEST(DumpParser, OnlyTheImagesOwnBytesAreStoredAndNeeded) {
     // Guard bytes after the image must survive a line at 0x1FF8.
     std::array<std::uint8_t, 2048 + 16> buffer;
     buffer.fill(0xCC);
-    const std::string reply = fullDump() + line(0x1FF8, 0xA0);
-    ASSERT_TRUE(parseDumpReply(reinterpret_cast<const std::uint8_t*>(reply.data()),
-                               static_cast<int>(reply.size()), buffer.data(), 2048));
+    ASSERT_EQ(parse(fullDump() + line(0x1FF8, 0xA0), buffer.data()), DumpResult::Complete);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(buffer[2040 + i], 0xA0 + i);
     for (int i = 2048; i < 2048 + 16; ++i) EXPECT_EQ(buffer[i], 0xCC);
     // A 40-byte image is complete after three lines.
     const std::string three = line(0x1800, 0) + line(0x1810, 16) + line(0x1820, 32);
-    ASSERT_TRUE(parseDumpReply(reinterpret_cast<const std::uint8_t*>(three.data()),
-                               static_cast<int>(three.size()), buffer.data(), 40));
+    ASSERT_EQ(parse(three, buffer.data(), 40), DumpResult::Complete);
     EXPECT_EQ(buffer[39], 39);
 }
 

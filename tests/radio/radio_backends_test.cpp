@@ -102,14 +102,7 @@ class RadioBackends : public ::testing::Test {
 };
 
 using Backends = ::testing::Types<FakeBackend, PtyBackend>;
-class BackendNames {
-  public:
-    template <typename T>
-    static std::string GetName(int) {
-        return std::is_same_v<T, FakeBackend> ? "Fake" : "Pty";
-    }
-};
-TYPED_TEST_SUITE(RadioBackends, Backends, BackendNames);
+TYPED_TEST_SUITE(RadioBackends, Backends);
 
 TYPED_TEST(RadioBackends, ReadsTheRadiosMemoryPlainOrLowerCaseShuffledAndNoisy) {
     for (const RadioFaults& faults :
@@ -156,8 +149,10 @@ TYPED_TEST(RadioBackends, ProgramsAndVerifies) {
     EXPECT_EQ(this->backend.memory(), sent);
 }
 
-// The termios driver on a pseudo-terminal, the way the simulated radio offers a port.
-TEST(PosixSerialDevice, HoldsAPtyAloneReadsAndWaitsLikeTheRadioLinkExpects) {
+// The termios driver on a pseudo-terminal, the way the simulated radio offers a port, and the
+// probe through it: the simulator, a held port, no port, and a device this user may not open
+// (its group named as the fix).
+TEST(PosixSerialDevice, HoldsAPtyAloneReadsWaitsAndProbesLikeTheRadioLinkExpects) {
     PtyLine line;
     ASSERT_TRUE(line.open());
     auto device = makePlatformSerialDevice();
@@ -189,52 +184,38 @@ TEST(PosixSerialDevice, HoldsAPtyAloneReadsAndWaitsLikeTheRadioLinkExpects) {
 
     device->close();
     EXPECT_TRUE(second->open(line.slavePath())) << "free again after close";
-    second->close();
-    for (const char* name : {"/dev/no-such-port", "COM0", "banana"})
-        EXPECT_FALSE(device->open(name)) << name;
-    ASSERT_TRUE(device->open("/dev/null"));
-    EXPECT_FALSE(device->applyLineSettings()) << "a file that is no terminal";
-    device->close();
-}
 
-// Probing ports through the platform driver: the simulator, a held port, no port, and
-// a device this user may not open (its group named as the fix).
-TEST(PortProbeOnPty, TellsAnsweredSilentBusyMissingAndDenied) {
     using Result = PortProbe::Result;
     SimProcess radio({"--no-pacing"}), silent({"--no-pacing", "--no-prompt"});
     ASSERT_FALSE(radio.port().empty() || silent.port().empty());
-    PtyLine held;
-    ASSERT_TRUE(held.open());
-    auto holder = makePlatformSerialDevice();
-    ASSERT_TRUE(holder->open(held.slavePath()));
     TempDir dir;
-    const std::string device = dir.file("ttyX");
-    writeFile(device, {});
+    const std::string denied = dir.file("ttyX");
+    writeFile(denied, {});
     const group* daemon = ::getgrgid(1);
     ASSERT_TRUE(daemon);
     const bool root = ::geteuid() == 0;
-    ASSERT_TRUE(!root || ::chown(device.c_str(), 0, 1) == 0);
-    ::chmod(device.c_str(), 0);
-    const struct {
-        std::string port;
-        Result result;
-    } cases[] = {
+    ASSERT_TRUE(!root || ::chown(denied.c_str(), 0, 1) == 0);
+    ::chmod(denied.c_str(), 0);
+    const std::pair<std::string, Result> probes[] = {
         {radio.port(), Result::Answered},
         {silent.port(), Result::NoAnswer},
-        {held.slavePath(), Result::Busy},
+        {line.slavePath(), Result::Busy},
         {"/dev/no-such-port", Result::CannotOpen},
         // root opens anything: the denial then comes from the file not being a terminal.
-        {device, root ? Result::CannotOpen : Result::PermissionDenied},
-    };
-    for (const auto& c : cases) {
+        {denied, root ? Result::CannotOpen : Result::PermissionDenied}};
+    for (const auto& [port, result] : probes) {
         SerialLink link(makePlatformSerialDevice(), makeRealClock());
-        EXPECT_EQ(probePort(link, c.port).result, c.result) << c.port;
+        EXPECT_EQ(probePort(link, port).result, result) << port;
     }
     if (root) {
-        EXPECT_EQ(permissionDeniedText(device), "Permission denied: add your user to the group '" +
+        EXPECT_EQ(permissionDeniedText(denied), "Permission denied: add your user to the group '" +
                                                     std::string(daemon->gr_name) +
                                                     "' and log in again.");
     }
+
+    ASSERT_TRUE(device->open("/dev/null"));
+    EXPECT_FALSE(device->applyLineSettings()) << "a file that is no terminal";
+    device->close();
 }
 
 }  // namespace

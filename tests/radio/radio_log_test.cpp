@@ -1,9 +1,10 @@
-// The transcript of radio exchanges, on the fake radio and the virtual clock.
+// The transcript of radio exchanges (fake radio, virtual clock) and the one-line reports.
 #include <gtest/gtest.h>
 
 #include "radio/hex_record.h"
 #include "radio/radio_harness.h"
 #include "radio/radio_log.h"
+#include "radio/radio_outcome.h"
 #include "radio/radio_texts.h"
 
 namespace tarn::test {
@@ -98,6 +99,56 @@ TEST(RadioLog, TheResultIsTheMessageShownAndOnlyTheLastTenExchangesAreKept) {
     }
     ASSERT_EQ(log.exchanges().size(), RadioLog::kExchangesKept);
     EXPECT_EQ(log.exchanges().front().result, radio_text::kContactFailed) << "the second one";
+    const auto entries = log.exchanges().back().entries.size();
+    log.sent("\r", 1, 0);  // between exchanges, and before the first, calls are ignored
+    EXPECT_EQ(log.exchanges().back().entries.size(), entries);
+    EXPECT_FALSE(log.running() || RadioLog().running());
+}
+
+// The Read and Write commands' one-line reports.
+TEST(RadioOutcome, Reports) {
+    using F = RadioFailure;
+    const struct {
+        F failure;
+        int repaired;
+        const char* text;
+    } reads[] = {
+        {F::None, 0, "Read the radio into 'Coral Charters' (2048 bytes) at 10:32"},
+        {F::None, 1,
+         "Read the radio into 'Coral Charters' (2048 bytes, 1 channel repaired) at 10:32"},
+        {F::Cancelled, 0, "Read cancelled"},
+        {F::PortNotOpened, 0, "Read failed: the serial port could not be opened"},
+        {F::NoContact, 0, "Read failed: the radio did not answer"},
+        {F::InvalidData, 0, "Read failed: the radio sent invalid data"},
+        {F::NoData, 0, "Read failed: the radio sent no data"},
+        {F::NotADump, 0, "Read failed: the radio's reply held no memory dump"},
+        {F::Incomplete, 0, "Read failed: the radio's memory dump was incomplete"},
+    };
+    for (const auto& c : reads)
+        EXPECT_EQ(readReport({.failure = c.failure, .differing = {}}, "Coral Charters", 2048,
+                             c.repaired, "10:32"),
+                  c.text);
+
+    using V = RadioOutcome::Verify;
+    std::vector<int> eleven;
+    for (int n = 1; n <= 11; ++n) eleven.push_back(8 * n + 3);
+    const std::pair<RadioOutcome, const char*> writes[] = {
+        {{.verified = V::Passed, .differing = {}},
+         "Programmed and verified 'Coral Charters' at 10:35"},
+        {{.verified = V::Differs, .differing = {79, 32, 33}},
+         "Verify failed: 3 bytes differ (channels 4, 9)"},
+        {{.verified = V::Differs, .differing = {2, 8}},
+         "Verify failed: 2 bytes differ (header, channel 1)"},
+        {{.verified = V::Differs, .differing = {7}}, "Verify failed: 1 byte differs (header)"},
+        {{.verified = V::Differs, .differing = eleven},
+         "Verify failed: 11 bytes differ (channels 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, ...)"},
+        {{.failure = F::NoData, .verified = V::ReadFailed, .differing = {}},
+         "Verify failed: the radio sent no data"},
+        {{.failure = F::NoContact, .differing = {}}, "Write failed: the radio did not answer"},
+        {{.failure = F::Cancelled, .differing = {}}, "Write cancelled"},
+    };
+    for (const auto& [outcome, text] : writes)
+        EXPECT_EQ(writeReport(outcome, "Coral Charters", "10:35"), text);
 }
 
 }  // namespace

@@ -9,9 +9,9 @@
 
 namespace tarn::test {
 
-// tarn-radio-sim as a child process. The constructor returns once the simulator has
-// printed its port (no fixed sleep races its start); the destructor stops it, which
-// also makes it save its memory when --save was given.
+// tarn-radio-sim as a child process. The constructor returns once the simulator has printed
+// its port (no fixed sleep races its start); stop() or the destructor ends it with SIGTERM,
+// which makes it save its memory when --save was given.
 class SimProcess {
   public:
     explicit SimProcess(std::vector<std::string> arguments) {
@@ -31,8 +31,7 @@ class SimProcess {
         }
         ::close(out[1]);
         out_ = out[0];
-        // The first line names the port; end of file means the simulator did not start.
-        char c;
+        char c = 0;  // end of file before a whole line: the simulator did not start
         while (::read(out_, &c, 1) == 1 && c != '\n') port_ += c;
         if (c != '\n') port_.clear();
     }
@@ -42,16 +41,13 @@ class SimProcess {
 
     const std::string& port() const { return port_; }  // empty when it did not start
 
-    // Stops the simulator (SIGTERM) and returns its exit status, or -1.
+    // Stops the simulator and returns its exit status, or -1.
     int stop() {
-        if (pid_ <= 0) return -1;
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
+        int status = -1;
+        if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, &status, 0);
         if (out_ >= 0) ::close(out_);
-        out_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        pid_ = out_ = -1;
+        return status >= 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
   private:

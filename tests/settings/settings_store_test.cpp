@@ -1,6 +1,8 @@
 // The settings rules over an in-memory backend.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
@@ -47,17 +49,17 @@ TEST_F(Settings, TextsAndNumbers) {
     EXPECT_EQ(store.readText("Missing", 3, "COM1"), "CO");
 
     EXPECT_EQ(store.readNumber("N", -5), -5);
-    const std::pair<const char*, int> numbers[] = {
-        {"  42abc", 42},
-        {"-3", -3},
-        {"+7", 7},
-        {"abc", 0},
-        {"- 4", 0},
-        {"", 0},
-        {"\t12 34", 12},
-        {"-2147483648", -2147483647 - 1},
-        {"99999999999", 2147483647},
-        {"1111111111111111", 5}};  // 16 characters do not fit: the default
+    // 16 characters do not fit: the default.
+    const std::pair<const char*, int> numbers[] = {{"  42abc", 42},
+                                                   {"-3", -3},
+                                                   {"+7", 7},
+                                                   {"abc", 0},
+                                                   {"- 4", 0},
+                                                   {"", 0},
+                                                   {"\t12 34", 12},
+                                                   {"-2147483648", INT_MIN},
+                                                   {"99999999999", INT_MAX},
+                                                   {"1111111111111111", 5}};
     for (auto [text, number] : numbers) {
         values.write("N", text);
         EXPECT_EQ(store.readNumber("N", 5), number) << '"' << text << '"';

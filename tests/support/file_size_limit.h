@@ -13,7 +13,6 @@ namespace tarn::test {
 // for real as on a full disk. True when the child ran and `body` returned true.
 inline bool withFileSizeLimit(rlim_t bytes, const std::function<bool()>& body) {
     const pid_t child = fork();
-    if (child < 0) return false;
     if (child == 0) {
         signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{bytes, bytes};
@@ -21,8 +20,8 @@ inline bool withFileSizeLimit(rlim_t bytes, const std::function<bool()>& body) {
         _exit(body() ? 0 : 1);
     }
     int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
 }
 
 }  // namespace tarn::test

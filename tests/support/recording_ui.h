@@ -12,10 +12,9 @@
 
 namespace tarn::test {
 
-// The user interface as the core sees it, recorded: every message box (questions answered
-// from a script), the progress window's life and updates, and the owner window's
-// enabling and focus, all in one ordered log. Installs itself for its lifetime.
-// Unscripted questions get the affirmative answer (Ok / Yes), like the stderr default.
+// The user interface as the core sees it, recorded in one ordered log: message boxes
+// (questions answered from a script, else Ok / Yes like the stderr default), the progress
+// window's life and updates, and the owner window's enabling and focus. Installs itself.
 class RecordingUi final : public ProgressUi, public UserFeedback {
   public:
     // The owner window tests hand to the core; the log tells it from any other.
@@ -44,8 +43,7 @@ class RecordingUi final : public ProgressUi, public UserFeedback {
     void script(std::initializer_list<MessageAnswer> more) { answers.insert(answers.end(), more); }
     std::deque<MessageAnswer> answers;
     std::size_t unusedAnswers() const { return answers.size(); }
-    // Runs while each box is up (after it is recorded), as the user takes their time.
-    std::function<void()> whileShown;
+    std::function<void()> whileShown;  // runs while each box is up, after it is recorded
 
     MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,
                               MessageButtons buttons) override;
@@ -58,9 +56,9 @@ class RecordingUi final : public ProgressUi, public UserFeedback {
     bool empty() const { return messages_.empty(); }
     void clear() { messages_.clear(); }
 
-    // "dialog Progress owned", "caption ...", "dialog closed", "disable owner",
-    // "enable other", "focus owner", "message error: ...", "message information okcancel: ..."
-    // (" !owner" after the icon when the box is not owned by kOwner).
+    // "dialog Progress owned", "caption ...", "dialog closed", "disable owner", "enable other",
+    // "focus owner", "message error: ...", "message information okcancel: ..." (" !owner"
+    // after the icon when kOwner does not own the box).
     std::vector<std::string> log;
     std::vector<std::string> entries(const std::string& prefix) const;  // log entries so starting
     std::vector<std::string> windowLog() const;                         // the log without messages

@@ -9,10 +9,9 @@
 
 namespace tarn::test {
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
+// A fresh folder (by default under the system's temporary folder), removed with its content.
 class TempDir {
   public:
-    // `base` defaults to the system's temporary folder.
     explicit TempDir(std::filesystem::path base = std::filesystem::temp_directory_path()) {
         std::random_device random;
         path_ = base / ("tarn-test-" + std::to_string(random()) + std::to_string(random()));
@@ -38,9 +37,9 @@ inline std::vector<std::uint8_t> readFile(const std::string& path) {
 }
 
 inline void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace tarn::test
