@@ -25,7 +25,8 @@ class PosixSerialDevice final : public SerialDevice {
         const std::string path = posixDevicePath(name);
         if (path.empty()) return false;
         // Non-blocking only for the open itself, so a port without carrier cannot hang it.
-        fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        // Close-on-exec: a program started meanwhile must not inherit the port and its lock.
+        fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         openError_ = openErrorFromErrno(fd_ < 0 ? errno : 0);
         if (fd_ < 0) return false;
         // Exclusive: TIOCEXCL keeps other opens out (root passes it), the lock keeps
