@@ -1,0 +1,140 @@
+// What guards a radio's memory: the comparison of a client with a radio image, and
+// backups of radio images.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+
+#include "database/client_compare.h"
+#include "database/client_database.h"
+#include "database/radio_backups.h"
+#include "support/recording_ui.h"
+#include "support/temp_dir.h"
+
+namespace tarn {
+namespace {
+
+TEST(CompareWithImage, NamesEveryDifferenceAndOnlyEqualImagesAreIdentical) {
+    const ClientDatabase demo(true);  // channels 1..7, 3740.0 kHz first
+    ClientRecord client = *demo.client(0);
+    client.setLabel(2, "Harbour");
+    const struct {
+        const char* what;
+        std::function<void(ClientRecord&)> radio;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"same image, other name",
+         [](ClientRecord& r) { r.setName("Other"); },
+         {"The radio holds exactly this client."}},
+        {"header options",
+         [](ClientRecord& r) {
+             r.setOption(ClientOption::PowerLevel, PowerLevel::Low);
+             r.setOption(ClientOption::Advanced, 0);
+             r.setSelcall("4321");
+         },
+         {"Type: Advanced -> Standard", "Power level: High -> Low", "Selcall: 1234 -> 4321"}},
+        {"reserved header byte",
+         [](ClientRecord& r) { r.image()[7] = 0x00; },
+         {"Header bytes: CD 00 77 FF FF 12 34 FF -> CD 00 77 FF FF 12 34 00"}},
+        {"changed channel keeps its label",
+         [](ClientRecord& r) {
+             r.setFrequency(2, 0, 50600);
+             r.setChannelFlag(2, ChannelFlag::Usb, 0);
+             r.setChannelFlag(2, ChannelFlag::Scan, 1);
+         },
+         {"Channel 2 'Harbour' changed: RX 5058.0 kHz -> 5060.0 kHz, Mode USB -> LSB, "
+          "Scan no -> yes"}},
+        {"added and removed",
+         [](ClientRecord& r) {
+             r.deleteChannel(3);
+             r.image()[8 * 20] = ChannelFlag::Alarm;
+             r.setFrequency(20, 0, 20000);
+             r.setFrequency(20, 1, 20001);
+         },
+         {"Channel 3 removed: RX 9326.0 kHz, TX 9326.0 kHz, Mode USB, Scan no, SelCall no, "
+          "Alarm no",
+          "Channel 20 added: RX 2000.0 kHz, TX 2000.1 kHz, Mode LSB, Scan no, SelCall no, "
+          "Alarm yes"}},
+        {"a byte no field shows",
+         [](ClientRecord& r) { r.image()[8 + 7] = 0x5A; },
+         {"Channel 1 changed: Bytes 18 18 92 80 21 09 01 00 -> 18 18 92 80 21 09 01 5A"}},
+    };
+    for (const auto& c : cases) {
+        ClientRecord radio = client;
+        c.radio(radio);
+        const ImageComparison comparison = compareWithImage(client, radio);
+        EXPECT_EQ(comparison.lines(), c.lines) << c.what;
+        EXPECT_EQ(comparison.identical(), client.image() == radio.image()) << c.what;
+    }
+}
+
+// Backups of radio images: names a person can read, files the program opens, a private
+// folder, pruning by the date in the name, and failure as data rather than a message.
+namespace fs = std::filesystem;
+
+constexpr std::time_t kNow = 1796639525;  // 2026-12-07 10:32:05 UTC
+constexpr std::time_t kDay = 86400;
+
+std::string u8name(const fs::path& path) {
+    const auto text = path.filename().u8string();
+    return {text.begin(), text.end()};
+}
+
+TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    test::RecordingUi ui;
+    test::TempDir dir;
+    const fs::path folder = dir.path() / "data" / "backups";
+    ClientRecord client;
+    client.setName(
+        "A/B\x01"
+        "C:\xE9t\xE9");
+    client.setSerial("SN 7");
+
+    const std::string name = "2026-12-07_103205_fleet_A_B_C_\xC3\xA9t\xC3\xA9_SN 7_before-read";
+    fs::path second;
+    for (const char* suffix : {".tdb", "-2.tdb"}) {
+        const auto kept =
+            keepBackupIn(folder, BackupKind::BeforeRead, "/x/fleet.tdb", client, kNow);
+        ASSERT_TRUE(kept.ok()) << kept.failure;
+        EXPECT_EQ(u8name(second = kept.file), name + suffix);
+    }
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    ClientDatabase kept(false);
+    ASSERT_EQ(kept.load(second), 1);
+    EXPECT_EQ(*kept.client(0), client);
+
+    // A long name stays within the file system's limit of 255 bytes.
+    client.setName(std::string(31, '\xE9').c_str());
+    const auto longName =
+        backupFileName(BackupKind::Verified, std::string(200, 'x') + ".tdb", client, kNow, 99);
+    EXPECT_LE(u8name(longName).size(), 255u);
+
+    // Pruning goes by the date in the name and leaves every other file alone.
+    keepBackupIn(folder, BackupKind::Radio, "old.tdb", client, kNow - 31 * kDay);
+    keepBackupIn(folder, BackupKind::Verified, "old.tdb", client, kNow - 29 * kDay);
+    test::writeFile((folder / "2020-01-01_000000_mine.tdb").string(), {1});
+    EXPECT_EQ(pruneBackups(folder, 0, kNow), 0) << "0 days keeps them forever";
+    EXPECT_EQ(pruneBackups(folder, 30, kNow), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay), 1) << "exactly a day old is kept";
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay + 1), 2);
+    EXPECT_TRUE(fs::exists(folder / "2020-01-01_000000_mine.tdb"));
+
+    // A folder that cannot be made: failure as a text, nothing shown, nothing written.
+    test::writeFile(dir.file("file"), {1});
+    const BackupResult failed =
+        keepBackupIn(dir.path() / "file" / "backups", BackupKind::Radio, "a.tdb", client, kNow);
+    EXPECT_FALSE(failed.ok());
+    EXPECT_TRUE(failed.failure.starts_with("Backup not kept: the folder '" + dir.file("file") +
+                                           "/backups' cannot be created ("))
+        << failed.failure;
+    EXPECT_NE(keepBackupIn({}, BackupKind::Radio, "a.tdb", client, kNow).failure.find("unknown"),
+              std::string::npos);
+    EXPECT_TRUE(ui.empty());
+}
+
+}  // namespace
+}  // namespace tarn
