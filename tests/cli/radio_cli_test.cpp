@@ -90,18 +90,20 @@ TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
     EXPECT_EQ(imageOf(kept, 0), imageOf(dir.file("other.tdb"), 0));
 }
 
-// Refusals and failures, a radio that stores a byte wrongly (exit code 3) included:
-// the file is never changed.
-TEST_F(RadioCli, RefusesOrFailsAndLeavesTheFileAlone) {
-    SimProcess corrupt({"--no-pacing", "--corrupt", "1A00"});
-    ASSERT_FALSE(corrupt.port().empty());
-    const std::string quoted = "'" + file + "'";
+// Refusals and failures, a radio that stores a byte wrongly (exit code 3) included, leave
+// the file alone; a probe of ports names the one whose radio answered.
+TEST_F(RadioCli, RefusalsFailuresAndProbes) {
+    SimProcess corrupt({"--no-pacing", "--corrupt", "1A00"}),
+        silent({"--no-pacing", "--no-prompt"});
+    ASSERT_FALSE(corrupt.port().empty() || silent.port().empty());
+    const std::string quoted = "'" + file + "'", radio = corrupt.port(), mute = silent.port();
     const std::string noPort = std::string(kPrompt) + "Failed to open the serial port.\n";
     const std::string usage = " [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n";
+    const std::string none = "\", \"description\": \"\", \"probe\": \"";
     const struct {
         std::string arguments, input;
         int code;
-        std::string err;
+        std::string err, out = "";
     } cases[] = {
         {"read --yes --port /dev/no-such-port " + quoted + " 0", "", 1, noPort},
         {"write --yes --port /dev/no-such-port " + quoted + " 0", "", 1, noPort},
@@ -112,42 +114,27 @@ TEST_F(RadioCli, RefusesOrFailsAndLeavesTheFileAlone) {
         {"read " + quoted + " 0", "", 1, kAsk},  // end of input cancels
         {"read --yes " + quoted, "", 2, "usage: tarn-cli read" + usage},
         {"write --port " + quoted + " 0", "", 2, "usage: tarn-cli write" + usage},
-        {"write --yes --port " + corrupt.port() + " " + quoted + " 0", "", 3,
+        {"write --yes --port " + radio + " " + quoted + " 0", "", 3,
          std::string(kPrompt) +
              "Verify failed!\nThe data was not successfully written to the client.\n"},
+        {"ports --probe --json " + mute + " /dev/no-such-port " + radio, "\\n", 0, kAsk,
+         "{\"ports\": [{\"name\": \"" + mute + none +
+             "no-answer\", \"message\": \"No radio answered.\"}, {\"name\": \"/dev/no-such-port" +
+             none + "cannot-open\", \"message\": \"The port cannot be opened.\"}, {\"name\": \"" +
+             radio + none + "answered\", \"message\": \"The radio answered.\"}], \"radio\": \"" +
+             radio + "\"}\n"},
+        {"ports --probe --yes " + mute, "", 1, kPrompt,
+         mute + "    No radio answered.\nNo radio answered.\n"},
+        {"ports --probe " + radio, "no\\n", 1, kAsk},  // cancelled at the prompt
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.arguments, c.input);
         EXPECT_EQ(r.code, c.code) << c.arguments;
         EXPECT_EQ(r.err, c.err) << c.arguments;
+        EXPECT_EQ(r.out, c.out) << c.arguments;
     }
-    EXPECT_EQ(readFile(file), bytes);
-}
-
-TEST_F(RadioCli, PortsProbeNamesThePortWhoseRadioAnswered) {
-    SimProcess radio({"--no-pacing"}), silent({"--no-pacing", "--no-prompt"});
-    ASSERT_FALSE(radio.port().empty() || silent.port().empty());
-    const std::string ports = silent.port() + " /dev/no-such-port " + radio.port();
-    CliRun r = run("ports --probe --json " + ports, "\\n");
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, kAsk) << "one prompt for every port";
-    EXPECT_EQ(r.out,
-              "{\"ports\": [{\"name\": \"" + silent.port() +
-                  "\", \"description\": \"\", \"probe\": \"no-answer\", \"message\": \"No "
-                  "radio answered.\"}, {\"name\": \"/dev/no-such-port\", \"description\": \"\", "
-                  "\"probe\": \"cannot-open\", \"message\": \"The port cannot be opened.\"}, "
-                  "{\"name\": \"" +
-                  radio.port() +
-                  "\", \"description\": \"\", \"probe\": \"answered\", \"message\": \"The "
-                  "radio answered.\"}], \"radio\": \"" +
-                  radio.port() + "\"}\n");
-    r = run("ports --probe --yes " + silent.port());
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, silent.port() + "    No radio answered.\nNo radio answered.\n");
-    r = run("ports --probe " + radio.port(), "no\\n");
-    EXPECT_EQ(r.code, 1) << "cancelled at the prompt";
-    EXPECT_EQ(r.out, "");
     EXPECT_EQ(run("ports --port x").code, 2);
+    EXPECT_EQ(readFile(file), bytes);
 }
 
 // compare, read and write on one radio: the file changes only by a read, every radio
