@@ -1,5 +1,5 @@
-// tarn-cli run as a program: exit codes, exact texts on stdout and stderr, JSON, the
-// printed PDF, and the recent-file list it shares with the desktop program.
+// tarn-cli run as a program: exit codes, exact texts on stdout and stderr, the recent-file
+// list it shares with the desktop program, JSON, and the printed PDF.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -29,10 +29,7 @@ class Cli : public ::testing::Test {
     }
     static void TearDownTestSuite() { delete config; }
 
-    std::string text(const std::string& name) const {
-        auto bytes = test::readFile(dir.file(name));
-        return {bytes.begin(), bytes.end()};
-    }
+    std::string text(const std::string& name) const { return test::fileText(dir, name); }
 
     CliRun run(const std::string& arguments) const { return test::runCli(dir, arguments); }
 
@@ -96,14 +93,15 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
                             "1      New Client  Advanced  0       1234     Enabled  Toggle  "
                             "Manual  High\n";
     // Appended: GCC 12 at -O3 warns falsely about "literal" + std::string.
-    auto quoted = [&](std::string before, const char* name, const char* after) {
-        return before.append(dir.file(name)).append(after);
-    };
     auto exists = [&](const char* name) {
-        return quoted("The file '", name, "' already exists. Add --force to replace it.\n");
+        return std::string("The file '")
+            .append(dir.file(name))
+            .append("' already exists. Add --force to replace it.\n");
     };
     auto beingRead = [&](const char* name) {
-        return quoted("'", name, "' is the database file being read; it is never replaced.\n");
+        return std::string("'")
+            .append(dir.file(name))
+            .append("' is the database file being read; it is never replaced.\n");
     };
     auto snapshot = [&] {
         std::vector<std::vector<std::uint8_t>> files;
@@ -119,7 +117,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     } runs[] = {
         {"new made.tdb", 0, "", ""},
         {"info made.tdb", 0, "Dealer:\nClients: 1\n" + rows, ""},
-        {"info nothing.tdb", 1, "", "Could not open database file\n"},
+        {"--remember info nothing.tdb", 1, "", "Could not open database file\n"},
         {"info repair.tdb", 0, "Dealer:\nClients: 2\n" + two,  // a load that repairs succeeds
          "1 channels appear to be corrupted and have been deleted\n"
          "There were 10 scan channels, this is more than the limit of 8.\n"
@@ -151,6 +149,8 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"find --json fleet.tdb nobody", 0, "[]\n", ""},
         {"export --force demo.tdb old.csv", 0, "", ""},
         {"new --force made.tdb", 0, "", ""},
+        {"--remember new second.tdb", 0, "", ""},
+        {"info ./made.tdb --remember", 0, "Dealer:\nClients: 1\n" + rows, ""},
     };
     for (const auto& r : runs) {
         const auto files = snapshot();
@@ -166,6 +166,12 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     ClientDatabase db(false);
     ASSERT_EQ(db.load(dir.file("demo.tdb")), 1);
     EXPECT_EQ(text("old.csv"), csvText(db));
+    // The recent-file list is the desktop program's: changed only when asked to, full paths.
+    QtSettingsBackend backend;
+    SettingsStore store(backend);
+    EXPECT_EQ(store.recentFile(0, false), dir.file("made.tdb"));
+    EXPECT_EQ(store.recentFile(1, false), dir.file("second.tdb"));
+    EXPECT_FALSE(store.recentFile(2, false));
 }
 
 TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
@@ -247,19 +253,6 @@ TEST_F(Cli, PrintRendersTheChosenSheetsIntoAPdf) {
     EXPECT_EQ(counts("--summary", {"Page 1 of 1"}), Counts{1});
     EXPECT_EQ(counts("--summary --no-footer", {"Page 1 of 1"}), Counts{0});
     stored.write(kPrintFooterValue, "0");
-}
-
-TEST_F(Cli, RecentFilesChangeOnlyWhenAskedTo) {
-    QtSettingsBackend backend;
-    SettingsStore store(backend);
-    ASSERT_EQ(run("new first.tdb").code, 0);
-    ASSERT_EQ(run("info first.tdb").code, 0);
-    EXPECT_FALSE(store.recentFile(0, false)) << "the desktop program's list is left alone";
-    ASSERT_EQ(run("--remember new second.tdb").code, 0);
-    ASSERT_EQ(run("info ./first.tdb --remember").code, 0);
-    ASSERT_EQ(run("--remember info missing.tdb").code, 1);
-    EXPECT_EQ(store.recentFile(0, false), dir.file("first.tdb")) << "full paths";
-    EXPECT_EQ(store.recentFile(1, false), dir.file("second.tdb"));
 }
 
 }  // namespace

@@ -66,22 +66,17 @@ TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
     SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
     ASSERT_FALSE(sim.port().empty());
     // Another program saves the file while the tool waits at the connect prompt.
-    {
-        test::RecordingUi quiet;
-        ClientDatabase other(true);
-        ASSERT_EQ(other.save(dir.file("other.tdb")), 1);
-    }
+    test::RecordingUi quiet;
+    ASSERT_EQ(ClientDatabase(true).save(dir.file("other.tdb")), 1);
     const std::string feeder = "until grep -q 'Press Enter' '" + dir.file("stderr") +
                                "' 2>/dev/null; do sleep 0.05; done; cp '" + dir.file("other.tdb") +
                                "' '" + file + "'; echo";
     const CliRun r = test::runCli(dir, "read --port " + sim.port() + " '" + file + "' 1", feeder);
     EXPECT_EQ(r.code, 1);
     EXPECT_EQ(readFile(file), readFile(dir.file("other.tdb")));
-    std::string kept;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        if (entry.path().filename().string().rfind("shop-read-", 0) == 0)
-            kept = entry.path().string();
-    }
+    const std::string kept =
+        r.err.substr(r.err.rfind(" '") + 2, r.err.size() - r.err.rfind(" '") - 5);
+    EXPECT_EQ(kept.rfind(dir.file("shop-read-"), 0), 0u) << kept;
     EXPECT_EQ(r.err, kAsk + "The file '" + file +
                          "' has been changed by another program since it was opened.\n\n"
                          "Do you want to replace it?\n"
@@ -183,8 +178,7 @@ TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     EXPECT_EQ(imageOf(backups("verified")[0], 0), imageOf(file, 0));
     EXPECT_EQ(backups("radio").size(), 3u);
 
-    const auto saved = readFile(log);
-    const std::string text(saved.begin(), saved.end());
+    const std::string text = test::fileText(dir, "radio.log");
     for (const char* part : {"Read, started ", "  sent \"D 1800 0800\" (11 bytes)\n",
                              "  sent \"E\" (1 byte)\nResult: Success\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;

@@ -84,9 +84,8 @@ TEST(CsvExport, ExactTextLargeExportsAndFailures) {
 std::vector<ClientRecord> generatedClients(std::mt19937& random, int count) {
     auto below = [&](int n) { return static_cast<int>(random() % unsigned(n)); };
     auto text = [&](int length) {
-        static const char kChars[] = "aZ09 ,,\"\xE9\xFC;.-";
-        std::string t;
-        for (int i = 0; i < length; ++i) t += kChars[below(sizeof kChars - 1)];
+        std::string t(std::size_t(length), ' ');
+        for (char& c : t) c = "aZ09 ,,\"\xE9\xFC;.-"[below(14)];
         return t;
     };
     std::vector<ClientRecord> clients(static_cast<std::size_t>(count));
@@ -117,9 +116,8 @@ ClientRecord asImported(ClientRecord c) {
     if (c.getOption(ClientOption::PowerLevel) == PowerLevel::Mid2) c.image()[0] ^= 0x0C;
     const ClientRecord fresh;
     for (int i : {1, 2, 3, 4, 7}) c.image()[std::size_t(i)] = fresh.image()[std::size_t(i)];
-    for (int n = 1; n <= kChannelCount; ++n) {
+    for (int n = 1; n <= kChannelCount; ++n)
         if (c.isChannelFree(n)) std::memset(c.labelBytes(n), 0, kLabelSize);
-    }
     return c;
 }
 

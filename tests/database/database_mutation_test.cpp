@@ -44,8 +44,7 @@ class DatabaseMutation : public ::testing::Test {
 
     std::vector<std::uint8_t> with16(std::size_t at, int value) const {
         auto bytes = good;
-        bytes[at] = static_cast<std::uint8_t>(value & 0xFF);
-        bytes[at + 1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+        bytes[at] = std::uint8_t(value), bytes[at + 1] = std::uint8_t(value >> 8);
         return bytes;
     }
 

@@ -5,11 +5,9 @@
 #include "support/recording_ui.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::string path = [] {
-        const char* folder = std::getenv("TARN_FUZZ_SCRATCH");
-        return std::string(folder ? folder : "/dev/shm") + "/tarn-fuzz-" +
-               std::to_string(std::rand()) + ".tdb";
-    }();
+    const char* folder = std::getenv("TARN_FUZZ_SCRATCH");
+    static const std::string path = std::string(folder ? folder : "/dev/shm") + "/tarn-fuzz-" +
+                                    std::to_string(std::rand()) + ".tdb";
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) std::abort();
     std::fwrite(data, 1, size, file);

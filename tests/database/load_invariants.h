@@ -31,17 +31,16 @@ struct DatabaseSnapshot {
     bool operator==(const DatabaseSnapshot&) const = default;
 };
 
-inline bool isChannelCheckMessage(const std::string& text) {
-    return text.find("channels appear to be corrupted") != std::string::npos ||
-           text.rfind("There were ", 0) == 0;
-}
-
 // The defined outcomes of a load, whatever the file held: what went wrong, or "".
 // `messages` are the texts shown during the load, in order.
 inline std::string checkLoadOutcome(const DatabaseSnapshot& before, const ClientDatabase& db,
                                     int result, const std::vector<std::string>& messages) {
     const auto end = messages.end() - (result == 0 && !messages.empty() ? 1 : 0);
-    if (!std::all_of(messages.begin(), end, isChannelCheckMessage)) return "unexpected message";
+    const auto channelCheck = [](const std::string& text) {
+        return text.find("channels appear to be corrupted") != std::string::npos ||
+               text.rfind("There were ", 0) == 0;
+    };
+    if (!std::all_of(messages.begin(), end, channelCheck)) return "unexpected message";
     if (result == 0) {
         const std::vector<std::string> failures = {
             "Could not open database file", "File does not appear to be a database file",
