@@ -64,10 +64,12 @@ TEST_F(Cli, UsageErrors) {
 
 // Every run's exit code and both outputs exactly; a run that fails leaves every file alone.
 TEST_F(Cli, ExitCodesAndExactOutputs) {
+    std::string demoCsv;
     {
         test::RecordingUi quiet;
         ClientDatabase db(true);
         ASSERT_EQ(db.save(dir.file("demo.tdb")), 1);
+        demoCsv = csvText(db);
         db.client(db.addClient())->addChannel();
         std::string csv = csvText(db);
         test::writeFile(dir.file("good.csv"), {csv.begin(), csv.end()});
@@ -93,22 +95,12 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
                             "1      New Client  Advanced  0       1234     Enabled  Toggle  "
                             "Manual  High\n";
     // Appended: GCC 12 at -O3 warns falsely about "literal" + std::string.
-    auto exists = [&](const char* name) {
-        return std::string("The file '")
-            .append(dir.file(name))
-            .append("' already exists. Add --force to replace it.\n");
+    auto named = [&](const char* before, const char* name, const char* after) {
+        return std::string(before).append(dir.file(name)).append(after);
     };
-    auto beingRead = [&](const char* name) {
-        return std::string("'")
-            .append(dir.file(name))
-            .append("' is the database file being read; it is never replaced.\n");
-    };
-    auto snapshot = [&] {
-        std::vector<std::vector<std::uint8_t>> files;
-        for (const char* name : {"fleet.tdb", "demo.tdb", "old.csv"})
-            files.push_back(test::readFile(dir.file(name)));
-        return files;
-    };
+    const char* exists = "' already exists. Add --force to replace it.\n";
+    const char* beingRead = "' is the database file being read; it is never replaced.\n";
+    auto snapshot = [&] { return text("fleet.tdb") + text("demo.tdb") + text("old.csv"); };
     const std::string badLine = "line 5: the selcall is not four digits\n";
     const struct {
         const char* args;
@@ -125,12 +117,12 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"print --client 2 fleet.tdb out.pdf", 1, "", "Nothing to print.\n"},
         {"print --all fleet.tdb no/such/folder.pdf", 1, "", "Printer document error.\n"},
         {"channels fleet.tdb 2", 1, "", "There is no client 2; the database holds 2.\n"},
-        {"new demo.tdb", 1, "", exists("demo.tdb")},
-        {"export demo.tdb old.csv", 1, "", exists("old.csv")},
-        {"print --summary demo.tdb old.csv", 1, "", exists("old.csv")},
-        {"export --force demo.tdb demo.tdb", 1, "", beingRead("demo.tdb")},
-        {"export --force demo.tdb hard.csv", 1, "", beingRead("hard.csv")},
-        {"print --all --force demo.tdb ./link.pdf", 1, "", beingRead("link.pdf")},
+        {"new demo.tdb", 1, "", named("The file '", "demo.tdb", exists)},
+        {"export demo.tdb old.csv", 1, "", named("The file '", "old.csv", exists)},
+        {"print --summary demo.tdb old.csv", 1, "", named("The file '", "old.csv", exists)},
+        {"export --force demo.tdb demo.tdb", 1, "", named("'", "demo.tdb", beingRead)},
+        {"export --force demo.tdb hard.csv", 1, "", named("'", "hard.csv", beingRead)},
+        {"print --all --force demo.tdb ./link.pdf", 1, "", named("'", "link.pdf", beingRead)},
         {"find fleet.tdb CLIENT", 0, two, ""},
         {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
         {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
@@ -162,10 +154,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     }
     EXPECT_EQ(text("made.tdb").size(), 10389u);
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.pdf")));
-    test::RecordingUi quiet;
-    ClientDatabase db(false);
-    ASSERT_EQ(db.load(dir.file("demo.tdb")), 1);
-    EXPECT_EQ(text("old.csv"), csvText(db));
+    EXPECT_EQ(text("old.csv"), demoCsv);
     // The recent-file list is the desktop program's: changed only when asked to, full paths.
     QtSettingsBackend backend;
     SettingsStore store(backend);
@@ -183,7 +172,6 @@ TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
     c.setLabel(5, "Tab\there");
     c.setChannelFlag(5, ChannelFlag::Scan, 1);
     c.setChannelFlag(5, ChannelFlag::Alarm, 1);
-    db.addClient();
     ASSERT_EQ(db.save(dir.file("awkward.tdb")), 1);
 
     CliRun info = run("info --json awkward.tdb");
@@ -191,18 +179,16 @@ TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
     QJsonDocument root = json(info.out);
     EXPECT_EQ(root["dealer"].toString(),
               QString::fromUtf8("Caf\u00e9 \"Radio\"\r\nBack\\slash\u0001"));
-    EXPECT_EQ(root["clients"][0]["name"].toString(), QString::fromUtf8("M\u00fcller, \"K\""));
     EXPECT_EQ(
-        compact(root["clients"][1]),
-        R"({"index":1,"mode":"Toggle","name":"New Client","power":"High","program":"Enabled",)"
-        R"("selcall":"1234","serial":"0","tune":"Manual","type":"Advanced"})");
+        compact(root["clients"][0]),
+        R"({"index":0,"mode":"Toggle","name":"Müller, \"K\"","power":"High",)"
+        R"("program":"Enabled","selcall":"1234","serial":"0","tune":"Manual","type":"Advanced"})");
 
     QJsonArray channels = json(run("channels --json awkward.tdb 0").out).array();
     ASSERT_EQ(channels.size(), 7);
     EXPECT_EQ(compact(channels[4]),
               R"({"alarm":true,"channel":5,"label":"Tab\there","rx":"9999.0","scan":true,)"
               R"("selcall":false,"tx":"10100.0","txeqrx":false,"usb":true})");
-    EXPECT_EQ(json(run("channels --json awkward.tdb 1").out).array().size(), 0);
     const std::string table =
         "Channel  RX kHz   TX kHz   Mode  Scan  SelCall  Alarm  TX=RX  Label\n"
         "1        3740.0   3740.0   USB   no    no       no     yes\n";
