@@ -23,7 +23,8 @@ std::string nameOf(const ClientDatabase& db, int index) {
     return buffer;
 }
 
-TEST(ClientDatabase, AddDeleteAndTheLimit) {
+// Adding at the limit: the clipboard's paste and the import.
+TEST(ClientDatabase, AddAndDelete) {
     // The demonstration client (its contents: see the CSV export) makes a new file modified.
     EXPECT_EQ(ClientDatabase(true).clientCount() + ClientDatabase(true).isModified(), 2);
     ClientDatabase db(false);
@@ -38,11 +39,6 @@ TEST(ClientDatabase, AddDeleteAndTheLimit) {
     EXPECT_EQ(db.deleteClients({1, 3, 1, 7}), 2);
     ASSERT_EQ(db.clientCount(), 2);
     EXPECT_EQ(nameOf(db, 0) + nameOf(db, 1), "onethree");
-
-    while (db.clientCount() < kMaxClients) ASSERT_GE(db.addClient(), 0);
-    db.setModified(false);
-    EXPECT_EQ(db.addClient(), -1);
-    EXPECT_EQ(db.clientCount() - kMaxClients + db.isModified(), 0);
 }
 
 // A change of a client marks the database, so closing offers to save it; a look or a
@@ -53,7 +49,6 @@ TEST(ClientDatabase, ChangesMarkModifiedLooksDoNot) {
     ClientSummary s;
     using Run = std::function<int(ClientDatabase&)>;
     const std::tuple<const char*, Run, int> cases[] = {
-        {"standard", [](ClientDatabase& db) { return db.setClientAdvanced(0, 0); }, 1},
         {"advanced", [](ClientDatabase& db) { return db.setClientAdvanced(0, 1); }, 1},
         {"read", [&](ClientDatabase& db) { return db.loadClientImage(0, image.data(), 2048); }, 1},
         {"delete", [](ClientDatabase& db) { return db.deleteClients({0}); }, 1},
@@ -73,10 +68,6 @@ TEST(ClientDatabase, ChangesMarkModifiedLooksDoNot) {
                   marks)
             << "bad index after " << name;
     }
-    ClientDatabase db(false);
-    db.client(db.addClient())->image()[0] = ClientOption::AutoTune | PowerLevel::Mid2;
-    db.clientSummary(0, s);
-    EXPECT_EQ(s.type + s.program + s.mode + s.tune + s.power, "StandardOffFixedAutoMid2");
 }
 
 TEST(EditTransactions, ClientEditCancelRestoresAndConfirmMarks) {
@@ -112,8 +103,6 @@ TEST(EditTransactions, ClientEditCancelRestoresAndConfirmMarks) {
     answer = 1;
     EXPECT_EQ(db.editDealerText(nullptr) + db.isModified(), 2);
     EXPECT_EQ(db.dealerString(), std::string(99, 'D'));
-    services->editDealerText = nullptr;
-    EXPECT_EQ(db.editDealerText(nullptr), 0) << "no dialog installed";
 }
 
 // Undo and redo: a change holds only the clients that differ, and applying it backwards
@@ -226,7 +215,6 @@ TEST_F(ClientClipboard, ClientsArriveEqualAfterTheExistingUpToTheLimitOrNotAtAll
               (std::vector<std::string>{"Error in clipboard data.", "Error in clipboard data.",
                                         "Failed to set clipboard data."}));
     EXPECT_EQ(feedback.messages()[0].window, kWindow);
-    EXPECT_TRUE(board.blocks.empty());
     for (bool* broken : {&board.registered, &board.openFails}) {
         *broken = !*broken;
         EXPECT_EQ(copy({0}) + empty.pasteClients(kWindow), 0);

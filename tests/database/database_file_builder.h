@@ -26,9 +26,7 @@ class DatabaseFileBuilder {
         client.serialize(reinterpret_cast<std::uint8_t*>(data.data()), kSerializedClientSize);
         return int16(kSerializedClientSize).append(data);
     }
-    DatabaseFileBuilder& end(const std::string& text = std::string("[end]", 6)) {
-        return append(text);
-    }
+    DatabaseFileBuilder& end(const std::string& t = std::string("[end]", 6)) { return append(t); }
     DatabaseFileBuilder& append(const std::string& text) {
         // Grown, then copied into: GCC 12 at -O3 misjudges the room of an inlined
         // vector insert after an earlier one (a false stringop-overflow warning).

@@ -95,12 +95,6 @@ TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
     ASSERT_EQ(kept.load(second), 1);
     EXPECT_EQ(*kept.client(0), client);
 
-    // A long name stays within the file system's limit of 255 bytes.
-    client.setName(std::string(31, '\xE9').c_str());
-    const auto longName =
-        backupFileName(BackupKind::Verified, std::string(200, 'x') + ".tdb", client, kNow, 99);
-    EXPECT_LE(u8name(longName).size(), 255u);
-
     // Pruning goes by the date in the name and leaves every other file alone.
     keepBackupIn(folder, BackupKind::Radio, "old.tdb", client, kNow - 31 * kDay);
     keepBackupIn(folder, BackupKind::Verified, "old.tdb", client, kNow - 29 * kDay);
