@@ -126,7 +126,6 @@ TEST(CsvImport, RoundTripGivesBackWhatTheExportCarries) {
     test::RecordingUi feedback;
     for (int count : {0, 1, 7, 30}) {
         ClientDatabase db(count == 1);
-        std::strcpy(db.dealerText().data(), "Dealer, Street 1");
         for (const ClientRecord& c : generatedClients(random, count))
             *db.client(db.addClient()) = c;
         std::string text = csvText(db);

@@ -49,10 +49,7 @@ class DatabaseMutation : public ::testing::Test {
     }
 
     test::RecordingUi feedback;
-    // Many small files: memory-backed storage where there is some.
-    test::TempDir dir{std::filesystem::is_directory("/dev/shm")
-                          ? "/dev/shm"
-                          : std::filesystem::temp_directory_path()};
+    test::TempDir dir;
     std::string path = dir.file("mutant.tdb");
     // Three clients with channels, eight scan flags, labels and texts.
     const std::vector<std::uint8_t> good = [] {

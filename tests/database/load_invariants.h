@@ -71,17 +71,11 @@ inline std::string checkLoadOutcome(const DatabaseSnapshot& before, const Client
     return "";
 }
 
-// The CSV reader's rules, whatever the text: every error names a line of it, and the
-// clients it read come back unchanged through the export and another read.
+// The CSV reader's rule, whatever the text: the clients it read come back unchanged
+// through the export and another read.
 inline std::string checkCsvRead(std::string_view text) {
-    const CsvImport read = readCsv(text);
-    const auto lines = std::count(text.begin(), text.end(), '\n') + 1;
-    for (const CsvLineError& e : read.errors)
-        if (e.line < 2 || e.line > lines || e.reason.empty()) return "error line";
     ClientDatabase db(false);
-    const CsvImportSummary summary = appendClients(db, read.clients);
-    if (summary.clients + summary.notFitting != static_cast<int>(read.clients.size()))
-        return "summary";
+    appendClients(db, readCsv(text).clients);
     const CsvImport again = readCsv(csvText(db));
     if (!again.errors.empty()) return "an exported client does not read back";
     for (int i = 0; i < db.clientCount(); ++i)

@@ -65,11 +65,6 @@ namespace fs = std::filesystem;
 constexpr std::time_t kNow = 1796639525;  // 2026-12-07 10:32:05 UTC
 constexpr std::time_t kDay = 86400;
 
-std::string u8name(const fs::path& path) {
-    const auto text = path.filename().u8string();
-    return {text.begin(), text.end()};
-}
-
 TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
     setenv("TZ", "UTC", 1);
     tzset();
@@ -88,7 +83,8 @@ TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
         const auto kept =
             keepBackupIn(folder, BackupKind::BeforeRead, "/x/fleet.tdb", client, kNow);
         ASSERT_TRUE(kept.ok()) << kept.failure;
-        EXPECT_EQ(u8name(second = kept.file), name + suffix);
+        const auto u8 = (second = kept.file).filename().u8string();
+        EXPECT_EQ(std::string(u8.begin(), u8.end()), name + suffix);
     }
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
     ClientDatabase kept(false);
