@@ -18,7 +18,6 @@ namespace {
 using test::CliRun;
 using test::readFile;
 using test::SimProcess;
-using test::TempDir;
 namespace fs = std::filesystem;
 
 constexpr const char* kPrompt =
@@ -40,7 +39,6 @@ class RadioCli : public ::testing::Test {
         bytes = readFile(file);
     }
 
-    // Runs tarn-cli with the argument text and `input` on its stdin.
     CliRun run(const std::string& arguments, const std::string& input = "") const {
         return test::runCli(dir, arguments, "printf '" + input + "'");
     }
@@ -54,7 +52,7 @@ class RadioCli : public ::testing::Test {
         return image;
     }
 
-    TempDir dir;
+    test::TempDir dir;
     const std::string file = dir.file("shop.tdb");
     std::vector<std::uint8_t> bytes;  // the file as saved
 };
@@ -126,11 +124,10 @@ TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     EXPECT_EQ(std::pair(r.code, r.out),
               std::pair(0, std::string("The radio holds exactly this client.\n")));
     r = run("compare --json " + port + "'" + file + "' 0");
-    EXPECT_EQ(r.code, 4);
-    EXPECT_TRUE(
-        r.out.starts_with("{\"identical\": false, \"header\": [], \"channels\": [{\"channel\": 1, "
-                          "\"change\": \"removed\""))
-        << r.out;
+    EXPECT_TRUE(r.code == 4 &&
+                r.out.starts_with("{\"identical\": false, \"header\": [], \"channels\": "
+                                  "[{\"channel\": 1, \"change\": \"removed\""))
+        << r.code << r.out;
     EXPECT_EQ(backups("radio").size(), 2u);
     r = run("write --port " + sim.port() + " '" + file + "' 0", "\\n");
     EXPECT_EQ(std::pair(r.code, r.err), std::pair(0, kAsk));
