@@ -7,7 +7,6 @@
 
 #include "cli_run.h"
 #include "database/client_database.h"
-#include "model/services.h"
 #include "radio/sim_process.h"
 #include "settings/qt_settings_backend.h"
 #include "support/recording_ui.h"
@@ -19,7 +18,6 @@ namespace {
 using test::CliRun;
 using test::readFile;
 using test::SimProcess;
-using test::TempDir;
 namespace fs = std::filesystem;
 
 constexpr const char* kPrompt =
@@ -37,12 +35,10 @@ class RadioCli : public ::testing::Test {
         test::RecordingUi quiet;
         ClientDatabase db(true);
         db.addClient();
-        ASSERT_TRUE(db.clientHasNoChannels(1));
         ASSERT_EQ(db.save(file), 1);
         bytes = readFile(file);
     }
 
-    // Runs tarn-cli with the argument text and `input` on its stdin.
     CliRun run(const std::string& arguments, const std::string& input = "") const {
         return test::runCli(dir, arguments, "printf '" + input + "'");
     }
@@ -56,67 +52,25 @@ class RadioCli : public ::testing::Test {
         return image;
     }
 
-    TempDir dir;
+    test::TempDir dir;
     const std::string file = dir.file("shop.tdb");
     std::vector<std::uint8_t> bytes;  // the file as saved
 };
 
-TEST_F(RadioCli, AReadThatCannotSaveKeepsTheRadioBesideTheFile) {
-    // The radio holds the demonstration client; it is read into client 1 (no channels).
-    SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
-    ASSERT_FALSE(sim.port().empty());
-    // Another program saves the file while the tool waits at the connect prompt.
-    {
-        test::RecordingUi quiet;
-        ClientDatabase other(true);
-        ASSERT_EQ(other.save(dir.file("other.tdb")), 1);
-    }
-    const std::string feeder = "until grep -q 'Press Enter' '" + dir.file("stderr") +
-                               "' 2>/dev/null; do sleep 0.05; done; cp '" + dir.file("other.tdb") +
-                               "' '" + file + "'; echo";
-    const CliRun r = test::runCli(dir, "read --port " + sim.port() + " '" + file + "' 1", feeder);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(readFile(file), readFile(dir.file("other.tdb")));
-    std::string kept;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-        if (entry.path().filename().string().rfind("shop-read-", 0) == 0)
-            kept = entry.path().string();
-    }
-    EXPECT_EQ(r.err, kAsk + "The file '" + file +
-                         "' has been changed by another program since it was opened.\n\n"
-                         "Do you want to replace it?\n"
-                         "The radio's memory was kept in '" +
-                         kept + "'.\n");
-    EXPECT_EQ(imageOf(kept, 0), imageOf(dir.file("other.tdb"), 0));
-}
-
-TEST_F(RadioCli, WritesAClientAndVerifiesItAndAByteStoredWronglyGivesExitCode3) {
-    SimProcess sim({"--no-pacing", "--save", dir.file("programmed.bin")});
-    ASSERT_FALSE(sim.port().empty());
-    CliRun r = run("write --port " + sim.port() + " '" + file + "' 0", "\\n");
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, kAsk);
-    EXPECT_EQ(sim.stop(), 0);
-    const RadioImage sent = imageOf(file, 0);
-    EXPECT_EQ(readFile(dir.file("programmed.bin")),
-              std::vector<std::uint8_t>(sent.begin(), sent.end()));
-
-    SimProcess corrupt({"--no-pacing", "--corrupt", "1A00"});
-    ASSERT_FALSE(corrupt.port().empty());
-    r = run("write --yes --port " + corrupt.port() + " '" + file + "' 0");
-    EXPECT_EQ(r.code, 3);
-    EXPECT_EQ(r.err, std::string(kPrompt) +
-                         "Verify failed!\nThe data was not successfully written to the client.\n");
-    EXPECT_EQ(readFile(file), bytes) << "writing never changes the file";
-}
-
-TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
-    const std::string quoted = "'" + file + "'";
+// Refusals and failures, a radio that stores a byte wrongly (exit code 3) included, leave
+// the file alone; a probe of ports names the one whose radio answered.
+TEST_F(RadioCli, RefusalsFailuresAndProbes) {
+    SimProcess corrupt({"--no-pacing", "--corrupt", "1A00"}),
+        silent({"--no-pacing", "--no-prompt"});
+    ASSERT_FALSE(corrupt.port().empty() || silent.port().empty());
+    const std::string quoted = "'" + file + "'", radio = corrupt.port(), mute = silent.port();
     const std::string noPort = std::string(kPrompt) + "Failed to open the serial port.\n";
+    const std::string usage = " [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n";
+    const std::string none = "\", \"description\": \"\", \"probe\": \"";
     const struct {
         std::string arguments, input;
         int code;
-        std::string err;
+        std::string err, out = "";
     } cases[] = {
         {"read --yes --port /dev/no-such-port " + quoted + " 0", "", 1, noPort},
         {"write --yes --port /dev/no-such-port " + quoted + " 0", "", 1, noPort},
@@ -125,108 +79,106 @@ TEST_F(RadioCli, RefusesOrFailsBeforeAnythingIsSentAndLeavesTheFileAlone) {
         {"read --yes " + quoted + " 2", "", 1, "There is no client 2; the database holds 2.\n"},
         {"read --port /dev/null " + quoted + " 0", "no\\n", 1, kAsk},
         {"read " + quoted + " 0", "", 1, kAsk},  // end of input cancels
-        {"read --yes " + quoted, "", 2,
-         "usage: tarn-cli read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n"},
-        {"write --yes " + quoted + " one", "", 2,
-         "usage: tarn-cli write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n"},
-        {"write --port " + quoted + " 0", "", 2,
-         "usage: tarn-cli write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n"},
+        {"read --yes " + quoted, "", 2, "usage: tarn-cli read" + usage},
+        {"write --port " + quoted + " 0", "", 2, "usage: tarn-cli write" + usage},
+        {"write --yes --port " + radio + " " + quoted + " 0", "", 3,
+         std::string(kPrompt) +
+             "Verify failed!\nThe data was not successfully written to the client.\n"},
+        {"ports --probe --json " + mute + " /dev/no-such-port " + radio, "\\n", 0, kAsk,
+         "{\"ports\": [{\"name\": \"" + mute + none +
+             "no-answer\", \"message\": \"No radio answered.\"}, {\"name\": \"/dev/no-such-port" +
+             none + "cannot-open\", \"message\": \"The port cannot be opened.\"}, {\"name\": \"" +
+             radio + none + "answered\", \"message\": \"The radio answered.\"}], \"radio\": \"" +
+             radio + "\"}\n"},
+        {"ports --probe --yes " + mute, "", 1, kPrompt,
+         mute + "    No radio answered.\nNo radio answered.\n"},
+        {"ports --probe " + radio, "no\\n", 1, kAsk},  // cancelled at the prompt
     };
     for (const auto& c : cases) {
         const CliRun r = run(c.arguments, c.input);
-        EXPECT_EQ(r.code, c.code) << c.arguments;
-        EXPECT_EQ(r.err, c.err) << c.arguments;
+        EXPECT_EQ(std::tuple(r.code, r.err, r.out), std::tuple(c.code, c.err, c.out))
+            << c.arguments;
     }
+    EXPECT_EQ(run("ports --port x").code, 2);
     EXPECT_EQ(readFile(file), bytes);
 }
 
-TEST_F(RadioCli, PortsProbeNamesThePortWhoseRadioAnswered) {
-    SimProcess radio({"--no-pacing"}), silent({"--no-pacing", "--no-prompt"});
-    ASSERT_FALSE(radio.port().empty() || silent.port().empty());
-    const std::string ports = silent.port() + " /dev/no-such-port " + radio.port();
-    CliRun r = run("ports --probe --json " + ports, "\\n");
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, kAsk) << "one prompt for every port";
-    EXPECT_EQ(r.out,
-              "{\"ports\": [{\"name\": \"" + silent.port() +
-                  "\", \"description\": \"\", \"probe\": \"no-answer\", \"message\": \"No "
-                  "radio answered.\"}, {\"name\": \"/dev/no-such-port\", \"description\": \"\", "
-                  "\"probe\": \"cannot-open\", \"message\": \"The port cannot be opened.\"}, "
-                  "{\"name\": \"" +
-                  radio.port() +
-                  "\", \"description\": \"\", \"probe\": \"answered\", \"message\": \"The "
-                  "radio answered.\"}], \"radio\": \"" +
-                  radio.port() + "\"}\n");
-    r = run("ports --probe --yes " + silent.port());
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.out, silent.port() + "    No radio answered.\nNo radio answered.\n");
-    r = run("ports --probe " + radio.port(), "no\\n");
-    EXPECT_EQ(r.code, 1) << "cancelled at the prompt";
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(run("ports --port x").code, 2);
-}
-
 // compare, read and write on one radio: the file changes only by a read, every radio
-// command keeps its backups, and a read may write a transcript.
+// command keeps its backups, a read may write a transcript, and a read that cannot save
+// keeps what it read.
 TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     test::writeFile(dir.file("shop-copy.tdb"), bytes);
     const auto backups = [&](const std::string& kind) {
         std::vector<std::string> found;
-        const fs::path folder = dir.path() / "data" / "TARN" / "Tarn DataBase" / "backups";
-        for (const auto& entry : fs::directory_iterator(folder)) {
-            const std::string name = entry.path().filename().string();
-            if (name.size() > kind.size() + 5 && name.ends_with("_" + kind + ".tdb"))
-                found.push_back(entry.path().string());
-        }
+        for (const auto& entry :
+             fs::directory_iterator(dir.file("data/TARN/Tarn DataBase/backups")))
+            if (entry.path().string().ends_with("_" + kind + ".tdb")) found.push_back(entry.path());
         return found;
     };
-    SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
+    // The radio holds client 1 (no channels); the demonstration client 0 is written to it.
+    SimProcess sim(
+        {"--no-pacing", "--database", file, "--client", "1", "--save", dir.file("programmed.bin")});
     ASSERT_FALSE(sim.port().empty());
     const std::string port = "--yes --port " + sim.port() + " ";
-    CliRun r = run("compare " + port + "'" + file + "' 0");
-    EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.out, "The radio holds exactly this client.\n");
-    r = run("compare --json " + port + "'" + file + "' 1");
-    EXPECT_EQ(r.code, 4);
-    EXPECT_EQ(r.out.rfind("{\"identical\": false, \"header\": [], \"channels\": [{\"channel\": 1, "
-                          "\"change\": \"added\"",
-                          0),
-              0u)
-        << r.out;
-    EXPECT_EQ(readFile(file), bytes) << "compare never changes the file";
+    CliRun r = run("compare " + port + "'" + file + "' 1");
+    EXPECT_EQ(std::pair(r.code, r.out),
+              std::pair(0, std::string("The radio holds exactly this client.\n")));
+    r = run("compare --json " + port + "'" + file + "' 0");
+    EXPECT_TRUE(r.code == 4 &&
+                r.out.starts_with("{\"identical\": false, \"header\": [], \"channels\": "
+                                  "[{\"channel\": 1, \"change\": \"removed\""))
+        << r.code << r.out;
     EXPECT_EQ(backups("radio").size(), 2u);
+    r = run("write --port " + sim.port() + " '" + file + "' 0", "\\n");
+    EXPECT_EQ(std::pair(r.code, r.err), std::pair(0, kAsk));
+    EXPECT_EQ(readFile(file), bytes) << "compare and write never change the file";
 
     // read: the client it replaces and what came; write: what the verification read back.
     const std::string log = dir.file("radio.log");
     const std::string read = "read " + port + "--log '" + log + "' '" + file + "' 1";
     r = run(read);
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.err, kPrompt);
+    EXPECT_EQ(std::pair(r.code, r.err), std::pair(0, std::string(kPrompt)));
     EXPECT_EQ(imageOf(file, 1), imageOf(file, 0)) << "the radio's client came in";
     EXPECT_EQ(imageOf(file, 0), imageOf(dir.file("shop-copy.tdb"), 0)) << "others untouched";
-    EXPECT_EQ(run("write " + port + "'" + file + "' 1").code, 0);
     ASSERT_EQ(backups("before-read").size(), 1u);
     ASSERT_EQ(backups("verified").size(), 1u);
     EXPECT_EQ(imageOf(backups("before-read")[0], 0), imageOf(dir.file("shop-copy.tdb"), 1));
-    EXPECT_EQ(imageOf(backups("verified")[0], 0), imageOf(file, 1));
+    EXPECT_EQ(imageOf(backups("verified")[0], 0), imageOf(file, 0));
     EXPECT_EQ(backups("radio").size(), 3u);
 
-    const auto saved = readFile(log);
-    const std::string text(saved.begin(), saved.end());
+    const std::string text = test::fileText(dir, "radio.log");
     for (const char* part : {"Read, started ", "  sent \"D 1800 0800\" (11 bytes)\n",
                              "  sent \"E\" (1 byte)\nResult: Success\n"})
         EXPECT_NE(text.find(part), std::string::npos) << part << " in\n" << text;
     r = run(read);
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err, "The file '" + log + "' already exists. Add --force to replace it.\n");
+    EXPECT_EQ(std::pair(r.code, r.err),
+              std::pair(1, "The file '" + log + "' already exists. Add --force to replace it.\n"));
     EXPECT_EQ(run(read + " --force").code, 0);
     EXPECT_EQ(run("read --yes --force '" + file + "' 0").code, 2) << "--force without --log";
 
+    // Another program saves the file while a read waits at the connect prompt: the read
+    // cannot save and keeps the radio's memory beside the file.
+    test::RecordingUi quiet;
+    ASSERT_EQ(ClientDatabase(true).save(dir.file("other.tdb")), 1);
+    const std::string feeder = "until grep -q 'Press Enter' '" + dir.file("stderr") +
+                               "' 2>/dev/null; do sleep 0.05; done; cp '" + dir.file("other.tdb") +
+                               "' '" + file + "'; echo";
+    r = test::runCli(dir, "read --port " + sim.port() + " '" + file + "' 1", feeder);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(readFile(file), readFile(dir.file("other.tdb")));
+    const std::string kept =
+        r.err.substr(r.err.rfind(" '") + 2, r.err.size() - r.err.rfind(" '") - 5);
+    EXPECT_EQ(kept.rfind(dir.file("shop-read-"), 0), 0u) << kept;
+    EXPECT_EQ(r.err, kAsk + "The file '" + file +
+                         "' has been changed by another program since it was opened.\n\n"
+                         "Do you want to replace it?\n"
+                         "The radio's memory was kept in '" +
+                         kept + "'.\n");
+    EXPECT_EQ(imageOf(kept, 0), imageOf(dir.file("other.tdb"), 0));
+
     // --port is for that run only: the stored port stays the default.
     QtSettingsBackend backend;
-    ScopedServices services;
-    services->settings = &backend;
-    EXPECT_EQ(settings().port(), "COM1");
+    EXPECT_EQ(SettingsStore(backend).port(), "COM1");
 
     // A backup that cannot be written is told once and fails nothing.
     setenv("XDG_DATA_HOME", file.c_str(), 1);
@@ -234,6 +186,10 @@ TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.err, std::string(kPrompt) + "Backup not kept: the folder '" + file +
                          "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n");
+    EXPECT_EQ(sim.stop(), 0);
+    const RadioImage written = imageOf(dir.file("shop-copy.tdb"), 0);
+    EXPECT_EQ(readFile(dir.file("programmed.bin")),
+              std::vector<std::uint8_t>(written.begin(), written.end()));
 }
 
 }  // namespace

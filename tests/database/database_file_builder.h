@@ -14,23 +14,19 @@ class DatabaseFileBuilder {
     DatabaseFileBuilder& magic(const std::string& text = std::string("TARN Database file v3", 22)) {
         return append(text);
     }
-    DatabaseFileBuilder& dealer(const std::string& text) {
-        std::string field(100, '\0');
-        std::memcpy(field.data(), text.data(), std::min<std::size_t>(text.size(), 100));
-        return append(field);
+    DatabaseFileBuilder& dealer(std::string text) {
+        text.resize(100, '\0');
+        return append(text);
     }
     DatabaseFileBuilder& int16(int value) {
         return append({static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)});
     }
     DatabaseFileBuilder& record(const ClientRecord& client) {
-        std::vector<std::uint8_t> data(kSerializedClientSize);
-        client.serialize(data.data(), kSerializedClientSize);
-        int16(kSerializedClientSize);
-        return append({data.begin(), data.end()});
+        std::string data(kSerializedClientSize, '\0');
+        client.serialize(reinterpret_cast<std::uint8_t*>(data.data()), kSerializedClientSize);
+        return int16(kSerializedClientSize).append(data);
     }
-    DatabaseFileBuilder& end(const std::string& text = std::string("[end]", 6)) {
-        return append(text);
-    }
+    DatabaseFileBuilder& end(const std::string& t = std::string("[end]", 6)) { return append(t); }
     DatabaseFileBuilder& append(const std::string& text) {
         // Grown, then copied into: GCC 12 at -O3 misjudges the room of an inlined
         // vector insert after an earlier one (a false stringop-overflow warning).

@@ -1,5 +1,5 @@
-// Loading and saving database files: odd files that still load, the recent-file list,
-// and saves that never lose the existing file. Damaged files: database_mutation_test.
+// Loading and saving database files: odd files that still load, and saves that never lose
+// the existing file. Damaged files: database_mutation_test.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -10,8 +10,7 @@
 #include "database/client_database.h"
 #include "database/replace_file.h"
 #include "database_file_builder.h"
-#include "model/services.h"
-#include "settings/memory_settings_backend.h"
+#include "load_invariants.h"
 #include "support/file_size_limit.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
@@ -19,25 +18,20 @@
 namespace tarn {
 namespace {
 
+namespace fs = std::filesystem;
 using test::fileHeader;
 using test::readFile;
 using test::writeFile;
 using Texts = std::vector<std::string>;
+const std::vector<std::uint8_t> kOld = {'o', 'l', 'd'};
 
 class DatabaseFile : public ::testing::Test {
   protected:
-    void SetUp() override { services->settings = &settingsValues; }
-
-    int filesInDir() const {
-        auto it = std::filesystem::directory_iterator(dir.path());
-        return static_cast<int>(std::distance(it, std::filesystem::directory_iterator()));
+    long filesInDir() const {
+        return std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator());
     }
-
-    MemorySettingsBackend settingsValues;
-    ScopedServices services;
     test::RecordingUi feedback;
     test::TempDir dir;
-    ClientRecord client;
 };
 
 TEST_F(DatabaseFile, SaveAndLoadRoundTrip) {
@@ -47,27 +41,21 @@ TEST_F(DatabaseFile, SaveAndLoadRoundTrip) {
     db.client(db.addClient())->setLabel(2, "two");
     const std::string path = dir.file("two.tdb");
     ASSERT_EQ(db.save(path), 1);
-    EXPECT_EQ(db.isModified(), 0);
-    auto expected = fileHeader(2, "").record(*db.client(0)).record(*db.client(1)).end().bytes;
-    std::memcpy(expected.data() + 22, db.dealerText().data(), 100);
-    EXPECT_EQ(readFile(path), expected);
-    EXPECT_EQ(expected.size(), 130u + 2 * 10259u);
-
+    auto file = fileHeader(2, std::string(db.dealerText().data(), 100)).record(*db.client(0));
+    EXPECT_EQ(readFile(path), file.record(*db.client(1)).end().bytes);
+    EXPECT_EQ(file.bytes.size(), 130u + 2 * 10259u);
     ClientDatabase loaded(true);
     ASSERT_EQ(loaded.load(path), 1);
-    EXPECT_EQ(loaded.isModified(), 0);
-    ASSERT_EQ(loaded.clientCount(), 2);
-    EXPECT_EQ(*loaded.client(1), *db.client(1));
-    EXPECT_EQ(loaded.dealerText(), db.dealerText());
-    EXPECT_FALSE(settings().recentFile(0, false)) << "the recent files are the caller's";
+    EXPECT_EQ(test::DatabaseSnapshot::of(loaded), test::DatabaseSnapshot::of(db));
     EXPECT_TRUE(feedback.empty());
 }
 
 // Only regular files open: neither a device nor a FIFO, which would wait for a writer for
-// ever. A save that cannot happen says why and leaves the old file and nothing else.
+// ever. A save that cannot happen, or whose bytes do not all reach the disk, says why and
+// leaves the old file and nothing else.
 TEST_F(DatabaseFile, LoadsAndSavesThatCannotHappenChangeNothing) {
     const std::string path = dir.file("existing.tdb");
-    writeFile(path, {'o', 'l', 'd'});
+    writeFile(path, kOld);
     ASSERT_EQ(mkfifo(dir.file("fifo.tdb").c_str(), 0600), 0);
     ClientDatabase db(true), empty(false);
     for (const std::string& name : {dir.file("missing.tdb"), dir.path().string(),
@@ -75,77 +63,60 @@ TEST_F(DatabaseFile, LoadsAndSavesThatCannotHappenChangeNothing) {
         EXPECT_EQ(db.load(name), 0) << name;
     empty.setModified(true);
     EXPECT_EQ(empty.save(path) + empty.save(dir.file("new.tdb")), 0);
-    EXPECT_EQ(db.save(dir.file("no/such/folder.tdb")), 0);
-    EXPECT_EQ(db.save(dir.path().string()), 0) << "a folder cannot be replaced";
+    EXPECT_EQ(db.save(dir.file("no/such/folder.tdb")) + db.save(dir.path().string()), 0);
     Texts expected(4, "Could not open database file");
-    expected.insert(expected.end(),
-                    {"No data to save", "No data to save", "Failed to create/open database file",
-                     "Failed to create/open database file"});
+    expected.insert(expected.end(), {"No data to save", "No data to save"});
+    expected.insert(expected.end(), 2, "Failed to create/open database file");
     EXPECT_EQ(feedback.texts(), expected);
-    EXPECT_EQ(readFile(path), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+    EXPECT_TRUE(test::withFileSizeLimit(4096, [&] {
+        test::RecordingUi inChild;
+        return db.save(path) == 0 && db.isModified() &&
+               inChild.texts() == Texts{"Failed to write database file"};
+    }));
+    EXPECT_EQ(readFile(path), kOld);
     EXPECT_EQ(filesInDir(), 2);
     EXPECT_NE(db.isModified() && empty.isModified(), 0);
-    EXPECT_FALSE(settings().recentFile(0, false));
     // A file that does not open leaves nothing that a save could write over it.
     EXPECT_EQ(db.open(dir.file("missing.tdb")), 0);
     EXPECT_EQ(db.clientCount() + db.isModified(), 0);
 }
 
+// Records of another length become default clients; bytes after the marker are ignored; a
+// dealer field without NUL ends after its 100th byte.
 TEST_F(DatabaseFile, ToleratedOddities) {
-    ClientRecord named;
+    ClientRecord named, plain;
     named.setName("Named");
-    // Records of another length become default clients; the marker may lack its NUL;
-    // a dealer field without NUL ends after its 100th byte.
-    writeFile(dir.file("odd.tdb"), fileHeader(4, std::string(100, 'D'))
-                                       .record(named)
-                                       .int16(0)
-                                       .int16(10256)
-                                       .append(std::string(10256, 'z'))
-                                       .record(named)
-                                       .end("[end]")
-                                       .bytes);
+    auto odd = fileHeader(3, std::string(100, 'D')).record(named).int16(0).int16(10256);
+    writeFile(dir.file("odd.tdb"), odd.append(std::string(10256, 'z')).end().append("x").bytes);
     ClientDatabase db(false);
     ASSERT_EQ(db.load(dir.file("odd.tdb")), 1);
-    ASSERT_EQ(db.clientCount(), 4);
-    EXPECT_EQ(*db.client(0), named);
-    EXPECT_EQ(*db.client(1), client);
-    EXPECT_EQ(*db.client(2), client);
+    ASSERT_EQ(db.clientCount(), 3);
+    EXPECT_TRUE(*db.client(0) == named && *db.client(1) == plain && *db.client(2) == plain);
     EXPECT_EQ(db.dealerString(), std::string(100, 'D'));
-    writeFile(dir.file("tail.tdb"), fileHeader(1).record(client).end().append("ignored").bytes);
-    EXPECT_EQ(db.load(dir.file("tail.tdb")), 1);
-
-    ClientRecord bad;  // the channel check speaks per client, and the load goes on
-    bad.image()[8 * 10 + 5] = 0x01;
-    writeFile(dir.file("bad.tdb"), fileHeader(2).record(bad).record(bad).end().bytes);
-    ASSERT_EQ(db.load(dir.file("bad.tdb")), 1);
-    EXPECT_EQ(feedback.texts(),
-              Texts(2, "1 channels appear to be corrupted and have been deleted"));
+    EXPECT_TRUE(feedback.empty());
 }
 
 TEST_F(DatabaseFile, SaveReplacesWholeAndFollowsSymbolicLinks) {
-    namespace fs = std::filesystem;
     const std::string target = dir.file("target.tdb"), link = dir.file("link.tdb");
     writeFile(target, std::vector<std::uint8_t>(50000, 0xAA));
-    fs::create_symlink(target, link);
     // A link to a file not there yet, through a second link, relative to its folder.
-    fs::create_symlink("later.tdb", dir.file("dangling"));
-    fs::create_symlink("dangling", dir.file("chain.tdb"));
+    fs::create_symlink("later.tdb", link);
+    fs::create_symlink("link.tdb", dir.file("chain.tdb"));
     ClientDatabase db(true);
-    ASSERT_EQ(db.save(link), 1);
     ASSERT_EQ(db.save(dir.file("chain.tdb")), 1);
+    fs::create_symlink(target, dir.file("other.tdb"));
+    ASSERT_EQ(db.save(dir.file("other.tdb")), 1);
     EXPECT_TRUE(fs::is_symlink(link) && fs::is_symlink(dir.file("chain.tdb")));
-    EXPECT_EQ(readFile(target).size(), 10389u);
-    EXPECT_EQ(readFile(dir.file("later.tdb")).size(), 10389u);
+    EXPECT_EQ(readFile(target).size() + readFile(dir.file("later.tdb")).size(), 2 * 10389u);
     EXPECT_EQ(filesInDir(), 5) << "no temporary file remains";
 }
 
 TEST_F(DatabaseFile, TemporaryFilesKeepThePermissionsFitTheNameAndAreCleanedUp) {
-    namespace fs = std::filesystem;
     const std::string path = dir.file("private.tdb");
-    writeFile(path, {'o', 'l', 'd'});
-    for (const auto mode : {fs::perms::owner_read | fs::perms::owner_write,
-                            fs::perms::owner_all | fs::perms::group_write}) {
-        fs::permissions(path, mode);
+    writeFile(path, kOld);
+    const auto mode = fs::perms::owner_all | fs::perms::group_write;
+    fs::permissions(path, mode);
+    {
         ReplacingFile file(path);
         ASSERT_TRUE(file.isOpen());
         for (const auto& entry : fs::directory_iterator(dir.path())) {
@@ -167,22 +138,18 @@ TEST_F(DatabaseFile, TemporaryFilesKeepThePermissionsFitTheNameAndAreCleanedUp) 
 
     // The longest names a file system takes still get a temporary file beside them.
     const std::string longest = dir.file(std::string(251, 'n') + ".tdb");
-    ASSERT_EQ(db.save(longest), 1);
-    ASSERT_EQ(db.save(longest), 1);
-    EXPECT_EQ(readFile(longest).size(), 10389u);
-    EXPECT_EQ(filesInDir(), 5);
+    ASSERT_EQ(db.save(longest) + db.save(longest), 2);
+    EXPECT_EQ(readFile(longest).size() + filesInDir(), 10389u + 5);
     EXPECT_TRUE(feedback.empty());
 }
 
 TEST_F(DatabaseFile, ASaveAsksBeforeReplacingWhatAnotherProgramChanged) {
-    namespace fs = std::filesystem;
-    const std::string path = dir.file("shared.tdb");
+    const std::string path = dir.file("shared.tdb"), elsewhere = dir.file("elsewhere.tdb");
     const std::string question =
         "The file '" + path +
         "' has been changed by another program since it was opened.\n\nDo you want to replace it?";
     ClientDatabase first(true), second(false);
-    ASSERT_EQ(first.save(path), 1);
-    ASSERT_EQ(second.load(path), 1);
+    ASSERT_EQ(first.save(path) + second.load(path), 2);
     second.addClient();
     ASSERT_EQ(second.save(path), 1);
     const auto theirs = readFile(path);
@@ -192,57 +159,21 @@ TEST_F(DatabaseFile, ASaveAsksBeforeReplacingWhatAnotherProgramChanged) {
     EXPECT_EQ(first.save(path), 0);
     EXPECT_EQ(readFile(path), theirs);
     EXPECT_NE(first.isModified(), 0);
-    ASSERT_EQ(feedback.messages().size(), 1u);
-    EXPECT_EQ(feedback.messages()[0].text, question);
-    EXPECT_EQ(feedback.messages()[0].buttons, MessageButtons::YesNo);
-    EXPECT_TRUE(feedback.messages()[0].defaultNo);
+    EXPECT_EQ(feedback.texts(), Texts{question});
+    EXPECT_TRUE(feedback.messages()[0].buttons == MessageButtons::YesNo &&
+                feedback.messages()[0].defaultNo);
 
-    // Where nobody can answer, the save is refused; saving elsewhere is not a conflict.
-    first.setAskBeforeReplacingChanges(false);
-    EXPECT_EQ(first.save(path), 0);
-    EXPECT_EQ(feedback.messages().back().icon, MessageIcon::Error);
-    EXPECT_EQ(first.save(dir.file("elsewhere.tdb")), 1);
-    EXPECT_EQ(first.save(dir.file("elsewhere.tdb")), 1) << "its own save is no change";
-    EXPECT_EQ(feedback.texts(), Texts(2, question));
-
-    // Same size and time, other content: only the content tells.
-    auto bytes = readFile(dir.file("elsewhere.tdb"));
-    const auto time = fs::last_write_time(dir.file("elsewhere.tdb"));
-    bytes[30] ^= 1;
-    writeFile(dir.file("elsewhere.tdb"), bytes);
-    fs::last_write_time(dir.file("elsewhere.tdb"), time);
-    first.setAskBeforeReplacingChanges(true);
-    feedback.script({MessageAnswer::Yes});
-    EXPECT_EQ(first.save(dir.file("elsewhere.tdb")), 1);
-    EXPECT_EQ(feedback.texts().size(), 3u);
-}
-
-TEST_F(DatabaseFile, FailedWriteKeepsTheOldFileAndTellsTheUser) {
-    const std::string path = dir.file("precious.tdb");
-    ClientDatabase original(true);
-    ASSERT_EQ(original.save(path), 1);
-    const auto before = readFile(path);
-    EXPECT_TRUE(test::withFileSizeLimit(4096, [&] {
-        test::RecordingUi inChild;
-        ClientDatabase db(true);
-        db.addClient();
-        return db.save(path) == 0 && db.isModified() &&
-               inChild.texts() == Texts{"Failed to write database file"};
-    }));
-    EXPECT_EQ(readFile(path), before);
-    EXPECT_EQ(filesInDir(), 1) << "no temporary file remains";
+    // Saving elsewhere is not a conflict, nor is its own save. (Where nobody can answer the
+    // save is refused: tarn-cli's read.)
+    EXPECT_EQ(first.save(elsewhere) + first.save(elsewhere), 2);
+    EXPECT_EQ(feedback.texts().size(), 1u);
 }
 
 TEST(ForceDatabaseExtension, ReplacesTheNamesExtensionOnly) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"fleet", "fleet.tdb"},
-        {"/d/fleet.old", "/d/fleet.tdb"},
-        {"/d/my.fleet/x", "/d/my.fleet/x.tdb"},
-        {"c:\\a.b\\x", "c:\\a.b\\x.tdb"},
-        {"x.tdb", "x.tdb"},
-    };
-    for (const auto& [path, forced] : cases)
-        EXPECT_EQ(forceDatabaseExtension(path), forced) << path;
+    const char* paths[] = {"fleet", "/d/fleet.old", "/d/my.fleet/x", "c:\\a.b\\x", "x.tdb"};
+    const char* forced[] = {"fleet.tdb", "/d/fleet.tdb", "/d/my.fleet/x.tdb", "c:\\a.b\\x.tdb",
+                            "x.tdb"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(forceDatabaseExtension(paths[i]), forced[i]) << paths[i];
 }
 
 }  // namespace

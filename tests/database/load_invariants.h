@@ -1,10 +1,15 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "database/client_database.h"
+#include "database/csv_export.h"
+#include "database/csv_import.h"
 #include "model/channel_slot.h"
 
 namespace tarn::test {
@@ -26,26 +31,23 @@ struct DatabaseSnapshot {
     bool operator==(const DatabaseSnapshot&) const = default;
 };
 
-inline bool isChannelCheckMessage(const std::string& text) {
-    return text.find("channels appear to be corrupted") != std::string::npos ||
-           text.rfind("There were ", 0) == 0;
-}
-
 // The defined outcomes of a load, whatever the file held: what went wrong, or "".
 // `messages` are the texts shown during the load, in order.
 inline std::string checkLoadOutcome(const DatabaseSnapshot& before, const ClientDatabase& db,
                                     int result, const std::vector<std::string>& messages) {
     const auto end = messages.end() - (result == 0 && !messages.empty() ? 1 : 0);
-    if (!std::all_of(messages.begin(), end, isChannelCheckMessage)) return "unexpected message";
+    const auto channelCheck = [](const std::string& text) {
+        return text.find("channels appear to be corrupted") != std::string::npos ||
+               text.rfind("There were ", 0) == 0;
+    };
+    if (!std::all_of(messages.begin(), end, channelCheck)) return "unexpected message";
     if (result == 0) {
         const std::vector<std::string> failures = {
             "Could not open database file", "File does not appear to be a database file",
             "Database file does not contain any information", "Database file is invalid/corrupted",
             "Database file is corrupted"};
-        if (messages.empty() ||
-            std::count(failures.begin(), failures.end(), messages.back()) == 0) {
+        if (messages.empty() || std::count(failures.begin(), failures.end(), messages.back()) == 0)
             return "a failed load must end with its database file message";
-        }
         return DatabaseSnapshot::of(db) == before ? "" : "a failed load changed the database";
     }
     if (result != 1 || db.isModified()) return "a successful load returns 1 and clears modified";
@@ -58,9 +60,8 @@ inline std::string checkLoadOutcome(const DatabaseSnapshot& before, const Client
         for (int n = 1; n <= kChannelCount; ++n) {
             const std::uint8_t* s = slotBytes(c.image(), n);
             const bool valid = slotIsValid(s);
-            if (!valid && std::any_of(s, s + kSlotSize, [](std::uint8_t b) { return b != 0; })) {
+            if (!valid && std::any_of(s, s + kSlotSize, [](std::uint8_t b) { return b != 0; }))
                 return "a free slot survived the channel check";
-            }
             if (valid && s[slot::Number] != n) return "a valid slot has a wrong number";
             if (c.getLabel(n, text, 64) > 32) return "label overran its entry";
             scan += valid && (s[slot::Flags] & ChannelFlag::Scan);
@@ -68,6 +69,25 @@ inline std::string checkLoadOutcome(const DatabaseSnapshot& before, const Client
         if (scan > kScanLimit) return "more than 8 scan channels survived";
     }
     return "";
+}
+
+// The CSV reader's rule, whatever the text: the clients it read come back unchanged
+// through the export and another read.
+inline std::string checkCsvRead(std::string_view text) {
+    ClientDatabase db(false);
+    appendClients(db, readCsv(text).clients);
+    const CsvImport again = readCsv(csvText(db));
+    if (!again.errors.empty()) return "an exported client does not read back";
+    for (int i = 0; i < db.clientCount(); ++i)
+        if (!(again.clients[std::size_t(i)] == *db.client(i))) return "a client changed";
+    return "";
+}
+
+// A fuzz target's verdict: nothing when the rules held, else the broken rule and an abort.
+inline int fuzzVerdict(const std::string& problem) {
+    if (problem.empty()) return 0;
+    std::fprintf(stderr, "broken rule: %s\n", problem.c_str());
+    std::abort();
 }
 
 }  // namespace tarn::test

@@ -1,0 +1,114 @@
+// What guards a radio's memory: the comparison of a client with a radio image, and
+// backups of radio images.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <functional>
+
+#include "database/client_compare.h"
+#include "database/client_database.h"
+#include "database/radio_backups.h"
+#include "support/recording_ui.h"
+#include "support/temp_dir.h"
+
+namespace tarn {
+namespace {
+
+TEST(CompareWithImage, NamesEveryDifferenceAndOnlyEqualImagesAreIdentical) {
+    const ClientDatabase demo(true);  // channels 1..7, 3740.0 kHz first
+    ClientRecord client = *demo.client(0);
+    client.setLabel(2, "Harbour");
+    const std::pair<std::function<void(ClientRecord&)>, std::vector<std::string>> cases[] = {
+        {[](ClientRecord& r) { r.setName("Other"); }, {"The radio holds exactly this client."}},
+        {[](ClientRecord& r) {
+             r.setOption(ClientOption::PowerLevel, PowerLevel::Low);
+             r.setOption(ClientOption::Advanced, 0);
+             r.setSelcall("4321");
+         },
+         {"Type: Advanced -> Standard", "Power level: High -> Low", "Selcall: 1234 -> 4321"}},
+        {[](ClientRecord& r) { r.image()[7] = 0x00; },  // reserved
+         {"Header bytes: CD 00 77 FF FF 12 34 FF -> CD 00 77 FF FF 12 34 00"}},
+        {[](ClientRecord& r) {
+             r.setFrequency(2, 0, 50600);
+             r.setChannelFlag(2, ChannelFlag::Usb, 0);
+             r.setChannelFlag(2, ChannelFlag::Scan, 1);
+         },
+         {"Channel 2 'Harbour' changed: RX 5058.0 kHz -> 5060.0 kHz, Mode USB -> LSB, "
+          "Scan no -> yes"}},
+        {[](ClientRecord& r) {
+             r.deleteChannel(3);
+             r.image()[8 * 20] = ChannelFlag::Alarm;
+             r.setFrequency(20, 0, 20000);
+             r.setFrequency(20, 1, 20001);
+         },
+         {"Channel 3 removed: RX 9326.0 kHz, TX 9326.0 kHz, Mode USB, Scan no, SelCall no, "
+          "Alarm no",
+          "Channel 20 added: RX 2000.0 kHz, TX 2000.1 kHz, Mode LSB, Scan no, SelCall no, "
+          "Alarm yes"}},
+        {[](ClientRecord& r) { r.image()[8 + 7] = 0x5A; },  // a byte no field shows
+         {"Channel 1 changed: Bytes 18 18 92 80 21 09 01 00 -> 18 18 92 80 21 09 01 5A"}},
+    };
+    for (const auto& [edit, lines] : cases) {
+        ClientRecord radio = client;
+        edit(radio);
+        const ImageComparison comparison = compareWithImage(client, radio);
+        EXPECT_EQ(comparison.lines(), lines);
+        EXPECT_EQ(comparison.identical(), client.image() == radio.image()) << lines[0];
+    }
+}
+
+// Backups of radio images: names a person can read, files the program opens, a private
+// folder, pruning by the date in the name, and failure as data rather than a message.
+namespace fs = std::filesystem;
+
+constexpr std::time_t kNow = 1796639525;  // 2026-12-07 10:32:05 UTC
+constexpr std::time_t kDay = 86400;
+
+TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
+    setenv("TZ", "UTC", 1);
+    tzset();
+    test::RecordingUi ui;
+    test::TempDir dir;
+    const fs::path folder = dir.path() / "data" / "backups";
+    ClientRecord client;
+    client.setName(
+        "A/B\x01"
+        "C:\xE9t\xE9");
+    client.setSerial("SN 7");
+
+    const std::string name = "2026-12-07_103205_fleet_A_B_C_\xC3\xA9t\xC3\xA9_SN 7_before-read";
+    fs::path second;
+    for (const char* suffix : {".tdb", "-2.tdb"}) {
+        const auto kept =
+            keepBackupIn(folder, BackupKind::BeforeRead, "/x/fleet.tdb", client, kNow);
+        ASSERT_TRUE(kept.ok()) << kept.failure;
+        const auto u8 = (second = kept.file).filename().u8string();
+        EXPECT_EQ(std::string(u8.begin(), u8.end()), name + suffix);
+    }
+    EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    ClientDatabase kept(false);
+    ASSERT_EQ(kept.load(second), 1);
+    EXPECT_EQ(*kept.client(0), client);
+
+    // Pruning goes by the date in the name and leaves every other file alone.
+    keepBackupIn(folder, BackupKind::Radio, "old.tdb", client, kNow - 31 * kDay);
+    keepBackupIn(folder, BackupKind::Verified, "old.tdb", client, kNow - 29 * kDay);
+    test::writeFile((folder / "2020-01-01_000000_mine.tdb").string(), {1});
+    EXPECT_EQ(pruneBackups(folder, 0, kNow), 0) << "0 days keeps them forever";
+    EXPECT_EQ(pruneBackups(folder, 30, kNow), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 4);
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay), 1) << "exactly a day old is kept";
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay + 1), 2);
+    EXPECT_TRUE(fs::exists(folder / "2020-01-01_000000_mine.tdb"));
+
+    // A folder that cannot be made, or none: failure as a text (its words: tarn-cli's read).
+    test::writeFile(dir.file("file"), {1});
+    EXPECT_FALSE(keepBackupIn(dir.path() / "file/backups", BackupKind::Radio, "a", client, 0).ok());
+    EXPECT_NE(keepBackupIn({}, BackupKind::Radio, "a.tdb", client, kNow).failure.find("unknown"),
+              std::string::npos);
+    EXPECT_TRUE(ui.empty());
+}
+
+}  // namespace
+}  // namespace tarn
