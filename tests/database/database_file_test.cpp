@@ -167,6 +167,16 @@ TEST_F(DatabaseFile, ASaveAsksBeforeReplacingWhatAnotherProgramChanged) {
     // save is refused: tarn-cli's read.)
     EXPECT_EQ(first.save(elsewhere) + first.save(elsewhere), 2);
     EXPECT_EQ(feedback.texts().size(), 1u);
+
+    // Same size and time, other content: only the content tells.
+    auto bytes = readFile(elsewhere);
+    const auto time = std::filesystem::last_write_time(elsewhere);
+    bytes[30] ^= 1;
+    writeFile(elsewhere, bytes);
+    std::filesystem::last_write_time(elsewhere, time);
+    feedback.script({MessageAnswer::No});
+    EXPECT_EQ(first.save(elsewhere), 0);
+    EXPECT_EQ(feedback.texts().size(), 2u);
 }
 
 TEST(ForceDatabaseExtension, ReplacesTheNamesExtensionOnly) {

@@ -90,6 +90,15 @@ TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
     ClientDatabase kept(false);
     ASSERT_EQ(kept.load(second), 1);
     EXPECT_EQ(*kept.client(0), client);
+    // A long database name is cut whole characters at a time, inside a file name's limit.
+    std::string longName;
+    for (int i = 0; i < 200; ++i) longName += "\xC3\xA9";
+    const auto cut = keepBackupIn(folder, BackupKind::Radio, "/x/" + longName + ".tdb", client, 0);
+    ASSERT_TRUE(cut.ok()) << cut.failure;
+    const std::string cutName = cut.file.filename().string();
+    EXPECT_LE(cutName.size(), 255u);
+    EXPECT_NE(cutName.find("_" + longName.substr(0, 80) + "_"), std::string::npos);
+    fs::remove(cut.file);
 
     // Pruning goes by the date in the name and leaves every other file alone.
     keepBackupIn(folder, BackupKind::Radio, "old.tdb", client, kNow - 31 * kDay);
