@@ -1,5 +1,5 @@
-// Start-up: the first databases, the frame's first rectangle, and the handover from a
-// second start of the program to the running one.
+// Start-up: the first databases, the frame's first rectangle, and the handover to the
+// running program.
 #ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -25,12 +25,10 @@ using namespace tarn::test;
 namespace {
 
 StartOptions quietStart(ShellWorld& world) {
-    StartOptions options;
-    options.serverName = "tarn-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    options.settings = &world.settings;
-    options.splash = false;
-    options.installSeams = false;
-    return options;
+    return {.serverName = "tarn-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces),
+            .settings = &world.settings,
+            .splash = false,
+            .installSeams = false};
 }
 
 // Runs `peer` on another thread (a second start of the program) while this thread's event
@@ -63,7 +61,7 @@ QByteArray message(const QByteArray& body) {
     return QByteArray(size, 2) + body;
 }
 
-// Sends raw bytes to a running program and returns what it answered (on any thread).
+// Sends raw bytes to a running program; what it answered (on any thread).
 QByteArray exchange(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
     QLocalSocket socket;
@@ -77,6 +75,10 @@ QByteArray exchange(const QString& server, const QByteArray& bytes) {
 
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
     return beside([&] { return exchange(server, bytes); });
+}
+
+void waitFor(const std::function<bool()>& done, int ms) {
+    for (QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();) runNestedLoop(20);
 }
 
 }  // namespace
@@ -95,11 +97,11 @@ class StartupTest : public QObject {
     // The first start: old backups pruned, the frame's rectangle, which database opens.
     void firstStartOpensArgumentsOrNewestRecentFile() {
         ShellWorld world;
-        const auto backup = [](const char* name) { return backupFolder() / name; };
+        const auto backup = [](const char* year) {
+            return backupFolder() / (year + std::string("-01-01_000000_f_A_1_radio.tdb"));
+        };
         createBackupFolder(backupFolder());
-        for (const char* name :
-             {"2000-01-01_000000_f_A_1_radio.tdb", "2999-01-01_000000_f_A_1_radio.tdb"})
-            std::fclose(std::fopen(backup(name).c_str(), "w"));
+        for (const char* year : {"2000", "2999"}) writeFile(backup(year).string(), {});
         std::unique_ptr<Program> program;
         const auto start = [&](const std::vector<std::filesystem::path>& arguments) {
             program.reset();
@@ -108,15 +110,14 @@ class StartupTest : public QObject {
             return program->frame().databaseWindows();
         };
         QList<DatabaseWindow*> windows = start({});
-        QVERIFY(!std::filesystem::exists(backup("2000-01-01_000000_f_A_1_radio.tdb")));
-        QVERIFY(std::filesystem::exists(backup("2999-01-01_000000_f_A_1_radio.tdb")));
+        QVERIFY(!std::filesystem::exists(backup("2000")) &&
+                std::filesystem::exists(backup("2999")));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const FrameWindow& frame = program->frame();
         QCOMPARE(QRect(frame.pos(), frame.geometry().size()),
                  QRect(QPoint(0, 0), screen.size() * 3 / 4));
         QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
-        QVERIFY(windows[0]->isMaximized());
+        QVERIFY(windows[0]->windowTitle() == "<NoName>[*]" && windows[0]->isMaximized());
         // A stored placement is used, pulled back onto the screen when it lies off it.
         world.settings.write("Window Placement",
                              QString("%1 -5 640 480").arg(screen.width()).toStdString());
@@ -128,13 +129,11 @@ class StartupTest : public QObject {
         settings().addRecentFile(world.path("newest.tdb"));
         windows = start({});
         QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
-        QVERIFY(windows[0]->isMaximized());
+        QVERIFY(windows[0]->fileName() == world.path("newest.tdb") && windows[0]->isMaximized());
         // The first argument that opens decides; a missing file is passed over silently.
         windows = start({world.path("missing.tdb"), world.path("older.tdb")});
         QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
-        QVERIFY(!windows[0]->isMaximized());
+        QVERIFY(windows[0]->fileName() == world.path("older.tdb") && !windows[0]->isMaximized());
         QVERIFY(world.feedback->empty());
         // A FIFO is told about at once, not waited on.
         QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
@@ -150,7 +149,7 @@ class StartupTest : public QObject {
         const StartOptions options = quietStart(world);
         auto program = Program::start({}, options);
         settle();
-        auto windowCount = [&] { return program->frame().databaseWindows().size(); };
+        auto windowCount = [&] { return int(program->frame().databaseWindows().size()); };
         // A second start without paths only raises the frame; paths open in their order.
         QVERIFY(handOver(options.serverName, {}));
         QVERIFY(handOver(options.serverName,
@@ -158,8 +157,8 @@ class StartupTest : public QObject {
         settle();
         const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
         QCOMPARE(windows.size(), 3);
-        QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
-        QCOMPARE(windows[2]->fileName(), world.path(kOddName));
+        QVERIFY(windows[1]->fileName() == world.path("two.tdb") &&
+                windows[2]->fileName() == world.path(kOddName));
         // While a radio transfer or print job runs the paths wait; they open after it.
         {
             QtProgressUi ui;
@@ -168,8 +167,7 @@ class StartupTest : public QObject {
             runNestedLoop(300);
             QCOMPARE(windowCount(), 3);
         }
-        for (QDeadlineTimer deadline(5000); windowCount() < 4 && !deadline.hasExpired();)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        waitFor([&] { return windowCount() == 4; }, 5000);
         QCOMPARE(windowCount(), 4);
 
         const QByteArray path = QFile::encodeName(QString::fromStdString(world.path("two.tdb")));
@@ -191,7 +189,7 @@ class StartupTest : public QObject {
 
     void handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
         ShellWorld world;
-        // A file that does not load: opening it shows a message box.
+        // A file that does not load, so opening it shows a message box.
         const QString damaged = world.qpath("damaged.tdb");
         writeFile(world.path("damaged.tdb"), "not a database");
         const QByteArray one = message(QFile::encodeName(damaged) + '\0');
@@ -206,8 +204,7 @@ class StartupTest : public QObject {
         world.feedback->whileShown = [&] {
             deepest = std::max(deepest, ++depth);
             if (world.feedback->messages().size() == 1) {
-                for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();)
-                    runNestedLoop(20);
+                waitFor([&] { return gone.load(); }, 5000);
                 QVERIFY(handOver(options.serverName, {pathFromQt(damaged)}));
                 const int flood = SingleInstance::kQueueLimit + 50;
                 QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
@@ -222,9 +219,7 @@ class StartupTest : public QObject {
         // inside the socket's signal, where the socket could be deleted.
         QCOMPARE(answer, QByteArray("\1"));
         const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
-        for (QDeadlineTimer deadline(10000);
-             world.feedback->messages().size() < boxes && !deadline.hasExpired();)
-            runNestedLoop(20);
+        waitFor([&] { return world.feedback->messages().size() >= boxes; }, 10000);
         runNestedLoop(100);  // time for any more that were kept
         QCOMPARE(deepest, 1);
         QCOMPARE(world.feedback->messages().size(), boxes);
@@ -242,8 +237,7 @@ class StartupTest : public QObject {
         options.reachTimeoutMs = 300;
         const QString server = SingleInstance::serverPath(options.serverName);
         {
-            // A socket file in the session's private folder.
-            auto first = Program::start({}, options);
+            auto first = Program::start({}, options);  // a socket in the private folder
             QVERIFY(QFileInfo(server).exists());
             QCOMPARE(QFileInfo(server).path(), runtime_.path());
             // A program that holds the place but does not answer (this thread is busy) is
@@ -251,22 +245,16 @@ class StartupTest : public QObject {
             QElapsedTimer timer;
             timer.start();
             auto second = Program::start({world.path("one.tdb")}, options);
-            QVERIFY(second);
-            QVERIFY(timer.elapsed() < 3000);
+            QVERIFY(second && timer.elapsed() < 3000);
             QCOMPARE(second->frame().databaseWindows().size(), 1);
         }
         // A socket file left by a crash, or a server that never answers, is taken over.
         for (const bool listening : {false, true}) {
             QLocalServer squatter;
-            if (listening) {
-                QVERIFY(squatter.listen(server));
-            } else {
-                QFile left(server);
-                QVERIFY(left.open(QIODevice::WriteOnly));
-            }
+            QFile left(server);
+            QVERIFY(listening ? squatter.listen(server) : left.open(QIODevice::WriteOnly));
             auto program = Program::start({}, options);
-            QVERIFY(program);
-            QVERIFY(handOver(options.serverName, {}));
+            QVERIFY(program && handOver(options.serverName, {}));
         }
         // A runtime folder that others may enter is not used; a private one of ours is made.
         QTemporaryDir open;
@@ -285,8 +273,7 @@ class StartupTest : public QObject {
         int pair[2] = {-1, -1};
         QCOMPARE(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
         QVERIFY(peerIsThisUser(pair[0]));
-        close(pair[0]);
-        close(pair[1]);
+        close(pair[0]), close(pair[1]);
         QVERIFY(!peerIsThisUser(pair[0]));
 #endif
     }
