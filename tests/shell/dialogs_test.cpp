@@ -1,11 +1,6 @@
-// The desktop's dialogs and the radio commands' windows: file dialogs, message boxes, the
-// port dialog, the radio log, Compare with radio, the status bar, print options and preview.
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-
+// The desktop's dialogs and the windows and status bar of the radio commands.
 #include "database/client_compare.h"
 #include "database/radio_backups.h"
-#include "printing/print_options.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
@@ -18,10 +13,6 @@ using namespace tarn;
 using namespace tarn::test;
 
 namespace {
-
-const std::vector<SerialPortInfo> kFound = {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
-                                            {"/dev/ttyRADIO", ""},
-                                            {"COM3", "Communications Port"}};
 
 QStringList lines(const QListWidget* list) {
     QStringList texts;
@@ -51,12 +42,10 @@ QStringList compare(Scene& scene, const QString& button) {
     return shown;
 }
 
-void verifyStatus(FrameWindow& frame, const QString& pattern) {
-    const QString status = frame.statusText();
-    QVERIFY2(status.contains(QRegularExpression("^" + pattern + "$")), qPrintable(status));
+// The status bar's text with its time of day taken out.
+QString status(FrameWindow& frame) {
+    return frame.statusText().replace(QRegularExpression(" at \\d\\d:\\d\\d"), "");
 }
-
-const QString kAtTime = " at \\d\\d:\\d\\d";
 
 }  // namespace
 
@@ -82,9 +71,8 @@ class DialogsTest : public QObject {
                 static_cast<QDialog*>(dialog)->reject();
             });
             std::filesystem::path path = "unchanged";
-            QVERIFY(!showFileNameDialog(nullptr, path, kind));
+            QVERIFY(!showFileNameDialog(nullptr, path, kind) && path == "unchanged");
             QCOMPARE(seen, expected);
-            QCOMPARE(path.string(), std::string("unchanged"));
         }
         writeDatabase(world.path("a.tdb"), {"A"});
         whenModal([&](QWidget* modal) {
@@ -109,10 +97,9 @@ class DialogsTest : public QObject {
             QCOMPARE(box->standardButton(box->defaultButton()), QMessageBox::No);
             box->button(QMessageBox::No)->click();
         });
-        MessageOwner owner = MessageOwner::frame();
-        owner.defaultNo = true;
-        QCOMPARE(QtUserFeedback().showMessage(owner, "Save 'M\xc3\xbcller'?", MessageIcon::Question,
-                                              MessageButtons::YesNo),
+        QCOMPARE(QtUserFeedback().showMessage(
+                     {.kind = MessageOwner::Kind::Frame, .defaultNo = true},
+                     "Save 'M\xc3\xbcller'?", MessageIcon::Question, MessageButtons::YesNo),
                  MessageAnswer::No);
         QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save 'Müller'?"));
     }
@@ -147,8 +134,7 @@ class DialogsTest : public QObject {
         }
     }
 
-    // Found devices are listed with their descriptions; Find radio tries the typed name,
-    // then the list, and takes the port that answered; a description stores its name.
+    // Find radio tries the typed name, then the list; a description stores its port's name.
     void portDialogListsDevicesAndFindsTheRadio() {
         ShellWorld world;
         const auto clock = std::make_shared<VirtualClock>();
@@ -158,7 +144,9 @@ class DialogsTest : public QObject {
                                                   FakePortFaults{.missing = n++ != 1}),
                 clock};
         };
-        PortDialog dialog(nullptr, kFound);
+        PortDialog dialog(nullptr, {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
+                                    {"/dev/ttyRADIO", ""},
+                                    {"COM3", "Communications Port"}});
         QStringList entries;
         for (int i = 0; i < dialog.portBox()->count(); ++i)
             entries.append(dialog.portBox()->itemText(i));
@@ -187,8 +175,7 @@ class DialogsTest : public QObject {
         QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyUSB0"));
     }
 
-    // A read goes to the focused client; the status bar, the log window and the backup
-    // folder hear of it; a failure shows no box beyond the prompt.
+    // The status bar, log window and backups hear of a read; a failure shows no box.
     void readReportsToStatusBarLogWindowAndBackups() {
         ShellWorld world;
         RadioLog log;
@@ -201,21 +188,20 @@ class DialogsTest : public QObject {
                  QString("Radio log|No radio exchanges yet."));
         QList<QUrl> opened;
         scene.frame.setUrlOpener([&](const QUrl& url) { return opened << url, true; });
-        scene.frame.command(cmd::OpenBackupFolder);  // made, private, and opened
+        scene.frame.command(cmd::OpenBackupFolder);  // made and opened
         QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(backupFolder()))});
-        QCOMPARE(std::filesystem::status(backupFolder()).permissions(),
-                 std::filesystem::perms::owner_all);
         std::filesystem::remove(backupFolder());
         writeFile(backupFolder(), "a file where the folder goes");
 
         world.radio(radioClient());
         scene.click(1);
         scene.run(cmd::ReadRadio);
-        verifyStatus(scene.frame, "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" +
-                                      kAtTime +
-                                      "\\. Backup not kept: the folder '.*' cannot be "
-                                      "created \\(.+\\)\\.");
-        QCOMPARE(scene.frame.statusText().count("Backup not kept"), 1);
+        QVERIFY2(
+            status(scene.frame)
+                    .startsWith("Read the radio into 'B' (2048 bytes, 1 channel repaired). Backup "
+                                "not kept: the folder '") &&
+                scene.frame.statusText().count("Backup not kept") == 1,
+            qPrintable(scene.frame.statusText()));
         QCOMPARE(world.messageTexts().size(), std::size_t{2});  // prompt, repair: no failure box
         QCOMPARE(scene.column(7), (QStringList{"High", "Low", "High"}));
         QVERIFY(scene.window->isEnabled());                    // enabled again after the transfer
@@ -223,16 +209,9 @@ class DialogsTest : public QObject {
         QVERIFY2(text.startsWith("Read, started ") && text.contains("sent \"D 1800 0800\""),
                  qPrintable(text));
         QCOMPARE(text, QString::fromStdString(log.toText()));
-        shown->close();
-        scene.frame.command(cmd::ShowRadioLog);
-        QVERIFY(scene.frame.radioLogWindow() == shown && shown->isVisible());  // one window
-        world.fileNames = {world.path("radio.txt")};
-        shown->saveAs();
-        QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::SaveRadioLog});
-        QCOMPARE(fileBytes(world.path("radio.txt")).toStdString(), log.toText());
         scene.frame.command(cmd::OpenBackupFolder);  // cannot make it: a box says so
-        QCOMPARE(opened.size(), 1);
-        QVERIFY(QString::fromStdString(world.messageTexts().back())
+        QVERIFY(opened.size() == 1 &&
+                QString::fromStdString(world.messageTexts().back())
                     .startsWith("The backup folder '" + QString::fromStdString(backupFolder())));
 
         world.radio(radioClient(), RadioFaults{.silentDump = true});
@@ -240,7 +219,7 @@ class DialogsTest : public QObject {
         world.feedback->clear();
         scene.run(cmd::ReadRadio);
         QCOMPARE(world.messageTexts().size(), std::size_t{1});
-        QCOMPARE(scene.frame.statusText(), QString("Read failed: the radio sent no data"));
+        QCOMPARE(status(scene.frame), QString("Read failed: the radio sent no data"));
         scene.click(0);
         scene.click(2, Qt::ControlModifier);
         QCOMPARE(scene.frame.selectionText(), QString("2 of 3 selected"));
@@ -252,11 +231,11 @@ class DialogsTest : public QObject {
         scene.db().client(1)->addChannel();
         world.radio(*scene.db().client(1));
         scene.click(1);
-        QCOMPARE(compare(scene, "Close"), QStringList{QString(kIdenticalText)});
-        verifyStatus(scene.frame, "Compared 'B' with the radio: identical" + kAtTime);
+        QCOMPARE(compare(scene, "Close") << status(scene.frame),
+                 (QStringList{kIdenticalText, "Compared 'B' with the radio: identical"}));
         QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
-        QCOMPARE(compare(scene, "Write client to radio"), QStringList{QString(kIdenticalText)});
-        verifyStatus(scene.frame, "Programmed and verified 'B'" + kAtTime);
+        QCOMPARE(compare(scene, "Write client to radio") << status(scene.frame),
+                 (QStringList{kIdenticalText, "Programmed and verified 'B'"}));
         QVERIFY(!scene.db().isModified());
 
         // A different radio; Replace is one step to undo, its channel check not repeated.
@@ -267,44 +246,14 @@ class DialogsTest : public QObject {
         const ClientRecord before = *scene.db().client(1);
         world.feedback->clear();
         const QStringList shown = compare(scene, "Replace client");
-        QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown[0].startsWith("Power level: "), qPrintable(shown[0]));
+        QVERIFY2(shown.size() == 1 && shown[0].startsWith("Power level: "), qPrintable(shown[0]));
         QCOMPARE(world.messageTexts().size(), std::size_t{2});
-        verifyStatus(scene.frame,
-                     "Read the radio into 'B' \\(2048 bytes, 1 channel repaired\\)" + kAtTime);
+        QCOMPARE(status(scene.frame), "Read the radio into 'B' (2048 bytes, 1 channel repaired)");
         QVERIFY(*scene.db().client(1) != before);
         QCOMPARE(scene.frame.menuAction(cmd::Undo)->text(),
                  QString("&Undo Read radio into 'B'\tCtrl-Z"));
         scene.run(cmd::Undo);
         QVERIFY(*scene.db().client(1) == before);
-    }
-
-    // Print options are stored on OK only; Print preview shows the focused client's pages.
-    void printOptionsAndPreview() {
-        ShellWorld world;
-        Scene scene(world, {"A", "B"});
-        for (const bool ok : {false, true}) {
-            whenModal([ok](QWidget* dialog) {
-                QCOMPARE(dialog->windowTitle(), QString("Print options"));
-                for (QCheckBox* box : dialog->findChildren<QCheckBox*>()) box->setChecked(true);
-                ok ? static_cast<QDialog*>(dialog)->accept()
-                   : static_cast<QDialog*>(dialog)->reject();
-            });
-            scene.frame.command(cmd::EditPrintOptions);
-            const PrintOptions stored = storedPrintOptions();
-            QCOMPARE(std::pair(stored.newPagePerClient, stored.pageFooter), std::pair(ok, ok));
-        }
-        scene.run(cmd::PrintPreview);  // no focus mark yet
-        QCOMPARE(world.messageTexts(), Texts{"There is no client selected to print."});
-        for (int i = 0; i < 200; ++i) scene.db().client(i % 2)->addChannel();  // 2 pages each
-        scene.click(1);
-        scene.run(cmd::PrintPreview);
-        auto* preview = scene.window->findChild<QPrintPreviewDialog*>();
-        QVERIFY(preview && preview->isVisible());
-        QCOMPARE(preview->findChild<QPrintPreviewWidget*>()->pageCount(), 2);
-        preview->close();
-        settle();
-        QVERIFY(!scene.window->findChild<QPrintPreviewDialog*>());
     }
 };
 

@@ -3,11 +3,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "database/client_database.h"
 #include "model/client_record.h"
@@ -31,9 +26,9 @@ inline void settle() {
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
 }
 
-// One test's world: settings in memory, recorded message boxes, scripted file-name dialogs
-// and edit client dialogs, a temporary folder (which holds the data folder, so radio
-// backups never reach the user's own). Everything is put back after.
+// One test's world: settings in memory, recorded message boxes, scripted file-name and edit
+// client dialogs, a temporary folder holding the data folder (radio backups stay out of the
+// user's own). Everything is put back after.
 class ShellWorld {
   public:
     ShellWorld() : savedDataHome_(qgetenv("XDG_DATA_HOME")) {
@@ -42,9 +37,9 @@ class ShellWorld {
         services->askFileName = [this](WindowHandle, std::filesystem::path& path, int kind) {
             askedKinds.push_back(static_cast<FileDialogKind>(kind));
             offeredNames.push_back(path);
-            if (fileNames.empty()) return false;
-            const std::optional<std::string> answer = fileNames.front();
-            fileNames.erase(fileNames.begin());
+            const std::optional<std::string> answer =
+                fileNames.empty() ? std::nullopt : fileNames[0];
+            if (!fileNames.empty()) fileNames.erase(fileNames.begin());
             if (answer) path = *answer;
             return answer.has_value();
         };
@@ -70,8 +65,8 @@ class ShellWorld {
     std::vector<std::optional<std::string>> fileNames;
     std::vector<FileDialogKind> askedKinds;
     std::vector<std::string> offeredNames;  // the name each file dialog started with
-    // The clients the edit client dialog was opened on; it answers `editResult` and renames
-    // the client to `editName` when that is not empty.
+    // The clients the edit client dialog was opened on; it answers `editResult`, renaming
+    // the client to `editName` unless empty.
     std::vector<std::string> editedClients;
     int editResult = 1;
     std::string editName;
@@ -92,7 +87,7 @@ class ShellWorld {
     QByteArray savedDataHome_;
 };
 
-// Writes a database file of the given clients (names; the rest at the defaults).
+// Writes a database file of clients of these names (the rest at the defaults).
 inline void writeDatabase(const std::string& path, const Texts& names) {
     ClientDatabase database(false);
     for (const std::string& name : names)
@@ -110,7 +105,6 @@ inline void writeFile(const std::string& path, const QByteArray& bytes) {
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
 }
 
-// The texts of one column of a database window's list, in display order.
 inline QStringList columnTexts(DatabaseWindow& window, int column) {
     QStringList texts;
     for (int row = 0; row < window.list().rowCount(); ++row)
@@ -123,8 +117,7 @@ inline void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modi
     QTest::mouseClick(window.list().viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
-// A shown 900x600 frame with one window on "scene.tdb" holding the clients `names`; the
-// messages of opening it are cleared.
+// A shown frame with one window on "scene.tdb" of the clients `names`, messages cleared.
 struct Scene {
     explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}, bool maximized = true) {
         writeDatabase(world.path("scene.tdb"), names);

@@ -1,5 +1,4 @@
-// Start-up: the first databases, the frame's first rectangle, and the handover to the
-// running program.
+// Start-up: the first databases and rectangle, and the handover to the running program.
 #ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -31,8 +30,7 @@ StartOptions quietStart(ShellWorld& world) {
             .installSeams = false};
 }
 
-// Runs `peer` on another thread (a second start of the program) while this thread's event
-// loop serves the running one; gives up waiting after ten seconds. What `peer` returned.
+// What `peer`, a second start on another thread, returned; this thread's loop serves meanwhile.
 template <class Peer>
 auto beside(const Peer& peer) {
     decltype(peer()) result{};
@@ -118,10 +116,6 @@ class StartupTest : public QObject {
                  QRect(QPoint(0, 0), screen.size() * 3 / 4));
         QCOMPARE(windows.size(), 1);
         QVERIFY(windows[0]->windowTitle() == "<NoName>[*]" && windows[0]->isMaximized());
-        // A stored placement is used, pulled back onto the screen when it lies off it.
-        world.settings.write("Window Placement",
-                             QString("%1 -5 640 480").arg(screen.width()).toStdString());
-        QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
 
         writeDatabase(world.path("older.tdb"), {"A"});
         writeDatabase(world.path("newest.tdb"), {"B"});
@@ -196,8 +190,7 @@ class StartupTest : public QObject {
         const StartOptions options = quietStart(world);
         auto program = Program::start({}, options);
         settle();
-        // The first box stays up until its second start has gone; meanwhile another start
-        // and a flood of paths come.
+        // The first box stays up until its start has gone; another start and a flood come.
         std::atomic<bool> gone = false;
         int depth = 0;
         int deepest = 0;
@@ -240,8 +233,7 @@ class StartupTest : public QObject {
             auto first = Program::start({}, options);  // a socket in the private folder
             QVERIFY(QFileInfo(server).exists());
             QCOMPARE(QFileInfo(server).path(), runtime_.path());
-            // A program that holds the place but does not answer (this thread is busy) is
-            // passed by: the second start runs alone, with its file.
+            // One that holds the place but does not answer (busy) is passed by.
             QElapsedTimer timer;
             timer.start();
             auto second = Program::start({world.path("one.tdb")}, options);
