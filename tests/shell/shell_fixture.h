@@ -119,11 +119,11 @@ inline void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modi
 
 // A shown frame with one window on "scene.tdb" of the clients `names`, messages cleared.
 struct Scene {
-    explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}, bool maximized = true) {
+    explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}) {
         writeDatabase(world.path("scene.tdb"), names);
         frame.resize(900, 600);
         frame.show();
-        window = frame.openDatabaseWindow(world.path("scene.tdb"), maximized);
+        window = frame.openDatabaseWindow(world.path("scene.tdb"), true);
         settle();
         world.feedback->clear();
     }
@@ -139,13 +139,11 @@ struct Scene {
     DatabaseWindow* window = nullptr;
 };
 
-// Runs `act` on the next modal dialog that opens (the way a user answers it); with
-// `boxOnly`, on the next message box.
-inline void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false) {
+// Runs `act` on the next modal dialog that opens, the way a user answers it.
+inline void whenModal(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act, boxOnly] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
             timer->deleteLater();
             timer->stop();
             // Acted on after the timer's turn, so a box the action opens gets its own.

@@ -30,14 +30,24 @@ StartOptions quietStart(ShellWorld& world) {
             .installSeams = false};
 }
 
+// A loop of its own for a while, as a message box runs one.
+void runNestedLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void waitFor(const std::function<bool()>& done, int ms) {
+    for (QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();) runNestedLoop(20);
+}
+
 // What `peer`, a second start on another thread, returned; this thread's loop serves meanwhile.
 template <class Peer>
 auto beside(const Peer& peer) {
     decltype(peer()) result{};
     std::atomic<bool> done = false;
     std::thread thread([&] { result = peer(), done = true; });
-    for (QDeadlineTimer deadline(10000); !done && !deadline.hasExpired();)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    waitFor([&] { return done.load(); }, 10000);
     thread.join();
     return result;
 }
@@ -46,17 +56,8 @@ bool handOver(const QString& server, const std::vector<std::filesystem::path>& p
     return beside([&] { return SingleInstance::handOver(server, paths, 10000); });
 }
 
-// A loop of its own for a while, as a message box runs one.
-void runNestedLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-QByteArray message(const QByteArray& body) {
-    const char size[] = {static_cast<char>(body.size() & 0xFF),
-                         static_cast<char>(body.size() >> 8)};
-    return QByteArray(size, 2) + body;
+QByteArray message(const QByteArray& body) {  // a little-endian length, then the body
+    return QByteArray(1, char(body.size() & 0xFF)) + char(body.size() >> 8) + body;
 }
 
 // Sends raw bytes to a running program; what it answered (on any thread).
@@ -73,10 +74,6 @@ QByteArray exchange(const QString& server, const QByteArray& bytes) {
 
 QByteArray sendRaw(const QString& server, const QByteArray& bytes) {
     return beside([&] { return exchange(server, bytes); });
-}
-
-void waitFor(const std::function<bool()>& done, int ms) {
-    for (QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();) runNestedLoop(20);
 }
 
 }  // namespace
