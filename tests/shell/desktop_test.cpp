@@ -171,18 +171,27 @@ class DesktopTest : public QObject {
         settle();
         QVERIFY(QFile::exists(world.qpath("kept.tdb")) && frame.databaseWindows().isEmpty());
         QVERIFY(frame.close());
-        // The outer corner (as the frame is placed at start-up) and the inner size.
         QCOMPARE(*world.settings.read("Window Placement"),
                  QString("%1 %2 500 300").arg(frame.x()).arg(frame.y()).toStdString());
     }
 
-    // Commands go to the current window once, and not while a long operation runs.
+    // Commands go to the current window once, and not while a long operation runs; Help.
     void commandsArePostedToCurrentWindowOnce() {
         ShellWorld world;
         FrameWindow frame;
         frame.command(cmd::DeleteClient);  // no window: nothing at all
         settle();
         QVERIFY(world.feedback->empty());
+        frame.setUrlOpener([](const QUrl&) { return false; });
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(world.dir.path());  // no Tarn.pdf here or beside the program
+        frame.command(cmd::Help);
+        frame.command(cmd::VisitWebsite);
+        QDir::setCurrent(previous);
+        QCOMPARE(world.messageTexts(),
+                 (Texts{"Failed to open \"Tarn.pdf\".",
+                        "Failed to open \"https://www.tarn-radio.example/\"."}));
+        world.feedback->clear();
         frame.openDatabaseWindow(std::nullopt, false);
         DatabaseWindow* second = frame.openDatabaseWindow(std::nullopt, true);
         frame.show();
@@ -193,7 +202,6 @@ class DesktopTest : public QObject {
         settle();
         QCOMPARE(world.messageTexts(), Texts{msg::kNoClientsSelected});
         QCOMPARE(world.feedback->messages()[0].window, static_cast<WindowHandle>(second));
-        // One action carries the menu item, the button and the key: a key runs it once.
         clickRow(*second, 0);
         world.feedback->clear();
         world.feedback->script({MessageAnswer::No});
@@ -260,20 +268,6 @@ class DesktopTest : public QObject {
                  world.path("a.tdb"));
     }
 
-    void helpAndWebsiteFailuresAreReported() {
-        ShellWorld world;
-        FrameWindow frame;
-        frame.setUrlOpener([](const QUrl&) { return false; });
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(world.dir.path());  // no Tarn.pdf here or beside the program
-        frame.command(cmd::Help);
-        frame.command(cmd::VisitWebsite);
-        QDir::setCurrent(previous);
-        QCOMPARE(world.messageTexts(),
-                 (Texts{"Failed to open \"Tarn.pdf\".",
-                        "Failed to open \"https://www.tarn-radio.example/\"."}));
-    }
-
     void findShowsMatchesAndCommandsReachOnlyThem() {
         ShellWorld world;
         Scene scene(world, {"Alpha", "Bravo", "alpine", "Charlie"});
@@ -309,7 +303,6 @@ class DesktopTest : public QObject {
         QVERIFY(source.load(world.path("source.tdb")) && exportCsv(source, world.path("good.csv")));
         writeFile(world.path("bad.csv"),
                   fileBytes(world.path("good.csv")) + "\nBroken\nnot,a,heading\n");
-        // A damaged file asks first; No (the default) imports nothing.
         world.fileNames = {world.path("bad.csv"), world.path("bad.csv")};
         world.feedback->script({MessageAnswer::No});
         scene.run(cmd::Import);

@@ -128,7 +128,7 @@ class DialogsTest : public QObject {
     Q_OBJECT
   private slots:
 
-    void fileDialogsHaveTheirTitlesAndFilters() {
+    void fileDialogsAndMessageBoxes() {
         ShellWorld world;
         const std::pair<FileDialogKind, QString> cases[] = {
             {FileDialogKind::OpenDatabase, "Open database file|Database Files (*.tdb)|open"},
@@ -136,7 +136,6 @@ class DialogsTest : public QObject {
             {FileDialogKind::ExportDatabase, "Export database file|CSV Files (*.csv)|save"},
             {FileDialogKind::ImportCsv, "Import CSV file|CSV Files (*.csv)|open"},
         };
-        // Cancel leaves the buffer alone; OK hands back the name typed.
         for (const auto& [kind, expected] : cases) {
             QString seen;
             whenModal([&](QWidget* modal) {
@@ -158,10 +157,7 @@ class DialogsTest : public QObject {
         std::filesystem::path path;
         QVERIFY(showFileNameDialog(nullptr, path, FileDialogKind::OpenDatabase));
         QCOMPARE(path.string(), world.path("a.tdb"));
-    }
-
-    void messageBoxIsTheFramesWithItsDefaultAndUtf8Text() {
-        ShellWorld world;
+        // A message box: the frame's, its default button as asked, its text UTF-8.
         FrameWindow frame;
         world.services->frame = &frame;
         QString seen;
@@ -179,7 +175,9 @@ class DialogsTest : public QObject {
         QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save 'Müller'?"));
     }
 
-    void portDialogAsksAboutUnavailablePortAndTakesEnter() {
+    // A port that does not open is asked about; Enter takes the text shown; Find radio tries
+    // the typed name, then the list; a description stores its port's name.
+    void portDialog() {
         ShellWorld world;
         world.services->probePort = [](const std::string& name) { return name == "COM2"; };
         PortDialog dialog(nullptr);
@@ -207,11 +205,7 @@ class DialogsTest : public QObject {
             QCOMPARE(shown.result(), int(QDialog::Accepted));
             QCOMPARE(*world.settings.read("Port"), std::string(stored));
         }
-    }
-
-    // Find radio tries the typed name, then the list; a description stores its port's name.
-    void portDialogListsDevicesAndFindsTheRadio() {
-        ShellWorld world;
+        world.feedback->clear();
         const auto clock = std::make_shared<VirtualClock>();
         world.services->serialConnection = [clock, n = 0]() mutable {  // the second port answers
             return SerialConnection{
@@ -219,34 +213,34 @@ class DialogsTest : public QObject {
                                                   FakePortFaults{.missing = n++ != 1}),
                 clock};
         };
-        PortDialog dialog(nullptr, {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
-                                    {"/dev/ttyRADIO", ""},
-                                    {"COM3", "Communications Port"}});
+        PortDialog found(nullptr, {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
+                                   {"/dev/ttyRADIO", ""},
+                                   {"COM3", "Communications Port"}});
         QStringList entries;
-        for (int i = 0; i < dialog.portBox()->count(); ++i)
-            entries.append(dialog.portBox()->itemText(i));
+        for (int i = 0; i < found.portBox()->count(); ++i)
+            entries.append(found.portBox()->itemText(i));
         QCOMPARE(entries,
                  QStringList({"/dev/ttyRADIO", "/dev/ttyUSB0 \u2014 Prolific USB-Serial Controller",
                               "COM1", "COM2", "COM3", "COM4"}));
-        dialog.portBox()->setEditText("/dev/pts/9");
+        found.portBox()->setEditText("/dev/pts/9");
         world.feedback->script({MessageAnswer::Cancel});
-        dialog.findRadio();
-        QVERIFY(dialog.results()->isHidden());  // nothing tried without the radio ready
-        dialog.findRadio();
+        found.findRadio();
+        QVERIFY(found.results()->isHidden());  // nothing tried without the radio ready
+        found.findRadio();
         QCOMPARE(world.messageTexts(), Texts(2, radio_text::kConnectPrompt));
-        QCOMPARE(lines(dialog.results()).mid(0, 3),
+        QCOMPARE(lines(found.results()).mid(0, 3),
                  QStringList({"/dev/pts/9 \u2014 The port cannot be opened.",
                               "/dev/ttyRADIO \u2014 The radio answered.",
                               "/dev/ttyUSB0 \u2014 The port cannot be opened."}));
-        QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyRADIO"));
-        QVERIFY(dialog.isEnabled());
+        QCOMPARE(found.portBox()->currentText(), QString("/dev/ttyRADIO"));
+        QVERIFY(found.isEnabled());
         world.services->probePort = [](const std::string&) { return true; };
-        const int usb = dialog.portBox()->findData("/dev/ttyUSB0");
-        dialog.portBox()->setCurrentIndex(usb);
-        QCOMPARE(dialog.portBox()->currentText(), QString("/dev/ttyUSB0"));
-        dialog.portBox()->setEditText(dialog.portBox()->itemText(usb));  // cut at 31 characters
-        QCOMPARE(dialog.portBox()->currentText().size(), 31);
-        dialog.accept();
+        const int usb = found.portBox()->findData("/dev/ttyUSB0");
+        found.portBox()->setCurrentIndex(usb);
+        QCOMPARE(found.portBox()->currentText(), QString("/dev/ttyUSB0"));
+        found.portBox()->setEditText(found.portBox()->itemText(usb));  // cut at 31 characters
+        QCOMPARE(found.portBox()->currentText().size(), 31);
+        found.accept();
         QCOMPARE(*world.settings.read("Port"), std::string("/dev/ttyUSB0"));
     }
 
