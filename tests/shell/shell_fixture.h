@@ -21,14 +21,12 @@ namespace tarn::test {
 
 using Texts = std::vector<std::string>;
 
-// Lets posted work (commands, refills, menu rebuilds) run, chains included.
 inline void settle() {
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
 }
 
-// One test's world: settings in memory, recorded message boxes, scripted file-name and edit
-// client dialogs, a temporary folder holding the data folder (radio backups stay out of the
-// user's own). Everything is put back after.
+// One test's world: settings in memory, recorded message boxes, scripted dialogs, and a
+// temporary folder holding the data folder (backups stay out of the user's). All put back.
 class ShellWorld {
   public:
     ShellWorld() : savedDataHome_(qgetenv("XDG_DATA_HOME")) {
@@ -65,8 +63,7 @@ class ShellWorld {
     std::vector<std::optional<std::string>> fileNames;
     std::vector<FileDialogKind> askedKinds;
     std::vector<std::string> offeredNames;  // the name each file dialog started with
-    // The clients the edit client dialog was opened on; it answers `editResult`, renaming
-    // the client to `editName` unless empty.
+    // Edit client dialog: the clients it opened on; answers `editResult`, renames to `editName`.
     std::vector<std::string> editedClients;
     int editResult = 1;
     std::string editName;
@@ -76,7 +73,6 @@ class ShellWorld {
         return dir.filePath(QString::fromStdString(name));
     }
     Texts messageTexts() const { return feedback->texts(); }
-    // A fake radio holding `memory` (with these faults) on the port.
     void radio(const ClientRecord& memory, RadioFaults faults = {}) {
         auto monitor = std::make_shared<RadioMonitor>(faults);
         memory.copyImage(monitor->memory().data(), kImageSize);
@@ -87,7 +83,6 @@ class ShellWorld {
     QByteArray savedDataHome_;
 };
 
-// Writes a database file of clients of these names (the rest at the defaults).
 inline void writeDatabase(const std::string& path, const Texts& names) {
     ClientDatabase database(false);
     for (const std::string& name : names)

@@ -30,7 +30,6 @@ StartOptions quietStart(ShellWorld& world) {
             .installSeams = false};
 }
 
-// A loop of its own for a while, as a message box runs one.
 void runNestedLoop(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
@@ -60,7 +59,6 @@ QByteArray message(const QByteArray& body) {  // a little-endian length, then th
     return QByteArray(1, char(body.size() & 0xFF)) + char(body.size() >> 8) + body;
 }
 
-// Sends raw bytes to a running program; what it answered (on any thread).
 QByteArray exchange(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
     QLocalSocket socket;
@@ -111,20 +109,20 @@ class StartupTest : public QObject {
         const FrameWindow& frame = program->frame();
         QCOMPARE(QRect(frame.pos(), frame.geometry().size()),
                  QRect(QPoint(0, 0), screen.size() * 3 / 4));
-        QCOMPARE(windows.size(), 1);
-        QVERIFY(windows[0]->windowTitle() == "<NoName>[*]" && windows[0]->isMaximized());
+        QVERIFY(windows.size() == 1 && windows[0]->windowTitle() == "<NoName>[*]" &&
+                windows[0]->isMaximized());
 
         writeDatabase(world.path("older.tdb"), {"A"});
         writeDatabase(world.path("newest.tdb"), {"B"});
         settings().addRecentFile(world.path("older.tdb"));
         settings().addRecentFile(world.path("newest.tdb"));
         windows = start({});
-        QCOMPARE(windows.size(), 1);
-        QVERIFY(windows[0]->fileName() == world.path("newest.tdb") && windows[0]->isMaximized());
+        QVERIFY(windows.size() == 1 && windows[0]->fileName() == world.path("newest.tdb") &&
+                windows[0]->isMaximized());
         // The first argument that opens decides; a missing file is passed over silently.
         windows = start({world.path("missing.tdb"), world.path("older.tdb")});
-        QCOMPARE(windows.size(), 1);
-        QVERIFY(windows[0]->fileName() == world.path("older.tdb") && !windows[0]->isMaximized());
+        QVERIFY(windows.size() == 1 && windows[0]->fileName() == world.path("older.tdb") &&
+                !windows[0]->isMaximized());
         QVERIFY(world.feedback->empty());
         // A FIFO is told about at once, not waited on.
         QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
@@ -180,7 +178,6 @@ class StartupTest : public QObject {
 
     void handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
         ShellWorld world;
-        // A file that does not load, so opening it shows a message box.
         const QString damaged = world.qpath("damaged.tdb");
         writeFile(world.path("damaged.tdb"), "not a database");
         const QByteArray one = message(QFile::encodeName(damaged) + '\0');
@@ -205,8 +202,7 @@ class StartupTest : public QObject {
             const QByteArray bytes = exchange(options.serverName, one);
             return gone = true, bytes;
         });
-        // Taken off the socket and answered before its box came up: no box runs its loop
-        // inside the socket's signal, where the socket could be deleted.
+        // Answered before its box came up: no box loops inside the socket's signal (deletion).
         QCOMPARE(answer, QByteArray("\1"));
         const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
         waitFor([&] { return world.feedback->messages().size() >= boxes; }, 10000);
@@ -228,8 +224,7 @@ class StartupTest : public QObject {
         const QString server = SingleInstance::serverPath(options.serverName);
         {
             auto first = Program::start({}, options);  // a socket in the private folder
-            QVERIFY(QFileInfo(server).exists());
-            QCOMPARE(QFileInfo(server).path(), runtime_.path());
+            QVERIFY(QFileInfo(server).exists() && QFileInfo(server).path() == runtime_.path());
             // One that holds the place but does not answer (busy) is passed by.
             QElapsedTimer timer;
             timer.start();
