@@ -12,9 +12,8 @@ namespace {
 QStringList itemsOf(const QMenu* menu) {
     QStringList items;
     for (const QAction* action : menu->actions())
-        items.append(action->isSeparator()
-                         ? QString("-")
-                         : action->text() + "|" + QString::number(action->data().toInt()));
+        items.append(action->isSeparator() ? "-"
+                                           : action->text() + "|" + action->data().toString());
     return items;
 }
 

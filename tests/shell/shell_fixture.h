@@ -35,9 +35,9 @@ class ShellWorld {
         services->askFileName = [this](WindowHandle, std::filesystem::path& path, int kind) {
             askedKinds.push_back(static_cast<FileDialogKind>(kind));
             offeredNames.push_back(path);
-            const std::optional<std::string> answer =
-                fileNames.empty() ? std::nullopt : fileNames[0];
-            if (!fileNames.empty()) fileNames.erase(fileNames.begin());
+            if (fileNames.empty()) return false;
+            const std::optional<std::string> answer = fileNames.front();
+            fileNames.erase(fileNames.begin());
             if (answer) path = *answer;
             return answer.has_value();
         };
