@@ -1,11 +1,6 @@
-// The database window and the frame: commands against the focus mark and the selection,
-// sorting, saving, closing, the failed load, routing, menus, drops, Help, Find, window
-// sizes, the modified mark, importing, and undo/redo.
-#include <fstream>
-
+// The database window and the frame: its commands, menus, saving, closing, undo and redo.
 #include "database/csv_export.h"
 #include "model/message_texts.h"
-#include "shell/help_file.h"
 #include "shell_fixture.h"
 
 using namespace tarn;
@@ -17,9 +12,8 @@ namespace {
 QStringList itemsOf(const QMenu* menu) {
     QStringList items;
     for (const QAction* action : menu->actions())
-        items.append(action->isSeparator()
-                         ? QString("-")
-                         : action->text() + "|" + QString::number(action->data().toInt()));
+        items.append(action->isSeparator() ? "-"
+                                           : action->text() + "|" + action->data().toString());
     return items;
 }
 
@@ -68,15 +62,10 @@ class DesktopTest : public QObject {
         scene.window->list().setFocus();
         scene.run(cmd::EditClient);
         QCOMPARE(world.messageTexts(), Texts{unfocused[0]});
-        // New client cancelled adds nothing; at the limit New does nothing at all.
-        world.editResult = 0;
+        world.editResult = 0;  // a new client cancelled adds nothing
         scene.run(cmd::NewClient);
         QCOMPARE(scene.db().clientCount(), 3);
         world.editResult = 1;
-        while (scene.db().addClient() >= 0) {
-        }
-        scene.run(cmd::NewClient);
-        QCOMPARE(world.editedClients.size(), std::size_t{2});
 
         // An empty list: each command says so; Yes to Edit's offer makes a new client.
         while (scene.db().clientCount() > 0) scene.db().deleteClient(0);
@@ -97,15 +86,12 @@ class DesktopTest : public QObject {
         QCOMPARE(scene.column(0), QStringList{"Fresh"});
     }
 
-    // Byte-wise, a second click does not reverse; an edit rewrites its row in place; Delete
-    // takes the chosen clients of the sorted list and refills it in database order.
+    // Byte-wise, never reversed; an edit keeps its row; Delete refills in database order.
     void sortsRefreshesAndDeletesChosenClients() {
         ShellWorld world;
         Scene scene(world, {"b", "Z", "a", "10", "9"});
-        for (int i = 0; i < 2; ++i) {
-            scene.window->list().horizontalHeader()->sectionClicked(0);
-            QCOMPARE(scene.column(0), (QStringList{"10", "9", "Z", "a", "b"}));
-        }
+        for (int i = 0; i < 2; ++i) emit scene.window->list().horizontalHeader()->sectionClicked(0);
+        QCOMPARE(scene.column(0), (QStringList{"10", "9", "Z", "a", "b"}));
         scene.click(2);
         world.editName = "zz";
         scene.run(cmd::EditClient);
@@ -115,8 +101,7 @@ class DesktopTest : public QObject {
                         client == 0 ? Qt::NoModifier : Qt::ControlModifier);
         world.feedback->script({MessageAnswer::No});
         scene.run(cmd::DeleteClient);
-        QVERIFY(world.feedback->messages().at(0).defaultNo);
-        QCOMPARE(scene.db().clientCount(), 5);
+        QVERIFY(world.feedback->messages().at(0).defaultNo && scene.db().clientCount() == 5);
         scene.run(cmd::DeleteClient);
         QCOMPARE(scene.column(0), (QStringList{"zz", "9"}));
     }
@@ -130,48 +115,41 @@ class DesktopTest : public QObject {
         world.fileNames = {world.path("fleet"), world.path("fleet.old")};
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
         scene.run(cmd::SaveAs);  // No (the default) keeps the file under the forced name
-        QCOMPARE(fileBytes(target), QByteArray("keep me"));
-        QCOMPARE(scene.window->fileName(), name);
+        QVERIFY(fileBytes(target) == "keep me" && scene.window->fileName() == name);
         QVERIFY(world.feedback->messages()[0].defaultNo);
         scene.run(cmd::SaveAs);
         QCOMPARE(fileBytes(target).size(), 130 + 10259 * 3);
-        QCOMPARE(scene.window->fileName(), target);
-        QCOMPARE(*world.settings.read("MRU_0"), target);
+        QVERIFY(scene.window->fileName() == target && *world.settings.read("MRU_0") == target);
         // A path too long once forced is refused; nothing is written.
         const std::string base = world.dir.path().toStdString() + "/";
         const std::string fits = base + std::string(257 - base.size(), 'x');  // 257 + ".tdb" = 261
         world.fileNames = {fits};
         scene.run(cmd::SaveAs);
-        QCOMPARE(scene.window->fileName(), target);
-        QVERIFY(!QFile::exists(QString::fromStdString(fits + ".tdb")));
+        QVERIFY(scene.window->fileName() == target && !QFile::exists((fits + ".tdb").c_str()));
         QCOMPARE(world.messageTexts().size(), std::size_t{3});
     }
 
-    // A file that failed to load is never saved over; closing asks about an unsaved
-    // database, and a cancelled save keeps it and the frame open.
+    // A file that failed to load is never saved over; a cancelled save keeps the frame open.
     void failedLoadAndClosing() {
         ShellWorld world;
         const std::string file = world.path("letter.txt");
         const QByteArray letter("Dear dealer, this is not a database at all.");
         writeFile(file, letter);
         FrameWindow frame;
-        frame.setGeometry(30, 40, 500, 300);
         frame.show();
         DatabaseWindow* window = frame.openDatabaseWindow(file, false);
         settle();
         QVERIFY(window->loadFailed() && window->database().clientCount() == 0);
         QVERIFY(window->close());  // nothing to ask
         QCOMPARE(world.messageTexts(), Texts{"File does not appear to be a database file"});
-        // Given a client, Save asks for a name, as for an untitled database, and from then
-        // on the window saves there.
+        // Given a client, Save asks for a name as for an untitled database, then saves there.
         window = frame.openDatabaseWindow(file, false);
         window->database().addClient();
         world.fileNames = {std::nullopt, world.path("rescued")};
         for (int i = 0; i < 3; ++i) window->runCommand(cmd::Save);
         QCOMPARE(world.offeredNames, (Texts(2, "<NoName>")));
-        QCOMPARE(window->fileName(), world.path("rescued.tdb"));
-        QVERIFY(!window->database().isModified() && !window->loadFailed());
-        QCOMPARE(fileBytes(file), letter);
+        QVERIFY(window->fileName() == world.path("rescued.tdb") && !window->loadFailed());
+        QVERIFY(!window->database().isModified() && fileBytes(file) == letter);
 
         world.feedback->clear();
         DatabaseWindow* untitled = frame.openDatabaseWindow(std::nullopt, false);
@@ -179,8 +157,7 @@ class DesktopTest : public QObject {
         untitled->runCommand(cmd::Save);  // the save dialog is cancelled
         QCOMPARE(world.askedKinds.back(), FileDialogKind::SaveDatabase);
         QCOMPARE(untitled->shownTitle(), QString("<NoName>*"));
-        QVERIFY(!frame.close());  // Yes, then the save dialog is cancelled
-        QVERIFY(frame.isVisible());
+        QVERIFY(!frame.close() && frame.isVisible());  // Yes, then the save dialog is cancelled
         QCOMPARE(frame.databaseWindows(), QList<DatabaseWindow*>{untitled});
         QCOMPARE(world.messageTexts(), Texts{"Do you want to save changes to '<NoName>'?"});
         world.fileNames = {world.path("kept")};
@@ -188,36 +165,37 @@ class DesktopTest : public QObject {
         QCOMPARE(world.messageTexts().size(), std::size_t{1});
         settle();
         settle();
-        QVERIFY(QFile::exists(world.qpath("kept.tdb")));
-        QCOMPARE(frame.databaseWindows().size(), 0);
+        QVERIFY(QFile::exists(world.qpath("kept.tdb")) && frame.databaseWindows().isEmpty());
         QVERIFY(frame.close());
-        // The outer corner (as the frame is placed at start-up) and the inner size.
-        QCOMPARE(*world.settings.read("Window Placement"),
-                 QString("%1 %2 500 300").arg(frame.x()).arg(frame.y()).toStdString());
     }
 
-    // Commands go to the current window once, by menu, button or key, and not while a long
-    // operation runs.
+    // Commands go to the current window once, and not while a long operation runs; Help.
     void commandsArePostedToCurrentWindowOnce() {
         ShellWorld world;
         FrameWindow frame;
         frame.command(cmd::DeleteClient);  // no window: nothing at all
         settle();
         QVERIFY(world.feedback->empty());
-        frame.resize(800, 500);
+        frame.setUrlOpener([](const QUrl&) { return false; });
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(world.dir.path());  // no Tarn.pdf here or beside the program
+        frame.command(cmd::Help);
+        frame.command(cmd::VisitWebsite);
+        QDir::setCurrent(previous);
+        QCOMPARE(world.messageTexts(),
+                 (Texts{"Failed to open \"Tarn.pdf\".",
+                        "Failed to open \"https://www.tarn-radio.example/\"."}));
+        world.feedback->clear();
         frame.openDatabaseWindow(std::nullopt, false);
         DatabaseWindow* second = frame.openDatabaseWindow(std::nullopt, true);
         frame.show();
         frame.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&frame));
-        settle();
         frame.command(cmd::DeleteClient);
         QVERIFY(world.feedback->empty());  // posted, not yet handled
         settle();
         QCOMPARE(world.messageTexts(), Texts{msg::kNoClientsSelected});
         QCOMPARE(world.feedback->messages()[0].window, static_cast<WindowHandle>(second));
-        // One action carries the menu item, the button and the key: a key runs it once.
-        QVERIFY(frame.toolBar()->actions().contains(frame.menuAction(cmd::DeleteClient)));
         clickRow(*second, 0);
         world.feedback->clear();
         world.feedback->script({MessageAnswer::No});
@@ -237,17 +215,15 @@ class DesktopTest : public QObject {
         QWidget* newButton = frame.toolBar()->widgetForAction(frame.toolBar()->actions()[0]);
         QtProgressUi ui;
         for (const auto kind : {ProgressUi::Kind::Progress, ProgressUi::Kind::Printing}) {
-            {
-                auto progress = ui.create(kind, second);
-                ui.enableWindow(second, false);
-                QTest::mouseClick(newButton, Qt::LeftButton);
-                QTest::keyClick(&frame, Qt::Key_F4, Qt::ControlModifier);
-                progress->update(50, nullptr);
-                ui.enableWindow(second, true);
-            }
+            auto progress = ui.create(kind, second);
+            ui.enableWindow(second, false);
+            QTest::mouseClick(newButton, Qt::LeftButton);
+            QTest::keyClick(&frame, Qt::Key_F4, Qt::ControlModifier);
+            progress->update(50, nullptr);
+            ui.enableWindow(second, true);
+            progress.reset();
             settle();
-            QCOMPARE(frame.databaseWindows().size(), 2);
-            QVERIFY(world.feedback->empty());
+            QVERIFY(frame.databaseWindows().size() == 2 && world.feedback->empty());
         }
         QTest::mouseClick(newButton, Qt::LeftButton);  // afterwards it works again
         settle();
@@ -264,9 +240,6 @@ class DesktopTest : public QObject {
         FrameWindow frame;
         frame.show();
         world.services->recentFilesChanged = [&frame] { frame.postRecentFilesChanged(); };
-        // An item added above them does not move the recent files off their place.
-        frame.fileMenu()->insertAction(frame.fileMenu()->actions().value(0),
-                                       new QAction("X", &frame));
         settle();
         const QStringList items = itemsOf(frame.fileMenu());
         const auto first = items.indexOf("Open &backup folder|40140") + 1;
@@ -278,72 +251,13 @@ class DesktopTest : public QObject {
         settle();
         QCOMPARE(itemsOf(frame.fileMenu()).mid(first + 1, 3),
                  (QStringList{"&1. a.tdb|40036", "&2. newest.tdb|40037", "&4. old.tdb|40039"}));
-        // The recent item opens a second window on the same file, maximised like the first.
+        // The recent item opens a second window on the file; Open activates one on it.
         frame.fileMenu()->actions()[first + 1]->trigger();
-        settle();
-        QCOMPARE(frame.databaseWindows().size(), 2);
-        QVERIFY(frame.databaseWindows()[1]->isMaximized());
-        // Open activates a window already on the file; another letter case is another file.
-        frame.openDatabaseWindow(std::nullopt, false);
-        world.fileNames = {world.path("a.tdb"), world.path("A.TDB")};
+        world.fileNames = {world.path("a.tdb")};
         frame.command(cmd::Open);
-        QCOMPARE(frame.databaseWindows().size(), 3);
+        QCOMPARE(frame.databaseWindows().size(), 2);
         QCOMPARE(static_cast<DatabaseWindow*>(frame.mdiArea()->currentSubWindow())->fileName(),
                  world.path("a.tdb"));
-#ifndef Q_OS_WIN
-        writeDatabase(world.path("A.TDB"), {"B"});
-        frame.command(cmd::Open);
-        QCOMPARE(frame.databaseWindows().size(), 4);
-#endif
-    }
-
-    void droppedFilesAskAboveTwenty() {
-        ShellWorld world;
-        writeDatabase(world.path("a.tdb"), {"A"});
-        FrameWindow frame;
-        const QStringList twenty(20, world.qpath("a.tdb"));
-        world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
-        frame.openDroppedFiles(twenty + twenty.mid(0, 1));
-        QCOMPARE(frame.databaseWindows().size(), 0);
-        QCOMPARE(world.messageTexts(), Texts{"Do you really want to open 21 files?"});
-        frame.openDroppedFiles(twenty + twenty.mid(0, 1));
-        frame.openDroppedFiles(twenty);
-        QCOMPARE(frame.databaseWindows().size(), 41);
-        QCOMPARE(world.messageTexts().size(), std::size_t{2});
-        // A drop event opens the local files only.
-        QMimeData data;
-        data.setUrls(
-            {QUrl::fromLocalFile(world.qpath("a.tdb")), QUrl("https://example.com/x.tdb")});
-        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        static_cast<QObject&>(frame).event(&drop);  // straight to the frame, as a drop lands
-        QCOMPARE(frame.databaseWindows().size(), 42);
-    }
-
-    // The manual is looked for in the working, program and documentation folders in turn.
-    void helpIsFoundAndFailuresReported() {
-        ShellWorld world;
-        const QStringList folders{world.qpath("0"), world.qpath("1"), world.qpath("2")};
-        QCOMPARE(findHelpFile(folders), folders[0] + "/Tarn.pdf");
-        for (int i : {2, 1}) {
-            QVERIFY(QDir().mkpath(folders[i]));
-            writeFile((folders[i] + "/Tarn.pdf").toStdString(), {});
-            QCOMPARE(findHelpFile(folders), folders[i] + "/Tarn.pdf");
-        }
-        QVERIFY(helpFolders()[2].endsWith("/share/doc/tarn"));
-        FrameWindow frame;
-        QList<QUrl> opened;
-        frame.setUrlOpener([&](const QUrl& url) { return opened.append(url), url.isLocalFile(); });
-        const QString previous = QDir::currentPath();
-        QDir::setCurrent(world.dir.path());
-        frame.command(cmd::Help);  // no Tarn.pdf here
-        writeFile("Tarn.pdf", {});
-        frame.command(cmd::Help);  // opens
-        frame.command(cmd::VisitWebsite);
-        QDir::setCurrent(previous);
-        QCOMPARE(world.messageTexts(),
-                 (Texts{"Failed to open \"Tarn.pdf\".",
-                        "Failed to open \"https://www.tarn-radio.example/\"."}));
-        QCOMPARE(opened.size(), 2);
     }
 
     void findShowsMatchesAndCommandsReachOnlyThem() {
@@ -356,8 +270,8 @@ class DesktopTest : public QObject {
         scene.click(1, Qt::ControlModifier);
         QTest::keyClick(&list, Qt::Key_F, Qt::ControlModifier);
         QTest::keyClicks(&scene.window->findField(), "AL");
-        QCOMPARE(scene.column(0), (QStringList{"Alpha", "alpine"}));
-        QCOMPARE(scene.window->findStatus().text(), QString("2 of 4 clients"));
+        QCOMPARE(scene.column(0) << scene.window->findStatus().text(),
+                 (QStringList{"Alpha", "alpine", "2 of 4 clients"}));
         QCOMPARE(list.focusedClient(), -1);
         QCOMPARE(list.selectedClients(), (std::vector<int>{0, 2}));  // Charlie was selected too
         scene.run(cmd::DeleteClient);  // only the selected rows that are shown
@@ -368,42 +282,9 @@ class DesktopTest : public QObject {
         scene.run(cmd::EditClient);
         QCOMPARE(world.messageTexts(), Texts{"There is no client selected to edit."});
         QTest::keyClick(&scene.window->findField(), Qt::Key_Escape);
-        QVERIFY(scene.window->findField().text().isEmpty());
-        QCOMPARE(scene.column(0), (QStringList{"Bravo", "Charlie"}));
-        QVERIFY(scene.window->findStatus().text().isEmpty());
-    }
-
-    void windowsFitTheAreaAndMarkModified() {
-        ShellWorld world;
-        Scene scene(world, {"A", "B"}, false);
-        DatabaseWindow* second = scene.frame.openDatabaseWindow(world.path("scene.tdb"), false);
-        settle();
-        const QSize area = scene.frame.mdiArea()->viewport()->size();
-        QVERIFY(second->width() > area.width() - 40 && second->height() > area.height() - 40);
-        QVERIFY(second->pos() != scene.window->pos());
-        // With no widths stored, the columns fit their longest texts ("Advanced", not "Advan...").
-        const ClientList& list = second->list();
-        QVERIFY(list.columnWidth(1) > list.fontMetrics().horizontalAdvance("Advanced"));
-        scene.frame.command(cmd::Cascade);
-        settle();
-        QCOMPARE(scene.window->size(), second->size());
-        // The modified mark in the title and in the Window menu, rebuilt each time it opens.
-        scene.frame.mdiArea()->setActiveSubWindow(scene.window);
-        scene.click(0);
-        scene.run(cmd::MakeAdvanced);
-        const QString name = world.qpath("scene.tdb");
-        QCOMPARE(scene.window->shownTitle(), name + "*");
-        emit scene.frame.windowMenu()->aboutToShow();
-        emit scene.frame.windowMenu()->aboutToShow();
-        QStringList items;
-        for (QAction* item : scene.frame.windowMenu()->actions())
-            if (item->text().startsWith('&'))
-                items << item->text() + (item->isCheckable() ? " [x]" : "") +
-                             (item->isChecked() ? " on" : "");
-        QCOMPARE(items,
-                 (QStringList{"&Next", "&Previous", "&1 " + name + "* [x] on", "&2 " + name}));
-        scene.run(cmd::Save);
-        QVERIFY(!scene.window->isWindowModified() && !second->isWindowModified());
+        QCOMPARE(
+            scene.column(0) << scene.window->findField().text() + scene.window->findStatus().text(),
+            (QStringList{"Bravo", "Charlie", ""}));
     }
 
     void importAppendsReadableClientsOnlyWhenAsked() {
@@ -412,27 +293,21 @@ class DesktopTest : public QObject {
         writeDatabase(world.path("source.tdb"), {"New1", "New2"});
         ClientDatabase source(false);
         QVERIFY(source.load(world.path("source.tdb")) && exportCsv(source, world.path("good.csv")));
-        std::ofstream(world.path("bad.csv"))
-            << fileBytes(world.path("good.csv")).toStdString() << "\nBroken\nnot,a,heading\n";
-        // A damaged file asks first; No (the default) imports nothing.
-        world.fileNames = {world.path("bad.csv"), world.path("bad.csv"), world.path("good")};
+        writeFile(world.path("bad.csv"),
+                  fileBytes(world.path("good.csv")) + "\nBroken\nnot,a,heading\n");
+        world.fileNames = {world.path("bad.csv"), world.path("bad.csv")};
         world.feedback->script({MessageAnswer::No});
         scene.run(cmd::Import);
         QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::ImportCsv});
-        QCOMPARE(scene.db().clientCount(), 1);
-        QVERIFY(world.messageTexts().back().find("Import the readable clients?") !=
-                std::string::npos);
+        QVERIFY(scene.db().clientCount() == 1 &&
+                world.messageTexts().back().find("Import the readable clients?") !=
+                    std::string::npos);
         scene.run(cmd::Import);
         QCOMPARE(scene.column(0), (QStringList{"Old", "New1", "New2"}));
         QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
         QCOMPARE(scene.window->undoStack()->undoText(), QString("Import 2 clients"));
         scene.run(cmd::Undo);
-        QCOMPARE(scene.column(0), QStringList{"Old"});
-        QVERIFY(!scene.window->isWindowModified());
-        // Export asks for its own name, adds ".csv" and leaves the database's name alone.
-        scene.run(cmd::Export);
-        QVERIFY(QFile::exists(world.qpath("good.csv")) && !QFile::exists(world.qpath("good")));
-        QCOMPARE(scene.window->fileName(), world.path("scene.tdb"));
+        QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
     }
 
     void everyCommandUndoesAndRedoesByteForByte() {
@@ -497,8 +372,7 @@ class DesktopTest : public QObject {
         QCOMPARE(scene.window->undoStack()->count(), 100);
         for (int step = 0; step < 101; ++step) scene.run(cmd::Undo);
         // Back at the state after the fifth step (Make advanced), not at the saved file.
-        QCOMPARE(scene.column(1).front(), QString("Advanced"));
-        QVERIFY(scene.db().isModified());
+        QVERIFY(scene.column(1).front() == "Advanced" && scene.db().isModified());
         // An untitled database was never saved: undoing its first step leaves it modified.
         DatabaseWindow* untitled = scene.frame.openDatabaseWindow(std::nullopt, false);
         settle();

@@ -3,11 +3,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
 #include "database/client_database.h"
 #include "model/client_record.h"
@@ -26,14 +21,12 @@ namespace tarn::test {
 
 using Texts = std::vector<std::string>;
 
-// Lets posted work (commands, refills, menu rebuilds) run, chains included.
 inline void settle() {
     for (int i = 0; i < 10; ++i) QCoreApplication::processEvents();
 }
 
-// One test's world: settings in memory, recorded message boxes, scripted file-name dialogs
-// and edit client dialogs, a temporary folder (which holds the data folder, so radio
-// backups never reach the user's own). Everything is put back after.
+// One test's world: settings in memory, recorded message boxes, scripted dialogs, and a
+// temporary folder holding the data folder (backups stay out of the user's). All put back.
 class ShellWorld {
   public:
     ShellWorld() : savedDataHome_(qgetenv("XDG_DATA_HOME")) {
@@ -70,8 +63,7 @@ class ShellWorld {
     std::vector<std::optional<std::string>> fileNames;
     std::vector<FileDialogKind> askedKinds;
     std::vector<std::string> offeredNames;  // the name each file dialog started with
-    // The clients the edit client dialog was opened on; it answers `editResult` and renames
-    // the client to `editName` when that is not empty.
+    // Edit client dialog: the clients it opened on; answers `editResult`, renames to `editName`.
     std::vector<std::string> editedClients;
     int editResult = 1;
     std::string editName;
@@ -81,7 +73,6 @@ class ShellWorld {
         return dir.filePath(QString::fromStdString(name));
     }
     Texts messageTexts() const { return feedback->texts(); }
-    // A fake radio holding `memory` (with these faults) on the port.
     void radio(const ClientRecord& memory, RadioFaults faults = {}) {
         auto monitor = std::make_shared<RadioMonitor>(faults);
         memory.copyImage(monitor->memory().data(), kImageSize);
@@ -92,7 +83,6 @@ class ShellWorld {
     QByteArray savedDataHome_;
 };
 
-// Writes a database file of the given clients (names; the rest at the defaults).
 inline void writeDatabase(const std::string& path, const Texts& names) {
     ClientDatabase database(false);
     for (const std::string& name : names)
@@ -110,7 +100,6 @@ inline void writeFile(const std::string& path, const QByteArray& bytes) {
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
 }
 
-// The texts of one column of a database window's list, in display order.
 inline QStringList columnTexts(DatabaseWindow& window, int column) {
     QStringList texts;
     for (int row = 0; row < window.list().rowCount(); ++row)
@@ -123,14 +112,13 @@ inline void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modi
     QTest::mouseClick(window.list().viewport(), Qt::LeftButton, modifiers, cell.center());
 }
 
-// A shown 900x600 frame with one window on "scene.tdb" holding the clients `names`; the
-// messages of opening it are cleared.
+// A shown frame with one window on "scene.tdb" of the clients `names`, messages cleared.
 struct Scene {
-    explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}, bool maximized = true) {
+    explicit Scene(ShellWorld& world, const Texts& names = {"A", "B", "C"}) {
         writeDatabase(world.path("scene.tdb"), names);
         frame.resize(900, 600);
         frame.show();
-        window = frame.openDatabaseWindow(world.path("scene.tdb"), maximized);
+        window = frame.openDatabaseWindow(world.path("scene.tdb"), true);
         settle();
         world.feedback->clear();
     }
@@ -146,13 +134,11 @@ struct Scene {
     DatabaseWindow* window = nullptr;
 };
 
-// Runs `act` on the next modal dialog that opens (the way a user answers it); with
-// `boxOnly`, on the next message box.
-inline void whenModal(std::function<void(QWidget*)> act, bool boxOnly = false) {
+// Runs `act` on the next modal dialog that opens, the way a user answers it.
+inline void whenModal(std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act, boxOnly] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && (!boxOnly || qobject_cast<QMessageBox*>(modal))) {
+    QObject::connect(timer, &QTimer::timeout, [timer, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
             timer->deleteLater();
             timer->stop();
             // Acted on after the timer's turn, so a box the action opens gets its own.

@@ -1,5 +1,4 @@
-// Start-up: the first databases, the frame's first rectangle, and the handover from a
-// second start of the program to the running one.
+// Start-up: the first databases and rectangle, and the handover to the running program.
 #ifndef _WIN32
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -25,23 +24,29 @@ using namespace tarn::test;
 namespace {
 
 StartOptions quietStart(ShellWorld& world) {
-    StartOptions options;
-    options.serverName = "tarn-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces);
-    options.settings = &world.settings;
-    options.splash = false;
-    options.installSeams = false;
-    return options;
+    return {.serverName = "tarn-test-" + QUuid::createUuid().toString(QUuid::WithoutBraces),
+            .settings = &world.settings,
+            .splash = false,
+            .installSeams = false};
 }
 
-// Runs `peer` on another thread (a second start of the program) while this thread's event
-// loop serves the running one; gives up waiting after ten seconds. What `peer` returned.
+void runNestedLoop(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void waitFor(const std::function<bool()>& done, int ms) {
+    for (QDeadlineTimer deadline(ms); !done() && !deadline.hasExpired();) runNestedLoop(20);
+}
+
+// What `peer`, a second start on another thread, returned; this thread's loop serves meanwhile.
 template <class Peer>
 auto beside(const Peer& peer) {
     decltype(peer()) result{};
     std::atomic<bool> done = false;
     std::thread thread([&] { result = peer(), done = true; });
-    for (QDeadlineTimer deadline(10000); !done && !deadline.hasExpired();)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    waitFor([&] { return done.load(); }, 10000);
     thread.join();
     return result;
 }
@@ -50,20 +55,10 @@ bool handOver(const QString& server, const std::vector<std::filesystem::path>& p
     return beside([&] { return SingleInstance::handOver(server, paths, 10000); });
 }
 
-// A loop of its own for a while, as a message box runs one.
-void runNestedLoop(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+QByteArray message(const QByteArray& body) {  // a little-endian length, then the body
+    return QByteArray(1, char(body.size() & 0xFF)) + char(body.size() >> 8) + body;
 }
 
-QByteArray message(const QByteArray& body) {
-    const char size[] = {static_cast<char>(body.size() & 0xFF),
-                         static_cast<char>(body.size() >> 8)};
-    return QByteArray(size, 2) + body;
-}
-
-// Sends raw bytes to a running program and returns what it answered (on any thread).
 QByteArray exchange(const QString& server, const QByteArray& bytes) {
     QByteArray answer;
     QLocalSocket socket;
@@ -95,11 +90,11 @@ class StartupTest : public QObject {
     // The first start: old backups pruned, the frame's rectangle, which database opens.
     void firstStartOpensArgumentsOrNewestRecentFile() {
         ShellWorld world;
-        const auto backup = [](const char* name) { return backupFolder() / name; };
+        const auto backup = [](const char* year) {
+            return backupFolder() / (year + std::string("-01-01_000000_f_A_1_radio.tdb"));
+        };
         createBackupFolder(backupFolder());
-        for (const char* name :
-             {"2000-01-01_000000_f_A_1_radio.tdb", "2999-01-01_000000_f_A_1_radio.tdb"})
-            std::fclose(std::fopen(backup(name).c_str(), "w"));
+        for (const char* year : {"2000", "2999"}) writeFile(backup(year).string(), {});
         std::unique_ptr<Program> program;
         const auto start = [&](const std::vector<std::filesystem::path>& arguments) {
             program.reset();
@@ -108,33 +103,26 @@ class StartupTest : public QObject {
             return program->frame().databaseWindows();
         };
         QList<DatabaseWindow*> windows = start({});
-        QVERIFY(!std::filesystem::exists(backup("2000-01-01_000000_f_A_1_radio.tdb")));
-        QVERIFY(std::filesystem::exists(backup("2999-01-01_000000_f_A_1_radio.tdb")));
+        QVERIFY(!std::filesystem::exists(backup("2000")) &&
+                std::filesystem::exists(backup("2999")));
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         const FrameWindow& frame = program->frame();
         QCOMPARE(QRect(frame.pos(), frame.geometry().size()),
                  QRect(QPoint(0, 0), screen.size() * 3 / 4));
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->windowTitle(), QString("<NoName>[*]"));
-        QVERIFY(windows[0]->isMaximized());
-        // A stored placement is used, pulled back onto the screen when it lies off it.
-        world.settings.write("Window Placement",
-                             QString("%1 -5 640 480").arg(screen.width()).toStdString());
-        QCOMPARE(initialFrameGeometry(screen), QRect(screen.width() - 200, 0, 640, 480));
+        QVERIFY(windows.size() == 1 && windows[0]->windowTitle() == "<NoName>[*]" &&
+                windows[0]->isMaximized());
 
         writeDatabase(world.path("older.tdb"), {"A"});
         writeDatabase(world.path("newest.tdb"), {"B"});
         settings().addRecentFile(world.path("older.tdb"));
         settings().addRecentFile(world.path("newest.tdb"));
         windows = start({});
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->fileName(), world.path("newest.tdb"));
-        QVERIFY(windows[0]->isMaximized());
+        QVERIFY(windows.size() == 1 && windows[0]->fileName() == world.path("newest.tdb") &&
+                windows[0]->isMaximized());
         // The first argument that opens decides; a missing file is passed over silently.
         windows = start({world.path("missing.tdb"), world.path("older.tdb")});
-        QCOMPARE(windows.size(), 1);
-        QCOMPARE(windows[0]->fileName(), world.path("older.tdb"));
-        QVERIFY(!windows[0]->isMaximized());
+        QVERIFY(windows.size() == 1 && windows[0]->fileName() == world.path("older.tdb") &&
+                !windows[0]->isMaximized());
         QVERIFY(world.feedback->empty());
         // A FIFO is told about at once, not waited on.
         QVERIFY(mkfifo(world.path("fifo.tdb").c_str(), 0600) == 0);
@@ -150,7 +138,7 @@ class StartupTest : public QObject {
         const StartOptions options = quietStart(world);
         auto program = Program::start({}, options);
         settle();
-        auto windowCount = [&] { return program->frame().databaseWindows().size(); };
+        auto windowCount = [&] { return int(program->frame().databaseWindows().size()); };
         // A second start without paths only raises the frame; paths open in their order.
         QVERIFY(handOver(options.serverName, {}));
         QVERIFY(handOver(options.serverName,
@@ -158,8 +146,8 @@ class StartupTest : public QObject {
         settle();
         const QList<DatabaseWindow*> windows = program->frame().databaseWindows();
         QCOMPARE(windows.size(), 3);
-        QCOMPARE(windows[1]->fileName(), world.path("two.tdb"));
-        QCOMPARE(windows[2]->fileName(), world.path(kOddName));
+        QVERIFY(windows[1]->fileName() == world.path("two.tdb") &&
+                windows[2]->fileName() == world.path(kOddName));
         // While a radio transfer or print job runs the paths wait; they open after it.
         {
             QtProgressUi ui;
@@ -168,8 +156,7 @@ class StartupTest : public QObject {
             runNestedLoop(300);
             QCOMPARE(windowCount(), 3);
         }
-        for (QDeadlineTimer deadline(5000); windowCount() < 4 && !deadline.hasExpired();)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        waitFor([&] { return windowCount() == 4; }, 5000);
         QCOMPARE(windowCount(), 4);
 
         const QByteArray path = QFile::encodeName(QString::fromStdString(world.path("two.tdb")));
@@ -191,23 +178,20 @@ class StartupTest : public QObject {
 
     void handoversAreAnsweredAtOnceAndOpenedOneAtATime() {
         ShellWorld world;
-        // A file that does not load: opening it shows a message box.
         const QString damaged = world.qpath("damaged.tdb");
         writeFile(world.path("damaged.tdb"), "not a database");
         const QByteArray one = message(QFile::encodeName(damaged) + '\0');
         const StartOptions options = quietStart(world);
         auto program = Program::start({}, options);
         settle();
-        // The first box stays up until its second start has gone; meanwhile another start
-        // and a flood of paths come.
+        // The first box stays up until its start has gone; another start and a flood come.
         std::atomic<bool> gone = false;
         int depth = 0;
         int deepest = 0;
         world.feedback->whileShown = [&] {
             deepest = std::max(deepest, ++depth);
             if (world.feedback->messages().size() == 1) {
-                for (QDeadlineTimer deadline(5000); !gone && !deadline.hasExpired();)
-                    runNestedLoop(20);
+                waitFor([&] { return gone.load(); }, 5000);
                 QVERIFY(handOver(options.serverName, {pathFromQt(damaged)}));
                 const int flood = SingleInstance::kQueueLimit + 50;
                 QCOMPARE(sendRaw(options.serverName, one.repeated(flood)), QByteArray(flood, '\1'));
@@ -218,13 +202,10 @@ class StartupTest : public QObject {
             const QByteArray bytes = exchange(options.serverName, one);
             return gone = true, bytes;
         });
-        // Taken off the socket and answered before its box came up: no box runs its loop
-        // inside the socket's signal, where the socket could be deleted.
+        // Answered before its box came up: no box loops inside the socket's signal (deletion).
         QCOMPARE(answer, QByteArray("\1"));
         const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
-        for (QDeadlineTimer deadline(10000);
-             world.feedback->messages().size() < boxes && !deadline.hasExpired();)
-            runNestedLoop(20);
+        waitFor([&] { return world.feedback->messages().size() >= boxes; }, 10000);
         runNestedLoop(100);  // time for any more that were kept
         QCOMPARE(deepest, 1);
         QCOMPARE(world.feedback->messages().size(), boxes);
@@ -242,31 +223,22 @@ class StartupTest : public QObject {
         options.reachTimeoutMs = 300;
         const QString server = SingleInstance::serverPath(options.serverName);
         {
-            // A socket file in the session's private folder.
-            auto first = Program::start({}, options);
-            QVERIFY(QFileInfo(server).exists());
-            QCOMPARE(QFileInfo(server).path(), runtime_.path());
-            // A program that holds the place but does not answer (this thread is busy) is
-            // passed by: the second start runs alone, with its file.
+            auto first = Program::start({}, options);  // a socket in the private folder
+            QVERIFY(QFileInfo(server).exists() && QFileInfo(server).path() == runtime_.path());
+            // One that holds the place but does not answer (busy) is passed by.
             QElapsedTimer timer;
             timer.start();
             auto second = Program::start({world.path("one.tdb")}, options);
-            QVERIFY(second);
-            QVERIFY(timer.elapsed() < 3000);
+            QVERIFY(second && timer.elapsed() < 3000);
             QCOMPARE(second->frame().databaseWindows().size(), 1);
         }
         // A socket file left by a crash, or a server that never answers, is taken over.
         for (const bool listening : {false, true}) {
             QLocalServer squatter;
-            if (listening) {
-                QVERIFY(squatter.listen(server));
-            } else {
-                QFile left(server);
-                QVERIFY(left.open(QIODevice::WriteOnly));
-            }
+            QFile left(server);
+            QVERIFY(listening ? squatter.listen(server) : left.open(QIODevice::WriteOnly));
             auto program = Program::start({}, options);
-            QVERIFY(program);
-            QVERIFY(handOver(options.serverName, {}));
+            QVERIFY(program && handOver(options.serverName, {}));
         }
         // A runtime folder that others may enter is not used; a private one of ours is made.
         QTemporaryDir open;
@@ -285,8 +257,7 @@ class StartupTest : public QObject {
         int pair[2] = {-1, -1};
         QCOMPARE(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
         QVERIFY(peerIsThisUser(pair[0]));
-        close(pair[0]);
-        close(pair[1]);
+        close(pair[0]), close(pair[1]);
         QVERIFY(!peerIsThisUser(pair[0]));
 #endif
     }
