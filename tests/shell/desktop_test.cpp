@@ -258,6 +258,23 @@ class DesktopTest : public QObject {
         QCOMPARE(frame.databaseWindows().size(), 2);
         QCOMPARE(static_cast<DatabaseWindow*>(frame.mdiArea()->currentSubWindow())->fileName(),
                  world.path("a.tdb"));
+#ifndef Q_OS_WIN
+        writeDatabase(world.path("A.TDB"), {"B"});  // another letter case is another file
+        world.fileNames = {world.path("A.TDB")};
+        frame.command(cmd::Open);
+        QCOMPARE(frame.databaseWindows().size(), 3);
+#endif
+        // The modified mark in the title and the Window menu; only the active item checked.
+        auto* active = static_cast<DatabaseWindow*>(frame.mdiArea()->currentSubWindow());
+        active->runCommand(cmd::NewClient);
+        settle();
+        emit frame.windowMenu()->aboutToShow();
+        QStringList marks;
+        for (QAction* item : frame.windowMenu()->actions())
+            if (item->text().contains(world.dir.path()))
+                marks << item->text().section(' ', 1) + (item->isCheckable() ? " [x]" : "");
+        QCOMPARE(marks, (QStringList{world.qpath("a.tdb"), world.qpath("a.tdb"),
+                                     world.qpath("A.TDB") + "* [x]"}));
     }
 
     void findShowsMatchesAndCommandsReachOnlyThem() {

@@ -431,6 +431,29 @@ class DialogsTest : public QObject {
         QCOMPARE(client, before);
     }
 
+    // Byte-wise and case-sensitive ("Alpha" < "alpha" < "zulu" < "\xE9t\xE9"); focus and
+    // selection follow their channel; a refresh shows channel order again.
+    void channelListSortsAndRefreshesUnsorted() {
+        ClientWorld world;
+        ClientRecord client = fourChannels();
+        auto dialog = openClient(client);
+        select(*dialog, {2}, 2);  // channel 5
+        auto sortBy = [&](int column) {
+            emit dialog->channelList()->horizontalHeader()->sectionClicked(column);
+            return dialog->rowChannels();
+        };
+        QCOMPARE(sortBy(ClientDialog::LabelColumn), (std::vector<int>{2, 9, 1, 5}));
+        QCOMPARE(dialog->channelList()->currentIndex().row(), 3);
+        QVERIFY(dialog->channelList()->selectionModel()->isRowSelected(3, {}));
+        QCOMPARE(sortBy(ClientDialog::RxColumn), (std::vector<int>{2, 9, 1, 5}));  // by value
+        QCOMPARE(sortBy(ClientDialog::ChannelColumn), (std::vector<int>{1, 2, 5, 9}));
+        sortBy(ClientDialog::LabelColumn);
+        select(*dialog, {0}, 0);
+        dialog->button(ClientDialog::kEdit)->click();
+        QApplication::processEvents();
+        QCOMPARE(dialog->rowChannels(), (std::vector<int>{1, 2, 5, 9}));
+    }
+
     void channelListCommands() {
         ClientWorld world;
         ClientRecord client = fourChannels();
