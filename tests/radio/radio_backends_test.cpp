@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <thread>
@@ -20,6 +19,7 @@
 #include "radio/serial_ports.h"
 #include "radio/sim_process.h"
 #include "sim/pty_line.h"
+#include "sim/sim_options.h"
 #include "support/temp_dir.h"
 
 namespace tarn::test {
@@ -27,9 +27,18 @@ namespace {
 
 using ::testing::ElementsAre;
 
+using Args = std::vector<std::string>;  // the radio's faults as tarn-radio-sim takes them
+
+// The in-process radio, its faults read by the simulator's own option parser.
 struct FakeBackend {
-    void start(const RadioFaults& faults, const Image& memory) {
-        fake.emplace(faults);
+    void start(Args args, const Image& memory) {
+        args.insert(args.begin(), "tarn-radio-sim");
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        std::string error;
+        const auto options = parseSimOptions(int(argv.size()), argv.data(), error);
+        ASSERT_TRUE(options) << error;
+        fake.emplace(options->faults);
         fake->radio->memory() = memory;
     }
     SerialLink& link() { return *fake->link; }
@@ -40,26 +49,10 @@ struct FakeBackend {
 // tarn-radio-sim reached through the platform driver.
 class PtyBackend {
   public:
-    void start(const RadioFaults& faults, const Image& memory) {
+    void start(Args args, const Image& memory) {
         writeFile(dir_.file("start.bin"), std::vector<std::uint8_t>(memory.begin(), memory.end()));
-        std::vector<std::string> args = {"--no-pacing", "--memory", dir_.file("start.bin"),
-                                         "--save", dir_.file("saved.bin")};
-        auto add = [&](bool on, std::initializer_list<std::string> words) {
-            if (on) args.insert(args.end(), words);
-        };
-        add(faults.noPrompt, {"--no-prompt"});
-        add(faults.silentDump, {"--silent-dump"});
-        add(faults.cutShortAt >= 0, {"--cut-short", std::to_string(faults.cutShortAt)});
-        add(faults.hangUpAt >= 0, {"--hang-up", std::to_string(faults.hangUpAt)});
-        add(faults.padTo > 0, {"--oversize"});
-        add(faults.lowerCase, {"--lower-case"});
-        add(faults.shuffled, {"--shuffle"});
-        add(faults.noise, {"--noise"});
-        for (const auto address : faults.droppedLines) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%X", address);
-            add(true, {"--drop-line", text});
-        }
+        args.insert(args.end(), {"--no-pacing", "--memory", dir_.file("start.bin"), "--save",
+                                 dir_.file("saved.bin")});
         sim_.emplace(args);
         ASSERT_FALSE(sim_->port().empty()) << "tarn-radio-sim did not start";
         link_.emplace(makePlatformSerialDevice(), makeRealClock());
@@ -83,7 +76,7 @@ class PtyBackend {
 template <typename Backend>
 class RadioBackends : public ::testing::Test {
   protected:
-    bool read(const RadioFaults& faults) {
+    bool read(const Args& faults) {
         backend.start(faults, patternMemory());
         if (this->HasFatalFailure()) return false;
         image.fill(0x5A);
@@ -98,8 +91,7 @@ using Backends = ::testing::Types<FakeBackend, PtyBackend>;
 TYPED_TEST_SUITE(RadioBackends, Backends);
 
 TYPED_TEST(RadioBackends, ReadsTheRadiosMemoryPlainOrLowerCaseShuffledAndNoisy) {
-    for (const RadioFaults& faults :
-         {RadioFaults{}, RadioFaults{.lowerCase = true, .shuffled = true, .noise = true}}) {
+    for (const Args& faults : {Args{}, Args{"--lower-case", "--shuffle", "--noise"}}) {
         this->ui.log.clear();
         ASSERT_TRUE(this->read(faults));
         EXPECT_EQ(this->image, patternMemory());
@@ -110,19 +102,19 @@ TYPED_TEST(RadioBackends, ReadsTheRadiosMemoryPlainOrLowerCaseShuffledAndNoisy) 
 TYPED_TEST(RadioBackends, FailedReadsAreToldAlike) {
     const std::string noContact = "message error: Failed to contact the radio.";
     const std::string invalid = "message error: Received invalid data from the radio.";
-    const std::pair<RadioFaults, std::string> cases[] = {
-        {{.silentDump = true}, ""},  // these two end without a message
-        {{.cutShortAt = 71}, ""},
-        {{.noPrompt = true}, noContact},
-        {{.cutShortAt = 3000}, invalid},
-        {{.padTo = 10400}, invalid},
-        {{.droppedLines = {0x1800}}, invalid},
-        {{.hangUpAt = 2500}, invalid},
+    const std::pair<Args, std::string> cases[] = {
+        {{"--silent-dump"}, ""},  // these two end without a message
+        {{"--cut-short", "71"}, ""},
+        {{"--no-prompt"}, noContact},
+        {{"--cut-short", "3000"}, invalid},
+        {{"--oversize"}, invalid},
+        {{"--drop-line", "1800"}, invalid},
+        {{"--hang-up", "2500"}, invalid},
     };
     for (const auto& [faults, message] : cases) {
         this->ui.log.clear();
-        EXPECT_FALSE(this->read(faults)) << message;
-        EXPECT_EQ(this->ui.entries("message ").size(), message.empty() ? 1u : 2u) << message;
+        EXPECT_FALSE(this->read(faults)) << faults[0];
+        EXPECT_EQ(this->ui.entries("message ").size(), message.empty() ? 1u : 2u) << faults[0];
         EXPECT_EQ(this->ui.log.back(), message.empty() ? "focus owner" : message);
         EXPECT_EQ(this->ui.entries("enable owner").size(), this->ui.entries("disable").size());
         EXPECT_EQ(this->image[0], 0x5A) << "the caller's buffer is untouched";
