@@ -156,7 +156,6 @@ TEST(PortProbe, ResultsAndTheErrnoOfOpening) {
         const char* message;
     } cases[] = {
         {{}, {}, R::Answered, probe_text::kAnswered},
-        {{.noPrompt = true}, {}, R::NoAnswer, probe_text::kNoAnswer},
         {{}, {.missing = true}, R::CannotOpen, probe_text::kCannotOpen},
         {{}, {.denied = true}, R::PermissionDenied, probe_text::kPermissionDenied},
     };
