@@ -81,7 +81,6 @@ TEST(DumpParser, RefusesRepliesThatCarryNoImageAndLeavesTheBufferAlone) {
         {"no CR LF at all", std::string(200, 'x'), Rejected},
         {"LF without CR", std::string(100, 'x') + "\ny", Rejected},
         {"lines of no data", std::string(80, '#') + "\r\n", Incomplete},
-        {"one line short", full.substr(0, full.size() - 54), Incomplete},
         {"last line without CR LF", full.substr(0, full.size() - 2), Incomplete},
         {"a line missing in the middle", full.substr(0, 54 * 5) + full.substr(54 * 6), Incomplete},
         {"NUL before the end", full.substr(0, 3456) + '\0' + full.substr(3456), Incomplete},
