@@ -50,8 +50,8 @@ struct RadioRun {
     bool read(bool verifying = false) {
         return fake.link->readRadio(RecordingUi::kOwner, image.data(), 2048, verifying);
     }
-    bool write(bool verify, int length = 2048) {
-        return fake.link->writeRadio(RecordingUi::kOwner, image.data(), length, verify);
+    bool write(bool verify) {
+        return fake.link->writeRadio(RecordingUi::kOwner, image.data(), 2048, verify);
     }
     std::vector<std::string> writes() const {
         std::vector<std::string> out;
