@@ -11,22 +11,19 @@
 
 namespace tarn::test {
 
-// The connect prompt as RecordingUi logs it.
 inline constexpr const char* kConnectPromptEntry =
     "message information okcancel: Connect the serial cable.\nPress both channel up and down "
     "keys for 2 seconds until RS-232 is displayed.\nThen press OK.";
 
 using Image = RadioMonitor::Memory;
 
-// A recognisable memory: byte n holds (n * 7 + 3) & 0xFF.
-inline Image patternMemory() {
+inline Image patternMemory() {  // byte n holds n * 7 + 3
     Image memory{};
-    for (std::size_t n = 0; n < memory.size(); ++n)
-        memory[n] = static_cast<std::uint8_t>((n * 7 + 3) & 0xFF);
+    for (std::size_t n = 0; n < memory.size(); ++n) memory[n] = std::uint8_t(n * 7 + 3);
     return memory;
 }
 
-// A radio on the in-process fake line, and a link to it on the virtual clock.
+// A radio holding patternMemory() on the fake line, and a link to it on the virtual clock.
 struct FakeRadio {
     explicit FakeRadio(RadioFaults faults = {}, FakePortFaults port = {}, bool paced = true,
                        std::uint32_t startTick = 0)
@@ -53,10 +50,10 @@ struct RadioRun {
     bool read(bool verifying = false) {
         return fake.link->readRadio(RecordingUi::kOwner, image.data(), 2048, verifying);
     }
-    bool write(bool verify, int length = 2048) {
-        return fake.link->writeRadio(RecordingUi::kOwner, image.data(), length, verify);
+    bool write(bool verify) {
+        return fake.link->writeRadio(RecordingUi::kOwner, image.data(), 2048, verify);
     }
-    std::vector<std::string> writes() const {  // the bytes of every write, in order
+    std::vector<std::string> writes() const {
         std::vector<std::string> out;
         for (const auto& e : fake.device->writes()) out.push_back(e.bytes);
         return out;

@@ -9,9 +9,8 @@
 
 namespace tarn::test {
 
-// tarn-radio-sim as a child process. The constructor returns once the simulator has printed
-// its port (no fixed sleep races its start); stop() or the destructor ends it with SIGTERM,
-// which makes it save its memory when --save was given.
+// tarn-radio-sim as a child process, ready once it has printed its port. stop() or the
+// destructor ends it with SIGTERM, which makes it save its memory when --save was given.
 class SimProcess {
   public:
     explicit SimProcess(std::vector<std::string> arguments) {
@@ -22,7 +21,6 @@ class SimProcess {
         if (pid_ == 0) {
             ::dup2(out[1], STDOUT_FILENO);
             ::close(out[0]);
-            ::close(out[1]);
             std::vector<char*> argv;
             for (auto& a : arguments) argv.push_back(a.data());
             argv.push_back(nullptr);
@@ -41,8 +39,7 @@ class SimProcess {
 
     const std::string& port() const { return port_; }  // empty when it did not start
 
-    // Stops the simulator and returns its exit status, or -1.
-    int stop() {
+    int stop() {  // the exit status, or -1
         int status = -1;
         if (pid_ > 0 && ::kill(pid_, SIGTERM) == 0) ::waitpid(pid_, &status, 0);
         if (out_ >= 0) ::close(out_);
