@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "settings/qt_settings_backend.h"
 #include "support/temp_dir.h"
@@ -21,12 +18,6 @@ class QtSettings : public ::testing::Test {
         setenv("XDG_CONFIG_HOME", folder->path().c_str(), 1);
     }
     static void TearDownTestSuite() { delete folder; }
-    static std::string iniText() {
-        std::ifstream in(folder->path() / "TARN" / "Tarn DataBase.ini");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     static test::TempDir* folder;
 };
 
@@ -42,7 +33,8 @@ TEST_F(QtSettings, RoundTripsValueNamesWithBlanks) {
     EXPECT_EQ(other.read("Window Placement"), "10 20 640 480");
     EXPECT_EQ(other.read("MRU_0"), "C:\\data\\a, \"b\".tdb");
     EXPECT_EQ(other.read("MRU_1"), "/data/caf\xe9 \xff\n.tdb");
-    EXPECT_NE(iniText().find("640 480"), std::string::npos);
+    const auto ini = test::readFile(folder->file("TARN/Tarn DataBase.ini"));
+    EXPECT_NE(std::string(ini.begin(), ini.end()).find("640 480"), std::string::npos);
 }
 
 }  // namespace
