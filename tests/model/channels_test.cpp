@@ -31,8 +31,13 @@ void putChannel(ClientRecord& r, int n, std::uint32_t rx, std::uint32_t tx, int 
     r.setLabel(n, label);
 }
 
-TEST(ChannelSlot, PackingNibblesValidityFlagsChannelZeroAndLabels) {
+class Channels : public ::testing::Test {
+  protected:
+    test::RecordingUi feedback;
     ClientRecord r;
+};
+
+TEST_F(Channels, PackingNibblesValidityFlagsChannelZeroAndLabels) {
     const std::uint8_t slot5[8] = {0x08, 0x96, 0x86, 0x81, 0xA8, 0x18, 0x05, 0x00};
     std::memcpy(r.image().data() + 8, slot5, 8);
     EXPECT_EQ(r.getFrequency(1, 0), 99990u);
@@ -74,7 +79,7 @@ TEST(ChannelSlot, PackingNibblesValidityFlagsChannelZeroAndLabels) {
     EXPECT_EQ(std::string(buffer), std::string(32, 'Z'));
 }
 
-TEST(ChannelTable, AddChannelTakesTheLowestOfTheHighestFreeRun) {
+TEST_F(Channels, AddChannelTakesTheLowestOfTheHighestFreeRun) {
     // Valid from..to (0: none) and one extra channel.
     for (const auto [from, to, extra, expected] : {std::array{0, 0, 0, 1},
                                                    {1, 10, 0, 11},
@@ -82,7 +87,7 @@ TEST(ChannelTable, AddChannelTakesTheLowestOfTheHighestFreeRun) {
                                                    {1, 254, 0, 255},
                                                    {5, 255, 0, 1},
                                                    {1, 255, 0, -1}}) {
-        ClientRecord r;
+        r = ClientRecord();
         for (int n = from; n && n <= to; ++n) putChannel(r, n, 1000, 1000);
         if (extra) putChannel(r, extra, 1000, 1000);
         const ClientRecord before = r;
@@ -98,9 +103,7 @@ TEST(ChannelTable, AddChannelTakesTheLowestOfTheHighestFreeRun) {
     }
 }
 
-TEST(ChannelTable, ValidationRepairsRenumbersAndDropsTooManyScans) {
-    test::RecordingUi feedback;
-    ClientRecord r;
+TEST_F(Channels, ValidationRepairsRenumbersAndDropsTooManyScans) {
     putChannel(r, 3, 0, 0x55);  // RX 0
     r.image()[8 * 4 + 7] = 1;   // a stray byte in an empty slot
     putChannel(r, 5, 300000, 1000);
@@ -126,10 +129,8 @@ TEST(ChannelTable, ValidationRepairsRenumbersAndDropsTooManyScans) {
                                        "of 8.\nAll scan channels have been deselected"}));
 }
 
-TEST(ChannelTable, EditChannelTransaction) {
-    test::RecordingUi feedback;
+TEST_F(Channels, EditChannelTransaction) {
     ScopedServices dialogs;
-    ClientRecord r;
     const int n = r.addChannel();
     int answer = 0, shownFor = 0, parent = 0;
     WindowHandle seenParent = nullptr;
@@ -155,7 +156,7 @@ TEST(ChannelTable, EditChannelTransaction) {
     EXPECT_TRUE(feedback.empty());
 }
 
-TEST(ChannelEdit, TypedFrequenciesAndTheCopyToTx) {
+TEST_F(Channels, TypedFrequenciesAndTheCopyToTx) {
     using R = ChannelRefusal;
     for (const auto& [typed, rx, tx, copied] : {std::tuple{"499.9", R::Receive, R::Transmit, false},
                                                 {"500", R::None, R::Transmit, false},
@@ -170,8 +171,7 @@ TEST(ChannelEdit, TypedFrequenciesAndTheCopyToTx) {
     }
 }
 
-TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlotAndScanTicksAreCounted) {
-    ClientRecord r;
+TEST_F(Channels, NewNumberIsCheckedThenMovesTheSlotAndScanTicksAreCounted) {
     putChannel(r, 12, 37400, 37400, ChannelFlag::Usb | 0x20);
     r.image()[8 * 12 + 7] = 0x42;
     r.setLabel(12, "Home");
@@ -207,41 +207,25 @@ TEST(ChannelEdit, NewNumberIsCheckedThenMovesTheSlotAndScanTicksAreCounted) {
 }
 
 // What OK stores: tenths as typed, TxEqualsRx from the numbers, flags by the client type.
-TEST(ChannelEdit, StoreChannel) {
-    using R = ChannelRefusal;
+TEST_F(Channels, StoreChannel) {
     const int kept = ChannelFlag::Alarm | 0x20, both = ChannelFlag::Scan | ChannelFlag::Selcall;
     const int equal = ChannelFlag::TxEqualsRx;
-    const struct {
-        bool advanced;
-        const char *rx, *tx;
-        R refusal;
-        std::uint32_t rxTenths, txTenths;
-        int flags;
-    } cases[] = {
-        {true, "7000.3", "7000.35", R::None, 70003, 70003, kept | both},
-        {true, "5000", "5000.0", R::None, 50000, 50000, kept | both | equal},
-        {true, "5000.00", "5e3", R::None, 50000, 50000, kept | both | equal},
-        {false, "5000", "5000.1", R::None, 50000, 50001, kept},
-        {true, "abc", "30000", R::Receive, 0, 0, 0},
-        {true, "7000", "30000", R::Transmit, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        ClientRecord r;
-        r.setOption(ClientOption::Advanced, c.advanced);
+    // Advanced, RX and TX typed, then what is stored: RX, TX, flags.
+    for (const auto& [advanced, rx, tx, rxTenths, txTenths, flags] :
+         {std::tuple{true, "7000.3", "7000.35", 70003, 70003, kept | both},
+          {true, "5000", "5000.0", 50000, 50000, kept | both | equal},
+          {true, "5000.00", "5e3", 50000, 50000, kept | both | equal},
+          {false, "5000", "5000.1", 50000, 50001, kept}}) {
+        r = ClientRecord();
+        r.setOption(ClientOption::Advanced, advanced);
         putChannel(r, 12, 37400, 37400, kept | ChannelFlag::Usb | equal);
         r.setCurrentChannel(12);
-        const ClientRecord before = r;
-        ASSERT_EQ(r.storeChannel({c.rx, c.tx, true, true, false, std::string(40, 'L')}), c.refusal)
-            << c.rx << " " << c.tx;
-        if (c.refusal != R::None) {
-            EXPECT_EQ(r, before);
-            continue;
-        }
+        ASSERT_EQ(r.storeChannel({rx, tx, true, true, false, std::string(40, 'L')}),
+                  ChannelRefusal::None);
         char label[33];  // the label is cut to 31 characters
         const std::vector<int> stored{int(r.getFrequency(12, 0)), int(r.getFrequency(12, 1)),
                                       r.getChannelFlag(12, 0xFF), r.getLabel(12, label, 33)};
-        EXPECT_EQ(stored, (std::vector<int>{int(c.rxTenths), int(c.txTenths), c.flags, 31}))
-            << c.rx << " " << c.tx;
+        EXPECT_EQ(stored, (std::vector<int>{rxTenths, txTenths, flags, 31})) << rx << " " << tx;
     }
 }
 
@@ -385,10 +369,8 @@ TEST_F(ChannelClipboard, ForeignBlocks) {
 
     // Nothing usable to paste still counts as a paste that ran.
     const ClientRecord before = target;
-    for (auto bytes : {std::vector<std::uint8_t>{0xFF, 0xFF, 1}, std::vector<std::uint8_t>{1}}) {
-        board.blocks[ClipboardFormat::Channels] = bytes;
-        EXPECT_EQ(target.pasteChannels(kWindow), 1);
-    }
+    board.blocks[ClipboardFormat::Channels] = {0xFF, 0xFF, 1};
+    EXPECT_EQ(target.pasteChannels(kWindow), 1);
     EXPECT_EQ(target, before);
 
     // A record past the count is neither pasted nor counted for "Yes to All".
@@ -415,10 +397,6 @@ TEST_F(ChannelClipboard, FailuresOfTheClipboard) {
     ASSERT_EQ(feedback.texts(), std::vector<std::string>{"Failed to set clipboard data."});
     EXPECT_EQ(feedback.messages()[0].window, kWindow);
     EXPECT_TRUE(board.blocks.empty() && board.closes == 1);  // emptied before the offer
-
-    board.openFails = true;  // the other failures of the session: see the client clipboard
-    EXPECT_EQ(copy(source, {1}) + target.pasteChannels(kWindow), 0);
-    EXPECT_EQ(feedback.messages().size(), 1u);
 }
 
 }  // namespace

@@ -23,8 +23,13 @@ std::vector<std::uint8_t> serialized(const ClientRecord& r) {
     return bytes;
 }
 
-TEST(ClientRecord, NewClientDefaults) {
+class Client : public ::testing::Test {
+  protected:
+    test::RecordingUi feedback;
     ClientRecord r;
+};
+
+TEST_F(Client, NewClientDefaults) {
     auto bytes = serialized(r);
     std::vector<std::uint8_t> expected(kSerializedClientSize, 0);
     std::memcpy(expected.data(), "New Client", 10);
@@ -34,8 +39,7 @@ TEST(ClientRecord, NewClientDefaults) {
     EXPECT_EQ(bytes, expected);
 }
 
-TEST(ClientRecord, TextsSelcallLimitsAndBuffers) {
-    ClientRecord r;
+TEST_F(Client, TextsSelcallLimitsAndBuffers) {
     char buffer[16];
     std::memset(buffer, '#', sizeof buffer);
     EXPECT_EQ(r.getName(buffer, 10), 0) << "\"New Client\" needs 11 bytes";
@@ -63,8 +67,8 @@ TEST(ClientRecord, TextsSelcallLimitsAndBuffers) {
     EXPECT_EQ(std::pair(r.getSelcall(buffer, 4), r.getSelcall(buffer, 5)), std::pair(0, 5));
 }
 
-TEST(ClientRecord, Options) {
-    ClientRecord r;                                            // 0xCD
+TEST_F(Client, Options) {
+    // A new client holds options 0xCD.
     EXPECT_EQ(r.setOption(ClientOption::AutoTune, 0x100), 1);  // value's low 8 bits: clear
     EXPECT_EQ(r.setOption(ClientOption::ModeToggle, 0), 1);
     EXPECT_EQ(r.setOption(ClientOption::BaseMaster, 5), 1);
@@ -86,9 +90,7 @@ TEST(ClientRecord, Options) {
     EXPECT_EQ(r.image(), expected);
 }
 
-TEST(ClientRecord, SerializedRoundTripAndForeignBytes) {
-    test::RecordingUi feedback;
-    ClientRecord r;
+TEST_F(Client, SerializedRoundTripAndForeignBytes) {
     r.setLabel(255, "last");
     r.addChannel();
     auto bytes = serialized(r);
@@ -124,9 +126,7 @@ TEST(ClientRecord, SerializedRoundTripAndForeignBytes) {
     EXPECT_EQ(feedback.texts().size(), 2u);
 }
 
-TEST(ClientRecord, LoadAndCopyImage) {
-    test::RecordingUi feedback;
-    ClientRecord r;
+TEST_F(Client, LoadAndCopyImage) {
     r.image()[8 * 200] = 0x04;  // garbage in free slot 200, beyond the loaded prefix
     std::vector<std::uint8_t> prefix(100, 0);
     EXPECT_EQ(r.loadImage(prefix.data(), 100), 1);

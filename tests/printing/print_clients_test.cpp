@@ -272,7 +272,6 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         {"new", 20, 0, 3, 3, 8, clientB},
         {"new footer", 20, 0, 3, 2, 1, continued},
         {"new footer", 20, 0, 3, 3, 20, {path, "Page 3 of 3"}},
-        {"new summary", 20, 0, 1, 1, 13, clientB},
         // A break before the headings: with the footer they go on line 2, rows on line 3.
         {"footer", 16, 0, 3, 2, 1, continued},
         {"footer", 16, 0, 3, 2, 2, headings},
