@@ -105,13 +105,11 @@ TEST_F(QtPrintBackend, CancelOrPrintThePageRangeChosenInTheDialog) {
             false);
     };
     ASSERT_TRUE(pages(2, 3));
-    EXPECT_TRUE(ui.empty());
-    EXPECT_EQ(ui.windowLog().size(), 5u);  // the Printing window came and went
+    EXPECT_TRUE(ui.empty() && ui.windowLog().size() == 5);  // the Printing window came and went
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
+    EXPECT_TRUE(bytes.startsWith("%PDF") && bytes.count("/Type /Page\n") == 2);
     EXPECT_FALSE(pages(90, 99));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Nothing to print."});
     EXPECT_FALSE(QFile::exists(pdf));
@@ -119,17 +117,12 @@ TEST_F(QtPrintBackend, CancelOrPrintThePageRangeChosenInTheDialog) {
 
 TEST_F(QtPrintBackend, SafeMarginsAndTheDateLine) {
     // The printer's unprintable margin, PDF file or not: the margin used (all in mm).
-    const struct {
-        double minimum;
-        bool toFile;
-        double used;
-    } rows[] = {{0, true, 12.7}, {0, false, 12.7}, {4, false, 8}, {4, true, 12.7}};
     auto even = [](double mm) { return QMarginsF(mm, mm, mm, mm); };
-    for (const auto& r : rows) {
+    for (const auto& [minimum, toFile, used] :
+         {std::tuple{0., true, 12.7}, {0., false, 12.7}, {4., false, 8.}, {4., true, 12.7}}) {
         const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                 even(r.minimum ? 8 : 3.5), QPageLayout::Millimeter,
-                                 even(r.minimum));
-        EXPECT_EQ(withSafeMargins(layout, r.toFile).margins(QPageLayout::Millimeter), even(r.used));
+                                 even(minimum ? 8 : 3.5), QPageLayout::Millimeter, even(minimum));
+        EXPECT_EQ(withSafeMargins(layout, toFile).margins(QPageLayout::Millimeter), even(used));
     }
     // A4 at 1200 dpi less 2 x 36 points (margins of 10 points left 9583 units).
     EXPECT_EQ(pdfFileSurface(dir.filePath("a.pdf").toStdString())->printableWidth(), 8717);

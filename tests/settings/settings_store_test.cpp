@@ -19,9 +19,8 @@ class Settings : public ::testing::Test {
 
     Paths recentList() const {
         Paths list;
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             if (auto path = store.recentFile(i, false)) list.push_back(*path);
-        }
         return list;
     }
     void add(std::initializer_list<const char*> paths) {
@@ -35,10 +34,10 @@ class Settings : public ::testing::Test {
 
 TEST_F(Settings, TextsAndNumbers) {
     EXPECT_EQ(store.port(), "COM1");
+    // 32 characters do not fit the 32-byte buffer: the default stands.
     const std::pair<std::string, std::string> texts[] = {
-        {"COM3", "COM3"},
         {std::string(31, 'p'), std::string(31, 'p')},
-        {std::string(32, 'p'), "COM1"},  // does not fit the 32-byte buffer: the default stands
+        {std::string(32, 'p'), "COM1"},
         {std::string("AB\0CD", 5), "AB"},
         {"", ""}};
     for (const auto& [stored, read] : texts) {
@@ -48,19 +47,14 @@ TEST_F(Settings, TextsAndNumbers) {
     EXPECT_EQ(store.readText("Missing", 3, "COM1"), "CO");
 
     EXPECT_EQ(store.readNumber("N", -5), -5);
-    const std::pair<const char*, int> numbers[] = {
-        {"  42abc", 42},
-        {"-3", -3},
-        {"+7", 7},
-        {"- 4", 0},
-        {"", 0},
-        {"\t12 34", 12},
-        {"-2147483648", INT_MIN},
-        {"99999999999", INT_MAX},
-        {"1111111111111111", 5}};  // 16 characters do not fit: the default
-    for (auto [text, number] : numbers) {
-        values.write("N", text);
-        EXPECT_EQ(store.readNumber("N", 5), number) << '"' << text << '"';
+    // 16 characters do not fit: the default.
+    const char* typed[] = {
+        "  42abc",         "-3", "+7", "- 4", "", "\t12 34", "-2147483648", "99999999999",
+        "1111111111111111"};
+    const int numbers[] = {42, -3, 7, 0, 0, 12, INT_MIN, INT_MAX, 5};
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        values.write("N", typed[i]);
+        EXPECT_EQ(store.readNumber("N", 5), numbers[i]) << '"' << typed[i] << '"';
     }
     EXPECT_EQ(store.backupDays(), 365);
     const std::pair<const char*, int> days[] = {{"0", 0}, {"30", 30}, {"-1", 365}, {"x", 0}};
