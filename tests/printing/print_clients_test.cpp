@@ -94,8 +94,8 @@ TEST_F(PrintClients, HeadingIdentityAndDealerLines) {
                                              {16, {"Type:", "Advanced"}}};
     for (const auto& [n, texts] : lines) EXPECT_EQ(printer.line(1, n), texts) << n;
     // Labels in 10 .. L + 8, values in L + 10 .. W.
-    EXPECT_EQ(printer.at("Date:").right, 138);
-    EXPECT_EQ(printer.at("09:41:07 24/12/2026").left, 140);
+    EXPECT_EQ(std::pair(printer.at("Date:").right, printer.at("09:41:07 24/12/2026").left),
+              std::pair(138, 140));
     EXPECT_EQ(std::pair(printer.count("Channel"), printer.pages), std::pair(0, 1));
 
     // The dealer text takes one line per line end.
@@ -209,9 +209,6 @@ TEST_F(PrintClients, EveryFailureRow) {
     EXPECT_TRUE(ui.empty());
     EXPECT_EQ(printer.dialogOwner, owner);
     EXPECT_EQ(ui.windowLog(), windowCycle);
-    printer.height = 20;  // one line per page still prints, a row per page
-    EXPECT_TRUE(print(false));
-    EXPECT_EQ(printer.pages, 4);
 
     addClient("Trawler Nomad");
     db.client(0)->deleteChannel(1);
@@ -267,11 +264,8 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         {"footer", 20, 0, 2, 2, 1, continued},
         {"footer", 20, 0, 2, 2, 2, headings},
         {"footer", 20, 0, 2, 1, 20, {path, "Page 1 of 2"}},
-        {"footer", 20, 0, 2, 2, 20, {path, "Page 2 of 2"}},
-        {"new", 20, 0, 3, 3, 3, {"Tarn database"}},
         {"new", 20, 0, 3, 3, 8, clientB},
         {"new footer", 20, 0, 3, 2, 1, continued},
-        {"new footer", 20, 0, 3, 3, 20, {path, "Page 3 of 3"}},
         // A break before the headings: with the footer they go on line 2, rows on line 3.
         {"footer", 16, 0, 3, 2, 1, continued},
         {"footer", 16, 0, 3, 2, 2, headings},

@@ -67,16 +67,14 @@ class QtPrintBackend : public ::testing::Test {
 TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
     RecordingPrinter printer;
     DatabaseWindow window(std::nullopt);
-    ClientDatabase& fleet = window.database();
-    fleet.client(fleet.addClient())->setName("Second");
+    window.database().client(window.database().addClient())->setName("Second");
     window.refillClientList();
-
-    window.runCommand(cmd::PrintSummary);
+    window.list().setCurrentIndex(window.list().model()->index(1, 0));
+    for (const int command : {cmd::PrintSummary, cmd::PrintAll, cmd::PrintClient})
+        window.runCommand(command);
     EXPECT_EQ(printer.dialogOwner, static_cast<WindowHandle>(&window));
     EXPECT_EQ(printer.events.front(), "startDoc Tarn database summary");
     EXPECT_EQ(printer.at(window.fileName()).line, 5);
-    window.list().setCurrentIndex(window.list().model()->index(1, 0));
-    for (const int command : {cmd::PrintAll, cmd::PrintClient}) window.runCommand(command);
     // Summary, all and the focused client: names 2 + 2 + 1, tables 0 + 2 + 1.
     EXPECT_EQ(std::tuple(printer.count("Client name:"), printer.count("Channel"),
                          printer.count("Second")),

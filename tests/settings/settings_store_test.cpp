@@ -68,7 +68,6 @@ TEST_F(Settings, TextsAndNumbers) {
 
 TEST_F(Settings, RecentEntries) {
     values.write("MRU count", "3");
-    values.write("MRU_0", "<NoName>");
     values.write("MRU_1", "C:\\data\\shop.tdb");
     values.write("MRU_3", "beyond the count");
     EXPECT_EQ(recentList(), Paths{"C:\\data\\shop.tdb"});
@@ -107,11 +106,10 @@ TEST_F(Settings, ColumnWidthsAndPlacement) {
               (std::vector<int>{60, 20, 100, 60, 60, 60, 60}));
     store.writeColumnWidths("Database Columns", {61, 62, 63, 64, 65, 66, 67, 68});
     EXPECT_EQ(values.read("Database Columns"), "61 62 63 64 65 66 67 68");
-
     values.write("Window Placement", "100 880");  // missing numbers take the default
     const auto p = store.readWindowPlacement(1920, 1080);
-    EXPECT_EQ((std::vector<int>{p.left, p.top, p.width, p.height}),
-              (std::vector<int>{100, 880, kDefaultPlacement, kDefaultPlacement}));
+    EXPECT_EQ(std::tuple(p.left, p.top, p.width, p.height),
+              std::tuple(100, 880, kDefaultPlacement, kDefaultPlacement));
 }
 
 }  // namespace
