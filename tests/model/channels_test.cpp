@@ -353,15 +353,6 @@ TEST_F(ChannelClipboard, ChannelInUseIsOverwrittenOnlyOnYes) {
     }
 }
 
-TEST_F(ChannelClipboard, PasteTakesNineScanChannelsWithoutValidation) {
-    for (int n = 1; n <= 9; ++n) putChannel(source, n, 40000u + n, 40000u, ChannelFlag::Scan);
-    ASSERT_EQ(copy(source, {1, 2, 3, 4, 5, 6, 7, 8, 9}), 1);
-    target.setOption(ClientOption::Advanced, 0);
-    ASSERT_EQ(target.pasteChannels(kWindow), 1);
-    for (int n = 1; n <= 9; ++n) EXPECT_TRUE(target.getChannelFlag(n, ChannelFlag::Scan)) << n;
-    EXPECT_TRUE(feedback.empty());
-}
-
 TEST_F(ChannelClipboard, ForeignBlocks) {
     // Two records, the first without a number (reported, skipped); a third promised but cut.
     board.blocks[ClipboardFormat::Channels] = blockOf(3, {0, 5, 6}, 1);
