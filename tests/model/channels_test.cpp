@@ -1,5 +1,4 @@
-// Channel slots, labels, the channel check, new channel numbers, the edit transaction,
-// frequencies typed in kHz, and copy and paste through the "Tarn_ChanData" block.
+// Channel slots and labels, their check, editing, kHz texts, copy and paste of channels.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,7 +115,6 @@ TEST_F(Channels, ValidationRepairsRenumbersAndDropsTooManyScans) {
     r.image()[8 * 250] = ChannelFlag::Scan;  // a free slot's scan flag does not count
     r.validateChannels();
     for (int n = 1; n <= 255; ++n) ASSERT_EQ(r.getChannelFlag(n, ChannelFlag::Scan), 0) << n;
-    EXPECT_EQ(r.getChannelFlag(200, ChannelFlag::Usb), ChannelFlag::Usb);
     EXPECT_EQ(feedback.texts(), (Texts{"1 channels appear to be corrupted and have been deleted",
                                        "There were 9 scan channels, this is more than the limit "
                                        "of 8.\nAll scan channels have been deselected"}));
@@ -225,19 +223,18 @@ long long tenths(std::string_view text) {
 }
 
 TEST(KhzText, OneDecimalIsStoredExactlyAsTypedFromTheNumberAtTheStart) {
-    EXPECT_EQ(tenths("7000.3"), 70003);   // never 70002
-    EXPECT_EQ(tenths("7000.39"), 70003);  // further decimals are dropped, not rounded
     for (unsigned value = 0; value < 300000; value += 7) {
         const std::string text = formatKhz(value);  // "%.1f" of value / 10
         ASSERT_EQ(tenths(text), static_cast<long long>(value)) << text;
     }
-    // The number at the start counts, the rest is ignored.
+    // The number at the start counts, the rest is ignored; never 70002 for "7000.3", and
+    // further decimals are dropped, not rounded.
     const std::pair<const char*, long long> starts[] = {
-        {"  7000.5 kHz", 70005}, {"+3500.", 35000}, {".5", 5},     {"3.5e3", 35000},
-        {"3500e+x", 35000},      {"-1800", -18000}, {"0x1F40", 0}, {"1e-300", 0}};
+        {"7000.3", 70003}, {"7000.39", 70003}, {"  7000.5 kHz", 70005}, {"+3500.", 35000},
+        {".5", 5},         {"3.5e3", 35000},   {"3500e+x", 35000},      {"-1800", -18000},
+        {"0x1F40", 0},     {"1e-300", 0}};
     for (const auto& [text, value] : starts) EXPECT_EQ(tenths(text), value) << text;
-    EXPECT_GE(tenths("1e300"), 300000);  // saturates instead of wrapping
-    EXPECT_GE(tenths("99999999999999999999999"), 300000);
+    EXPECT_GE(std::min(tenths("1e300"), tenths("99999999999999999999999")), 300000);  // no wrap
     for (const char* text : {"", "   ", ".", "-", "+.e5", "kHz 7000"})
         EXPECT_FALSE(KhzValue::parse(text)) << text;
     // Equality is numeric: same tenths are not enough.
@@ -335,8 +332,8 @@ TEST_F(ChannelClipboard, ChannelInUseIsOverwrittenOnlyOnYes) {
         feedback.clear();
         feedback.script({answer});
         target.pasteChannels(kWindow);
-        ASSERT_EQ(feedback.messages().size(), 1u);
-        EXPECT_EQ(feedback.messages()[0].buttons, MessageButtons::YesNoAll);
+        ASSERT_TRUE(feedback.messages().size() == 1 &&
+                    feedback.messages()[0].buttons == MessageButtons::YesNoAll);
         const ClientRecord& expected = answer == MessageAnswer::YesToAll ? source : kept;
         for (int n : {3, 9}) EXPECT_EQ(recordOf(target, n), recordOf(expected, n)) << n;
     }
@@ -357,8 +354,8 @@ TEST_F(ChannelClipboard, ForeignBlocks) {
     board.blocks[ClipboardFormat::Channels] = blockOf(1, {5, 6});
     feedback.clear();
     target.pasteChannels(kWindow);
-    ASSERT_EQ(feedback.messages().size(), 1u);
-    EXPECT_EQ(feedback.messages()[0].buttons, MessageButtons::YesNo);
+    ASSERT_TRUE(feedback.messages().size() == 1 &&
+                feedback.messages()[0].buttons == MessageButtons::YesNo);
     EXPECT_EQ(target.getFrequency(6, 0), 1000u);
     EXPECT_EQ(board.opens, board.closes);
 }

@@ -157,7 +157,6 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
     setLinesPerPage(58);
     ASSERT_TRUE(print(true));
     EXPECT_EQ(std::pair(printer.at("Client 9").page, printer.at("Client 9").line), std::pair(2, 3));
-    EXPECT_EQ(printer.count("Tarn database summary"), 1);
     EXPECT_EQ(printer.events, (Strings{"startDoc Tarn database summary", "startPage", "endPage",
                                        "startPage", "endPage", "endDoc"}));
     EXPECT_EQ(ui.updates.size(), 1u);  // the Printing window repaints at each new page
@@ -234,7 +233,6 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
     const std::string path = "C:\\Fleet\\harbour.tdb";
     const Strings headings{"Channel", "Mode", "Rx Freq", "Tx Freq", "Scan", "Selcall", "Label"};
     auto row = [](const char* n) { return Strings{n, "LSB", "3740.0", "3740.0", "no", "no", ""}; };
-    const Strings none;
     const Strings continued{"Client name:", "Ketch Aurora (continued)"};
     const Strings clientB{"Client name:", "Trawler Nomad"};
     const struct {
@@ -243,11 +241,11 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         int pages, page, line;
         Strings texts;
     } rows[] = {
-        {"", 20, 0, 2, 2, 1, none},
+        {"", 20, 0, 2, 2, 1, {}},
         {"", 20, 0, 2, 1, 19, row("6")},
         {"", 20, 0, 2, 2, 3, row("7")},  // the table runs on without headings
         {"", 20, 0, 2, 2, 8, clientB},
-        {"", 20, 0, 2, 1, 20, none},
+        {"", 20, 0, 2, 1, 20, {}},
         {"footer", 20, 0, 2, 2, 1, continued},
         {"footer", 20, 0, 2, 2, 2, headings},
         {"footer", 20, 0, 2, 1, 20, {path, "Page 1 of 2"}},
@@ -262,8 +260,7 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         {"new footer", 20, 2, 1, 1, 20, {path, "Page 2 of 3"}},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.options + " " + std::to_string(r.lines) + " " + std::to_string(r.range) +
-                     " " + std::to_string(r.page) + ":" + std::to_string(r.line));
+        SCOPED_TRACE(::testing::Message() << "row " << &r - rows);
         options = {r.options.find("new") != std::string::npos,
                    r.options.find("footer") != std::string::npos};
         setLinesPerPage(r.lines);

@@ -1,5 +1,4 @@
-// Printing through Qt's print dialog on the offscreen platform, whose only printer is a
-// PDF file.
+// Printing through Qt's print dialog offscreen, whose only printer is a PDF file.
 #include "shell/qt_print_backend.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The QSettings backend writes an INI file in the configuration folder that
-// XDG_CONFIG_HOME names, and reads back what any instance wrote.
+// The QSettings backend: an INI file in XDG_CONFIG_HOME, read back by any instance.
 #include <gtest/gtest.h>
 
 #include <cstdlib>

@@ -53,7 +53,7 @@ MessageAnswer RecordingUi::showMessage(const MessageOwner& owner, std::string_vi
     log.push_back("message " + std::string(icons[static_cast<int>(icon)]) +
                   (owned ? "" : " !owner") +
                   (buttons == MessageButtons::OkCancel ? " okcancel: " : ": ") + std::string(text));
-    messages_.push_back({owner.kind, owner.window, std::string(text), icon, buttons, answer,
+    messages_.push_back({owner.kind, owner.window, std::string(text), icon, buttons,
                          owner.defaultNo, windowOpen, ownerDisabled});
     if (whileShown) whileShown();
     return answer;

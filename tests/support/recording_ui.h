@@ -26,7 +26,6 @@ class RecordingUi final : public ProgressUi, public UserFeedback {
         std::string text;
         MessageIcon icon;
         MessageButtons buttons;
-        MessageAnswer answer;
         bool defaultNo;
         bool windowOpen, ownerDisabled;  // the progress window and owner as the box came up
     };
