@@ -65,7 +65,7 @@ TEST_F(Settings, TextsAndNumbers) {
 TEST_F(Settings, AddingPaths) {
     for (const char* p : {"one", "two", "three", "four", "five"}) store.addRecentFile(p);
     EXPECT_EQ(recentList(), (Paths{"five", "four", "three", "two"}));
-    EXPECT_EQ(values.read("MRU count"), "4");
+    EXPECT_TRUE(values.read("MRU count") == "4" && !values.read("MRU_4")) << "four at most";
     store.addRecentFile("three");  // entry 2 moves to the front, the rest keep their order
     EXPECT_EQ(recentList(), (Paths{"three", "five", "four", "two"}));
     store.addRecentFile("three");
