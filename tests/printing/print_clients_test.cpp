@@ -96,6 +96,8 @@ TEST_F(PrintClients, HeadingIdentityAndDealerLines) {
     EXPECT_EQ(std::pair(printer.at("Date:").right, printer.at("09:41:07 24/12/2026").left),
               std::pair(138, 140));
     EXPECT_EQ(std::pair(printer.count("Channel"), printer.pages), std::pair(0, 1));
+    printer.dateLine = std::string(600, '9');  // a clock text is cut to the text buffer
+    EXPECT_TRUE(print(true) && printer.line(1, 6).back().size() == 511);
 
     // The dealer text takes one line per line end.
     setDealer("Harbour Marine\r\nPort Lincoln");
