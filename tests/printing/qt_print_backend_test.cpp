@@ -1,5 +1,4 @@
-// Printing through Qt's print dialog on the offscreen platform, whose only printer is a
-// PDF file.
+// Printing through Qt's print dialog offscreen, whose only printer is a PDF file.
 #include "shell/qt_print_backend.h"
 
 #include <gtest/gtest.h>
@@ -67,24 +66,18 @@ class QtPrintBackend : public ::testing::Test {
 TEST_F(QtPrintBackend, DatabaseWindowCommandsPrintWhatTheyName) {
     RecordingPrinter printer;
     DatabaseWindow window(std::nullopt);
-    ClientDatabase& fleet = window.database();
-    fleet.client(fleet.addClient())->setName("Second");
+    window.database().client(window.database().addClient())->setName("Second");
     window.refillClientList();
-
-    window.runCommand(cmd::PrintSummary);
+    window.list().setCurrentIndex(window.list().model()->index(1, 0));
+    for (const int command : {cmd::PrintSummary, cmd::PrintAll, cmd::PrintClient})
+        window.runCommand(command);
     EXPECT_EQ(printer.dialogOwner, static_cast<WindowHandle>(&window));
     EXPECT_EQ(printer.events.front(), "startDoc Tarn database summary");
     EXPECT_EQ(printer.at(window.fileName()).line, 5);
-    EXPECT_EQ(printer.count("Client name:"), 2);
-
-    printer.texts.clear();
-    window.runCommand(cmd::PrintAll);
-    EXPECT_EQ(std::pair(printer.count("Client name:"), printer.count("Channel")), std::pair(2, 2));
-
-    printer.texts.clear();
-    window.list().setCurrentIndex(window.list().model()->index(1, 0));
-    window.runCommand(cmd::PrintClient);
-    EXPECT_EQ(std::pair(printer.count("Client name:"), printer.count("Second")), std::pair(1, 1));
+    // Summary, all and the focused client: names 2 + 2 + 1, tables 0 + 2 + 1.
+    EXPECT_EQ(std::tuple(printer.count("Client name:"), printer.count("Channel"),
+                         printer.count("Second")),
+              std::tuple(5, 3, 3));
     EXPECT_TRUE(ui.empty());
 }
 
@@ -109,13 +102,11 @@ TEST_F(QtPrintBackend, CancelOrPrintThePageRangeChosenInTheDialog) {
             false);
     };
     ASSERT_TRUE(pages(2, 3));
-    EXPECT_TRUE(ui.empty());
-    EXPECT_EQ(ui.windowLog().size(), 5u);  // the Printing window came and went
+    EXPECT_TRUE(ui.empty() && ui.windowLog().size() == 5);  // the Printing window came and went
     QFile file(pdf);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n"), 2);
+    EXPECT_TRUE(bytes.startsWith("%PDF") && bytes.count("/Type /Page\n") == 2);
     EXPECT_FALSE(pages(90, 99));
     EXPECT_EQ(ui.texts(), std::vector<std::string>{"Nothing to print."});
     EXPECT_FALSE(QFile::exists(pdf));
@@ -123,17 +114,12 @@ TEST_F(QtPrintBackend, CancelOrPrintThePageRangeChosenInTheDialog) {
 
 TEST_F(QtPrintBackend, SafeMarginsAndTheDateLine) {
     // The printer's unprintable margin, PDF file or not: the margin used (all in mm).
-    const struct {
-        double minimum;
-        bool toFile;
-        double used;
-    } rows[] = {{0, true, 12.7}, {0, false, 12.7}, {4, false, 8}, {4, true, 12.7}};
     auto even = [](double mm) { return QMarginsF(mm, mm, mm, mm); };
-    for (const auto& r : rows) {
+    for (const auto& [minimum, toFile, used] :
+         {std::tuple{0., true, 12.7}, {0., false, 12.7}, {4., false, 8.}, {4., true, 12.7}}) {
         const QPageLayout layout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                 even(r.minimum ? 8 : 3.5), QPageLayout::Millimeter,
-                                 even(r.minimum));
-        EXPECT_EQ(withSafeMargins(layout, r.toFile).margins(QPageLayout::Millimeter), even(r.used));
+                                 even(minimum ? 8 : 3.5), QPageLayout::Millimeter, even(minimum));
+        EXPECT_EQ(withSafeMargins(layout, toFile).margins(QPageLayout::Millimeter), even(used));
     }
     // A4 at 1200 dpi less 2 x 36 points (margins of 10 points left 9583 units).
     EXPECT_EQ(pdfFileSurface(dir.filePath("a.pdf").toStdString())->printableWidth(), 8717);

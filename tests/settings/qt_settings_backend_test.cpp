@@ -1,11 +1,7 @@
-// The QSettings backend writes an INI file in the configuration folder that
-// XDG_CONFIG_HOME names, and reads back what any instance wrote.
+// The QSettings backend: an INI file in XDG_CONFIG_HOME, read back by any instance.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "settings/qt_settings_backend.h"
 #include "support/temp_dir.h"
@@ -13,26 +9,10 @@
 namespace tarn {
 namespace {
 
-class QtSettings : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() {
-        // Must be in place before the first QSettings object fixes its folder.
-        folder = new test::TempDir;
-        setenv("XDG_CONFIG_HOME", folder->path().c_str(), 1);
-    }
-    static void TearDownTestSuite() { delete folder; }
-    static std::string iniText() {
-        std::ifstream in(folder->path() / "TARN" / "Tarn DataBase.ini");
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    static test::TempDir* folder;
-};
-
-test::TempDir* QtSettings::folder = nullptr;
-
-TEST_F(QtSettings, RoundTripsValueNamesWithBlanks) {
+// The program's only test of QSettings: the folder is set before the first object fixes it.
+TEST(QtSettings, RoundTripsValueNamesWithBlanks) {
+    const test::TempDir folder;
+    setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
     QtSettingsBackend backend;
     EXPECT_FALSE(backend.read("Window Placement"));
     EXPECT_TRUE(backend.write("Window Placement", "10 20 640 480"));
@@ -42,7 +22,8 @@ TEST_F(QtSettings, RoundTripsValueNamesWithBlanks) {
     EXPECT_EQ(other.read("Window Placement"), "10 20 640 480");
     EXPECT_EQ(other.read("MRU_0"), "C:\\data\\a, \"b\".tdb");
     EXPECT_EQ(other.read("MRU_1"), "/data/caf\xe9 \xff\n.tdb");
-    EXPECT_NE(iniText().find("640 480"), std::string::npos);
+    const auto ini = test::readFile(folder.file("TARN/Tarn DataBase.ini"));
+    EXPECT_NE(std::string(ini.begin(), ini.end()).find("640 480"), std::string::npos);
 }
 
 }  // namespace

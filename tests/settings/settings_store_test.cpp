@@ -3,7 +3,6 @@
 
 #include <climits>
 
-#include "model/services.h"
 #include "settings/memory_settings_backend.h"
 #include "settings/settings_store.h"
 
@@ -20,13 +19,9 @@ class Settings : public ::testing::Test {
 
     Paths recentList() const {
         Paths list;
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 4; ++i)
             if (auto path = store.recentFile(i, false)) list.push_back(*path);
-        }
         return list;
-    }
-    void add(std::initializer_list<const char*> paths) {
-        for (const char* p : paths) store.addRecentFile(p);
     }
 
     MemorySettingsBackend values;
@@ -35,11 +30,10 @@ class Settings : public ::testing::Test {
 };
 
 TEST_F(Settings, TextsAndNumbers) {
-    EXPECT_EQ(store.port(), "COM1");
+    // 32 characters do not fit the 32-byte buffer: the default stands.
     const std::pair<std::string, std::string> texts[] = {
-        {"COM3", "COM3"},
         {std::string(31, 'p'), std::string(31, 'p')},
-        {std::string(32, 'p'), "COM1"},  // does not fit the 32-byte buffer: the default stands
+        {std::string(32, 'p'), "COM1"},
         {std::string("AB\0CD", 5), "AB"},
         {"", ""}};
     for (const auto& [stored, read] : texts) {
@@ -50,105 +44,57 @@ TEST_F(Settings, TextsAndNumbers) {
 
     EXPECT_EQ(store.readNumber("N", -5), -5);
     // 16 characters do not fit: the default.
-    const std::pair<const char*, int> numbers[] = {{"  42abc", 42},
-                                                   {"-3", -3},
-                                                   {"+7", 7},
-                                                   {"abc", 0},
-                                                   {"- 4", 0},
-                                                   {"", 0},
-                                                   {"\t12 34", 12},
-                                                   {"-2147483648", INT_MIN},
-                                                   {"99999999999", INT_MAX},
-                                                   {"1111111111111111", 5}};
-    for (auto [text, number] : numbers) {
-        values.write("N", text);
-        EXPECT_EQ(store.readNumber("N", 5), number) << '"' << text << '"';
+    const char* typed[] = {
+        "  42abc",         "-3", "+7", "- 4", "", "\t12 34", "-2147483648", "99999999999",
+        "1111111111111111"};
+    const int numbers[] = {42, -3, 7, 0, 0, 12, INT_MIN, INT_MAX, 5};
+    for (std::size_t i = 0; i < std::size(numbers); ++i) {
+        values.write("N", typed[i]);
+        EXPECT_EQ(store.readNumber("N", 5), numbers[i]) << '"' << typed[i] << '"';
     }
     EXPECT_EQ(store.backupDays(), 365);
     const std::pair<const char*, int> days[] = {{"0", 0}, {"30", 30}, {"-1", 365}, {"x", 0}};
-    for (auto [text, number] : days) {
+    for (auto [text, number] : days) {  // -1 keeps every backup
         values.write("Backup Days", text);
-        EXPECT_EQ(store.backupDays(), number) << text;  // unreadable keeps every backup
+        EXPECT_EQ(store.backupDays(), number) << text;
     }
     values.setWritable(false);
     EXPECT_FALSE(store.writeNumber("N", 1));
 }
 
-TEST_F(Settings, RecentEntries) {
-    values.write("MRU count", "3");
-    values.write("MRU_0", "<NoName>");
-    values.write("MRU_1", "C:\\data\\shop.tdb");
-    values.write("MRU_3", "beyond the count");
-    EXPECT_EQ(recentList(), Paths{"C:\\data\\shop.tdb"});
-    EXPECT_EQ(store.recentFile(1, true), "shop.tdb");
-    values.write("MRU_1", "/home/dealer/radio.tdb");
-    EXPECT_EQ(store.recentFile(1, true), "/home/dealer/radio.tdb") << "no backslash: whole";
-    values.write("MRU_2", std::string(260, 'p'));
-    EXPECT_FALSE(store.recentFile(2, false)) << "longer than 259 bytes reads as <NoName>";
-    for (auto [count, size] : {std::pair{"7", 2}, {"-3", 0}, {"x", 0}}) {  // 7 reads as 4
-        values.write("MRU count", count);
-        EXPECT_EQ(recentList().size(), static_cast<std::size_t>(size)) << count;
-    }
-    EXPECT_FALSE(store.recentFile(-1, false));
-}
-
 TEST_F(Settings, AddingPaths) {
-    add({"one", "two", "three", "four", "five"});
+    for (const char* p : {"one", "two", "three", "four", "five"}) store.addRecentFile(p);
     EXPECT_EQ(recentList(), (Paths{"five", "four", "three", "two"}));
-    EXPECT_EQ(values.read("MRU count"), "4");
+    EXPECT_TRUE(values.read("MRU count") == "4" && !values.read("MRU_4")) << "four at most";
     store.addRecentFile("three");  // entry 2 moves to the front, the rest keep their order
     EXPECT_EQ(recentList(), (Paths{"three", "five", "four", "two"}));
     store.addRecentFile("three");
     EXPECT_EQ(recentList(), (Paths{"three", "five", "four", "two"}));
     EXPECT_EQ(notifications, 7) << "every add notifies, also of entry 0";
+    values.write("MRU_2", std::string(260, 'p'));  // longer than 259 bytes: <NoName>
+    for (auto [count, size] : {std::pair{"7", 3}, {"-3", 0}, {"x", 0}}) {  // 7 reads as 4
+        values.write("MRU count", count);
+        EXPECT_EQ(recentList().size(), static_cast<std::size_t>(size)) << count;
+    }
 
     values.clear();
-    add({"c", "b", "a", "A"});
+    for (const char* p : {"c", "b", "a", "A"}) store.addRecentFile(p);
     EXPECT_EQ(recentList(), (Paths{"A", "a", "b", "c"})) << "letter case counts";
     values.setWritable(false);
     store.addRecentFile("lost");
     EXPECT_EQ(recentList(), (Paths{"A", "a", "b", "c"}));
-    EXPECT_EQ(notifications, 12);
 }
 
 TEST_F(Settings, ColumnWidthsAndPlacement) {
-    EXPECT_EQ(store.readColumnWidths("Database Columns", 8), std::vector<int>(8, 60));
     values.write("Radio Columns", "19 20 100 -5 x 250");
     EXPECT_EQ(store.readColumnWidths("Radio Columns", 7),
               (std::vector<int>{60, 20, 100, 60, 60, 60, 60}));
     store.writeColumnWidths("Database Columns", {61, 62, 63, 64, 65, 66, 67, 68});
     EXPECT_EQ(values.read("Database Columns"), "61 62 63 64 65 66 67 68");
-
-    auto p = store.readWindowPlacement(1920, 1080);
-    EXPECT_EQ(std::vector<int>({p.left, p.top, p.width, p.height}),
-              std::vector<int>({0, 0, kDefaultPlacement, kDefaultPlacement}));
-    store.writeWindowPlacement({3000, -40, 640, 480});
-    EXPECT_EQ(values.read("Window Placement"), "3000 -40 640 480");
-    p = store.readWindowPlacement(1920, 1080);
-    EXPECT_EQ(std::vector<int>({p.left, p.top, p.width, p.height}),
-              std::vector<int>({1720, 0, 640, 480}));
-    values.write("Window Placement", "100 880");
-    p = store.readWindowPlacement(1920, 1080);
-    EXPECT_EQ(std::vector<int>({p.left, p.top, p.width}),
-              std::vector<int>({100, 880, kDefaultPlacement}));
-}
-
-TEST(ProcessSettings, FollowTheInstalledBackend) {
-    MemorySettingsBackend installed, inner;
-    {
-        ScopedServices scope;
-        scope->settings = &installed;
-        settings().writeText("Port", "COM4");
-        {
-            ScopedServices nested;  // starts from the services installed now
-            EXPECT_EQ(settings().port(), "COM4");
-            nested->settings = &inner;
-            EXPECT_EQ(settings().port(), "COM1");
-        }
-        EXPECT_EQ(settings().port(), "COM4") << "the outer guard's services are back";
-    }
-    EXPECT_EQ(installed.read("Port"), "COM4");
-    EXPECT_EQ(settings().port(), "COM1");
+    values.write("Window Placement", "100 880");  // missing numbers take the default
+    const auto p = store.readWindowPlacement(1920, 1080);
+    EXPECT_EQ(std::tuple(p.left, p.top, p.width, p.height),
+              std::tuple(100, 880, kDefaultPlacement, kDefaultPlacement));
 }
 
 }  // namespace

@@ -7,6 +7,14 @@ const char* ownerWord(WindowHandle window) {
     return window == RecordingUi::kOwner ? " owner" : " other";
 }
 
+std::vector<std::string> filtered(const std::vector<std::string>& log, const std::string& prefix,
+                                  bool starting) {
+    std::vector<std::string> out;
+    for (const auto& entry : log)
+        if ((entry.rfind(prefix, 0) == 0) == starting) out.push_back(entry);
+    return out;
+}
+
 class RecordedWindow final : public ProgressWindow {
   public:
     explicit RecordedWindow(RecordingUi& ui) : ui_(ui) { ui_.windowOpen = true; }
@@ -35,9 +43,8 @@ RecordingUi::RecordingUi() {
 MessageAnswer RecordingUi::showMessage(const MessageOwner& owner, std::string_view text,
                                        MessageIcon icon, MessageButtons buttons) {
     static const char* const icons[] = {"error", "warning", "question", "information"};
-    MessageAnswer answer = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoAll
-                               ? MessageAnswer::Yes
-                               : MessageAnswer::Ok;
+    const bool yesNo = buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoAll;
+    MessageAnswer answer = yesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     if (buttons != MessageButtons::Ok && !answers.empty()) {
         answer = answers.front();
         answers.pop_front();
@@ -46,7 +53,7 @@ MessageAnswer RecordingUi::showMessage(const MessageOwner& owner, std::string_vi
     log.push_back("message " + std::string(icons[static_cast<int>(icon)]) +
                   (owned ? "" : " !owner") +
                   (buttons == MessageButtons::OkCancel ? " okcancel: " : ": ") + std::string(text));
-    messages_.push_back({owner.kind, owner.window, std::string(text), icon, buttons, answer,
+    messages_.push_back({owner.kind, owner.window, std::string(text), icon, buttons,
                          owner.defaultNo, windowOpen, ownerDisabled});
     if (whileShown) whileShown();
     return answer;
@@ -74,17 +81,11 @@ std::vector<std::string> RecordingUi::texts() const {
 }
 
 std::vector<std::string> RecordingUi::entries(const std::string& prefix) const {
-    std::vector<std::string> out;
-    for (const auto& entry : log)
-        if (entry.rfind(prefix, 0) == 0) out.push_back(entry);
-    return out;
+    return filtered(log, prefix, true);
 }
 
 std::vector<std::string> RecordingUi::windowLog() const {
-    std::vector<std::string> out;
-    for (const auto& entry : log)
-        if (entry.rfind("message ", 0) != 0) out.push_back(entry);
-    return out;
+    return filtered(log, "message ", false);
 }
 
 }  // namespace tarn::test

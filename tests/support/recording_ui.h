@@ -26,7 +26,6 @@ class RecordingUi final : public ProgressUi, public UserFeedback {
         std::string text;
         MessageIcon icon;
         MessageButtons buttons;
-        MessageAnswer answer;
         bool defaultNo;
         bool windowOpen, ownerDisabled;  // the progress window and owner as the box came up
     };
@@ -42,7 +41,6 @@ class RecordingUi final : public ProgressUi, public UserFeedback {
     // Answers for the next questions (Yes/No or Ok/Cancel boxes), in order.
     void script(std::initializer_list<MessageAnswer> more) { answers.insert(answers.end(), more); }
     std::deque<MessageAnswer> answers;
-    std::size_t unusedAnswers() const { return answers.size(); }
     std::function<void()> whileShown;  // runs while each box is up, after it is recorded
 
     MessageAnswer showMessage(const MessageOwner& owner, std::string_view text, MessageIcon icon,

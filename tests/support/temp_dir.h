@@ -12,9 +12,9 @@ namespace tarn::test {
 // A fresh folder (by default under the system's temporary folder), removed with its content.
 class TempDir {
   public:
-    explicit TempDir(std::filesystem::path base = std::filesystem::temp_directory_path()) {
-        std::random_device random;
-        path_ = base / ("tarn-test-" + std::to_string(random()) + std::to_string(random()));
+    explicit TempDir(std::filesystem::path base = std::filesystem::temp_directory_path())
+        : path_(base / ("tarn-test-" + std::to_string(std::random_device()()) +
+                        std::to_string(std::random_device()()))) {
         std::filesystem::create_directories(path_);
     }
     ~TempDir() {
