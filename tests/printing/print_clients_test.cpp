@@ -12,6 +12,7 @@
 #include "model/client_record.h"
 #include "printing/print_options.h"
 #include "printing/print_recorder.h"
+#include "settings/memory_settings_backend.h"
 #include "support/recording_ui.h"
 
 namespace tarn::test {
@@ -281,6 +282,18 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
     EXPECT_EQ(std::tie(page.left, page.right, page.align),
               std::make_tuple(1828, 1998, TextAlign::Right));
     EXPECT_EQ(std::tie(file.left, file.right, file.line), std::make_tuple(10, 1818, 59));
+}
+
+TEST(PrintOptionsStore, BothOptionsRoundTripThroughTheSettings) {
+    MemorySettingsBackend values;
+    ScopedServices scope;
+    scope->settings = &values;
+    for (const auto& [newPage, footer] : {std::pair{true, false}, {false, true}}) {
+        storePrintOptions({newPage, footer});
+        const PrintOptions stored = storedPrintOptions();
+        EXPECT_EQ(std::pair(stored.newPagePerClient, stored.pageFooter),
+                  std::pair(newPage, footer));
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <cerrno>
 
 #include <chrono>
 #include <filesystem>
@@ -159,7 +160,17 @@ TEST(PosixSerialDevice, HoldsAPtyAloneReadsWaitsAndProbesLikeTheRadioLinkExpects
     EXPECT_EQ(device->read(buffer, 2), 2) << "no more than asked for";
     EXPECT_EQ(device->read(buffer, sizeof buffer), 2);
     EXPECT_EQ(buffer[0], 'b');
+    errno = EINTR;  // stale from an earlier call: the bytes written still count, once
+    EXPECT_EQ(device->write(reinterpret_cast<const std::uint8_t*>("E\r"), 2), 2);
+    EXPECT_EQ(::read(line.masterFd(), buffer, sizeof buffer), 2);
     device->close();
+    const int input = ::dup(0);  // started without input, the port may get descriptor 0
+    ::close(0);
+    EXPECT_TRUE(device->open(line.slavePath()) && device->applyLineSettings() &&
+                device->applyTimeouts());
+    device->close();
+    ::dup2(input, 0);
+    ::close(input);
     auto second = makePlatformSerialDevice();  // and holds the port alone
     EXPECT_TRUE(second->open(line.slavePath())) << "free again after close";
 
