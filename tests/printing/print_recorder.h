@@ -39,7 +39,7 @@ class RecordingPrinter final : public PrintBackend {
         return {};
     }
     std::vector<std::string> line(int page, int n) const {  // texts on a line, left to right
-        std::multimap<int, std::string> byLeft;  // equal keys keep the drawing order
+        std::multimap<int, std::string> byLeft;             // equal keys keep the drawing order
         for (const Drawn& d : texts)
             if (d.page == page && d.line == n) byLeft.emplace(d.left, d.text);
         std::vector<std::string> out;
