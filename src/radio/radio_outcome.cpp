@@ -58,6 +58,13 @@ std::vector<int> channelsOfOffsets(const std::vector<int>& offsets) {
     return channels;
 }
 
+int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored) {
+    std::vector<int> offsets;
+    for (int i = kSlotSize; i < kImageSize; ++i)
+        if (read[i] != stored[i]) offsets.push_back(i);
+    return static_cast<int>(channelsOfOffsets(offsets).size());
+}
+
 std::string readReport(const RadioOutcome& outcome, const std::string& client, int imageBytes,
                        int repaired, const std::string& time) {
     if (outcome.failure == RadioFailure::Cancelled) return "Read cancelled";

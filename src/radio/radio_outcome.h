@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,5 +41,9 @@ std::string writeReport(const RadioOutcome& outcome, const std::string& client,
 // The channels (1..255) that hold these image offsets, rising, each once; 0 stands for
 // the header (bytes 0 to 7).
 std::vector<int> channelsOfOffsets(const std::vector<int>& offsets);
+
+// The channels (not the header) in which the stored image differs from the one read: what
+// the channel check repaired after a Read. Both images are whole (kImageSize bytes).
+int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored);
 
 }  // namespace tarn

@@ -73,14 +73,6 @@ std::string timeOfDay() {
     return QTime::currentTime().toString("HH:mm").toStdString();
 }
 
-// The channel slots (not the header) in which the stored image differs from the one read.
-int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored) {
-    std::vector<int> offsets;
-    for (int i = kSlotSize; i < kImageSize; ++i)
-        if (read[i] != stored[i]) offsets.push_back(i);
-    return static_cast<int>(channelsOfOffsets(offsets).size());
-}
-
 }  // namespace
 
 DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
