@@ -1,9 +1,11 @@
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "radio/port_rules.h"
 #include "radio/serial_link.h"
 #include "settings/settings_store.h"
 #include "sim/fake_radio_device.h"
@@ -61,6 +63,15 @@ struct RadioRun {
     RecordingUi ui;
     FakeRadio fake;
     Image image;
+};
+
+// Points the port rules at folders below `root` (lock, proc, sys) for one scope.
+struct ScopedPortPlaces {
+    explicit ScopedPortPlaces(const std::filesystem::path& root) : saved(portPlaces()) {
+        setPortPlaces({root / "lock", root / "proc", root / "sys"});
+    }
+    ~ScopedPortPlaces() { setPortPlaces(saved); }
+    PortPlaces saved;
 };
 
 }  // namespace tarn::test
