@@ -43,9 +43,8 @@ Lock readLock(const fs::path& file) {
     lock.exists = true;
     struct stat info {};
     char text[32] = {};
-    const ssize_t n = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
-                          ? ::read(fd, text, sizeof text - 1)
-                          : -1;
+    const ssize_t n =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::read(fd, text, sizeof text - 1) : -1;
     ::close(fd);
     long pid = 0;
     int used = 0;

@@ -12,8 +12,7 @@ namespace tarn {
 // permission denied (the group to join and the command), not a serial port. One line, or
 // two for a permission the user can get. OpenError::None means the device opened but took
 // no serial line settings.
-std::string portOpenFailureText(const std::string& port, OpenError error,
-                                const PortHolder& holder);
+std::string portOpenFailureText(const std::string& port, OpenError error, const PortHolder& holder);
 
 // Why the port is left alone (empty when it is free).
 std::string portUseText(const PortUse& use);

@@ -61,7 +61,9 @@ long sessionOfTerminal(const fs::path& procFolder, unsigned major, unsigned mino
     std::error_code error;
     for (const auto& entry : fs::directory_iterator(procFolder, error)) {
         const std::string pid = entry.path().filename().string();
-        if (pid.empty() || !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); })) continue;
+        if (pid.empty() ||
+            !std::all_of(pid.begin(), pid.end(), [](unsigned char c) { return std::isdigit(c); }))
+            continue;
         // "pid (name) state ppid pgrp session tty_nr ...": the name may hold anything.
         const std::string stat = fileText(entry.path() / "stat");
         const std::size_t nameEnd = stat.rfind(')');

@@ -114,11 +114,10 @@ void PortDialog::accept() {
     const QString name = portName(portBox_->currentText()).left(kPortNameLength);
     // The question, and under it why the port does not open now.
     const std::string reason = portUnavailableReason(QFile::encodeName(name).toStdString());
-    if (!reason.empty() &&
-        !askYesNo(MessageOwner::of(this),
-                  formatMessage(msg::kPortUnavailable,
-                                std::string_view(name.toUtf8().toStdString())) +
-                      "\n\n" + reason))
+    if (!reason.empty() && !askYesNo(MessageOwner::of(this),
+                                     formatMessage(msg::kPortUnavailable,
+                                                   std::string_view(name.toUtf8().toStdString())) +
+                                         "\n\n" + reason))
         return;  // the dialog stays open and nothing is stored
     settings().writeText("Port", toAnsi(name));
     QDialog::accept();

@@ -12,6 +12,7 @@
 #include "shell/qt_user_feedback.h"
 #include "shell/radio_log_window.h"
 #include "shell_fixture.h"
+#include "support/temp_dir.h"
 
 using namespace tarn;
 using namespace tarn::test;
