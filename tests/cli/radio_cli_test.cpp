@@ -1,17 +1,9 @@
 // tarn-cli read and write against tarn-radio-sim on a pseudo-terminal, end to end:
 // exit codes, the exact texts on stderr, the database file and the radio's memory.
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "cli_run.h"
 #include "database/client_database.h"
@@ -111,116 +103,6 @@ TEST_F(RadioCli, RefusalsFailuresAndProbes) {
     }
     EXPECT_EQ(run("ports --port x").code, 2);
     EXPECT_EQ(readFile(file), bytes);
-}
-
-// A pseudo-terminal as a terminal window leaves it (cooked, echoing), held open here as a
-// shell would; startSession makes it the controlling terminal of a new session.
-class Terminal {
-  public:
-    Terminal() {
-        master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        if (master_ >= 0 && ::grantpt(master_) == 0 && ::unlockpt(master_) == 0)
-            path_ = ::ptsname(master_);
-        slave_ = ::open(path_.c_str(), O_RDWR | O_NOCTTY);
-    }
-    ~Terminal() {
-        if (session_ > 0 && ::kill(session_, SIGKILL) == 0) ::waitpid(session_, nullptr, 0);
-        ::close(slave_);
-        ::close(master_);
-    }
-    const std::string& path() const { return path_; }
-    pid_t session() const { return session_; }
-    void startSession() {
-        int ready[2];
-        if (::pipe(ready) != 0) return;
-        session_ = ::fork();
-        if (session_ == 0) {  // open without O_NOCTTY: the new session's terminal
-            const bool own = ::setsid() > 0 && ::open(path_.c_str(), O_RDWR) >= 0;
-            if (::write(ready[1], own ? "y" : "n", 1) == 1) ::pause();
-            ::_exit(0);
-        }
-        char own = 0;
-        if (::read(ready[0], &own, 1) != 1 || own != 'y') session_ = -1;
-        ::close(ready[0]);
-        ::close(ready[1]);
-    }
-    std::string settings() const { return shell("stty -g < " + path_); }
-    std::string received() const {  // what was written to the terminal
-        char buffer[256];
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
-        return n > 0 ? std::string(buffer, size_t(n)) : "";
-    }
-
-  private:
-    static std::string shell(const std::string& command) {
-        std::string out;
-        if (FILE* pipe = ::popen(command.c_str(), "r")) {
-            char buffer[512];
-            while (std::fgets(buffer, sizeof buffer, pipe)) out += buffer;
-            ::pclose(pipe);
-        }
-        return out;
-    }
-    int master_ = -1, slave_ = -1;
-    pid_t session_ = -1;
-    std::string path_;
-};
-
-// A probe gives a terminal back exactly as it found it, never touches a session's terminal,
-// honours another program's lock file and takes over a stale one; read names the holder.
-TEST_F(RadioCli, ProbesLeaveTerminalsSessionsAndLockedPortsAsTheyWere) {
-    Terminal free, login;
-    login.startSession();
-    ASSERT_FALSE(free.path().empty() || login.session() <= 0);
-    const std::string freeBefore = free.settings(), loginBefore = login.settings();
-    ASSERT_NE(freeBefore, "");
-    // A row of the table: the name, no description, what was found.
-    const auto row = [](const std::string& name, std::size_t width, const std::string& said) {
-        return name + std::string(width - name.size() + 4, ' ') + said + "\n";
-    };
-    const std::size_t width = std::max(free.path().size(), login.path().size());
-    CliRun r = run("ports --probe --yes " + free.path() + " " + login.path());
-    const std::string leftAlone = "Left alone: it is the terminal of a running session (process " +
-                                  std::to_string(login.session()) + " (radio_cli_test)).";
-    EXPECT_EQ(std::tuple(r.code, r.out),
-              std::tuple(1, row(free.path(), width, "No radio answered.") +
-                                row(login.path(), width, leftAlone) + "No radio answered.\n"));
-    EXPECT_EQ(free.settings(), freeBefore);
-    EXPECT_EQ(login.settings(), loginBefore);
-    EXPECT_EQ(login.received(), "");
-    r = run("ports --json " + login.path());
-    EXPECT_EQ(r.out, "{\"ports\": [{\"name\": \"" + login.path() +
-                         "\", \"description\": \"\", \"note\": \"" + leftAlone +
-                         "\"}], \"radio\": null}\n");
-
-    if (::access("/var/lock", W_OK) != 0) GTEST_SKIP() << "/var/lock is not writable here";
-    SimProcess sim({"--no-pacing"});
-    ASSERT_FALSE(sim.port().empty());
-    const std::string lock = "/var/lock/LCK.." + fs::path(sim.port()).filename().string();
-    struct Remove {
-        std::string file;
-        ~Remove() { ::unlink(file.c_str()); }
-    } removeLock{lock};
-    std::ofstream(lock) << ::getpid() << "\n";
-    const std::string held = "The port is busy: process " + std::to_string(::getpid()) +
-                             " (radio_cli_test) holds its lock file " + lock + ".";
-    r = run("ports --probe --yes " + sim.port());
-    EXPECT_EQ(std::tuple(r.code, r.out),
-              std::tuple(1, row(sim.port(), sim.port().size(), held) + "No radio answered.\n"));
-    r = run("read --yes --port " + sim.port() + " '" + file + "' 0");
-    EXPECT_EQ(
-        std::tuple(r.code, r.err),
-        std::tuple(1, kPrompt + std::string("Failed to open the serial port.\n") + held + "\n"));
-    EXPECT_EQ(readFile(file), bytes);
-    const pid_t gone = ::fork();  // a process that has ended: its lock is stale
-    if (gone == 0) ::_exit(0);
-    ::waitpid(gone, nullptr, 0);
-    std::ofstream(lock, std::ios::trunc) << gone << "\n";
-    r = run("ports --probe --yes " + sim.port());
-    EXPECT_EQ(std::tuple(r.code, r.out),
-              std::tuple(0, row(sim.port(), sim.port().size(), "The radio answered.") +
-                                "The radio answered on " + sim.port() + ".\n"));
-    EXPECT_FALSE(fs::exists(lock)) << "taken over, then removed";
 }
 
 // compare, read and write on one radio: the file changes only by a read, every radio

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +65,12 @@ struct RadioRun {
     FakeRadio fake;
     Image image;
 };
+
+// Writes `text` into `file`, making its folder.
+inline void put(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::trunc) << text;
+}
 
 // Points the port rules at folders below `root` (lock, proc, sys) for one scope.
 struct ScopedPortPlaces {

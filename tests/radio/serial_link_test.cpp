@@ -96,11 +96,6 @@ TEST(PortNames, ComNamesMapToSerialDevicesAndPathsStayPaths) {
 
 namespace fs = std::filesystem;
 
-void put(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << text << "\n";
-}
-
 TEST(SerialPortList, ListsTtysWithADeviceNamedByTheirUsbMakerAndProduct) {
     TempDir dir;
     const fs::path tty = dir.path() / "class/tty", usb = dir.path() / "devices/usb1";
@@ -170,17 +165,7 @@ TEST(PortProbe, ResultsReasonsAndTheErrnoOfOpening) {
         const bool opens = result == R::Answered || port.lineSettingsFail;
         EXPECT_EQ(portUnavailableReason("/dev/no-such-group", connect()), opens ? "" : message);
     }
-    TempDir dir;  // no process 4711 to name
-    ScopedPortPlaces places(dir.path());
-    using Error = OpenError;
-    const PortHolder named{4711, "/var/lock/LCK..ttyUSB0"}, unnamed{0, named.lockFile};
-    EXPECT_EQ(portOpenFailureText("COM9", Error::Busy, {}), probe_text::kBusy);
-    EXPECT_EQ(portOpenFailureText("COM9", Error::Busy, named),
-              "The port is busy: process 4711 holds its lock file /var/lock/LCK..ttyUSB0.");
-    EXPECT_EQ(portOpenFailureText("COM9", Error::Busy, unnamed),
-              "The port is busy: its lock file /var/lock/LCK..ttyUSB0 names no process; remove "
-              "it if no program uses the port.");
-    EXPECT_EQ(portOpenFailureText("COM9", Error::Other, {}), probe_text::kCannotOpen);
+    EXPECT_EQ(portOpenFailureText("COM9", OpenError::Other, {}), probe_text::kCannotOpen);
     for (int e : {ENOENT, ENXIO}) EXPECT_EQ(openErrorFromErrno(e), OpenError::Missing) << e;
     for (int e : {EACCES, EPERM}) EXPECT_EQ(openErrorFromErrno(e), OpenError::PermissionDenied);
     for (int e : {EBUSY, EWOULDBLOCK}) EXPECT_EQ(openErrorFromErrno(e), OpenError::Busy) << e;
