@@ -336,7 +336,9 @@ void FrameWindow::command(int id) {
             showPrintOptionsDialog(this);
             break;
         case cmd::Help:
-            openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
+            if (const std::string failure = openHelpFile(findHelpFile(helpFolders()), urlOpener_);
+                !failure.empty())
+                showError(MessageOwner::frame(), failure);
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);
