@@ -5,6 +5,15 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXE
 foreach(program tarn tarn-cli tarn-radio-sim)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        # A stripped install (--strip, the package) also drops the compilers' notes, as
+        # Debian's dh_strip does.
+        if(UNIX AND CMAKE_OBJCOPY)
+            install(CODE "
+                if(CMAKE_INSTALL_DO_STRIP)
+                    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
+                endif()")
+        endif()
     endif()
 endforeach()
 
