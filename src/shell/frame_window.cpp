@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -336,9 +337,11 @@ void FrameWindow::command(int id) {
             showPrintOptionsDialog(this);
             break;
         case cmd::Help:
-            if (const std::string failure = openHelpFile(findHelpFile(helpFolders()), urlOpener_);
-                !failure.empty())
-                showError(MessageOwner::frame(), failure);
+            openHelpFile(findHelpFile(helpFolders()), urlOpener_,
+                         [frame = QPointer<FrameWindow>(this)](const std::string& failure) {
+                             if (frame && !failure.empty())
+                                 showError(MessageOwner::frame(), failure);
+                         });
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);

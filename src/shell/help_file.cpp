@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
@@ -21,18 +22,13 @@ constexpr bool kOpensThroughXdg = true;
 constexpr bool kOpensThroughXdg = false;
 #endif
 
-// Whether xdg-mime says that no program is set for PDF files (and not merely that it
-// could not be asked).
-bool noPdfViewer() {
-    QProcess query;
-    query.start("xdg-mime", {"query", "default", "application/pdf"});
-    if (!query.waitForFinished(5000)) {
-        query.kill();
-        query.waitForFinished();
-        return false;
-    }
-    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
-           query.readAllStandardOutput().trimmed().isEmpty();
+// Opens the existing manual; the message when that failed, or nothing.
+std::string openFound(const QString& manual, const std::function<bool(const QUrl&)>& open) {
+    if (open(QUrl::fromLocalFile(manual))) return {};
+    const std::string failed = formatMessage(msg::kFailedToOpen, std::string_view(kHelpFileName));
+    if (kOpensThroughXdg && QStandardPaths::findExecutable("xdg-open").isEmpty())
+        return failed + "\n" + formatMessage(msg::kNoXdgOpen, pathFromQt(manual));
+    return failed;
 }
 
 }  // namespace
@@ -51,16 +47,29 @@ QString findHelpFile(const QStringList& folders) {
     return QDir(folders.value(0)).absoluteFilePath(kHelpFileName);
 }
 
-std::string openHelpFile(const QString& manual, const std::function<bool(const QUrl&)>& open) {
-    const std::string failed = formatMessage(msg::kFailedToOpen, std::string_view(kHelpFileName));
-    if (!QFileInfo(manual).isFile()) return failed;
-    const std::filesystem::path path = pathFromQt(manual);
-    const bool xdgOpen = !QStandardPaths::findExecutable("xdg-open").isEmpty();
-    if (kOpensThroughXdg && xdgOpen && noPdfViewer())
-        return failed + "\n" + formatMessage(msg::kNoPdfViewer, path);
-    if (open(QUrl::fromLocalFile(manual))) return {};
-    if (kOpensThroughXdg && !xdgOpen) return failed + "\n" + formatMessage(msg::kNoXdgOpen, path);
-    return failed;
+void openHelpFile(const QString& manual, const std::function<bool(const QUrl&)>& open,
+                  const std::function<void(const std::string&)>& done) {
+    if (!QFileInfo(manual).isFile())
+        return done(formatMessage(msg::kFailedToOpen, std::string_view(kHelpFileName)));
+    if (!kOpensThroughXdg || QStandardPaths::findExecutable("xdg-open").isEmpty())
+        return done(openFound(manual, open));
+    // Opened as before when xdg-mime cannot be asked, fails or takes too long.
+    auto* query = new QProcess;
+    QObject::connect(query, &QProcess::finished, query, [=](int code, QProcess::ExitStatus status) {
+        query->deleteLater();
+        if (status == QProcess::NormalExit && code == 0 &&
+            query->readAllStandardOutput().trimmed().isEmpty())
+            return done(formatMessage(msg::kFailedToOpen, std::string_view(kHelpFileName)) + "\n" +
+                        formatMessage(msg::kNoPdfViewer, pathFromQt(manual)));
+        done(openFound(manual, open));
+    });
+    QObject::connect(query, &QProcess::errorOccurred, query, [=](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart) return;
+        query->deleteLater();
+        done(openFound(manual, open));
+    });
+    QTimer::singleShot(20000, query, [query] { query->kill(); });
+    query->start("xdg-mime", {"query", "default", "application/pdf"});
 }
 
 }  // namespace tarn

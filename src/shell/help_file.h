@@ -19,10 +19,12 @@ QStringList helpFolders();
 // be in the first folder (opening that fails as a missing file).
 QString findHelpFile(const QStringList& folders);
 
-// Opens the manual `manual` with `open` (the desktop's "open this file"); returns the message
-// to show when that cannot work, else empty. On a freedesktop system the file is handed
-// to xdg-open, which shows nothing and says nothing when no program is set for PDF files:
-// that is found out first, and a missing xdg-open is named, each below the failure line.
-std::string openHelpFile(const QString& manual, const std::function<bool(const QUrl&)>& open);
+// Opens the manual with `open` (the desktop's "open this file"), then calls `done` once with
+// the message to show when that cannot work, or with nothing. On a freedesktop system the
+// file goes to xdg-open, which shows nothing and says nothing when no program is set for PDF
+// files: xdg-mime is asked that first, in the background (a slow answer does not stop the
+// windows), and a missing xdg-open is named too, each below the failure line.
+void openHelpFile(const QString& manual, const std::function<bool(const QUrl&)>& open,
+                  const std::function<void(const std::string&)>& done);
 
 }  // namespace tarn
