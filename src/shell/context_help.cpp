@@ -15,6 +15,7 @@
 #include <QWindow>
 
 #include "model/services.h"
+#include "shell/artwork.h"
 #include "shell/help_content.h"
 #include "shell/help_window.h"
 
@@ -48,6 +49,11 @@ QString entryOf(const QString& text, const char* otherwise) {
     return anchor.isEmpty() ? QString(otherwise) : anchor;
 }
 
+// Help buttons show the toolbar's Help image, not the style's (a cross in some styles).
+QIcon helpImage() {
+    return QIcon(toolbarImage(kToolbarImageCount - 1));
+}
+
 class F1Filter final : public QObject {
   public:
     using QObject::QObject;
@@ -76,8 +82,9 @@ void setHelpTopic(QWidget* window, const char* slug) {
 void addHelpButton(QDialogButtonBox* buttons, const char* slug) {
     setHelpTopic(buttons->window(), slug);
     const QString topic = QString::fromUtf8(slug);
-    QObject::connect(buttons->addButton(QDialogButtonBox::Help), &QPushButton::clicked, buttons,
-                     [topic] { openHelp(topic); });
+    QPushButton* help = buttons->addButton(QDialogButtonBox::Help);
+    help->setIcon(helpImage());
+    QObject::connect(help, &QPushButton::clicked, buttons, [topic] { openHelp(topic); });
 }
 
 QString helpTopicFor(const QWidget* widget) {
@@ -123,6 +130,7 @@ void addMessageHelp(QMessageBox& box) {
     // that has to be said.
     if (box.buttons().size() == 1) box.setEscapeButton(box.buttons().first());
     QPushButton* help = box.addButton(QMessageBox::Help);
+    help->setIcon(helpImage());
     // Every button of a box closes it; this one only opens the help beside it.
     QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
     QObject::connect(help, &QAbstractButton::clicked, &box,

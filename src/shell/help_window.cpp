@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kAnchorRole = Qt::UserRole;
 constexpr int kTopicRole = Qt::UserRole + 1;
+const QColor kMarked(0xff, 0xee, 0x88);  // found words and the entry sought
 
 // A topic's page and its pictures come from the program's resources: "images/x.png" is a
 // screenshot of the manual, "icon:NAME" a toolbar image.
@@ -215,8 +216,9 @@ void HelpWindow::runSearch() {
         item->setData(kAnchorRole, hit.anchor);
         item->setData(kTopicRole, hit.topic);
     }
-    found_->setText(hits.isEmpty() ? QString("No topic holds all these words.")
-                                   : QString("%1 topics found.").arg(hits.size()));
+    found_->setText(hits.isEmpty()     ? QString("No topic holds all these words.")
+                    : hits.size() == 1 ? QString("1 topic found.")
+                                       : QString("%1 topics found.").arg(hits.size()));
     if (!hits.isEmpty()) {
         results_->setCurrentRow(0);
         openResult(0);
@@ -239,7 +241,19 @@ void HelpWindow::showAnchor(const QString& anchor) {
     QUrl url("help:" + shown.id);
     if (topic >= 0 && anchor != shown.id) url.setFragment(anchor);
     page_->setSource(url);
-    if (!url.hasFragment()) page_->verticalScrollBar()->setValue(0);
+    if (!url.hasFragment()) return page_->verticalScrollBar()->setValue(0);
+    // The entry itself is marked: a table row does not stand at the top of the page.
+    for (QTextBlock block = page_->document()->begin(); block.isValid(); block = block.next()) {
+        if (block.begin().atEnd() ||
+            !block.begin().fragment().charFormat().anchorNames().contains(anchor))
+            continue;
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(block);
+        mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+        mark.format.setBackground(kMarked);
+        page_->setExtraSelections({mark});
+        break;
+    }
 }
 
 QString HelpWindow::currentTopic() const {
@@ -257,7 +271,10 @@ void HelpWindow::followLink(const QUrl& url) {
         return;
     }
     searched_.clear();
-    showAnchor(url.hasFragment() ? url.fragment() : url.path());
+    const QString anchor = url.hasFragment() ? url.fragment() : url.path();
+    // The one heading without a page is the index's, which is the Index tab here.
+    if (content_.topicOf(anchor) < 0) return tabs_->setCurrentIndex(1);
+    showAnchor(anchor);
 }
 
 void HelpWindow::pageChanged(const QUrl& url) {
@@ -281,7 +298,7 @@ void HelpWindow::markWords(const QStringList& words) {
         while (!found.isNull()) {
             QTextEdit::ExtraSelection mark;
             mark.cursor = found;
-            mark.format.setBackground(QColor(0xff, 0xee, 0x88));
+            mark.format.setBackground(kMarked);
             marks.append(mark);
             found = page_->document()->find(word, found);
         }

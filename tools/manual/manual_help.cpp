@@ -13,7 +13,7 @@ namespace tarn::manual {
 namespace {
 
 // Pictures wider than this (screen pixels) are scaled down in the help window.
-constexpr qreal widestPicture = 760;
+constexpr qreal widestPicture = 620;
 
 struct Topic {
     int heading;  // index into the source's headings
