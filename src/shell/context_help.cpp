@@ -129,6 +129,10 @@ void addMessageHelp(QMessageBox& box) {
     // A box's only button is what Escape and its close box press; with Help beside it,
     // that has to be said.
     if (box.buttons().size() == 1) box.setEscapeButton(box.buttons().first());
+    // Nor may Enter press Help when nobody chose a default: the box's first answer is.
+    if (!box.defaultButton() && !box.buttons().isEmpty())
+        if (auto* first = qobject_cast<QPushButton*>(box.buttons().first()))
+            box.setDefaultButton(first);
     QPushButton* help = box.addButton(QMessageBox::Help);
     help->setIcon(helpImage());
     // Every button of a box closes it; this one only opens the help beside it.
