@@ -10,6 +10,7 @@
 
 #include "database/client_compare.h"
 #include "qtcommon/ansi_text.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 
@@ -43,6 +44,7 @@ CompareChoice askAfterComparison(QWidget* parent, const ImageComparison& compari
     add("Write client to radio", CompareChoice::WriteClient);
     // Closing is the default: Enter after a glance changes neither the client nor the radio.
     add("Close", CompareChoice::Close)->setDefault(true);
+    addHelpButton(buttons, "compare-with-the-radio");
     layout->addWidget(buttons);
     // Wide enough for the longest line where the screen allows; the rest scrolls.
     list->setMinimumWidth(std::clamp(widest + 2 * list->frameWidth() + 16, 480, 960));

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 
 #include "printing/print_options.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 
@@ -13,6 +14,7 @@ PrintOptionsDialog::PrintOptionsDialog(QWidget* parent)
       newPage_(new QCheckBox("Start each client on a new page", this)),
       footer_(new QCheckBox("Page footer", this)) {
     setWindowTitle("Print options");
+    setHelpTopic(this, "print-options");
     footer_->setToolTip(
         "\"Page n of m\" and the file name on every page; a continued table "
         "names its client and repeats the headings");
