@@ -80,7 +80,7 @@ int runPorts(const std::vector<std::string>& args) {
                                        MessageButtons::OkCancel) != MessageAnswer::Ok)
             return kExitFailure;
         for (Row& row : rows) {
-            SerialLink link;
+            SerialLink link(row.port.name);
             row.probe = probePort(link, row.port.name);
             if (found.empty() && row.probe->result == PortProbe::Result::Answered)
                 found = row.port.name;

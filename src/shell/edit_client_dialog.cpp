@@ -15,7 +15,7 @@
 
 #include "model/client_record.h"
 #include "model/message_texts.h"
-#include "model/services.h"
+#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
@@ -234,7 +234,7 @@ void ClientDialog::pasteChannels() {
 }
 
 void ClientDialog::help() {
-    if (auto command = services().help)
+    if (auto command = shellServices().help)
         QMetaObject::invokeMethod(qApp, command, Qt::QueuedConnection);
 }
 

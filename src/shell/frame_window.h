@@ -14,7 +14,6 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
-class QUndoGroup;
 
 namespace tarn {
 
@@ -96,7 +95,6 @@ class FrameWindow final : public QMainWindow {
     QList<QAction*> recentItems_;   // the File menu's recent files, in menu order
     QAction* recentEnd_ = nullptr;  // the separator the recent files stand before
     std::map<int, QAction*> actions_;
-    QUndoGroup* history_ = nullptr;  // the undo histories of the database windows
     QLabel* statusLine_ = nullptr;
     QLabel* selectionLine_ = nullptr;
     QPointer<RadioLogWindow> radioLog_;

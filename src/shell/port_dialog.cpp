@@ -12,7 +12,7 @@
 #include <QPushButton>
 
 #include "model/message_texts.h"
-#include "model/services.h"
+#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "radio/port_probe.h"
@@ -31,7 +31,7 @@ constexpr const char* kDash = " \u2014 ";  // between a port and what is said of
 constexpr const char* kAsking = "asking the radio\u2026";
 
 bool portOpens(const QString& name) {
-    if (const auto& probe = services().probePort) return probe(name.toStdString());
+    if (const auto& probe = shellServices().probePort) return probe(name.toStdString());
     return probeSerialPort(name);
 }
 
@@ -159,7 +159,7 @@ void PortDialog::findRadio() {
         auto* line = new QListWidgetItem(port + kDash + kAsking, results_);
         results_->scrollToItem(line);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        SerialLink link;
+        SerialLink link(QFile::encodeName(port).toStdString());
         const PortProbe probe = probePort(link, QFile::encodeName(port).toStdString());
         line->setText(port + kDash + QString::fromStdString(probe.message));
         if (found.isEmpty() && probe.result == PortProbe::Result::Answered) {

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "radio/serial_link.h"
-#include "settings/settings_store.h"
 #include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
 

@@ -322,7 +322,7 @@ class DesktopTest : public QObject {
         scene.run(cmd::Import);
         QCOMPARE(scene.column(0), (QStringList{"Old", "New1", "New2"}));
         QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
-        QCOMPARE(scene.window->undoStack()->undoText(), QString("Import 2 clients"));
+        QCOMPARE(QString::fromStdString(scene.window->document().history().undoName()), QString("Import 2 clients"));
         scene.run(cmd::Undo);
         QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
     }
@@ -386,7 +386,7 @@ class DesktopTest : public QObject {
             scene.click(0);
             scene.run(step % 2 ? cmd::MakeAdvanced : cmd::MakeStandard);
         }
-        QCOMPARE(scene.window->undoStack()->count(), 100);
+        QCOMPARE(scene.window->document().history().count(), 100u);
         for (int step = 0; step < 101; ++step) scene.run(cmd::Undo);
         // Back at the state after the fifth step (Make advanced), not at the saved file.
         QVERIFY(scene.column(1).front() == "Advanced" && scene.db().isModified());

@@ -156,7 +156,7 @@ class DialogsTest : public QObject {
                 path == world.path("a.tdb"));
         // A message box: the frame's, its default button as asked, its text UTF-8.
         FrameWindow frame;
-        world.services->frame = &frame;
+        world.shell->frame = &frame;
         QString seen;
         whenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -175,7 +175,7 @@ class DialogsTest : public QObject {
     // An unopenable port is asked about; Enter takes the text shown; Find radio; descriptions.
     void portDialog() {
         ShellWorld world;
-        world.services->probePort = [](const std::string& name) { return name == "COM2"; };
+        world.shell->probePort = [](const std::string& name) { return name == "COM2"; };
         PortDialog dialog(nullptr);
         QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
         dialog.portBox()->setEditText("COM7");
@@ -188,7 +188,7 @@ class DialogsTest : public QObject {
                  Texts(2,
                        "Port 'COM7' is either busy or unavailable.\n\nAre you sure you want to "
                        "use this port?"));
-        world.services->probePort = [](const std::string&) { return true; };
+        world.shell->probePort = [](const std::string&) { return true; };
         // Enter presses OK with the text as shown, whether typed or stored, listed or not.
         for (const char* stored : {"COM3", "COM", "/dev/ttyUSB7"}) {
             world.settings.write("Port", stored);
@@ -227,7 +227,7 @@ class DialogsTest : public QObject {
                               "/dev/ttyRADIO \u2014 The radio answered.",
                               "/dev/ttyUSB0 \u2014 The port cannot be opened."}));
         QVERIFY(found.portBox()->currentText() == "/dev/ttyRADIO" && found.isEnabled());
-        world.services->probePort = [](const std::string&) { return true; };
+        world.shell->probePort = [](const std::string&) { return true; };
         const int usb = found.portBox()->findData("/dev/ttyUSB0");
         found.portBox()->setCurrentIndex(usb);
         QCOMPARE(found.portBox()->currentText(), QString("/dev/ttyUSB0"));
@@ -241,7 +241,7 @@ class DialogsTest : public QObject {
     void readReportsToStatusBarLogWindowAndBackups() {
         ShellWorld world;
         RadioLog log;
-        world.services->radioLog = &log;
+        world.shell->radioLog = &log;
         Scene scene(world);
         scene.frame.command(cmd::ShowRadioLog);
         RadioLogWindow* shown = scene.frame.radioLogWindow();
