@@ -59,7 +59,7 @@ int RadioCommand::finish(const RadioReport& report) const {
                          formatMessage(msg::kRadioLogNotWritten, std::string_view(logFile)).c_str());
     }
     // Every command says how it ended, also when no message did.
-    std::fprintf(stderr, "%s\n", latin1ToUtf8(report.text).c_str());
+    if (!report.text.empty()) std::fprintf(stderr, "%s\n", latin1ToUtf8(report.text).c_str());
     if (!report.backupFailure.empty()) std::fprintf(stderr, "%s\n", report.backupFailure.c_str());
     return report.exitCode();
 }

@@ -178,8 +178,7 @@ RadioReport programRadio(DatabaseDocument& document, int index, const RadioSetup
     if (client.hasNoChannels()) {
         showError(MessageOwner::of(setup.owner), msg::kNoChannelsDefined);
         report.outcome.failure = RadioFailure::Cancelled;
-        report.failureTold = true;
-        report.text = writeReport(report.outcome, name, "");
+        report.failureTold = true;  // the message says it all
         return report;
     }
     SerialLink& link = run.link();

@@ -40,7 +40,9 @@ struct RadioSetup {
 struct RadioReport {
     RadioTask task = RadioTask::Read;
     RadioOutcome outcome;
-    std::string text;  // the report line ("Read the radio into 'X' (2048 bytes) at 10:32")
+    // The report line ("Read the radio into 'X' (2048 bytes) at 10:32"); empty when a
+    // refusal's message said everything.
+    std::string text;
     // Whether a message box told what went wrong (else a front end without a status line
     // should say `text`).
     bool failureTold = false;

@@ -74,6 +74,9 @@ inline constexpr const char* kCannotWriteDatabase = "Failed to write database fi
 inline constexpr const char* kChangedSinceOpened =
     "The file '%s' has been changed by another program since it was opened.\n\n"
     "Do you want to replace it?";
+inline constexpr const char* kChangedSinceOpenedRefused =
+    "The file '%s' has been changed by another program since it was opened; it was not "
+    "replaced.";
 inline constexpr const char* kReplaceFile =
     "The file '%s' already exists.\n\nDo you want to replace it?";
 inline constexpr const char* kSaveChanges = "Do you want to save changes to '%s'?";
@@ -196,6 +199,7 @@ inline constexpr const char* kEveryText[] = {
     kCannotCreateDatabase,
     kCannotWriteDatabase,
     kChangedSinceOpened,
+    kChangedSinceOpenedRefused,
     kReplaceFile,
     kSaveChanges,
     kPathTooLong,

@@ -78,11 +78,13 @@ std::string readReport(const RadioOutcome& outcome, const std::string& client, i
 std::string writeReport(const RadioOutcome& outcome, const std::string& client,
                         const std::string& time, bool keptBefore, bool stoppedBefore) {
     using Verify = RadioOutcome::Verify;
-    if (stoppedBefore) {
-        if (outcome.failure == RadioFailure::Cancelled) return "Write cancelled";
+    // Nothing reached the radio: when it was reached, what it held could not be read.
+    const bool reached = outcome.failure != RadioFailure::Cancelled &&
+                         outcome.failure != RadioFailure::PortNotOpened &&
+                         outcome.failure != RadioFailure::NoContact;
+    if (stoppedBefore && reached)
         return "Write stopped: what the radio holds could not be read first (" +
                reason(outcome.failure) + ")";
-    }
     const std::string kept = keptBefore ? "; what it held before is kept" : "";
     switch (outcome.verified) {
         case Verify::Passed:

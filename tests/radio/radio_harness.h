@@ -30,7 +30,7 @@ struct FakeRadio {
           clock(std::make_shared<VirtualClock>(startTick)) {
         auto fake = std::make_unique<FakeRadioDevice>(radio, clock, port, paced);
         device = fake.get();
-        link = std::make_unique<SerialLink>(std::move(fake), clock);
+        link = std::make_unique<SerialLink>(std::move(fake), clock, "COM1");
         radio->memory() = patternMemory();
     }
     std::shared_ptr<RadioMonitor> radio;

@@ -114,10 +114,13 @@ class DesktopTest : public QObject {
         writeFile(target, "keep me");
         world.fileNames = {world.path("fleet"), world.path("fleet.old")};
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
-        scene.run(cmd::SaveAs);  // No (the default) keeps the file under the forced name
-        QVERIFY(fileBytes(target) == "keep me" && scene.window->fileName() == name);
-        QVERIFY(world.feedback->messages()[0].defaultNo);
+        // No (the default) keeps the file under the forced name and brings the dialog back.
+        world.feedback->whileShown = [&] {
+            QVERIFY(fileBytes(target) == "keep me" && scene.window->fileName() == name);
+        };
         scene.run(cmd::SaveAs);
+        world.feedback->whileShown = nullptr;
+        QVERIFY(world.feedback->messages()[0].defaultNo && world.offeredNames.size() == 2);
         QCOMPARE(fileBytes(target).size(), 130 + 10259 * 3);
         QVERIFY(scene.window->fileName() == target && *world.settings.read("MRU_0") == target);
         // A path too long once forced is refused; nothing is written.
