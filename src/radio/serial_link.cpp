@@ -1,6 +1,7 @@
 #include "radio/serial_link.h"
 
 #include "model/user_feedback.h"
+#include "radio/port_problem.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 
@@ -74,7 +75,11 @@ bool SerialLink::askToConnect(WindowHandle owner) {
 bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
         outcome_.failure = RadioFailure::PortNotOpened;
-        fail(owner, radio_text::kOpenFailed);
+        // The fixed text, and under it why, as far as the port tells.
+        const std::string text =
+            std::string(radio_text::kOpenFailed) + "\n" +
+            portOpenFailureText(port_, openError(), device_->lastOpenHolder());
+        fail(owner, text.c_str());
         return false;
     }
     if (!contactRadio()) {

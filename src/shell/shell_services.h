@@ -17,8 +17,6 @@ class RadioLog;
 struct ShellServices {
     QWidget* frame = nullptr;  // owner of the boxes the core gives to the main window
     std::function<void()> help;  // the Help command (edit client dialog's Help button)
-    // Whether a port opens (empty: the real device is tried).
-    std::function<bool(const std::string& port)> probePort;
     // The file-name dialogs, by kind; true with `path` replaced on confirmation (empty: the
     // real dialogs).
     std::function<bool(QWidget* owner, std::filesystem::path& path, int kind)> askFileName;
