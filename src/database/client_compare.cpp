@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "database/client_database.h"
+#include "model/channel_order.h"
 #include "model/channel_slot.h"
 #include "model/khz_text.h"
 
@@ -86,13 +87,6 @@ std::vector<FieldDifference> changedFields(const std::uint8_t* mine, const std::
     return fields;
 }
 
-std::string labelOf(const ClientRecord& client, int n) {
-    const std::uint8_t* bytes = client.labelBytes(n);
-    std::size_t length = 0;
-    while (length < kLabelSize && bytes[length]) ++length;
-    return {reinterpret_cast<const char*>(bytes), length};
-}
-
 void compareHeader(std::vector<FieldDifference>& header, const ClientRecord& client,
                    const RadioImage& radio) {
     ClientRecord radioClient;
@@ -144,7 +138,7 @@ ImageComparison compareWithImage(const ClientRecord& client, const RadioImage& r
         const bool inRadio = slotIsValid(theirs);
         if (inRadio && (theirs[slot::Flags] & ChannelFlag::Scan)) ++result.radioScanChannels;
         if (std::equal(mine, mine + kSlotSize, theirs)) continue;
-        ChannelDifference channel{n, ChannelDifference::Change::Changed, labelOf(client, n), {}};
+        ChannelDifference channel{n, ChannelDifference::Change::Changed, labelText(client, n), {}};
         const bool inClient = slotIsValid(mine);
         const bool radioEmpty = std::all_of(theirs, theirs + kSlotSize, [](auto b) { return !b; });
         if (inClient && inRadio) {

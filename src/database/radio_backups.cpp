@@ -169,11 +169,6 @@ BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::pat
     return {file, {}};
 }
 
-BackupResult keepBackup(BackupKind kind, const fs::path& database, const ClientRecord& client,
-                        std::time_t now) {
-    return keepBackupIn(backupFolder(), kind, database, client, now);
-}
-
 int pruneBackups(const fs::path& folder, int days, std::time_t now) {
     if (days <= 0) return 0;
     const std::time_t oldest = now - std::time_t(days) * kSecondsPerDay;

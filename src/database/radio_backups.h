@@ -45,9 +45,6 @@ std::filesystem::path backupFileName(BackupKind kind, const std::filesystem::pat
 BackupResult keepBackupIn(const std::filesystem::path& folder, BackupKind kind,
                           const std::filesystem::path& database, const ClientRecord& client,
                           std::time_t now);
-// The same in backupFolder().
-BackupResult keepBackup(BackupKind kind, const std::filesystem::path& database,
-                        const ClientRecord& client, std::time_t now);
 
 // Removes the backups in `folder` that are more than `days` days older than `now` (by the
 // date in their names); files not named like a backup stay. 0 days keeps everything.

@@ -270,11 +270,6 @@ QAction* FrameWindow::menuAction(int id) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QList<QKeySequence> FrameWindow::acceleratorKeys(int id) const {
-    const QAction* action = menuAction(id);
-    return action ? action->shortcuts() : QList<QKeySequence>();
-}
-
 QList<DatabaseWindow*> FrameWindow::databaseWindows() const {
     QList<DatabaseWindow*> windows;
     for (QMdiSubWindow* sub : mdiArea_->subWindowList(QMdiArea::CreationOrder))

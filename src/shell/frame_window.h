@@ -31,7 +31,6 @@ class FrameWindow final : public QMainWindow {
 
     void command(int id);
     QAction* menuAction(int id) const;  // the action (menu item, button, keys) of a command
-    QList<QKeySequence> acceleratorKeys(int id) const;  // the keys that give the command
     QMdiArea* mdiArea() const { return mdiArea_; }
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* windowMenu() const { return windowMenu_; }
