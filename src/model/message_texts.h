@@ -86,6 +86,14 @@ inline constexpr const char* kOpenManyFiles = "Do you really want to open %d fil
 inline constexpr const char* kOutputIsOpenDatabase =
     "'%s' is a database file open in this program; it is never replaced.";
 
+// The save dialog's own checks of the name chosen (titled as the dialog).
+inline constexpr const char* kPathNotFound =
+    "%s\nPath does not exist.\nCheck the path and try again.";
+inline constexpr const char* kFileReadOnly =
+    "%s\nThis file is set to read-only.\nTry again with a different file name.";
+inline constexpr const char* kCreateFile =
+    "%s\nThis file does not exist.\nDo you want to create it?";
+
 // CSV export and import; the reasons name one line of the file.
 inline constexpr const char* kCannotCreateCsv = "Failed to create/open csv file";
 inline constexpr const char* kCannotWriteCsv = "Failed to write csv file";
@@ -212,6 +220,9 @@ inline constexpr const char* kEveryText[] = {
     kPathTooLong,
     kOpenManyFiles,
     kOutputIsOpenDatabase,
+    kPathNotFound,
+    kFileReadOnly,
+    kCreateFile,
     kCannotCreateCsv,
     kCannotWriteCsv,
     kCannotOpenCsv,

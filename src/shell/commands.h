@@ -45,6 +45,7 @@ enum : int {
     EditPrintOptions = 40160,
     PrintPreview = 40161,
     EditOptions = 40170,
+    HelpContents = 40190,
 };
 
 // True for the commands the frame passes on to the active database window.

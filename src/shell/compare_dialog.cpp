@@ -19,6 +19,7 @@
 #include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "shell/file_name_dialog.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 namespace {
@@ -95,6 +96,7 @@ CompareChoice askAfterComparison(QWidget* parent, const ImageComparison& compari
     add("Write client to radio", CompareChoice::WriteClient);
     // Closing is the default: Enter after a glance changes neither the client nor the radio.
     add("Close", CompareChoice::Close)->setDefault(true);
+    addHelpButton(buttons, "compare-with-the-radio");
     layout->addWidget(buttons);
     // Wide enough for the longest line where the screen allows; the rest scrolls.
     list->setMinimumWidth(std::clamp(widest + 2 * list->frameWidth() + 16, 480, 960));

@@ -21,6 +21,7 @@
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
 #include "shell/column_widths.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -28,6 +29,7 @@ namespace tarn {
 ClientDialog::ClientDialog(ClientRecord& client, QWidget* parent)
     : QDialog(parent), client_(client) {
     setWindowTitle(QStringLiteral("Edit client"));
+    setHelpTopic(this, "edit-a-client-and-its-channels");
     buildControls();
     loadClient();
     postRefresh();

@@ -8,6 +8,7 @@
 #include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 namespace {
@@ -23,25 +24,27 @@ class SaveFileDialog final : public QFileDialog {
         if (acceptMode() != AcceptSave || files.isEmpty()) return QFileDialog::accept();
         const QFileInfo info(files.first());
         if (!info.dir().exists()) {
-            warn(tr("%1\nPath does not exist.\nCheck the path and try again.")
-                     .arg(info.dir().path()));
+            ask(msg::kPathNotFound, info.dir().path(), QMessageBox::Warning, QMessageBox::Ok);
             return;
         }
         if (info.exists() && !info.isWritable()) {
-            warn(tr("%1\nThis file is set to read-only.\nTry again with a different file name.")
-                     .arg(info.fileName()));
+            ask(msg::kFileReadOnly, info.fileName(), QMessageBox::Warning, QMessageBox::Ok);
             return;
         }
-        if (!info.exists() &&
-            QMessageBox::question(this, windowTitle(),
-                                  tr("%1\nThis file does not exist.\nDo you want to create it?")
-                                      .arg(info.fileName())) != QMessageBox::Yes)
+        if (!info.exists() && ask(msg::kCreateFile, info.fileName(), QMessageBox::Question,
+                                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;
         QFileDialog::accept();
     }
 
   private:
-    void warn(const QString& text) { QMessageBox::warning(this, windowTitle(), text); }
+    int ask(const char* pattern, const QString& name, QMessageBox::Icon icon,
+            QMessageBox::StandardButtons buttons) {
+        const std::string text = formatMessage(pattern, std::string_view(name.toStdString()));
+        QMessageBox box(icon, windowTitle(), QString::fromStdString(text), buttons, this);
+        addMessageHelp(box);
+        return box.exec();
+    }
 };
 
 }  // namespace

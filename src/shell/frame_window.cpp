@@ -26,6 +26,7 @@
 #include "shell/artwork.h"
 #include "shell/client_list.h"
 #include "shell/commands.h"
+#include "shell/context_help.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
 #include "shell/help_file.h"
@@ -78,6 +79,7 @@ FrameWindow::FrameWindow() {
     buildStatusBar();
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &FrameWindow::followWindow);
     postRecentFilesChanged();
+    installContextHelp();  // F1 in every dialog and message box
 }
 
 FrameWindow::~FrameWindow() {
@@ -164,6 +166,7 @@ void FrameWindow::buildMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     addItem(help, "&About...", cmd::About);
     addItem(help, "&Help", cmd::Help);
+    addItem(help, "&Contents\tF1", cmd::HelpContents, {K(Qt::Key_F1)});
     addItem(help, "Visit &Website", cmd::VisitWebsite);
 }
 
@@ -216,6 +219,7 @@ void FrameWindow::buildStatusBar() {
     statusLine_ = new QLabel(this);
     selectionLine_ = new QLabel(this);
     // Widgets rather than showMessage: menu hints would wipe a message, not a label.
+    statusBar()->addWidget(statusHelpButton(statusLine_));
     statusBar()->addWidget(statusLine_, 1);
     statusBar()->addPermanentWidget(selectionLine_);
 }
@@ -341,6 +345,9 @@ void FrameWindow::command(int id) {
                              if (frame && !failure.empty())
                                  showError(MessageOwner::frame(), failure);
                          });
+            break;
+        case cmd::HelpContents:
+            openHelp({});
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);

@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "settings/settings_store.h"
+#include "shell/context_help.h"
 #include "shell/print_options_dialog.h"
 
 namespace tarn {
@@ -22,6 +23,7 @@ OptionsDialog::OptionsDialog(QWidget* parent)
       backupBeforeWrite_(new QCheckBox("Keep what a radio holds before programming it", this)),
       printing_(new PrintOptionsBox(this)) {
     setWindowTitle("Options");
+    setHelpTopic(this, "options");
     const SettingsStore store = settings();
     backupDays_->setObjectName("BackupDays");
     backupDays_->setRange(0, kMostBackupDays);

@@ -5,6 +5,8 @@
 #include <QVBoxLayout>
 
 #include "printing/print_options.h"
+#include "shell/context_help.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 
@@ -30,6 +32,7 @@ void PrintOptionsBox::store() const {
 PrintOptionsDialog::PrintOptionsDialog(QWidget* parent)
     : QDialog(parent), options_(new PrintOptionsBox(this)) {
     setWindowTitle("Print options");
+    setHelpTopic(this, "print-options");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

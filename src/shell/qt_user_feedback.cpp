@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 
+#include "shell/context_help.h"
 #include "shell/shell_services.h"
 
 namespace tarn {
@@ -39,6 +40,7 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
     }
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QMessageBox box(boxIcon, kMessageTitle, shown, standard, ownerWidget(owner));
+    addMessageHelp(box);
     box.setDefaultButton(preferred);
     switch (box.exec()) {
         case QMessageBox::Yes:

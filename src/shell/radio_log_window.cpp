@@ -12,12 +12,14 @@
 #include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "radio/radio_log.h"
+#include "shell/context_help.h"
 #include "shell/file_name_dialog.h"
 
 namespace tarn {
 RadioLogWindow::RadioLogWindow(QWidget* parent)
     : QDialog(parent), log_(shellServices().radioLog), text_(new QPlainTextEdit(this)) {
     setWindowTitle("Radio log");
+    setHelpTopic(this, "the-radio-log");
     setModal(false);
     text_->setReadOnly(true);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
