@@ -169,7 +169,7 @@ class ManualTest : public QObject {
         world.services->printer = &qtPrintBackend();
         world.radio(ClientRecord());
         Scene scene(world);
-        world.services->frame = &scene.frame;
+        world.shell->frame = &scene.frame;
         QStringList wrong;
         const auto pressF1 = [&](QWidget* dialog, const QString& expected) {
             QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
@@ -189,6 +189,8 @@ class ManualTest : public QObject {
         scene.frame.command(cmd::RadioPort);
         onModal("print-options");
         scene.frame.command(cmd::EditPrintOptions);
+        onModal("options");
+        scene.frame.command(cmd::EditOptions);
         onModal("the-dealer-text");
         scene.run(cmd::EditDealer);
         onModal("choosing-a-file");
@@ -227,7 +229,7 @@ class ManualTest : public QObject {
     void messageBoxHelpKeepsTheBoxOpen() {
         ShellWorld world;
         Scene scene(world);
-        world.services->frame = &scene.frame;
+        world.shell->frame = &scene.frame;
         bool openAfterHelp = false;
         whenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
