@@ -74,6 +74,12 @@ std::vector<std::string> everyMessage() {
     texts.push_back(writeReport({F::NoData, 0, 0, V::ReadFailed, {}}, "", ""));
     texts.push_back(writeReport({F::None, 0, 0, V::Differs, {32, 72, 73}}, "", ""));
     texts.push_back(writeReport({F::None, 0, 0, V::Passed, {}}, "Coral Charters", "10:35"));
+    texts.push_back(writeReport({F::None, 0, 0, V::Passed, {}}, "Coral Charters", "10:35", true));
+    texts.push_back(writeReport({F::NoData, 0, 0, V::NotRun, {}}, "", "", false, true));
+    texts.push_back(readReport({}, "Coral Charters", 2048, 0, "10:32", true));
+    texts.push_back(compareReport({F::Cancelled, 0, 0, V::NotRun, {}}, "", 0, ""));
+    texts.push_back(compareReport({F::NoData, 0, 0, V::NotRun, {}}, "", 0, ""));
+    texts.push_back(compareReport({}, "Coral Charters", 4, "10:40"));
     for (int notFitting : {0, 3}) texts.push_back(importSummaryText({12, 340, notFitting}));
     texts.push_back(lineErrorText({12, msg::kCsvSelcall}));
     return texts;
