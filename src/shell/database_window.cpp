@@ -292,7 +292,8 @@ void DatabaseWindow::exportDatabase() {
 
 void DatabaseWindow::importCsv() {
     std::filesystem::path path;
-    if (!askFileName(this, path, FileDialogKind::ImportCsv) || !pathFits(path, MessageOwner::of(this)))
+    if (!askFileName(this, path, FileDialogKind::ImportCsv) ||
+        !pathFits(path, MessageOwner::of(this)))
         return;
     const std::optional<CsvImport> read = readCsvFile(path);
     if (!read) return;
@@ -329,7 +330,8 @@ void DatabaseWindow::newClient() {
         },
         [&] { return "New client '" + clientName(index) + "'"; });
     if (index < 0) {
-        report(QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
+        report(
+            QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
         return;
     }
     if (!added) document_.markModified();  // cancelled: the database counts as changed
@@ -368,10 +370,10 @@ void DatabaseWindow::deleteClients() {
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;
     // The question as it stands, then which clients it means.
-    const std::string which =
-        chosen.size() == 1 ? "'" + clientName(chosen[0]) + "'"
-                           : std::to_string(chosen.size()) + " clients";
-    if (!askYesNo(owner, std::string(msg::kDeleteClients) + "\n\n" + fromAnsi(which).toStdString())) return;
+    const std::string which = chosen.size() == 1 ? "'" + clientName(chosen[0]) + "'"
+                                                 : std::to_string(chosen.size()) + " clients";
+    if (!askYesNo(owner, std::string(msg::kDeleteClients) + "\n\n" + fromAnsi(which).toStdString()))
+        return;
     const std::string name = chosen.size() == 1 ? "Delete client " + which : "Delete " + which;
     document_.change([&](ClientDatabase& db) { return db.deleteClients(std::move(chosen)); }, name);
     postRefillClientList();
@@ -497,9 +499,9 @@ void DatabaseWindow::pasteClients() {
     const auto pasted = [&] { return document_.database().clientCount() - before; };
     if (!document_.change([this](ClientDatabase& db) { return db.pasteClients(this); },
                           [&] {
-                              return pasted() == 1 ? std::string("Paste 1 client")
-                                                   : "Paste " + std::to_string(pasted()) +
-                                                         " clients";
+                              return pasted() == 1
+                                         ? std::string("Paste 1 client")
+                                         : "Paste " + std::to_string(pasted()) + " clients";
                           }))
         return;
     postRefillClientList();
