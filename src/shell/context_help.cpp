@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "model/services.h"
 #include "shell/artwork.h"
 #include "shell/help_content.h"
 #include "shell/help_window.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 
@@ -38,7 +38,7 @@ QPointer<HelpWindow>& theHelpWindow() {
 
 // The help window belongs to the main window, so it goes when the program does.
 QWidget* helpOwner() {
-    if (auto* frame = static_cast<QWidget*>(services().frame)) return frame;
+    if (QWidget* frame = shellServices().frame) return frame;
     for (QWidget* window : QApplication::topLevelWidgets())
         if (qobject_cast<QMainWindow*>(window)) return window;
     return nullptr;

@@ -5,10 +5,10 @@
 #include <QMessageBox>
 
 #include "model/message_texts.h"
-#include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 #include "shell/context_help.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 namespace {
@@ -50,7 +50,7 @@ class SaveFileDialog final : public QFileDialog {
 }  // namespace
 
 bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind) {
-    if (const auto& asker = services().askFileName)
+    if (const auto& asker = shellServices().askFileName)
         return asker(owner, path, static_cast<int>(kind));
     return showFileNameDialog(owner, path, kind);
 }
@@ -81,6 +81,10 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
             title = "Save radio log";
             filters = {"Text Files (*.txt)", "All Files (*.*)"};
             break;
+        case FileDialogKind::SaveComparison:
+            title = "Save comparison";
+            filters = {"Text Files (*.txt)", "All Files (*.*)"};
+            break;
         default:
             return false;
     }
@@ -100,12 +104,6 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = pathFromQt(dialog.selectedFiles().first());
     return true;
-}
-
-bool pathFits(QWidget* owner, const std::filesystem::path& path) {
-    if (path.native().size() < kMaxPath) return true;
-    showError(MessageOwner::of(owner), formatMessage(msg::kPathTooLong, path));
-    return false;
 }
 
 }  // namespace tarn

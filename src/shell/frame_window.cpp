@@ -13,13 +13,13 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QUndoGroup>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "database/output_guard.h"
 #include "database/radio_backups.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
+#include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "settings/settings_store.h"
 #include "shell/about_dialog.h"
@@ -30,6 +30,7 @@
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
 #include "shell/help_file.h"
+#include "shell/options_dialog.h"
 #include "shell/port_dialog.h"
 #include "shell/print_options_dialog.h"
 #include "shell/radio_log_window.h"
@@ -73,12 +74,9 @@ FrameWindow::FrameWindow() {
     layout->addWidget(mdiArea_);
     setCentralWidget(client);
 
-    history_ = new QUndoGroup(this);
     buildMenus();
     buildToolBar();
     buildStatusBar();
-    connect(history_, &QUndoGroup::undoTextChanged, this, &FrameWindow::showStepNames);
-    connect(history_, &QUndoGroup::redoTextChanged, this, &FrameWindow::showStepNames);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &FrameWindow::followWindow);
     postRecentFilesChanged();
     installContextHelp();  // F1 in every dialog and message box
@@ -87,7 +85,6 @@ FrameWindow::FrameWindow() {
 FrameWindow::~FrameWindow() {
     // The windows close as the frame goes; its status bar and menus may be gone by then.
     mdiArea_->disconnect(this);
-    history_->disconnect(this);
     for (DatabaseWindow* window : databaseWindows()) window->disconnect(this);
 }
 
@@ -154,6 +151,7 @@ void FrameWindow::buildMenus() {
     addItem(setup, "&Radio port", cmd::RadioPort);
     addItem(setup, "&Edit dealer", cmd::EditDealer);
     addItem(setup, "Radio &log", cmd::ShowRadioLog);
+    addItem(setup, "&Options...", cmd::EditOptions);
 
     QMenu* window = windowMenu_ = menuBar()->addMenu("&Window");
     addItem(window, "Cascade", cmd::Cascade);
@@ -245,14 +243,17 @@ void FrameWindow::showSelection() {
 }
 
 void FrameWindow::showStepNames() {
-    actions_.at(cmd::Undo)->setText(stepItemText("Undo", "Ctrl-Z", history_->undoText()));
-    actions_.at(cmd::Redo)->setText(stepItemText("Redo", "Ctrl-Y", history_->redoText()));
+    // Without a database window the items name no step (and do nothing).
+    const DatabaseWindow* window = currentDatabaseWindow();
+    const UndoHistory* history = window ? &window->document().history() : nullptr;
+    const auto name = [](const std::string& step) { return fromAnsi(step); };
+    actions_.at(cmd::Undo)->setText(
+        stepItemText("Undo", "Ctrl-Z", history ? name(history->undoName()) : QString()));
+    actions_.at(cmd::Redo)->setText(
+        stepItemText("Redo", "Ctrl-Y", history ? name(history->redoName()) : QString()));
 }
 
-void FrameWindow::followWindow(QMdiSubWindow* sub) {
-    auto* window = qobject_cast<DatabaseWindow*>(sub);
-    // Without a database window the items name no step (and do nothing).
-    history_->setActiveStack(window ? window->undoStack() : nullptr);
+void FrameWindow::followWindow(QMdiSubWindow*) {
     showStepNames();
     showSelection();
 }
@@ -271,11 +272,6 @@ void FrameWindow::showRadioLog() {
 QAction* FrameWindow::menuAction(int id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
-}
-
-QList<QKeySequence> FrameWindow::acceleratorKeys(int id) const {
-    const QAction* action = menuAction(id);
-    return action ? action->shortcuts() : QList<QKeySequence>();
 }
 
 QList<DatabaseWindow*> FrameWindow::databaseWindows() const {
@@ -340,6 +336,9 @@ void FrameWindow::command(int id) {
         case cmd::EditPrintOptions:
             showPrintOptionsDialog(this);
             break;
+        case cmd::EditOptions:
+            showOptionsDialog(this);
+            break;
         case cmd::Help:
             openHelpFile(findHelpFile(helpFolders()), urlOpener_,
                          [frame = QPointer<FrameWindow>(this)](const std::string& failure) {
@@ -360,10 +359,12 @@ void FrameWindow::command(int id) {
 
 DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesystem::path>& path,
                                                 bool maximised) {
-    if (path && !pathFits(this, *path)) return nullptr;
+    if (path && !pathFits(*path, MessageOwner::of(this))) return nullptr;
     auto* window = new DatabaseWindow(path);
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
-    history_->addStack(window->undoStack());
+    connect(window, &DatabaseWindow::documentChanged, this, [this, window] {
+        if (window == currentDatabaseWindow()) showStepNames();
+    });
     connect(window, &DatabaseWindow::radioReported, this, &FrameWindow::showStatus);
     connect(window, &DatabaseWindow::selectionCountChanged, this, [this, window] {
         if (window == currentDatabaseWindow()) showSelection();

@@ -17,9 +17,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "model/services.h"
 #include "shell/artwork.h"
 #include "shell/help_content.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 
@@ -91,7 +91,7 @@ HelpWindow::HelpWindow(const HelpContent& content, QWidget* parent)
     tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Contents", this,
                      [this] { showAnchor({}); });
     // The printable manual is Help > Help's document, opened the same way.
-    if (const auto openManual = services().help)
+    if (const auto openManual = shellServices().help)
         tools->addAction("Printable manual (Tarn.pdf)", this, openManual);
 
     tabs_ = new QTabWidget(this);

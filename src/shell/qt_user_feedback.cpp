@@ -2,15 +2,15 @@
 
 #include <QMessageBox>
 
-#include "model/services.h"
 #include "shell/context_help.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 
 QWidget* ownerWidget(const MessageOwner& owner) {
     switch (owner.kind) {
         case MessageOwner::Kind::Frame:
-            return static_cast<QWidget*>(services().frame);
+            return shellServices().frame;
         case MessageOwner::Kind::Window:
             return static_cast<QWidget*>(owner.window);
         case MessageOwner::Kind::None:

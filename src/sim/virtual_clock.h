@@ -16,22 +16,17 @@ class VirtualClock final : public Clock {
     std::uint32_t tickMs() override {
         return static_cast<std::uint32_t>(startTick_ + nowUs_ / 1000);
     }
-    void sleepMs(std::uint32_t ms) override {
-        nowUs_ += std::uint64_t{ms} * 1000;
-        sleptMs_ += ms;
-    }
+    void sleepMs(std::uint32_t ms) override { nowUs_ += std::uint64_t{ms} * 1000; }
 
     void advanceUs(std::uint64_t us) { nowUs_ += us; }
     void advanceToUs(std::uint64_t us) {
         if (us > nowUs_) nowUs_ = us;
     }
     std::uint64_t nowUs() const { return nowUs_; }
-    std::uint64_t sleptMs() const { return sleptMs_; }  // total asked for through sleepMs
 
   private:
     std::uint64_t startTick_;
     std::uint64_t nowUs_ = 0;
-    std::uint64_t sleptMs_ = 0;
 };
 
 }  // namespace tarn

@@ -94,7 +94,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         return std::string(before).append(dir.file(name)).append(after);
     };
     const char* exists = "' already exists. Add --force to replace it.\n";
-    const char* beingRead = "' is the database file being read; it is never replaced.\n";
+    const char* beingRead = "' is a database file open in this program; it is never replaced.\n";
     auto snapshot = [&] { return text("fleet.tdb") + text("demo.tdb") + text("old.csv"); };
     const std::string badLine = "line 5: the selcall is not four digits\n";
     const struct {
@@ -119,6 +119,9 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"export --force demo.tdb hard.csv", 1, "", named("'", "hard.csv", beingRead)},
         {"print --all --force demo.tdb ./link.pdf", 1, "", named("'", "link.pdf", beingRead)},
         {"find fleet.tdb CLIENT", 0, two, ""},
+        {"find fleet.tdb -- --json", 0, "No client matches.\n", ""},
+        {"info --verbose fleet.tdb", 2, "",
+         "tarn-cli: unknown option \"--verbose\"\nusage: tarn-cli info [--json] FILE\n"},
         {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
         {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
         {"import fleet.tdb bad.csv", 1, "",

@@ -74,6 +74,12 @@ std::vector<std::string> everyMessage() {
     texts.push_back(writeReport({F::NoData, 0, 0, V::ReadFailed, {}}, "", ""));
     texts.push_back(writeReport({F::None, 0, 0, V::Differs, {32, 72, 73}}, "", ""));
     texts.push_back(writeReport({F::None, 0, 0, V::Passed, {}}, "Coral Charters", "10:35"));
+    texts.push_back(writeReport({F::None, 0, 0, V::Passed, {}}, "Coral Charters", "10:35", true));
+    texts.push_back(writeReport({F::NoData, 0, 0, V::NotRun, {}}, "", "", false, true));
+    texts.push_back(readReport({}, "Coral Charters", 2048, 0, "10:32", true));
+    texts.push_back(compareReport({F::Cancelled, 0, 0, V::NotRun, {}}, "", 0, ""));
+    texts.push_back(compareReport({F::NoData, 0, 0, V::NotRun, {}}, "", 0, ""));
+    texts.push_back(compareReport({}, "Coral Charters", 4, "10:40"));
     for (int notFitting : {0, 3}) texts.push_back(importSummaryText({12, 340, notFitting}));
     texts.push_back(lineErrorText({12, msg::kCsvSelcall}));
     return texts;
@@ -169,7 +175,7 @@ class ManualTest : public QObject {
         world.services->printer = &qtPrintBackend();
         world.radio(ClientRecord());
         Scene scene(world);
-        world.services->frame = &scene.frame;
+        world.shell->frame = &scene.frame;
         QStringList wrong;
         const auto pressF1 = [&](QWidget* dialog, const QString& expected) {
             QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
@@ -189,6 +195,8 @@ class ManualTest : public QObject {
         scene.frame.command(cmd::RadioPort);
         onModal("print-options");
         scene.frame.command(cmd::EditPrintOptions);
+        onModal("options");
+        scene.frame.command(cmd::EditOptions);
         onModal("the-dealer-text");
         scene.run(cmd::EditDealer);
         onModal("choosing-a-file");
@@ -227,7 +235,7 @@ class ManualTest : public QObject {
     void messageBoxHelpKeepsTheBoxOpen() {
         ShellWorld world;
         Scene scene(world);
-        world.services->frame = &scene.frame;
+        world.shell->frame = &scene.frame;
         bool openAfterHelp = false;
         whenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
