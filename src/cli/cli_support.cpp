@@ -8,7 +8,9 @@
 #include "database/client_database.h"
 #include "database/output_guard.h"
 #include "document/database_document.h"
+#include "model/index_list.h"
 #include "model/message_texts.h"
+#include "model/user_feedback.h"
 
 namespace tarn::cli {
 
@@ -50,6 +52,17 @@ bool hasClient(const ClientDatabase& database, int index) {
     if (database.client(index)) return true;
     std::fprintf(stderr, msg::kCliNoSuchClient, index, database.clientCount());
     return false;
+}
+
+std::optional<std::vector<int>> parseClientList(const std::string& text) {
+    std::optional<std::vector<int>> list = parseIndexList(text);
+    if (!list) std::fprintf(stderr, msg::kCliBadList, text.c_str());
+    return list;
+}
+
+bool hasClients(const ClientDatabase& database, const std::vector<int>& indexes) {
+    return std::all_of(indexes.begin(), indexes.end(),
+                       [&](int index) { return hasClient(database, index); });
 }
 
 std::optional<int> parseIndex(std::string_view text) {
@@ -105,18 +118,7 @@ bool saveNewDatabase(DatabaseDocument& document, const std::string& path) {
 }
 
 std::string latin1ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
-        }
-    }
-    return out;
+    return tarn::latin1ToUtf8(text);
 }
 
 std::string jsonString(std::string_view latin1) {

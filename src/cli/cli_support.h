@@ -35,6 +35,11 @@ int usageError(const char* usage);
 // True when the database holds a client at `index`; else says so on stderr.
 bool hasClient(const ClientDatabase& database, int index);
 
+// A list of client indexes as "3,5-12"; nothing after its message when it is no such list.
+std::optional<std::vector<int>> parseClientList(const std::string& text);
+// True when the database holds every client of the list; else names the first missing one.
+bool hasClients(const ClientDatabase& database, const std::vector<int>& indexes);
+
 // A plain non-negative decimal number, as a client index is typed.
 std::optional<int> parseIndex(std::string_view text);
 

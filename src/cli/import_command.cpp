@@ -6,6 +6,7 @@
 #include "database/client_database.h"
 #include "database/csv_import.h"
 #include "document/database_document.h"
+#include "document/selcall_numbers.h"
 #include "model/message_texts.h"
 
 namespace tarn::cli {
@@ -46,7 +47,10 @@ int runImport(const std::vector<std::string>& args) {
         refused(*read, kMaxClients - db.clientCount(), parsed->flags.count("--skip-bad") != 0))
         return kExitFailure;
 
+    const int before = db.clientCount();
     const CsvImportSummary summary = appendClients(db, read->clients);
+    const std::string clashes = selcallClashText(db, selcallClashesFrom(db, before));
+    if (!clashes.empty()) std::fprintf(stderr, "%s\n", clashes.c_str());
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
     if (summary.clients > 0 && !saveDatabase(document)) return kExitFailure;

@@ -29,9 +29,16 @@ constexpr Command kCommands[] = {
     {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
      tarn::cli::runCompare},
     {"print",
-     "print (--summary | --all | --client INDEX) [--new-page | --no-new-page]\n"
-     "    [--footer | --no-footer] [--force] FILE OUT.pdf",
+     "print (--summary | --all | --client INDEX | --clients LIST)\n"
+     "    [--new-page | --no-new-page] [--footer | --no-footer] [--force]\n"
+     "    FILE (OUT.pdf | --each DIR)",
      tarn::cli::runPrint},
+    {"apply-channels",
+     "apply-channels FILE (--from INDEX | --from-csv IN.csv) --to LIST [--merge]\n"
+     "    [--dry-run]",
+     tarn::cli::runApplyChannels},
+    {"selcalls", "selcalls FILE --to LIST --start NNNN", tarn::cli::runSelcalls},
+    {"check", "check FILE", tarn::cli::runCheck},
 };
 
 void printUsage(std::FILE* out) {
@@ -58,10 +65,23 @@ void printUsage(std::FILE* out) {
         "  FILE is not changed.\n"
         "read, write and compare keep what came from the radio (and read the client it\n"
         "  replaced) as one-client database files in the backup folder.\n"
+        "print --clients LIST prints the clients of the list (\"3,5-12\": indexes as info\n"
+        "  shows them); --each DIR writes each client's sheet into its own PDF file in DIR,\n"
+        "  named after the client (existing files only with --force).\n"
+        "apply-channels lists what changes in each client of LIST, then gives them the\n"
+        "  channels and labels of client INDEX or of the first client of a CSV export:\n"
+        "  they replace the clients' channels, or with --merge join them (the plan wins\n"
+        "  on a channel number both use; the clients' own channels lose Scan beyond 8).\n"
+        "  --dry-run lists and changes nothing.\n"
+        "selcalls gives the advanced clients of LIST consecutive selcalls from NNNN,\n"
+        "  passing over those other advanced clients use; standard clients are left alone.\n"
+        "check lists selcalls or serials used by more than one client and clients without\n"
+        "  channels; exit code 4 when it found any.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"
-        "  error, 3 verification difference, 4 the radio differs from the client (compare).\n",
+        "  error, 3 verification difference, 4 the radio differs from the client (compare)\n"
+        "  or the database has findings (check).\n",
         out);
 }
 

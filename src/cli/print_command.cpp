@@ -2,6 +2,8 @@
 // of onto a printer, with the program's stored print options unless the command line
 // overrides them.
 #include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
 #include <memory>
 
 #include "cli/cli_command.h"
@@ -17,8 +19,8 @@ namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage =
-    "print (--summary | --all | --client INDEX) [--new-page | --no-new-page]\n"
-    "  [--footer | --no-footer] [--force] FILE OUT.pdf";
+    "print (--summary | --all | --client INDEX | --clients LIST) [--new-page | --no-new-page]\n"
+    "  [--footer | --no-footer] [--force] FILE (OUT.pdf | --each DIR)";
 
 // Every job prints into the one output file; there is no dialog to cancel.
 class PdfFileBackend final : public PrintBackend {
@@ -56,40 +58,64 @@ bool applyFlags(const Arguments& parsed, const char* on, const char* off, bool& 
 }  // namespace
 
 int runPrint(const std::vector<std::string>& args) {
+    const bool each = std::find(args.begin(), args.end(), "--each") != args.end();
     auto parsed = parseArguments(
         args,
         {"--summary", "--all", "--force", "--new-page", "--no-new-page", "--footer", "--no-footer"},
-        {"--client"}, 2);
+        {"--client", "--clients", "--each"}, each ? 1 : 2);
     if (!parsed) return usageError(kUsage);
-    PrintOptions options = storedPrintOptions();
-    if (!applyFlags(*parsed, "--new-page", "--no-new-page", options.newPagePerClient) ||
-        !applyFlags(*parsed, "--footer", "--no-footer", options.pageFooter))
+    PrintJob job{false, {}, -1, storedPrintOptions(), {}};
+    if (!applyFlags(*parsed, "--new-page", "--no-new-page", job.options.newPagePerClient) ||
+        !applyFlags(*parsed, "--footer", "--no-footer", job.options.pageFooter))
         return usageError(kUsage);
-    const bool summary = parsed->flags.count("--summary") != 0;
+    job.summary = parsed->flags.count("--summary") != 0;
     const bool all = parsed->flags.count("--all") != 0;
-    const auto client = parsed->values.find("--client");
-    const bool single = client != parsed->values.end();
-    if (summary + all + single != 1) return usageError(kUsage);
-    int index = -1;
+    const auto client = parsed->values.find("--client"), list = parsed->values.find("--clients");
+    const bool single = client != parsed->values.end(), chosen = list != parsed->values.end();
+    if (job.summary + all + single + chosen != 1 || (each && job.summary))
+        return usageError(kUsage);
     if (single) {
         const std::optional<int> typed = parseIndex(client->second);
         if (!typed) return usageError(kUsage);
-        index = *typed;
+        job.clientIndex = *typed;
+    }
+    if (chosen) {
+        const std::optional<std::vector<int>> typed = parseClientList(list->second);
+        if (!typed) return kExitUsage;
+        job.clients = *typed;
     }
 
     const std::string file = fullPath(parsed->positional[0]);
+    job.fileName = file;
     DatabaseDocument document;
     if (!loadDatabase(document, file)) return kExitFailure;
-    const std::string out = fullPath(parsed->positional[1]);
-    if (const auto refused = refuseOutput(out, parsed->flags.count("--force") != 0))
-        return *refused;
+    if (chosen && !hasClients(document.database(), job.clients)) return kExitFailure;
+    const bool force = parsed->flags.count("--force") != 0;
+    const std::string out = fullPath(each ? parsed->values["--each"] : parsed->positional[1]);
+    if (!each) {
+        if (const auto refused = refuseOutput(out, force)) return *refused;
+    }
 
     const QtMessageHandler previous = qInstallMessageHandler(dropQtMessages);
     const auto app = guiApplicationIfMissing();
-    PdfFileBackend backend(out);
-    ScopedServices pdf;
-    pdf->printer = &backend;
-    const bool printed = printClients(document.database(), nullptr, summary, file, index, options);
+    bool printed = false;
+    if (each) {
+        const int files =
+            printEachToPdf(document.database(), nullptr, job, out, pdfFileSurface, [&](int) {
+                const auto paths = eachClientFiles(document.database(), job, out);
+                for (const auto& path : paths) {
+                    if (refuseOutput(path.string(), force)) return false;
+                }
+                return true;
+            });
+        printed = files > 0;
+        if (printed) std::printf("%d PDF files written to '%s'.\n", files, out.c_str());
+    } else {
+        PdfFileBackend backend(out);
+        ScopedServices pdf;
+        pdf->printer = &backend;
+        printed = printJob(document.database(), nullptr, job);
+    }
     qInstallMessageHandler(previous);
     return printed ? kExitOk : kExitFailure;
 }

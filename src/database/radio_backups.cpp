@@ -36,7 +36,8 @@ bool unsafe(unsigned char c) {
            std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos;
 }
 
-// An 8-bit text (Latin-1) as a UTF-8 name part; C1 controls count as unsafe too.
+}  // namespace
+
 std::u8string latin1Part(std::string_view text) {
     std::u8string part;
     std::size_t characters = 0;
@@ -54,6 +55,8 @@ std::u8string latin1Part(std::string_view text) {
     }
     return part.empty() ? u8"-" : part;
 }
+
+namespace {
 
 // A file name's stem (already a name in the system's encoding, taken as UTF-8), cut to the
 // limit without splitting a character.

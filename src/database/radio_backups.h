@@ -32,6 +32,10 @@ std::filesystem::path backupFolder();
 // reason when that fails.
 std::error_code createBackupFolder(const std::filesystem::path& folder);
 
+// An 8-bit text (Latin-1) as a UTF-8 part of a file name: separators, reserved and control
+// characters (C1 too) become "_", at most 40 characters, "-" for an empty text.
+std::u8string latin1Part(std::string_view text);
+
 // The name of a backup, for a person to find it by date, database, client and kind:
 // "2026-12-07_103205_fleet_Coral Charters_1234_radio.tdb". Parts are made safe for any
 // file system (no separators, reserved or control characters; Latin-1 texts as UTF-8) and

@@ -147,6 +147,28 @@ inline constexpr const char* kRadioLogNotWritten = "The radio log could not be w
 inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
 inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
 
+// Fleets: one channel plan for many clients, selcalls without clashes, printing a choice.
+inline constexpr const char* kPlanClientNoChannels = "The client %s has no channels to apply.";
+inline constexpr const char* kPlanFileNoClient =
+    "The file '%s' holds no client whose channels could be applied.";
+inline constexpr const char* kPlanNothingApplied = "\n\nNo channels were applied.";
+inline constexpr const char* kPlanNoTargets =
+    "Select the clients to apply the channels to; the source client itself is left out.";
+inline constexpr const char* kSelcallsNoAdvanced =
+    "None of the selected clients is an advanced client; only advanced clients get selcalls.";
+inline constexpr const char* kSelcallsLeftOver =
+    "%d of the selected clients got no selcall: none is free up to 9999.";
+inline constexpr const char* kSelcallClash = "Selcall %s is used by %d clients: %s";
+inline constexpr const char* kSerialClash = "Serial %s is used by %d clients: %s";
+inline constexpr const char* kClientNoChannels = "Client %d %s has no channels.";
+inline constexpr const char* kPrintEachReplace =
+    "%d of the files already exist in '%s'.\n\nDo you want to replace them?";
+inline constexpr const char* kPrintEachNotWritten = "The file '%s' could not be written.";
+inline constexpr const char* kCliBadList =
+    "tarn-cli: \"%s\" is no list of client indexes (like 3,5-12).\n";
+inline constexpr const char* kCliSelcallStart = "tarn-cli: the start selcall must be 0 to 9999.\n";
+inline constexpr const char* kCliNoFindings = "No findings.";
+
 // tarn-cli's own texts.
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
@@ -280,6 +302,20 @@ inline constexpr const char* kEveryText[] = {
     kCliNoPorts,
     kCliRadioFoundOn,
     kCliNoPrint,
+    kPlanClientNoChannels,
+    kPlanFileNoClient,
+    kPlanNothingApplied,
+    kPlanNoTargets,
+    kSelcallsNoAdvanced,
+    kSelcallsLeftOver,
+    kSelcallClash,
+    kSerialClash,
+    kClientNoChannels,
+    kPrintEachReplace,
+    kPrintEachNotWritten,
+    kCliBadList,
+    kCliSelcallStart,
+    kCliNoFindings,
 };
 
 }  // namespace tarn::msg

@@ -1,5 +1,6 @@
 #include "printing/document_layout.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -56,10 +57,17 @@ using Columns = std::array<TableColumn, kTableColumns>;
 class DocumentWriter {
   public:
     DocumentWriter(PageTarget& target, const PageGeometry& geometry, const PrintJob& job,
-                   const std::string& date, int pageCount)
-        : target_(target), g_(geometry), job_(job), date_(date), pageCount_(pageCount) {}
+                   const std::string& date, const PageCount* pages)
+        : target_(target), g_(geometry), job_(job), date_(date), counted_(pages) {}
 
-    int pages() const { return page_; }
+    PageCount pages() const {
+        PageCount count{page_, clientStarts_};
+        for (std::size_t i = 0; i < count.perClient.size(); ++i) {
+            const int next = i + 1 < clientStarts_.size() ? clientStarts_[i + 1] : page_ + 1;
+            count.perClient[i] = next - clientStarts_[i];
+        }
+        return count;
+    }
 
     void heading(const std::string& dealer) {
         if (page_ == 0) breakPage();
@@ -84,9 +92,12 @@ class DocumentWriter {
 
     void client(const ClientRecord& client, const std::string& dealer) {
         const bool sheet = !job_.summary;
-        if (sheet && job_.options.newPagePerClient && clients_ > 0) {
-            breakPage();
-            heading(dealer);
+        if (job_.pagesPerClient()) {
+            clientStarts_.push_back(clients_ > 0 ? page_ + 1 : 1);
+            if (clients_ > 0) {
+                breakPage();
+                heading(dealer);
+            }
         }
         ++clients_;
         if (line_ + 5 >= g_.linesPerPage) breakPage();
@@ -114,15 +125,21 @@ class DocumentWriter {
     void breakPage() {
         target_.beginPage(++page_);
         line_ = kTopLine;
-        if (job_.options.pageFooter && pageCount_ > 0) footer();
+        if (job_.options.pageFooter && counted_) footer();
     }
 
-    // "Page n of m" at the right end of the last line, the file name before it.
+    // "Page n of m" at the right end of the last line, the file name before it. With a
+    // new page per client, n and m count the pages of the client on the page.
     void footer() {
         const int last = g_.linesPerPage, split = g_.width - 2 - g_.pageNumberWidth;
         target_.drawPath(g_.line(last, 10, split - 10), job_.fileName, TextAlign::Left);
-        const std::string text =
-            "Page " + std::to_string(page_) + " of " + std::to_string(pageCount_);
+        int number = page_, count = counted_->total;
+        const std::size_t client = clientStarts_.empty() ? 0 : clientStarts_.size() - 1;
+        if (job_.pagesPerClient() && client < counted_->perClient.size()) {
+            number = page_ - (clientStarts_.empty() ? 1 : clientStarts_.back()) + 1;
+            count = counted_->perClient[client];
+        }
+        const std::string text = "Page " + std::to_string(number) + " of " + std::to_string(count);
         target_.drawText(g_.line(last, split, g_.width - 2), text, TextAlign::Right);
     }
 
@@ -176,10 +193,11 @@ class DocumentWriter {
     const PageGeometry& g_;
     const PrintJob& job_;
     const std::string& date_;
-    const int pageCount_;
+    const PageCount* counted_;
     int page_ = 0;
     int line_ = kTopLine;
-    int clients_ = 0;  // client blocks laid out so far
+    int clients_ = 0;                // client blocks laid out so far
+    std::vector<int> clientStarts_;  // the first page of each client (pagesPerClient jobs)
 };
 
 // The counting pass draws nothing.
@@ -196,20 +214,25 @@ const char* documentName(bool summary) {
     return summary ? "Tarn database summary" : "Tarn database";
 }
 
-int layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
-                   const PrintJob& job, const std::string& date, int pageCount) {
-    DocumentWriter writer(target, geometry, job, date, pageCount);
+bool PrintJob::prints(int index) const {
+    if (!clients.empty()) return std::find(clients.begin(), clients.end(), index) != clients.end();
+    return clientIndex == -1 || clientIndex == index;
+}
+
+PageCount layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
+                         const PrintJob& job, const std::string& date, const PageCount* pages) {
+    DocumentWriter writer(target, geometry, job, date, pages);
     const std::string dealer = db.dealerString();
     writer.heading(dealer);
     for (int i = 0; i < db.clientCount(); ++i) {
-        if (job.clientIndex == -1 || job.clientIndex == i) writer.client(*db.client(i), dealer);
+        if (job.prints(i)) writer.client(*db.client(i), dealer);
     }
     return writer.pages();
 }
 
-int countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job) {
+PageCount countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job) {
     PageCounter counter;
-    return layOutDocument(counter, geometry, db, job, {}, 0);
+    return layOutDocument(counter, geometry, db, job, {}, nullptr);
 }
 
 }  // namespace tarn

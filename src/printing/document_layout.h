@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "printing/page_geometry.h"
 #include "printing/print_options.h"
@@ -19,6 +20,17 @@ struct PrintJob {
     std::filesystem::path fileName;  // shown in the heading (and the footer)
     int clientIndex = -1;            // -1: every client in database order
     PrintOptions options;
+    std::vector<int> clients;  // when not empty: these clients (in database order) instead
+
+    bool prints(int index) const;
+    // Each client sheet starts a new page, so the footer numbers each client's pages.
+    bool pagesPerClient() const { return !summary && options.newPagePerClient; }
+};
+
+// The pages of a laid-out document, in all and (for pagesPerClient jobs) of each client.
+struct PageCount {
+    int total = 0;
+    std::vector<int> perClient;
 };
 
 // Where a laid-out document goes, page by page: a page counter, or a surface that draws
@@ -33,13 +45,13 @@ class PageTarget {
 };
 
 // Lays out the job onto the target: the heading, then the block of every client the job
-// selects, breaking pages on the line grid. `date` is the Date line. pageCount is the
-// number of pages a first pass returned, for the footer's "Page n of m" (the footer never
-// moves a page break). Returns the number of pages.
-int layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
-                   const PrintJob& job, const std::string& date, int pageCount);
+// selects, breaking pages on the line grid. `date` is the Date line. `pages` is what a first
+// pass counted, for the footer's "Page n of m" (the footer never moves a page break); null
+// in that first pass. Returns the pages laid out.
+PageCount layOutDocument(PageTarget& target, const PageGeometry& geometry, const ClientDatabase& db,
+                         const PrintJob& job, const std::string& date, const PageCount* pages);
 
-// The first pass: the number of pages, nothing drawn.
-int countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job);
+// The first pass: the pages, nothing drawn.
+PageCount countPages(const PageGeometry& geometry, const ClientDatabase& db, const PrintJob& job);
 
 }  // namespace tarn

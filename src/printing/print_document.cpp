@@ -67,28 +67,32 @@ const char* printErrorText(PrintError error) {
     return "";
 }
 
-bool selectsAClient(const ClientDatabase& db, int clientIndex) {
-    return db.clientCount() > 0 && clientIndex >= -1 && clientIndex < db.clientCount();
+bool selectsAClient(const ClientDatabase& db, const PrintJob& job) {
+    if (job.clients.empty())
+        return db.clientCount() > 0 && job.clientIndex >= -1 && job.clientIndex < db.clientCount();
+    for (int index : job.clients)
+        if (index >= 0 && index < db.clientCount()) return true;
+    return false;
 }
 
 PrintError printDocument(PrintSurface& surface, const ClientDatabase& db, const PrintJob& job,
                          const std::function<void()>& started,
                          const std::function<void()>& newPage) {
-    if (!selectsAClient(db, job.clientIndex)) return PrintError::NothingToPrint;
+    if (!selectsAClient(db, job)) return PrintError::NothingToPrint;
     const PageGeometry geometry = measurePage(surface);
     if (geometry.lineHeight < 1) return PrintError::Font;
     if (geometry.linesPerPage < 1) return PrintError::PageSize;
 
     // Lay out once to count the pages (the footer numbers them), then again to draw.
-    const int pages = countPages(geometry, db, job);
+    const PageCount pages = countPages(geometry, db, job);
     bool anyPrinted = false;
-    for (int n = 1; n <= pages && !anyPrinted; ++n) anyPrinted = surface.printsPage(n);
+    for (int n = 1; n <= pages.total && !anyPrinted; ++n) anyPrinted = surface.printsPage(n);
     if (!anyPrinted) return PrintError::NothingToPrint;  // a page range past the end
 
     if (!surface.startDoc(documentName(job.summary))) return PrintError::Document;
     if (started) started();
     SurfaceTarget target(surface, newPage);
-    layOutDocument(target, geometry, db, job, surface.localTimeAndDate(), pages);
+    layOutDocument(target, geometry, db, job, surface.localTimeAndDate(), &pages);
     // A first page that fails leaves an empty document to end; a later one leaves an
     // incomplete document, which is dropped: a failure, not a printed job.
     if (target.failure() == SurfaceTarget::Failure::FirstPage) surface.endDoc();
