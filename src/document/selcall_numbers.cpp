@@ -102,6 +102,16 @@ SelcallNumbering numberSelcalls(const ClientDatabase& db, const std::vector<int>
     return numbering;
 }
 
+int suggestedFirstSelcall(const ClientDatabase& db, const std::vector<int>& clients) {
+    int highest = -1;
+    for (int i = 0; i < db.clientCount(); ++i) {
+        if (isAdvanced(*db.client(i)) &&
+            std::find(clients.begin(), clients.end(), i) == clients.end())
+            highest = std::max(highest, std::stoi(selcallOf(*db.client(i))));
+    }
+    return highest < kLastSelcall ? highest + 1 : 0;
+}
+
 void applySelcalls(DatabaseDocument& document, const SelcallNumbering& numbering) {
     document.change(
         [&](ClientDatabase& db) {

@@ -22,6 +22,9 @@ struct SelcallNumbering {
 };
 SelcallNumbering numberSelcalls(const ClientDatabase& db, const std::vector<int>& clients,
                                 int start);
+// A start to offer: one past the highest selcall of the other advanced clients (0 when
+// none, or when that one is 9999).
+int suggestedFirstSelcall(const ClientDatabase& db, const std::vector<int>& clients);
 // Gives the numbered clients their selcalls as one undo step ("Number selcalls").
 void applySelcalls(DatabaseDocument& document, const SelcallNumbering& numbering);
 // "4242" for 4242.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSortFilterProxyModel>
+#include <map>
 #include <string>
 
 #include "database/client_order.h"
@@ -20,11 +21,17 @@ class ClientTableModel final : public TextTableModel {
     void reload();
     // The texts of client k again; false when the model has no row for it.
     bool refreshClient(int k);
+    // A selcall that other advanced clients use too is shown in red, its tool tip naming
+    // them all.
+    QVariant data(const QModelIndex& index, int role) const override;
 
   private:
     QStringList textsOf(int k) const;
+    // The clashes anew, every selcall cell told when they changed.
+    void findClashes();
 
     const ClientDatabase& database_;
+    std::map<int, QString> clashes_;  // client: the clash text of its selcall
 };
 
 // The order the list shows: rising by one column with compareClientRows, stable, and

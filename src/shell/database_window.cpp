@@ -17,20 +17,25 @@
 
 #include "database/csv_import.h"
 #include "database/output_guard.h"
+#include "document/apply_channels.h"
 #include "document/radio_workflow.h"
+#include "document/selcall_numbers.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
+#include "printing/pdf_file_surface.h"
 #include "printing/print_clients.h"
 #include "printing/render_document.h"
 #include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "settings/settings_store.h"
+#include "shell/apply_channels_dialog.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
 #include "shell/column_widths.h"
 #include "shell/commands.h"
 #include "shell/compare_dialog.h"
 #include "shell/file_name_dialog.h"
+#include "shell/fleet_questions.h"
 #include "shell/shell_services.h"
 
 namespace tarn {
@@ -240,6 +245,12 @@ void DatabaseWindow::runCommand(int id) {
             return print(false, -1);
         case cmd::PrintPreview:
             return printPreview();
+        case cmd::PrintSelected:
+            return printSelected();
+        case cmd::ApplyChannels:
+            return applyChannels();
+        case cmd::NumberSelcalls:
+            return numberSelcalls();
         case cmd::WriteRadio:
             return writeRadio();
         case cmd::ReadRadio:
@@ -262,7 +273,9 @@ void DatabaseWindow::runCommand(int id) {
 }
 
 void DatabaseWindow::save() {
-    if (document_.save() == DatabaseDocument::SaveResult::NeedsName) saveAs();
+    const DatabaseDocument::SaveResult saved = document_.save();
+    if (saved == DatabaseDocument::SaveResult::NeedsName) return saveAs();
+    if (saved == DatabaseDocument::SaveResult::Saved) tellSelcallClashes(0);
 }
 
 void DatabaseWindow::saveAs() {
@@ -271,7 +284,9 @@ void DatabaseWindow::saveAs() {
         document_.openFailed() ? std::filesystem::path(kNoName) : document_.fileName();
     // A name refused (or a replace answered No) brings the dialog back.
     while (askFileName(this, chosen, FileDialogKind::SaveDatabase)) {
-        if (document_.saveAs(chosen) != DatabaseDocument::SaveResult::Retry) break;
+        const DatabaseDocument::SaveResult saved = document_.saveAs(chosen);
+        if (saved == DatabaseDocument::SaveResult::Saved) tellSelcallClashes(0);
+        if (saved != DatabaseDocument::SaveResult::Retry) break;
     }
     showTitle();
 }
@@ -307,6 +322,7 @@ void DatabaseWindow::importCsv() {
     }
     // One call appends every client, so that the import is one step to undo.
     CsvImportSummary summary;
+    const int first = document_.database().clientCount();
     document_.change(
         [&](ClientDatabase& db) {
             summary = appendClients(db, read->clients);
@@ -315,6 +331,7 @@ void DatabaseWindow::importCsv() {
         [&] { return "Import " + std::to_string(summary.clients) + " clients"; });
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
+    tellSelcallClashes(first);
     refillClientList();
 }
 
@@ -392,19 +409,21 @@ void DatabaseWindow::makeAdvanced(bool advanced) {
     postRefillClientList();
 }
 
-bool DatabaseWindow::clientToPrint(int& client) {
-    return hasFocusedClient(msg::kNoClientsToPrint, true, msg::kNoClientToPrint, client);
+bool DatabaseWindow::clientsToPrint(PrintJob& job) {
+    job = PrintJob{false, document_.fileName(), -1, storedPrintOptions(), list_->selectedClients()};
+    if (job.clients.size() > 1) return true;
+    job.clients.clear();
+    return hasFocusedClient(msg::kNoClientsToPrint, true, msg::kNoClientToPrint, job.clientIndex);
 }
 
 void DatabaseWindow::printClient() {
-    int client = -1;
-    if (clientToPrint(client)) print(false, client);
+    PrintJob job;
+    if (clientsToPrint(job)) printJob(document_.database(), this, job);
 }
 
 void DatabaseWindow::printPreview() {
-    int client = -1;
-    if (!clientToPrint(client)) return;
-    const PrintJob job{false, document_.fileName(), client, storedPrintOptions()};
+    PrintJob job;
+    if (!clientsToPrint(job)) return;
     auto* preview = new PrintPreview(this);
     connect(preview, &QPrintPreviewDialog::paintRequested, this, [this, job](QPrinter* printer) {
         const PrintError error = renderDocument(*printer, document_.database(), job,
@@ -416,6 +435,77 @@ void DatabaseWindow::printPreview() {
             });
     });
     preview->open();
+}
+
+void DatabaseWindow::printSelected() {
+    PrintJob job{false, document_.fileName(), -1, storedPrintOptions(), list_->selectedClients()};
+    if (job.clients.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
+    std::optional<std::filesystem::path> folder;
+    if (!askPrintSelected(this, static_cast<int>(job.clients.size()), folder)) return;
+    if (!folder) {
+        printJob(document_.database(), this, job);
+        return;
+    }
+    const auto mayReplace = [&](int existing) {
+        MessageOwner asking = MessageOwner::of(this);
+        asking.defaultNo = true;
+        return askYesNo(asking,
+                        formatMessage(formatMessage(msg::kPrintEachReplace, existing), *folder));
+    };
+    const int files =
+        printEachToPdf(document_.database(), this, job, *folder, pdfFileSurface, mayReplace);
+    if (files > 0)
+        report(QString("Printed %1 %2 into '%3'")
+                   .arg(files)
+                   .arg(files == 1 ? "PDF file" : "PDF files")
+                   .arg(displayPath(*folder)));
+}
+
+void DatabaseWindow::applyChannels() {
+    const std::vector<int> chosen = list_->selectedClients();
+    if (chosen.empty()) return showError(MessageOwner::of(this), msg::kPlanNoTargets);
+    QList<DatabaseWindow*> databases;
+    if (mdiArea()) {
+        for (QMdiSubWindow* window : mdiArea()->subWindowList())
+            if (auto* database = qobject_cast<DatabaseWindow*>(window)) databases.append(database);
+    } else {
+        databases.append(this);
+    }
+    ApplyChannelsDialog dialog(*this, chosen, databases, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.plan()) return;
+    const int changed = applyPlan(document_, chosen, dialog.plan()->channels, dialog.mode());
+    report(QString("Channels applied: %1 of %2 clients changed").arg(changed).arg(chosen.size()));
+    postRefillClientList();
+}
+
+void DatabaseWindow::numberSelcalls() {
+    const std::vector<int> chosen = list_->selectedClients();
+    const MessageOwner owner = MessageOwner::of(this);
+    if (chosen.empty()) return showError(owner, msg::kNoClientsSelected);
+    const std::optional<int> start = askFirstSelcall(this, document_.database(), chosen);
+    if (!start) return;
+    const SelcallNumbering numbering = tarn::numberSelcalls(document_.database(), chosen, *start);
+    if (numbering.clients.empty() && numbering.leftOver == 0)
+        return showError(owner, msg::kSelcallsNoAdvanced);
+    applySelcalls(document_, numbering);
+    if (numbering.leftOver > 0)
+        userFeedback().showMessage(owner, formatMessage(msg::kSelcallsLeftOver, numbering.leftOver),
+                                   MessageIcon::Warning, MessageButtons::Ok);
+    if (!numbering.clients.empty())
+        report(QString("Selcalls %1 to %2 given to %3 clients; %4 standard clients left alone")
+                   .arg(QString::fromStdString(selcallText(numbering.selcalls.front())),
+                        QString::fromStdString(selcallText(numbering.selcalls.back())))
+                   .arg(numbering.clients.size())
+                   .arg(numbering.standard));
+    postRefillClientList();
+}
+
+void DatabaseWindow::tellSelcallClashes(int first) {
+    const std::string text =
+        selcallClashText(document_.database(), selcallClashesFrom(document_.database(), first));
+    if (!text.empty())
+        userFeedback().showMessage(MessageOwner::of(this), text, MessageIcon::Warning,
+                                   MessageButtons::Ok);
 }
 
 void DatabaseWindow::print(bool summary, int client) {
@@ -504,6 +594,7 @@ void DatabaseWindow::pasteClients() {
                                          : "Paste " + std::to_string(pasted()) + " clients";
                           }))
         return;
+    tellSelcallClashes(before);
     postRefillClientList();
 }
 

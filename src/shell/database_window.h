@@ -13,6 +13,7 @@ class QLineEdit;
 namespace tarn {
 
 class ClientList;
+struct PrintJob;
 struct RadioReport;
 struct RadioSetup;
 
@@ -83,10 +84,19 @@ class DatabaseWindow final : public QMdiSubWindow {
     void makeAdvanced(bool advanced);
     void printClient();
     void print(bool summary, int client);
+    // The selected clients (only visible ones under Find): on a printer, or each into its
+    // own PDF file.
+    void printSelected();
+    void applyChannels();
+    void numberSelcalls();
+    // Tells the selcalls that clients from index `first` on share with others (after a
+    // save: every client).
+    void tellSelcallClashes(int first);
     // Print client's document in Qt's print preview, which can print it too.
     void printPreview();
-    // The focused client Print client and the preview print; false after their message.
-    bool clientToPrint(int& client);
+    // What Print client and the preview print: the selected clients when more than one is
+    // selected, else the focused client; false after their message.
+    bool clientsToPrint(PrintJob& job);
     void writeRadio();
     void writeClient(int client);
     void readRadio();

@@ -115,6 +115,7 @@ void FrameWindow::buildMenus() {
     addItem(file, "&Export", cmd::Export);
     addItem(file, "&Import\u2026", cmd::Import);
     addItem(file, "Print op&tions\u2026", cmd::EditPrintOptions);
+    addItem(file, "Print &selected\u2026", cmd::PrintSelected);
     addItem(file, "Open &backup folder", cmd::OpenBackupFolder);
     file->addSeparator();
     recentEnd_ = file->addSeparator();  // the recent files go before it (rebuildRecentFiles)
@@ -137,6 +138,8 @@ void FrameWindow::buildMenus() {
     client->addSeparator();
     addItem(client, "Make &advanced\tF8", cmd::MakeAdvanced, {K(Qt::Key_F8)});
     addItem(client, "Make &standard\tF9", cmd::MakeStandard, {K(Qt::Key_F9)});
+    addItem(client, "Apply &channels\u2026", cmd::ApplyChannels);
+    addItem(client, "Number &selcalls\u2026", cmd::NumberSelcalls);
     client->addSeparator();
     addItem(client, "&Print client\tCtrl-P", cmd::PrintClient, {K(Qt::CTRL | Qt::Key_P)});
     addItem(client, "Print s&ummary", cmd::PrintSummary);
