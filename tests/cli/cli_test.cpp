@@ -5,9 +5,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <tuple>
 
 #include "cli_run.h"
 #include "database/client_database.h"
@@ -97,6 +99,13 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     const char* beingRead = "' is a database file open in this program; it is never replaced.\n";
     auto snapshot = [&] { return text("fleet.tdb") + text("demo.tdb") + text("old.csv"); };
     const std::string badLine = "line 5: the selcall is not four digits\n";
+    // What an import says of the selcall every new client has: at most ten names.
+    auto clash = [](int clients) {
+        std::string text = "Selcall 1234 is used by " + std::to_string(clients) + " clients: ";
+        for (int i = 0; i < std::min(clients, 10); ++i)
+            text += i ? ", 'New Client'" : "'New Client'";
+        return text + (clients > 10 ? " and " + std::to_string(clients - 10) + " more\n" : "\n");
+    };
     const struct {
         const char* args;
         int code;
@@ -129,12 +138,13 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"import full.tdb good.csv", 1, "",
          "The file holds 2 clients; the database has room for 1 more (it holds at most 1000). "
          "Nothing was imported. Add --skip-bad to import the first 1.\n"},
-        {"import --skip-bad fleet.tdb bad.csv", 0, "Imported 1 client with 1 channel.\n", badLine},
-        {"import fleet.tdb good.csv", 0, "Imported 2 clients with 8 channels.\n", ""},
+        {"import --skip-bad fleet.tdb bad.csv", 0, "Imported 1 client with 1 channel.\n",
+         badLine + clash(3)},
+        {"import fleet.tdb good.csv", 0, "Imported 2 clients with 8 channels.\n", clash(5)},
         {"import full.tdb good.csv --skip-bad", 0,
          "Imported 1 client with 7 channels. 1 client does not fit: a database holds at most "
          "1000 clients.\n",
-         ""},
+         clash(1000)},
         {"find fleet.tdb nobody", 0, "No client matches.\n", ""},
         {"find --json fleet.tdb nobody", 0, "[]\n", ""},
         {"export --force demo.tdb old.csv", 0, "", ""},
@@ -191,6 +201,64 @@ TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
     EXPECT_EQ(run("channels awkward.tdb 0").out.substr(0, table.size()), table);
 }
 
+// A fleet: one client's channels given to the others (preview first), selcalls numbered
+// until the check finds nothing, and a PDF per client.
+TEST_F(Cli, FleetChannelsSelcallsCheckAndEachPdf) {
+    {
+        test::RecordingUi quiet;
+        ClientDatabase db(true);
+        for (int i = 1; i <= 3; ++i) {
+            ClientRecord& c = *db.client(db.addClient());
+            c.setName(("Boat " + std::to_string(i)).c_str());
+            c.addChannel();
+            c.setFrequency(1, 0, 70000);
+            c.setFrequency(9, 0, 71000);
+        }
+        ASSERT_EQ(db.save(dir.file("fleet.tdb")), 1);
+        const std::string csv = csvText(db);
+        test::writeFile(dir.file("plan.csv"), {csv.begin(), csv.end()});
+    }
+    const std::string before = text("fleet.tdb");
+    CliRun r = run("apply-channels fleet.tdb --from 0 --to 1,3 --merge --dry-run");
+    EXPECT_EQ(r.out,
+              "Merging the channels of 'New Client' of fleet.tdb:\n"
+              "  1 'Boat 1': 6 added (2-7), 1 changed (1)\n"
+              "  3 'Boat 3': 6 added (2-7), 1 changed (1)\n");
+    EXPECT_EQ(text("fleet.tdb"), before);
+    r = run("apply-channels fleet.tdb --from-csv plan.csv --to 1-3");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("  3 'Boat 3': 6 added (2-7), 1 changed (1), 1 removed (9)\n"
+                         "3 of 3 clients changed.\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(run("channels fleet.tdb 2").out, run("channels fleet.tdb 0").out);
+    EXPECT_EQ(run("apply-channels fleet.tdb --from 0 --to 1-4").err,
+              "There is no client 4; the database holds 4.\n");
+    EXPECT_EQ(run("apply-channels fleet.tdb --from 0 --to 3-1").code, 2);
+
+    r = run("check fleet.tdb");
+    EXPECT_EQ(r.code, 4);
+    EXPECT_EQ(r.out,
+              "Selcall 1234 is used by 4 clients: 'New Client', 'Boat 1', 'Boat 2', "
+              "'Boat 3'\n");
+    r = run("selcalls fleet.tdb --to 1-3 --start 1233");
+    EXPECT_EQ(r.out, "1 'Boat 1': 1233\n2 'Boat 2': 1235\n3 'Boat 3': 1236\n");
+    EXPECT_EQ(run("selcalls fleet.tdb --to 1 --start 99999").code, 2);
+    r = run("check fleet.tdb");
+    EXPECT_EQ(std::tie(r.code, r.out), std::make_tuple(0, std::string("No findings.\n")));
+
+    std::filesystem::create_directory(dir.file("out"));
+    EXPECT_EQ(run("print --clients 0-2 fleet.tdb --each out").out,
+              "3 PDF files written to '" + dir.file("out") + "'.\n");
+    for (const char* name : {"New Client.pdf", "Boat 1.pdf", "Boat 2.pdf"})
+        EXPECT_TRUE(std::filesystem::exists(dir.file("out/" + std::string(name)))) << name;
+    r = run("print --all fleet.tdb --each out");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.substr(0, 10), "The file '");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("out/Boat 3.pdf"))) << "nothing written";
+    EXPECT_EQ(run("print --all --force fleet.tdb --each out").code, 0);
+}
+
 // A PDF read back with pdftotext: the clients chosen, each sheet whole across pages, the
 // heading once, 8-bit texts, and the stored print options that the command line overrides.
 TEST_F(Cli, PrintRendersTheChosenSheetsIntoAPdf) {
@@ -226,8 +294,10 @@ TEST_F(Cli, PrintRendersTheChosenSheetsIntoAPdf) {
     EXPECT_EQ(counts("--all", {"Filename:", db, "Port Lincoln", "Date:", "Client name:",
                                "Caf\xc3\xa9 Queen", "Mark c0 n", "Mark c1 n", "Mark c2 n"}),
               (Counts{1, 1, 1, 1, 3, 1, 40, 40, 40}));
-    // Each sheet on its own page, "Page n of m" and the file at every foot.
-    EXPECT_EQ(counts("--all --new-page --footer", {"\f", "Page 3 of 3", db}), (Counts{3, 1, 6}));
+    // Each sheet on its own page, numbered on its own, and the file at every foot.
+    EXPECT_EQ(counts("--all --new-page --footer", {"\f", "Page 1 of 1", db}), (Counts{3, 3, 6}));
+    EXPECT_EQ(counts("--clients 2,0", {"Client name:", "Caf\xc3\xa9 Queen", "Mark c1 n"}),
+              (Counts{2, 1, 0}));
     QtSettingsBackend stored;
     stored.write(kPrintFooterValue, "1");
     EXPECT_EQ(counts("--summary", {"Page 1 of 1"}), Counts{1});

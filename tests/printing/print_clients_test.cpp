@@ -258,9 +258,12 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
         {"footer", 16, 0, 3, 2, 1, continued},
         {"footer", 16, 0, 3, 2, 2, headings},
         {"footer", 16, 0, 3, 2, 3, row("1")},
-        // A page range prints its pages, numbered as in the whole document.
+        // A page range prints its pages; with a new page per client each client's pages
+        // are numbered on their own.
         {"new footer", 20, 2, 1, 1, 1, continued},
-        {"new footer", 20, 2, 1, 1, 20, {path, "Page 2 of 3"}},
+        {"new footer", 20, 2, 1, 1, 20, {path, "Page 2 of 2"}},
+        {"new footer", 20, 3, 1, 1, 20, {path, "Page 1 of 1"}},
+        {"footer", 20, 2, 1, 1, 20, {path, "Page 2 of 2"}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(::testing::Message() << "row " << &r - rows);
@@ -282,6 +285,40 @@ TEST_F(PrintClients, NewPageFooterContinuationAndPageRange) {
     EXPECT_EQ(std::tie(page.left, page.right, page.align),
               std::make_tuple(1828, 1998, TextAlign::Right));
     EXPECT_EQ(std::tie(file.left, file.right, file.line), std::make_tuple(10, 1818, 59));
+}
+
+// A chosen list prints those clients in database order; each client into its own PDF is a
+// document per client, named after it, replacing files only when allowed.
+TEST_F(PrintClients, ChosenClientsAndEachIntoItsOwnFile) {
+    for (const char* name : {"Ketch", "Trawler", "Ketch", "Cat/Sloop"}) addClient(name, {{1}});
+    PrintJob job{false, "harbour.tdb", -1, options, {3, 0}};
+    ASSERT_TRUE(printJob(db, owner, job));
+    EXPECT_EQ(printer.count("Client name:"), 2);
+    EXPECT_LT(printer.at("Ketch").page * 100 + printer.at("Ketch").line,
+              printer.at("Cat/Sloop").page * 100 + printer.at("Cat/Sloop").line);
+    job.clients = {7};
+    EXPECT_FALSE(printJob(db, owner, job)) << "a list of no client prints nothing";
+
+    job.clients = {0, 1, 2, 3};
+    const std::filesystem::path folder = "/out";
+    EXPECT_EQ(eachClientFiles(db, job, folder),
+              (std::vector<std::filesystem::path>{"/out/Ketch.pdf", "/out/Trawler.pdf",
+                                                  "/out/Ketch (2).pdf", "/out/Cat_Sloop.pdf"}));
+    std::vector<std::string> made;
+    printer.texts.clear();
+    const auto pdf = [&](const std::string& path) {
+        made.push_back(path);
+        return printer.choosePrinter(nullptr);
+    };
+    job.options.pageFooter = true;
+    EXPECT_EQ(printEachToPdf(db, owner, job, folder, pdf, [](int) { return false; }), 4);
+    EXPECT_EQ(made.size(), 4u);
+    EXPECT_EQ(printer.count("Page 1 of 1"), 4);
+    EXPECT_EQ(printer.count("Tarn database"), 4) << "each file has its own heading";
+    printer.failAt = "startDoc";
+    EXPECT_EQ(printEachToPdf(db, owner, job, folder, pdf, [](int) { return true; }), -1);
+    EXPECT_EQ(ui.texts().back(),
+              "The file '/out/Ketch.pdf' could not be written.\nPrinter document error.");
 }
 
 TEST(PrintOptionsStore, BothOptionsRoundTripThroughTheSettings) {
