@@ -10,7 +10,7 @@ namespace tarn {
 std::string quotedClientName(const ClientDatabase& db, int index) {
     char name[kNameSize] = {};
     if (const ClientRecord* client = db.client(index)) client->getName(name, sizeof name);
-    return "'" + latin1ToUtf8(name) + "'";
+    return std::string("'").append(latin1ToUtf8(name)).append("'");
 }
 
 std::optional<ChannelPlan> planFromClient(const ClientDatabase& db, int index,
@@ -75,8 +75,9 @@ int applyPlan(DatabaseDocument& document, const std::vector<int>& clients, const
             return changed;
         },
         [&] {
-            return "Apply channels to " + std::to_string(changed) +
-                   (changed == 1 ? " client" : " clients");
+            return std::string("Apply channels to ")
+                .append(std::to_string(changed))
+                .append(changed == 1 ? " client" : " clients");
         });
     return changed;
 }

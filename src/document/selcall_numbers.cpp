@@ -56,7 +56,9 @@ std::string clashLine(const ClientDatabase& db, const char* pattern, const Selca
         names += quotedClientName(db, clash.clients[i]);
     }
     if (clash.clients.size() > kNamedClients)
-        names += " and " + std::to_string(clash.clients.size() - kNamedClients) + " more";
+        names.append(" and ")
+            .append(std::to_string(clash.clients.size() - kNamedClients))
+            .append(" more");
     const std::string text = formatMessage(pattern, std::string_view(latin1ToUtf8(clash.selcall)));
     return formatMessage(formatMessage(text, static_cast<long long>(clash.clients.size())),
                          std::string_view(names));

@@ -64,7 +64,7 @@ std::string numberRuns(const std::vector<int>& numbers) {
         while (j + 1 < numbers.size() && numbers[j + 1] == numbers[j] + 1) ++j;
         if (!text.empty()) text += ", ";
         text += std::to_string(numbers[i]);
-        if (j > i) text += "-" + std::to_string(numbers[j]);
+        if (j > i) text.append("-").append(std::to_string(numbers[j]));
         i = j + 1;
     }
     return text;

@@ -152,8 +152,7 @@ inline constexpr const char* kPlanClientNoChannels = "The client %s has no chann
 inline constexpr const char* kPlanFileNoClient =
     "The file '%s' holds no client whose channels could be applied.";
 inline constexpr const char* kPlanNothingApplied = "\n\nNo channels were applied.";
-inline constexpr const char* kPlanNoTargets =
-    "Select the clients to apply the channels to; the source client itself is left out.";
+inline constexpr const char* kPlanNoTargets = "Select the clients to apply the channels to first.";
 inline constexpr const char* kSelcallsNoAdvanced =
     "None of the selected clients is an advanced client; only advanced clients get selcalls.";
 inline constexpr const char* kSelcallsLeftOver =

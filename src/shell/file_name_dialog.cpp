@@ -47,6 +47,16 @@ class SaveFileDialog final : public QFileDialog {
     }
 };
 
+bool askFolder(QWidget* owner, std::filesystem::path& path, const QString& title) {
+    QFileDialog dialog(owner, title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = pathFromQt(dialog.selectedFiles().first());
+    return true;
+}
+
 }  // namespace
 
 bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind) {
@@ -85,6 +95,8 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
             title = "Save comparison";
             filters = {"Text Files (*.txt)", "All Files (*.*)"};
             break;
+        case FileDialogKind::PdfFolder:
+            return askFolder(owner, path, "Folder for the PDF files");
         default:
             return false;
     }

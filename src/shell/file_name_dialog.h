@@ -13,6 +13,7 @@ enum class FileDialogKind {
     ImportCsv = 4,
     SaveRadioLog = 5,
     SaveComparison = 6,
+    PdfFolder = 20,  // a folder (of the PDF files of Print selected)
 };
 
 // Shows the file-name dialog of the kind, owned by the owner. On confirmation the chosen

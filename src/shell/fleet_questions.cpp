@@ -3,14 +3,13 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "document/selcall_numbers.h"
-#include "qtcommon/file_path.h"
 #include "shell/context_help.h"
+#include "shell/file_name_dialog.h"
 
 namespace tarn {
 namespace {
@@ -55,12 +54,9 @@ bool askPrintSelected(QWidget* parent, int clients, std::optional<std::filesyste
     if (!dialog.ask()) return false;
     folder.reset();
     if (!each->isChecked()) return true;
-    QFileDialog chooser(parent, "Folder for the PDF files");
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setFileMode(QFileDialog::Directory);
-    chooser.setOption(QFileDialog::ShowDirsOnly);
-    if (chooser.exec() != QDialog::Accepted || chooser.selectedFiles().isEmpty()) return false;
-    folder = pathFromQt(chooser.selectedFiles().first());
+    std::filesystem::path chosen;
+    if (!askFileName(parent, chosen, FileDialogKind::PdfFolder)) return false;
+    folder = chosen;
     return true;
 }
 

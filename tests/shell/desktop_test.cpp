@@ -1,6 +1,10 @@
 // The database window and the frame: its commands, menus, saving, closing, undo and redo.
+#include <QCheckBox>
+#include <QSpinBox>
+
 #include "database/csv_export.h"
 #include "model/message_texts.h"
+#include "shell/apply_channels_dialog.h"
 #include "shell_fixture.h"
 
 using namespace tarn;
@@ -329,6 +333,59 @@ class DesktopTest : public QObject {
                  QString("Import 2 clients"));
         scene.run(cmd::Undo);
         QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
+    }
+
+    // A fleet: shared selcalls marked, numbered apart, one client's channels given to the
+    // others after the preview, and each selected client printed into its own PDF.
+    void fleetCommands() {
+        ShellWorld world;
+        Scene scene(world, {"A", "B", "C"});
+        ClientList& list = scene.window->list();
+        for (int i = 0; i < 3; ++i) scene.db().client(i)->setSelcall("1234");
+        scene.window->refillClientList();
+        const auto selcallCell = [&](int row, int role) {
+            return list.model()->index(row, 3).data(role);
+        };
+        QCOMPARE(selcallCell(2, Qt::ToolTipRole).toString(),
+                 QString("Selcall 1234 is used by 3 clients: 'A', 'B', 'C'"));
+        scene.click(1);
+        scene.click(2, Qt::ControlModifier);
+        whenModal([](QWidget* dialog) {
+            dialog->findChild<QSpinBox*>()->setValue(4242);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        scene.run(cmd::NumberSelcalls);
+        QCOMPARE(scene.column(3), (QStringList{"1234", "4242", "4243"}));
+        QVERIFY(!selcallCell(0, Qt::ForegroundRole).isValid());
+
+        scene.db().client(0)->addChannel();
+        scene.click(1);
+        scene.click(2, Qt::ControlModifier);
+        QString preview;
+        whenModal([&](QWidget* dialog) {
+            auto* apply = static_cast<ApplyChannelsDialog*>(dialog);
+            apply->chooseClient(0);
+            preview = apply->previewText();
+            apply->accept();
+        });
+        scene.run(cmd::ApplyChannels);
+        QCOMPARE(preview, QString("1 'B': 1 added (1)\n2 'C': 1 added (1)\n"));
+        QVERIFY(!scene.db().client(2)->isChannelFree(1));
+        QCOMPARE(QString::fromStdString(scene.window->document().history().undoName()),
+                 QString("Apply channels to 2 clients"));
+
+        scene.click(1);
+        scene.click(2, Qt::ControlModifier);
+        const QString folder = QString::fromStdString(world.path("sheets"));
+        QDir().mkpath(folder);
+        world.fileNames = {folder.toStdString()};
+        whenModal([&](QWidget* dialog) {
+            dialog->findChild<QCheckBox*>("each")->setChecked(true);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        scene.run(cmd::PrintSelected);
+        QVERIFY(QFile::exists(folder + "/C.pdf"));
+        QVERIFY(QFile::exists(folder + "/B.pdf") && !QFile::exists(folder + "/A.pdf"));
     }
 
     void everyCommandUndoesAndRedoesByteForByte() {

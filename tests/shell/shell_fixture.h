@@ -85,10 +85,15 @@ class ShellWorld {
     QByteArray savedDataHome_;
 };
 
+// Clients of these names, each with a selcall no other client of the test has.
 inline void writeDatabase(const std::string& path, const Texts& names) {
+    static int selcall = 999;
     ClientDatabase database(false);
-    for (const std::string& name : names)
-        database.client(database.addClient())->setName(name.c_str());
+    for (const std::string& name : names) {
+        ClientRecord& client = *database.client(database.addClient());
+        client.setName(name.c_str());
+        client.setSelcall(std::to_string(selcall = 1000 + (selcall - 999) % 9000).c_str());
+    }
     database.save(path);
 }
 
