@@ -76,13 +76,16 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
     const QRect placement = initialFrameGeometry(screen);
     frame->move(placement.topLeft());  // the outer corner, as it was stored
     frame->resize(placement.size());
+    // A handed-over file waits while a long operation runs or a dialog or box is up, so
+    // that its own box never covers theirs; the frame stays under a progress window.
     program->instance_->setHandlers(
         [frame] {
+            if (longOperationRunning()) return;
             frame->raise();
             frame->activateWindow();
         },
         [frame](const std::filesystem::path& path) { frame->receiveHandover(path); },
-        [] { return longOperationRunning(); });
+        [] { return longOperationRunning() || QApplication::activeModalWidget(); });
 
     frame->show();  // in its normal state, whatever state it was left in
     if (options.splash) SplashScreen::start(frame);

@@ -5,9 +5,14 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "model/client_record.h"
 #include "settings/settings_store.h"
 
 namespace tarn {
+
+QString longestName() {
+    return QString(kNameSize - 1, 'N');
+}
 
 std::vector<int> initialColumnWidths(const QTableView& view, const char* name,
                                      const QStringList& longest) {

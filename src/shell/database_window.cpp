@@ -83,6 +83,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     list_ = new ClientList(database_, panel);
     find_ = new QLineEdit(panel);
     find_->setObjectName("Find");
+    find_->setFocusPolicy(Qt::ClickFocus);  // reached by a click or Ctrl+F; the list has the keys
     find_->setClearButtonEnabled(true);
     find_->installEventFilter(this);
     findStatus_ = new QLabel(panel);
@@ -109,6 +110,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     });
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
+    connect(find_, &QLineEdit::returnPressed, list_, &ClientList::goToFirstRow);
     setFileName(path ? *path : std::filesystem::path(kNoName));
     undoStack_->setUndoLimit(kUndoSteps);
     if (path && database_.open(*path))
@@ -117,9 +119,9 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
         undoStack_->resetClean();  // never saved: no state to come back to unmodified
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
-    // A name of 20 letters; serials of 16 characters.
+    // Names of 31 characters; serials of 16.
     list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
-                                               {QString(20, 'n'), "Advanced", QString(16, '0'),
+                                               {longestName(), "Advanced", QString(16, '0'),
                                                 "0000", "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
@@ -349,6 +351,7 @@ void DatabaseWindow::importCsv() {
     const DatabaseState before = database_.state();
     const CsvImportSummary summary = appendClients(database_, read->clients);
     recordStep(QString("Import %1 clients").arg(summary.clients), before);
+    list_->markNewClients(static_cast<int>(before.clients.size()), summary.clients);
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
     refillClientList();
@@ -360,6 +363,7 @@ void DatabaseWindow::newClient() {
     if (index < 0) return;
     if (database_.editClient(this, index)) {
         recordStep(QString("New client '%1'").arg(clientName(index)), before);
+        list_->markNewClients(index, 1);
         postRefillClientList();
     } else
         database_.deleteClient(index);  // the database stays marked modified
@@ -556,6 +560,7 @@ void DatabaseWindow::pasteClients() {
     const int pasted = database_.clientCount() - static_cast<int>(before.clients.size());
     recordStep(pasted == 1 ? QString("Paste 1 client") : QString("Paste %1 clients").arg(pasted),
                before);
+    list_->markNewClients(static_cast<int>(before.clients.size()), pasted);
     postRefillClientList();
 }
 

@@ -104,7 +104,7 @@ void ClientDialog::buildControls() {
 
     const std::vector<int> widths =
         initialColumnWidths(*list_, kRadioColumnsValue,
-                            {"000", QString(16, 'n'), "USB", "30000.0", "30000.0", "yes", "yes"});
+                            {"000", longestName(), "USB", "30000.0", "30000.0", "yes", "yes"});
     for (int column = 0; column < ColumnCount; ++column)
         list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 
@@ -184,7 +184,7 @@ void ClientDialog::sortBy(int column) {
 
 void ClientDialog::newChannel() {
     const int n = client_.addChannel();
-    if (n < 0) return;  // every channel is in use
+    if (n < 0) return showError(MessageOwner::of(handle()), msg::kNoFreeChannel);
     if (client_.editChannel(n, handle()))
         postRefresh();
     else
@@ -267,13 +267,18 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// Stores the fields in order. A refused value is dropped silently; a field the user did
-// not edit is not stored at all, and the power level only when a power button was
-// clicked, so OK never changes what the user left alone (Mid1 and Mid2 survive).
+// Stores the fields in order. A refused value is dropped (a selcall that is not four
+// digits is told, and OK goes on); a field the user did not edit is not stored at all, and
+// the power level only when a power button was clicked, so OK never changes what the user
+// left alone (Mid1 and Mid2 survive).
 void ClientDialog::accept() {
     auto fieldText = [](const QLineEdit* field) { return toAnsi(field->text().left(127)); };
     if (name_->isModified()) client_.setName(fieldText(name_).c_str());
-    if (selcall_->isModified()) client_.setSelcall(fieldText(selcall_).c_str());
+    if (selcall_->isModified() && !client_.setSelcall(fieldText(selcall_).c_str()))
+        userFeedback().showMessage(
+            MessageOwner::of(handle()),
+            formatMessage(msg::kSelcallNotStored, std::string_view(selcall_->text().toStdString())),
+            MessageIcon::Warning, MessageButtons::Ok);
     if (serial_->isModified()) client_.setSerial(fieldText(serial_).c_str());
     client_.setOption(ClientOption::FrontPanelProgramming, program_->isChecked());
     client_.setOption(ClientOption::ModeToggle, modes_->isChecked());

@@ -20,6 +20,7 @@ namespace tarn {
 
 class DatabaseWindow;
 class RadioLogWindow;
+class TitleBarStyle;
 
 // The main window: menu bar, toolbar, and the MDI area that holds one DatabaseWindow
 // per open database. Every command arrives here by number; the ones that concern one
@@ -39,7 +40,7 @@ class FrameWindow final : public QMainWindow {
     QToolBar* toolBar() const { return toolBar_; }
     QList<DatabaseWindow*> databaseWindows() const;
     DatabaseWindow* currentDatabaseWindow() const;
-    // The status bar: the report of the last radio command, and the current window's
+    // The status bar: the current window's last report (of a radio command), and its
     // selection ("3 of 412 selected").
     QString statusText() const;
     QString selectionText() const;
@@ -68,6 +69,8 @@ class FrameWindow final : public QMainWindow {
     static constexpr const char* kWebsite = "https://www.tarn-radio.example/";
 
   protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -80,7 +83,11 @@ class FrameWindow final : public QMainWindow {
     void openUrl(const QUrl& url, const QString& shown);
     void openBackupFolder();
     void tile(bool horizontal);
+    void cascade();
     void placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous);
+    // "Tarn DataBase - [path]", "*" after the path while that database is modified: the
+    // active window's, whatever the MDI area made of the title meanwhile.
+    void showTitle();
     void fillWindowMenu();
     void buildStatusBar();
     void showStepNames();
@@ -101,6 +108,7 @@ class FrameWindow final : public QMainWindow {
     QLabel* selectionLine_ = nullptr;
     QPointer<RadioLogWindow> radioLog_;
     UrlOpener urlOpener_;
+    TitleBarStyle* titleBarStyle_ = nullptr;
 };
 
 }  // namespace tarn

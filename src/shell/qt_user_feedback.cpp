@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "model/services.h"
+#include "shell/message_box_title.h"
 
 namespace tarn {
 
@@ -40,6 +41,7 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QMessageBox box(boxIcon, kMessageTitle, shown, standard, ownerWidget(owner));
     box.setDefaultButton(preferred);
+    makeRoomForTitle(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

@@ -213,6 +213,33 @@ class StartupTest : public QObject {
         QVERIFY(handOver(options.serverName, {}));  // still serving
     }
 
+    // A file handed over while a box is up (a transfer's error) opens once it is closed,
+    // so that its own box never covers the other; the keyboard is in the list from the start.
+    void handoverWaitsForTheBoxUpAndTheListHasTheKeys() {
+        ShellWorld world;
+        writeFile(world.path("damaged.tdb"), "not a database");
+        const StartOptions options = quietStart(world);
+        auto program = Program::start({}, options);
+        settle();
+        FrameWindow& frame = program->frame();
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QCOMPARE(QApplication::focusWidget(), &frame.databaseWindows()[0]->list());
+        QMessageBox transferFailed(QMessageBox::Critical, kMessageTitle, "No radio answered.",
+                                   QMessageBox::Ok, &frame);
+        bool openedUnderTheBox = true;
+        whenModal([&](QWidget* modal) {
+            QVERIFY(handOver(options.serverName, {world.path("damaged.tdb")}));
+            runNestedLoop(600);
+            openedUnderTheBox = !world.feedback->empty() || frame.databaseWindows().size() > 1;
+            static_cast<QMessageBox*>(modal)->accept();
+        });
+        transferFailed.exec();
+        QVERIFY(!openedUnderTheBox);
+        waitFor([&] { return !world.feedback->empty(); }, 5000);
+        QCOMPARE(world.messageTexts(), Texts{"File does not appear to be a database file"});
+        QCOMPARE(frame.databaseWindows().size(), 2);
+    }
+
     void serverIsPrivateAndNothingStopsAStart() {
 #ifdef _WIN32
         QSKIP("a socket file in a private folder is how POSIX systems keep others out");
