@@ -107,8 +107,8 @@ class DocumentWriter {
         for (int n = 1; n <= kChannelCount; ++n) {
             if (client.isChannelFree(n)) continue;
             // A row whose label wraps stays on one page.
-            const std::vector<std::string> label = fitToWidth(
-                fetchLabel(client, n), columns[6].right - columns[6].left, g_.textWidth);
+            const std::vector<std::string> label =
+                fitToWidth(fetchLabel(client, n), columns[6].right - columns[6].left, g_.textWidth);
             if (line_ + static_cast<int>(label.size()) - 1 >= g_.linesPerPage)
                 continueTable(name, columns);
             channelRow(columns, client, n, label);

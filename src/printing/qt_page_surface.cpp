@@ -121,7 +121,8 @@ void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextA
     // The layout hands texts that fit; anything wider is shortened visibly, and the clip
     // keeps a glyph's overhang out of the next column.
     painter_.setClipRect(box);
-    painter_.drawText(box, flags, fittedText(QFontMetrics(font_, device_), text, box.width(), path));
+    painter_.drawText(box, flags,
+                      fittedText(QFontMetrics(font_, device_), text, box.width(), path));
     painter_.setClipping(false);
 }
 

@@ -80,9 +80,7 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
     // that its own box never covers theirs; the frame stays under a progress window.
     program->instance_->setHandlers(
         [frame] {
-            if (longOperationRunning()) return;
-            frame->raise();
-            frame->activateWindow();
+            if (!longOperationRunning()) frame->comeToTop();
         },
         [frame](const std::filesystem::path& path) { frame->receiveHandover(path); },
         [] { return longOperationRunning() || QApplication::activeModalWidget(); });

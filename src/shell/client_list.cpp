@@ -62,8 +62,8 @@ void ClientList::showNewClients() {
 void ClientList::goToFirstRow() {
     if (rowCount() == 0) return;
     const QModelIndex first = rows_->index(0, 0);
-    selectionModel()->setCurrentIndex(first,
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(
+        first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     scrollTo(first);
     setFocus(Qt::OtherFocusReason);
 }

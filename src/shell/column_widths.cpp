@@ -14,6 +14,10 @@ QString longestName() {
     return QString(kNameSize - 1, 'N');
 }
 
+QString longestLabel() {
+    return QStringLiteral("Fishing fleet working channel 9");
+}
+
 std::vector<int> initialColumnWidths(const QTableView& view, const char* name,
                                      const QStringList& longest) {
     const auto columns = static_cast<int>(longest.size());

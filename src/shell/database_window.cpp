@@ -121,8 +121,8 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
             &DatabaseWindow::selectionCountChanged);
     // Names of 31 characters; serials of 16.
     list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
-                                               {longestName(), "Advanced", QString(16, '0'),
-                                                "0000", "Enabled", "Toggle", "Manual", "High"}));
+                                               {longestName(), "Advanced", QString(16, '0'), "0000",
+                                                "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();

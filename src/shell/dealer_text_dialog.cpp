@@ -69,8 +69,9 @@ int runDealerTextDialog(std::array<char, 100>& text, void* parent) {
     DealerTextDialog dialog(text, static_cast<QWidget*>(parent));
     if (dialog.exec() != QDialog::Accepted) return 0;
     if (const int cut = dialog.storeText(text))
-        userFeedback().showMessage(MessageOwner::of(parent), formatMessage(msg::kDealerTextCut, cut),
-                                   MessageIcon::Warning, MessageButtons::Ok);
+        userFeedback().showMessage(MessageOwner::of(parent),
+                                   formatMessage(msg::kDealerTextCut, cut), MessageIcon::Warning,
+                                   MessageButtons::Ok);
     return 1;
 }
 

@@ -104,7 +104,7 @@ void ClientDialog::buildControls() {
 
     const std::vector<int> widths =
         initialColumnWidths(*list_, kRadioColumnsValue,
-                            {"000", longestName(), "USB", "30000.0", "30000.0", "yes", "yes"});
+                            {"000", longestLabel(), "USB", "30000.0", "30000.0", "yes", "yes"});
     for (int column = 0; column < ColumnCount; ++column)
         list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 

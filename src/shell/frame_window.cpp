@@ -270,8 +270,7 @@ void FrameWindow::followWindow(QMdiSubWindow* sub) {
 void FrameWindow::showTitle() {
     const DatabaseWindow* window = currentDatabaseWindow();
     QString title = kFrameTitle;
-    if (window)
-        title += " - [" + displayPath(window->fileName()) + "[*]]";
+    if (window) title += " - [" + displayPath(window->fileName()) + "[*]]";
     if (windowTitle() != title) setWindowTitle(title);
     const bool modified = window && window->isWindowModified();
     if (isWindowModified() != modified) setWindowModified(modified);
@@ -439,10 +438,10 @@ void FrameWindow::cascade() {
     if (windows.isEmpty()) return;
     QMdiSubWindow* active = mdiArea_->activeSubWindow();
     if (windows.removeOne(active)) windows.append(active);
-    const int step = windows[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows[0]);
+    const int step =
+        windows[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows[0]);
     const QSize area = mdiArea_->viewport()->size();
-    const QList<QRect> rects =
-        cascadeRects(area, static_cast<int>(windows.size()), step, area / 2);
+    const QList<QRect> rects = cascadeRects(area, static_cast<int>(windows.size()), step, area / 2);
     for (qsizetype i = 0; i < windows.size(); ++i) {
         if (windows[i]->isMaximized()) windows[i]->showNormal();
         windows[i]->setGeometry(rects[i]);
@@ -460,6 +459,16 @@ void FrameWindow::openFileIfExists(const std::filesystem::path& path, bool first
 
 void FrameWindow::receiveHandover(const std::filesystem::path& path) {
     openFileIfExists(path, false);
+}
+
+void FrameWindow::comeToTop() {
+    QList<QWidget*> windows;  // the modal chain from the frame up to the box in front
+    for (QWidget* window = QApplication::activeModalWidget(); window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr)
+        windows.prepend(window);
+    if (windows.isEmpty() || windows.front() != this) windows.prepend(this);
+    for (QWidget* window : windows) window->raise();
+    windows.back()->activateWindow();
 }
 
 void FrameWindow::open() {

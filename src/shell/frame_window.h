@@ -58,6 +58,9 @@ class FrameWindow final : public QMainWindow {
     void openDroppedFiles(const QStringList& paths);
     // A path handed over by a second start of the program.
     void receiveHandover(const std::filesystem::path& path);
+    // A second start brings the program to the top: the frame, and over it the dialog or
+    // message box it has up (a window manager may otherwise put the frame over them).
+    void comeToTop();
 
     // Rebuilds the recent-file items of the File menu; the posted form waits its turn.
     void rebuildRecentFiles();

@@ -1,5 +1,6 @@
 #include "shell/title_bar_style.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QStyleOptionTitleBar>
 #include <QWidget>
@@ -15,7 +16,8 @@ QString titleBarText(const QFontMetrics& metrics, const QString& title, bool mod
     const int room = width - metrics.horizontalAdvance(named);
     if (room < metrics.horizontalAdvance(QString::fromUtf8("/\u2026")))
         return metrics.elidedText(name, Qt::ElideRight, width);
-    return named + metrics.elidedText(title.left(std::max<qsizetype>(cut, 1)), Qt::ElideMiddle, room);
+    return named +
+           metrics.elidedText(title.left(std::max<qsizetype>(cut, 1)), Qt::ElideMiddle, room);
 }
 
 void TitleBarStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
@@ -23,11 +25,15 @@ void TitleBarStyle::drawComplexControl(ComplexControl control, const QStyleOptio
     const auto* bar = qstyleoption_cast<const QStyleOptionTitleBar*>(option);
     if (control != CC_TitleBar || !bar || !widget)
         return QProxyStyle::drawComplexControl(control, option, painter, widget);
+    // Measured in bold, with a margin, as styles draw it; the style's own shortening then
+    // has nothing left to cut.
     QStyleOptionTitleBar named(*bar);
-    const int width = subControlRect(CC_TitleBar, bar, SC_TitleBarLabel, widget).width() - 2;
+    QFont font = QApplication::font("QMdiSubWindowTitleBar");
+    font.setBold(true);
+    const int width = subControlRect(CC_TitleBar, bar, SC_TitleBarLabel, widget).width() - 16;
     QString title = widget->windowTitle();
     title.replace("[*]", "");
-    named.text = titleBarText(bar->fontMetrics, title, widget->isWindowModified(), width);
+    named.text = titleBarText(QFontMetrics(font), title, widget->isWindowModified(), width);
     QProxyStyle::drawComplexControl(control, &named, painter, widget);
 }
 

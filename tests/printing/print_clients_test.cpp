@@ -196,7 +196,7 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
 // a blank where one fits: nothing is drawn wider than its box, nothing is left out, no
 // two texts meet, and rows and blocks keep off the page end.
 TEST_F(PrintClients, LongValuesWrapOntoTheGrid) {
-    printer.width = 600;  // values in 140 .. 600 (46 characters), labels in 516 .. 598 (8)
+    printer.width = 600;        // values in 140 .. 600 (46 characters), labels in 516 .. 598 (8)
     const std::string dealer =  // 98 characters, the last group a phone number
         "Harbour Marine Services Pty Ltd, 14 Quay Street, Port Lincoln SA 5606, call 0886 821 234 "
         "or 567890";
@@ -217,7 +217,8 @@ TEST_F(PrintClients, LongValuesWrapOntoTheGrid) {
     for (int lines = 12; lines <= 40; lines += 7) {
         setLinesPerPage(lines);
         for (int i = 0; i < 4; ++i) addClient(std::string(31, 'M'), channels(1, 30 + i));
-        for (int n = 1; n <= 30; n += 3) db.client(1)->setLabel(n, "Channel label of 31 chars long.");
+        for (int n = 1; n <= 30; n += 3)
+            db.client(1)->setLabel(n, "Channel label of 31 chars long.");
         ASSERT_TRUE(print(false));
         EXPECT_EQ(printer.line(1, 7)[1] + printer.line(1, 8)[0], std::string(60, '7'));
         std::map<std::pair<int, int>, std::vector<std::pair<int, int>>> spans;  // by page, line

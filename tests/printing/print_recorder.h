@@ -26,7 +26,7 @@ class RecordingPrinter final : public PrintBackend {
 
     int charHeight = 9, leading = 1, height = 600;  // 59 lines per page
     int width = 2000;
-    int fromPage = 0, toPage = 0;                   // a page range; 0: every page
+    int fromPage = 0, toPage = 0;  // a page range; 0: every page
     bool cancel = false;
     std::string failAt, dateLine = "09:41:07 24/12/2026";
     std::vector<std::string> events;  // "startDoc NAME", "startPage", "endPage", "endDoc"

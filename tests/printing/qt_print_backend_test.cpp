@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QFontMetrics>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QRadioButton>

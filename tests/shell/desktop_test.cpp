@@ -355,7 +355,8 @@ class DesktopTest : public QObject {
         QVERIFY(frame.close());
         world.feedback->whileShown = nullptr;
         QCOMPARE(asked, (QStringList{first + "*]", "Tarn DataBase - [<NoName>*]"}));
-        QCOMPARE(world.messageTexts()[0], "Do you want to save changes to '" + world.path("scene.tdb") + "'?");
+        QCOMPARE(world.messageTexts()[0],
+                 "Do you want to save changes to '" + world.path("scene.tdb") + "'?");
     }
 
     // New windows never land on an earlier one's corner; Cascade keeps every window inside
@@ -402,9 +403,10 @@ class DesktopTest : public QObject {
         QCOMPARE(bar("<NoName>", 1000), QString("<NoName>*"));
 
         const ClientList& list = frame.databaseWindows()[0]->list();
-        for (const char* name : {"Harbour Master Port Lincoln Ltd", "COASTGUARD STATION PORT LINCOLN"})
+        for (const char* name :
+             {"Harbour Master Port Lincoln Ltd", "COASTGUARD STATION PORT LINCOLN"})
             QVERIFY2(list.fontMetrics().horizontalAdvance(name) < list.columnWidth(0), name);
-        QCOMPARE(longestName().size(), 31);
+        QCOMPARE(longestName().size() + longestLabel().size(), 62);
     }
 
     void importAppendsReadableClientsOnlyWhenAsked() {

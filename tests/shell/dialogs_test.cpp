@@ -435,7 +435,8 @@ class DialogsTest : public QObject {
         dialog = openClient(client);
         typeAndLeave(dialog->selcallField(), "567", dialog->nameField());
         dialog->accept();
-        QVERIFY(dialog->result() == QDialog::Accepted && selcall() == std::pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
+        QVERIFY(dialog->result() == QDialog::Accepted &&
+                selcall() == std::pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
         QCOMPARE(world.messageTexts(),
                  Texts{"The selcall '567' is not four digits and was not stored: the client "
                        "keeps its selcall."});

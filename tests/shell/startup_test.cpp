@@ -16,6 +16,7 @@
 #include "shell/application.h"
 #include "shell/handover_place.h"
 #include "shell/single_instance.h"
+#include "shell/splash_screen.h"
 #include "shell_fixture.h"
 
 using namespace tarn;
@@ -222,6 +223,8 @@ class StartupTest : public QObject {
         auto program = Program::start({}, options);
         settle();
         FrameWindow& frame = program->frame();
+        SplashScreen::start(&frame, 10);
+        waitFor([] { return !QApplication::activeModalWidget(); }, 2000);
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         QCOMPARE(QApplication::focusWidget(), &frame.databaseWindows()[0]->list());
         QMessageBox transferFailed(QMessageBox::Critical, kMessageTitle, "No radio answered.",
