@@ -38,16 +38,19 @@ QString withoutTimeZone(const QString& format) {
     return out.trimmed();
 }
 
+// A text as drawn in `width`: whole when it fits, else shortened with an ellipsis at the
+// end, or in the middle (a path keeps its start and its file name), never cut inside a
+// character.
+QString fittedText(const QFontMetrics& metrics, const QString& text, int width, bool path) {
+    if (metrics.horizontalAdvance(text) <= width) return text;
+    return metrics.elidedText(text, path ? Qt::ElideMiddle : Qt::ElideRight, width);
+}
+
 }  // namespace
 
 QString printedTimeAndDate(const QLocale& locale, const QDateTime& when) {
     return locale.toString(when.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat))) +
            u' ' + locale.toString(when.date(), QLocale::ShortFormat);
-}
-
-QString fittedText(const QFontMetrics& metrics, const QString& text, int width, bool path) {
-    if (metrics.horizontalAdvance(text) <= width) return text;
-    return metrics.elidedText(text, path ? Qt::ElideMiddle : Qt::ElideRight, width);
 }
 
 QPageLayout withSafeMargins(QPageLayout layout, bool toFile) {

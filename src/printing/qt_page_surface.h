@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QFont>
-#include <QFontMetrics>
 #include <QLocale>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
@@ -23,11 +22,6 @@ QString printedTimeAndDate(const QLocale& locale, const QDateTime& when);
 // gets 12.7 mm on every side; a printer that reports its unprintable margins keeps the
 // layout it has.
 QPageLayout withSafeMargins(QPageLayout layout, bool toFile);
-
-// A text as drawn in `width`: whole when it fits, else shortened with an ellipsis at the
-// end, or in the middle (a path keeps its start and its file name), never cut inside a
-// character.
-QString fittedText(const QFontMetrics& metrics, const QString& text, int width, bool path);
 
 // The print surface on a Qt paged device (QPrinter, QPdfWriter), drawing in the device's
 // own units with the application's default font as the device measures it.

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QRadioButton>
@@ -132,21 +131,6 @@ TEST_F(QtPrintBackend, SafeMarginsAndTheDateLine) {
           std::pair{QLocale(QLocale::Spanish), "9:41:07 24/12/26"},     // "H:mm:ss (t)"
           std::pair{QLocale::c(), "09:41:07 24 Dec 2026"}})
         EXPECT_EQ(printedTimeAndDate(locale, when).toStdString(), text);
-}
-
-// What does not fit its box is shortened visibly, a path in its middle so that the file
-// name stays; nothing is cut inside a character.
-TEST_F(QtPrintBackend, LongTextsAndPathsFitTheirBox) {
-    const QFontMetrics metrics(QApplication::font());
-    const QString path = "/home/dealer/" + QString(228, 'c') + "/fleet.tdb";  // 251 characters
-    const int width = metrics.horizontalAdvance(QString(60, 'c'));
-    const QString shown = fittedText(metrics, path, width, true);
-    EXPECT_LE(metrics.horizontalAdvance(shown), width);
-    EXPECT_TRUE(shown.startsWith("/home/dealer/c") && shown.endsWith("c/fleet.tdb") &&
-                shown.count(QChar(0x2026)) == 1)
-        << shown.toStdString();
-    EXPECT_TRUE(fittedText(metrics, QString(98, '9'), width, false).endsWith(QChar(0x2026)));
-    EXPECT_EQ(fittedText(metrics, "fleet.tdb", width, true), "fleet.tdb");
 }
 
 }  // namespace
