@@ -25,6 +25,7 @@
 #include "shell/seams.h"
 #include "shell/single_instance.h"
 #include "shell/splash_screen.h"
+#include "shell/title_bar_style.h"
 
 namespace tarn {
 
@@ -109,6 +110,8 @@ int runApplication(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tarn DataBase");
     QApplication::setWindowIcon(applicationIcon());
+    QApplication::setStyle(
+        new TitleBarStyle);  // the platform's style, file names first in title bars
     // For checks of an installation: where Help finds the manual, without starting.
     if (qEnvironmentVariableIsSet("TARN_CHECK_MANUAL")) {
         const QString manual = findHelpFile(helpFolders());

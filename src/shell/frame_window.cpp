@@ -32,7 +32,6 @@
 #include "shell/port_dialog.h"
 #include "shell/print_options_dialog.h"
 #include "shell/radio_log_window.h"
-#include "shell/title_bar_style.h"
 #include "shell/window_arrangement.h"
 
 namespace tarn {
@@ -76,8 +75,6 @@ FrameWindow::FrameWindow() {
     layout->addWidget(mdiArea_);
     setCentralWidget(client);
 
-    titleBarStyle_ = new TitleBarStyle;
-    titleBarStyle_->setParent(this);
     history_ = new QUndoGroup(this);
     buildMenus();
     buildToolBar();
@@ -392,7 +389,6 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
     auto* window = new DatabaseWindow(path);
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
     history_->addStack(window->undoStack());
-    window->setStyle(titleBarStyle_);
     window->installEventFilter(this);
     connect(window, &DatabaseWindow::radioReported, this, [this, window](const QString& text) {
         window->setProperty(kLastReport, text);

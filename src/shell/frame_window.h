@@ -20,7 +20,6 @@ namespace tarn {
 
 class DatabaseWindow;
 class RadioLogWindow;
-class TitleBarStyle;
 
 // The main window: menu bar, toolbar, and the MDI area that holds one DatabaseWindow
 // per open database. Every command arrives here by number; the ones that concern one
@@ -111,7 +110,6 @@ class FrameWindow final : public QMainWindow {
     QLabel* selectionLine_ = nullptr;
     QPointer<RadioLogWindow> radioLog_;
     UrlOpener urlOpener_;
-    TitleBarStyle* titleBarStyle_ = nullptr;
 };
 
 }  // namespace tarn

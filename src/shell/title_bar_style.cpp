@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QMdiSubWindow>
 #include <QStyleOptionTitleBar>
 #include <QWidget>
 
@@ -23,7 +24,7 @@ QString titleBarText(const QFontMetrics& metrics, const QString& title, bool mod
 void TitleBarStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                                        QPainter* painter, const QWidget* widget) const {
     const auto* bar = qstyleoption_cast<const QStyleOptionTitleBar*>(option);
-    if (control != CC_TitleBar || !bar || !widget)
+    if (control != CC_TitleBar || !bar || !qobject_cast<const QMdiSubWindow*>(widget))
         return QProxyStyle::drawComplexControl(control, option, painter, widget);
     // Measured in bold, with a margin, as styles draw it; the style's own shortening then
     // has nothing left to cut.

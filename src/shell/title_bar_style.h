@@ -13,8 +13,9 @@ namespace tarn {
 // ("<NoName>") is shown as it is.
 QString titleBarText(const QFontMetrics& metrics, const QString& title, bool modified, int width);
 
-// Draws the title bars of MDI windows with titleBarText; the window title itself (the
-// full path, as the Window menu lists it) stays as it is.
+// The program's style: the platform's own, but the title bars of MDI windows drawn with
+// titleBarText; the window title itself (the full path, as the Window menu lists it) stays
+// as it is.
 class TitleBarStyle final : public QProxyStyle {
   public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
