@@ -10,6 +10,7 @@
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -17,6 +18,7 @@ namespace tarn {
 DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* parent)
     : QDialog(parent), textBox_(new QPlainTextEdit(this)), count_(new QLabel(this)) {
     setWindowTitle("Edit dealer text");
+    setHelpTopic(this, "the-dealer-text");
     const FontDialogUnits du(font());
     setFixedSize(du.size(357, 130));
     textBox_->setGeometry(du.x(7), du.y(7), du.x(281), du.y(116));
