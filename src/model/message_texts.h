@@ -66,7 +66,7 @@ inline constexpr const char* kNoFreeChannel =
 inline constexpr const char* kSelcallNotStored =
     "The selcall '%s' is not four digits and was not stored: the client keeps its selcall.";
 inline constexpr const char* kDealerTextCut =
-    "The dealer text holds at most 99 characters: the last %d characters were cut.";
+    "The dealer text holds at most 99 characters. Characters cut from its end: %d.";
 
 // Database files.
 inline constexpr const char* kCannotOpenDatabase = "Could not open database file";
