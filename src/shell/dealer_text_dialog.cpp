@@ -60,11 +60,14 @@ void DealerTextDialog::showCount() {
 
 int DealerTextDialog::storeText(std::array<char, 100>& text) const {
     std::string bytes = typedBytes();
-    const auto cut = static_cast<int>(bytes.size()) - kLimit;
-    bytes.resize(std::min<std::size_t>(bytes.size(), kLimit));
+    const std::size_t typed = bytes.size();
+    if (typed > std::size_t{kLimit}) {
+        bytes.resize(kLimit);
+        if (bytes.back() == '\r') bytes.pop_back();  // never half a line break
+    }
     std::memcpy(text.data(), bytes.data(), bytes.size());
     text[bytes.size()] = '\0';
-    return std::max(cut, 0);
+    return static_cast<int>(typed - bytes.size());
 }
 
 int runDealerTextDialog(std::array<char, 100>& text, void* parent) {

@@ -312,7 +312,8 @@ class DialogsTest : public QObject {
                  (QStringList{kIdenticalText, "Compared 'B' with the radio: identical"}));
         QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
         QCOMPARE(compare(scene, "Write client to radio") << status(scene.frame),
-                 (QStringList{kIdenticalText, "Programmed and verified 'B'; what it held before is kept"}));
+                 (QStringList{kIdenticalText,
+                              "Programmed and verified 'B'; what it held before is kept"}));
         QVERIFY(!scene.db().isModified());
 
         // A different radio; Replace is one step to undo, its channel check not repeated.
@@ -548,14 +549,14 @@ class DialogsTest : public QObject {
         whenModal([&](QWidget* modal) {
             auto* dialog = static_cast<DealerTextDialog*>(modal);
             counts << dialog->countLabel()->text();
-            dialog->textBox()->setPlainText(QString(120, 'x'));
+            dialog->textBox()->setPlainText(QString(98, 'x') + "\nyyy");  // no half line break
             dialog->accept();
             counts << dialog->countLabel()->text();
         });
         QCOMPARE(runDealerTextDialog(text, nullptr), 1);
-        QCOMPARE(counts, (QStringList{"14 of 99 characters", "120 of 99 characters"}));
-        QCOMPARE(std::string(text.data()), std::string(99, 'x'));
-        QCOMPARE(world.messageTexts(), Texts{formatMessage(msg::kDealerTextCut, 21)});
+        QCOMPARE(counts, (QStringList{"14 of 99 characters", "103 of 99 characters"}));
+        QCOMPARE(std::string(text.data()), std::string(98, 'x'));
+        QCOMPARE(world.messageTexts(), Texts{formatMessage(msg::kDealerTextCut, 5)});
     }
 
     // The whole round: adds, edits, moves and deletes inside the dialog, then Cancel.
