@@ -24,7 +24,8 @@ constexpr Command kCommands[] = {
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runWrite},
+    {"write", "write [--port NAME] [--yes] [--no-backup] [--log FILE [--force]] FILE INDEX",
+     tarn::cli::runWrite},
     {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
     {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
      tarn::cli::runCompare},
@@ -77,6 +78,8 @@ void printUsage(std::FILE* out) {
         "  passing over those other advanced clients use; standard clients are left alone.\n"
         "check lists selcalls or serials used by more than one client and clients without\n"
         "  channels; exit code 4 when it found any.\n"
+        "write first reads the radio and keeps what it held (the desktop program's Backup\n"
+        "  Before Write); --no-backup skips that read for this run.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"

@@ -80,6 +80,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     list_ = new ClientList(document_.database(), panel);
     find_ = new QLineEdit(panel);
     find_->setObjectName("Find");
+    find_->setFocusPolicy(Qt::ClickFocus);  // reached by a click or Ctrl+F; the list has the keys
     find_->setClearButtonEnabled(true);
     find_->installEventFilter(this);
     findStatus_ = new QLabel(panel);
@@ -106,14 +107,15 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     });
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
+    connect(find_, &QLineEdit::returnPressed, list_, &ClientList::goToFirstRow);
     if (path) document_.open(*path);
     showTitle();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
-    // A name of 20 letters; serials of 16 characters.
+    // Names of 31 characters; serials of 16.
     list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
-                                               {QString(20, 'n'), "Advanced", QString(16, '0'),
-                                                "0000", "Enabled", "Toggle", "Manual", "High"}));
+                                               {longestName(), "Advanced", QString(16, '0'), "0000",
+                                                "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();
@@ -321,17 +323,18 @@ void DatabaseWindow::importCsv() {
         if (!askYesNo(asking, errors + msg::kImportReadable)) return;
     }
     // One call appends every client, so that the import is one step to undo.
+    const int before = document_.database().clientCount();
     CsvImportSummary summary;
-    const int first = document_.database().clientCount();
     document_.change(
         [&](ClientDatabase& db) {
             summary = appendClients(db, read->clients);
             return 1;
         },
         [&] { return "Import " + std::to_string(summary.clients) + " clients"; });
+    list_->markNewClients(before, summary.clients);
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
-    tellSelcallClashes(first);
+    tellSelcallClashes(before);
     refillClientList();
 }
 
@@ -351,7 +354,10 @@ void DatabaseWindow::newClient() {
             QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
         return;
     }
-    if (!added) document_.markModified();  // cancelled: the database counts as changed
+    if (added)
+        list_->markNewClients(index, 1);
+    else
+        document_.markModified();  // cancelled: the database counts as changed
     postRefillClientList();
 }
 
@@ -595,6 +601,7 @@ void DatabaseWindow::pasteClients() {
                           }))
         return;
     tellSelcallClashes(before);
+    list_->markNewClients(before, pasted());
     postRefillClientList();
 }
 
