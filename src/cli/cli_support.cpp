@@ -7,6 +7,7 @@
 #include "cli/cli_command.h"
 #include "database/client_database.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 #include "settings/settings_store.h"
 
 namespace tarn::cli {
@@ -66,11 +67,11 @@ std::optional<int> refuseOutput(const std::string& output, bool force, const std
     std::error_code error;
     // Hard links and symbolic links are the same file under another name.
     if (!input.empty() && fs::equivalent(input, output, error)) {
-        std::fprintf(stderr, msg::kCliOutputIsInput, output.c_str());
+        std::fprintf(stderr, msg::kCliOutputIsInput, terminalText(output).c_str());
         return kExitFailure;
     }
     if (!force && fs::exists(fs::symlink_status(output, error))) {
-        std::fprintf(stderr, msg::kCliOutputExists, output.c_str());
+        std::fprintf(stderr, msg::kCliOutputExists, terminalText(output).c_str());
         return kExitFailure;
     }
     return std::nullopt;
@@ -101,24 +102,38 @@ bool saveDatabase(ClientDatabase& database, const std::string& path) {
     return remembered(database.save(full) != 0, full);
 }
 
-std::string latin1ToUtf8(std::string_view text) {
+std::string terminalText(std::string_view text, bool lineBreaks) {
     std::string out;
     out.reserve(text.size());
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (byte >> 6));
-            out += static_cast<char>(0x80 | (byte & 0x3F));
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        const std::optional<char32_t> c = nextUtf8(text, at);
+        const bool control = !c || *c < 0x20 || (*c >= 0x7F && *c < 0xA0);
+        if (!control || (lineBreaks && *c == '\n')) {
+            out.append(text.substr(start, at - start));
+            continue;
         }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x",
+                      c ? static_cast<unsigned>(*c) : static_cast<unsigned char>(text[start]));
+        out += escaped;
     }
     return out;
 }
 
-std::string jsonString(std::string_view latin1) {
+std::string shownText(std::string_view recordText) {
+    return terminalText(ansiToUtf8(recordText));
+}
+
+std::string jsonString(std::string_view recordText) {
+    return jsonText(ansiToUtf8(recordText));
+}
+
+std::string jsonText(std::string_view utf8) {
     std::string out = "\"";
-    for (char c : latin1) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        const char32_t c = nextUtf8(utf8, at).value_or(0xFFFD);
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -136,12 +151,12 @@ std::string jsonString(std::string_view latin1) {
                 out += "\\t";
                 break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20) {
+                if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
                     char escaped[8];
                     std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
                     out += escaped;
                 } else {
-                    out += latin1ToUtf8(std::string_view(&c, 1));
+                    out.append(utf8, start, at - start);
                 }
         }
     }

@@ -52,10 +52,23 @@ std::string fullPath(const std::string& path);
 std::optional<int> refuseOutput(const std::string& output, bool force,
                                 const std::string& input = {});
 
-// Texts in files are 8-bit; the tool shows them decoded as Latin-1.
-std::string latin1ToUtf8(std::string_view text);
-// A JSON string literal (quotes included) of an 8-bit text decoded as Latin-1.
-std::string jsonString(std::string_view latin1);
+// Text for the terminal: UTF-8 as it is, but every control character (C0, DEL, C1; a
+// line feed only without `lineBreaks`) and every byte that is not UTF-8 written as "\x1b",
+// so that no text from a file or a path can move the cursor, clear the screen or retitle
+// the terminal. Everything the tool prints that came from a file, a path or an argument
+// goes through here.
+std::string terminalText(std::string_view text, bool lineBreaks = false);
+// A record's 8-bit text (text_codec.h) for the terminal.
+std::string shownText(std::string_view recordText);
+// A JSON string literal (quotes included) of UTF-8 text, every control character (DEL and
+// C1 too) escaped as \u00XX; a byte that is not UTF-8 becomes U+FFFD.
+std::string jsonText(std::string_view utf8);
+// The same of a record's 8-bit text.
+std::string jsonString(std::string_view recordText);
+
+// A command-line argument as UTF-8, decoded from the encoding of the user's locale (the
+// ANSI code page on Windows). argument_text_posix.cpp, argument_text_win32.cpp.
+std::string argumentUtf8(const std::string& argument);
 
 // Left-aligned columns separated by two blanks, for the human-readable listings.
 std::string formatTable(const std::vector<std::vector<std::string>>& rows);

@@ -68,7 +68,7 @@ int runCompare(const std::vector<std::string>& args) {
         std::fputs(json(comparison).c_str(), stdout);
     } else {
         if (!comparison.identical()) std::printf("%s\n", kDifferencesHeading);
-        for (const auto& line : comparison.lines()) std::printf("%s\n", latin1ToUtf8(line).c_str());
+        for (const auto& line : comparison.lines()) std::printf("%s\n", shownText(line).c_str());
     }
     return comparison.identical() ? kExitOk : kExitDiffers;
 }

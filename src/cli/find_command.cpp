@@ -15,7 +15,9 @@ int runFind(const std::vector<std::string>& args) {
     if (!parsed) return usageError("find [--json] FILE TEXT");
     ClientDatabase db(false);
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
-    const std::vector<int> found = findClients(db, parsed->positional[1]);
+    // As the desktop program's Find field: typed text, in the records' encoding.
+    const std::vector<int> found =
+        findClients(db, findTextOf(argumentUtf8(parsed->positional[1])));
     if (parsed->flags.count("--json")) {
         std::printf("%s\n", clientJson(db, found).c_str());
     } else if (found.empty()) {

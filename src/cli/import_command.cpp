@@ -6,30 +6,35 @@
 #include "database/client_database.h"
 #include "database/csv_import.h"
 #include "model/message_texts.h"
+#include "model/user_feedback.h"
 
 namespace tarn::cli {
 namespace {
 
-// Tells every unreadable line; true (after saying why) when nothing may be imported:
-// lines that cannot be read, or more clients than the database has room for, unless
-// --skip-bad asks for what can be imported.
-bool refused(const CsvImport& read, int room, bool skipBad) {
-    for (const CsvLineError& error : read.errors)
-        std::fprintf(stderr, "%s\n", lineErrorText(error).c_str());
-    if (skipBad) return false;
-    const std::size_t readable = read.clients.size();
-    if (!read.errors.empty() && readable == 0) {
-        std::fputs(msg::kCliNothingReadable, stderr);
-    } else if (!read.errors.empty()) {
-        std::fprintf(stderr, msg::kCliSkipBad, readable);
-    } else if (readable > static_cast<std::size_t>(room) && room == 0) {
-        std::fprintf(stderr, msg::kCliDatabaseFull, kMaxClients);
-    } else if (readable > static_cast<std::size_t>(room)) {
-        std::fprintf(stderr, msg::kCliNoRoom, readable, room, kMaxClients, room);
+void say(const std::string& text) {
+    std::fprintf(stderr, "%s\n", terminalText(text).c_str());
+}
+
+// How many clients the import adds: all of them, or (after saying why) none, unless
+// --skip-bad asks for the readable ones that fit.
+std::optional<int> chosenCount(const CsvImport& read, int room, bool skipBad) {
+    for (const std::string& line : lineErrorTexts(read)) say(line);
+    if (read.readable == 0) {
+        say(read.errorCount > 0 ? msg::kImportNothingReadable : msg::kImportNoClients);
+    } else if (room == 0) {
+        say(formatMessage(msg::kImportDatabaseFull, kMaxClients));
+    } else if (skipBad) {
+        return room;
+    } else if (read.errorCount > 0) {
+        say(formatMessage(msg::kCliSkipBad, read.readable));
+    } else if (read.readable > room) {
+        const std::string tooMany = formatMessage(
+            formatMessage(formatMessage(msg::kImportTooMany, read.readable), room), kMaxClients);
+        say(tooMany + formatMessage(msg::kCliFirstOnes, room));
     } else {
-        return false;
+        return read.readable;
     }
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -40,14 +45,17 @@ int runImport(const std::vector<std::string>& args) {
     ClientDatabase db(false);
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
     const auto read = readCsvFile(fullPath(parsed->positional[1]));
-    if (!read ||
-        refused(*read, kMaxClients - db.clientCount(), parsed->flags.count("--skip-bad") != 0))
-        return kExitFailure;
+    if (!read) return kExitFailure;
+    const auto count =
+        chosenCount(*read, importRoom(db), parsed->flags.count("--skip-bad") != 0);
+    if (!count) return kExitFailure;
 
-    const CsvImportSummary summary = appendClients(db, read->clients);
+    // Nobody is asked here: a dealer text of the database's own stays.
+    const bool dealerText = dealerTextOffered(db, *read) && !dealerTextAsks(db);
+    const CsvImportSummary summary = importClients(db, *read, *count, dealerText);
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
-    if (summary.clients > 0 && !saveDatabase(db, parsed->positional[0])) return kExitFailure;
+    if (!saveDatabase(db, parsed->positional[0])) return kExitFailure;
     std::printf("%s\n", importSummaryText(summary).c_str());
     return kExitOk;
 }

@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
         if (words[0] == command.name) code = command.run(args);
     }
     if (code < 0) {
-        std::fprintf(stderr, tarn::msg::kCliUnknownCommand, words[0].c_str());
+        std::fprintf(stderr, tarn::msg::kCliUnknownCommand,
+                     tarn::cli::terminalText(words[0]).c_str());
         printUsage(stderr);
         code = tarn::cli::kExitUsage;
     }

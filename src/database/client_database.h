@@ -16,9 +16,6 @@ namespace tarn {
 struct DatabaseChange;
 struct DatabaseState;
 
-inline constexpr int kMaxClients = 1000;
-inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
-
 // The eight texts that describe a client in the database window's list.
 struct ClientSummary {
     std::string name, type, serial, selcall, program, mode, tune, power;

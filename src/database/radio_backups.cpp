@@ -10,6 +10,7 @@
 #include "database/client_database.h"
 #include "database/data_folder.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -36,21 +37,17 @@ bool unsafe(unsigned char c) {
            std::string_view("/\\:*?\"<>|").find(char(c)) != std::string_view::npos;
 }
 
-// An 8-bit text (Latin-1) as a UTF-8 name part; C1 controls count as unsafe too.
-std::u8string latin1Part(std::string_view text) {
+// A record's 8-bit text as a UTF-8 name part, decoded as everywhere else (text_codec.h);
+// the undefined bytes, which decode to C1 controls, count as unsafe too.
+std::u8string recordTextPart(std::string_view text) {
     std::u8string part;
-    std::size_t characters = 0;
-    for (const char ch : text) {
-        if (characters++ == kTextPartLimit) break;
-        const auto c = static_cast<unsigned char>(ch);
-        if (unsafe(c) || (c >= 0x80 && c < 0xA0)) {
-            part += u8'_';
-        } else if (c < 0x80) {
-            part += static_cast<char8_t>(c);
-        } else {
-            part += static_cast<char8_t>(0xC0 | (c >> 6));
-            part += static_cast<char8_t>(0x80 | (c & 0x3F));
-        }
+    for (const char ch : text.substr(0, kTextPartLimit)) {
+        const char32_t c = ansiCharacter(static_cast<unsigned char>(ch));
+        std::string utf8;
+        appendUtf8(utf8, c < 0x80 && unsafe(static_cast<unsigned char>(c)) ? U'_'
+                         : c >= 0x80 && c < 0xA0                         ? U'_'
+                                                                         : c);
+        part.append(utf8.begin(), utf8.end());
     }
     return part.empty() ? u8"-" : part;
 }
@@ -132,8 +129,8 @@ fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientR
     std::u8string name(stamp, stamp + std::char_traits<char>::length(stamp));
     // Appended piece by piece: GCC 12 at -O3 warns falsely about a character plus a string.
     for (const std::u8string& part :
-         {stemPart(database), latin1Part(field(client, &ClientRecord::getName)),
-          latin1Part(field(client, &ClientRecord::getSerial))}) {
+         {stemPart(database), recordTextPart(field(client, &ClientRecord::getName)),
+          recordTextPart(field(client, &ClientRecord::getSerial))}) {
         name += u8'_';
         name += part;
     }

@@ -85,26 +85,45 @@ inline constexpr const char* kOpenManyFiles = "Do you really want to open %d fil
 inline constexpr const char* kCannotCreateCsv = "Failed to create/open csv file";
 inline constexpr const char* kCannotWriteCsv = "Failed to write csv file";
 inline constexpr const char* kCannotOpenCsv = "Could not open csv file";
-inline constexpr const char* kUnreadableLines = "%d lines of the file cannot be read:\n";
-inline constexpr const char* kMoreUnreadableLines = "\n... and %d more";
-inline constexpr const char* kNothingImported = "\n\nNothing was imported.";
-inline constexpr const char* kImportReadable = "\n\nImport the readable clients?";
-inline constexpr const char* kCsvNameTooLong = "the name has more than 31 characters";
+inline constexpr const char* kCsvTooLarge = "The csv file is too large: it has more than %d MB.";
+inline constexpr const char* kUnreadableLines = "%d lines of the file cannot be read:";
+inline constexpr const char* kMoreUnreadableLines = "... and %d more";
+inline constexpr const char* kImportTotals = "The file holds %d readable clients with %d channels.";
+inline constexpr const char* kImportNoClients = "The file holds no clients. Nothing was imported.";
+inline constexpr const char* kImportNothingReadable =
+    "Nothing was imported: no client of the file can be read.";
+inline constexpr const char* kImportDatabaseFull =
+    "The database already holds %d clients. Nothing was imported.";
+inline constexpr const char* kImportTooMany =
+    "The file holds %d clients; the database has room for %d more (it holds at most %d).";
+inline constexpr const char* kImportFirstOnes = "\n\nImport the first %d?";
+inline constexpr const char* kImportDealerText =
+    "The database's dealer text is \"%s\".\n\nReplace it with the file's first line, \"%s\"?";
+inline constexpr const char* kCsvTooLong = "the %s has more than %d characters";
+inline constexpr const char* kCsvCannotHold = "the %s cannot hold the character \"%s\"";
+inline constexpr const char* kCsvLineBreak = "the %s holds a line break";
+inline constexpr const char* kCsvLineTooLong = "the line has more than %d characters";
+inline constexpr const char* kCsvNoName = "the client has no name";
+inline constexpr const char* kCsvExtraEmptyLine =
+    "an empty line too many: the next client's name belongs here";
 inline constexpr const char* kCsvClientFields = "a client line needs 9 fields";
-inline constexpr const char* kCsvSerialTooLong = "the serial has more than 16 characters";
 inline constexpr const char* kCsvSelcall = "the selcall is not four digits";
 inline constexpr const char* kCsvFlag = "\"%s\" must be 1 or empty";
 inline constexpr const char* kCsvPower = "\"power\" must be low, mid or high";
 inline constexpr const char* kCsvChannelFields = "a channel line needs 9 fields";
 inline constexpr const char* kCsvChannelNumber = "the channel number must be 1 to 255";
 inline constexpr const char* kCsvChannelTwice = "channel %d appears twice";
-inline constexpr const char* kCsvRx = "\"rx\" must be a frequency from 0.1 to 29999.9 kHz";
-inline constexpr const char* kCsvTx = "\"tx\" must be a frequency from 0.0 to 29999.9 kHz";
-inline constexpr const char* kCsvLabelTooLong = "the label has more than 31 characters";
+inline constexpr const char* kCsvFrequency = "\"%s\" must be a frequency in kHz, such as 7000.0";
+inline constexpr const char* kCsvDecimals = "\"%s\" must have at most one decimal";
+inline constexpr const char* kCsvRange = "\"%s\" must be from %s to %s kHz";
+inline constexpr const char* kCsvScanLimit = "the client has more than %d scan channels";
 inline constexpr const char* kCsvNulByte = "the line holds a NUL byte";
 inline constexpr const char* kCsvGapExpected = "expected an empty line before the next client";
 inline constexpr const char* kCsvHeadingExpected = "expected \"%s\"";
 inline constexpr const char* kCsvEndsInClient = "the file ends inside this client";
+
+// Typed text the records cannot hold.
+inline constexpr const char* kCannotHoldCharacter = "The %s cannot hold the character \"%s\".";
 
 // Printing.
 inline constexpr const char* kNothingToPrint = "Nothing to print.";
@@ -137,15 +156,10 @@ inline constexpr const char* kCliOutputExists =
 inline constexpr const char* kCliConfirm =
     "Press Enter to continue, or type anything else to cancel: ";
 inline constexpr const char* kCliNoMatch = "No client matches.";
-inline constexpr const char* kCliNothingReadable =
-    "Nothing was imported: no client of the file can be read.\n";
 inline constexpr const char* kCliSkipBad =
-    "Nothing was imported. Add --skip-bad to import the %zu readable clients.\n";
-inline constexpr const char* kCliDatabaseFull =
-    "The database already holds %d clients. Nothing was imported.\n";
-inline constexpr const char* kCliNoRoom =
-    "The file holds %zu clients; the database has room for %d more (it holds "
-    "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n";
+    "Nothing was imported. Add --skip-bad to import the %d readable clients.";
+inline constexpr const char* kCliFirstOnes =
+    " Nothing was imported. Add --skip-bad to import the first %d.";
 inline constexpr const char* kCliReadKept = "The radio's memory was kept in '%s'.\n";
 inline constexpr const char* kCliReadNotKept = "The radio's memory could not be kept.\n";
 inline constexpr const char* kCliNoPorts = "No serial ports were found.";
@@ -199,26 +213,38 @@ inline constexpr const char* kEveryText[] = {
     kCannotCreateCsv,
     kCannotWriteCsv,
     kCannotOpenCsv,
+    kCsvTooLarge,
     kUnreadableLines,
     kMoreUnreadableLines,
-    kNothingImported,
-    kImportReadable,
-    kCsvNameTooLong,
+    kImportTotals,
+    kImportNoClients,
+    kImportNothingReadable,
+    kImportDatabaseFull,
+    kImportTooMany,
+    kImportFirstOnes,
+    kImportDealerText,
+    kCsvTooLong,
+    kCsvCannotHold,
+    kCsvLineBreak,
+    kCsvLineTooLong,
+    kCsvNoName,
+    kCsvExtraEmptyLine,
     kCsvClientFields,
-    kCsvSerialTooLong,
     kCsvSelcall,
     kCsvFlag,
     kCsvPower,
     kCsvChannelFields,
     kCsvChannelNumber,
     kCsvChannelTwice,
-    kCsvRx,
-    kCsvTx,
-    kCsvLabelTooLong,
+    kCsvFrequency,
+    kCsvDecimals,
+    kCsvRange,
+    kCsvScanLimit,
     kCsvNulByte,
     kCsvGapExpected,
     kCsvHeadingExpected,
     kCsvEndsInClient,
+    kCannotHoldCharacter,
     kNothingToPrint,
     kPrinterFont,
     kPrinterPageSize,
@@ -239,10 +265,8 @@ inline constexpr const char* kEveryText[] = {
     kCliOutputExists,
     kCliConfirm,
     kCliNoMatch,
-    kCliNothingReadable,
     kCliSkipBad,
-    kCliDatabaseFull,
-    kCliNoRoom,
+    kCliFirstOnes,
     kCliReadKept,
     kCliReadNotKept,
     kCliNoPorts,

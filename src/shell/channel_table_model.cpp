@@ -1,6 +1,5 @@
 #include "shell/channel_table_model.h"
 
-#include <cstring>
 #include <string>
 
 #include "model/client_record.h"
@@ -11,8 +10,9 @@ namespace tarn {
 namespace {
 
 std::string labelOf(const ClientRecord& client, int n) {
-    const auto* bytes = reinterpret_cast<const char*>(client.labelBytes(n));
-    return std::string(bytes, strnlen(bytes, kLabelSize));
+    char label[kLabelSize] = {};
+    client.getLabel(n, label, sizeof label);
+    return label;
 }
 
 QString yesNo(int flag) {

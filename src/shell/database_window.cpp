@@ -36,6 +36,7 @@
 #include "shell/compare_dialog.h"
 #include "shell/database_step.h"
 #include "shell/file_name_dialog.h"
+#include "shell/import_preview_dialog.h"
 
 namespace tarn {
 namespace {
@@ -51,21 +52,6 @@ class PrintPreview final : private PreviewPrinter, public QPrintPreviewDialog {
         setAttribute(Qt::WA_DeleteOnClose);
     }
 };
-
-constexpr int kListedLineErrors = 20;
-
-// The unreadable lines of an import, the first ones listed and the rest counted.
-std::string lineErrorsText(const std::vector<CsvLineError>& errors) {
-    std::string text = formatMessage(msg::kUnreadableLines, static_cast<long long>(errors.size()));
-    for (std::size_t i = 0; i < errors.size() && i < kListedLineErrors; ++i) {
-        text += '\n';  // appended apart: GCC 12 at -O3 warns falsely about "\n" + string
-        text += lineErrorText(errors[i]);
-    }
-    if (errors.size() > kListedLineErrors)
-        text += formatMessage(msg::kMoreUnreadableLines,
-                              static_cast<long long>(errors.size() - kListedLineErrors));
-    return text;
-}
 
 constexpr int kUndoSteps = 100;
 
@@ -337,20 +323,33 @@ void DatabaseWindow::importCsv() {
     if (!askFileName(this, path, FileDialogKind::ImportCsv) || !pathFits(this, path)) return;
     const std::optional<CsvImport> read = readCsvFile(path);
     if (!read) return;
-    const MessageOwner owner = MessageOwner::of(this);
-    if (!read->errors.empty()) {
-        const std::string errors = lineErrorsText(read->errors);
-        if (read->clients.empty()) return showError(owner, errors + msg::kNothingImported);
-        MessageOwner asking = owner;
-        asking.defaultNo = true;  // a damaged file is imported only on purpose
-        if (!askYesNo(asking, errors + msg::kImportReadable)) return;
+    MessageOwner owner = MessageOwner::of(this);
+    if (read->readable == 0 && read->errorCount == 0)
+        return showError(owner, msg::kImportNoClients);
+    if (askImportPreview(this, *read) == ImportChoice::Cancel) return;
+    // All or nothing: the first ones only when the dealer agrees, and told how many fit.
+    const int room = importRoom(database_);
+    if (room == 0) return showError(owner, formatMessage(msg::kImportDatabaseFull, kMaxClients));
+    owner.defaultNo = true;
+    const std::string tooMany = formatMessage(
+        formatMessage(formatMessage(msg::kImportTooMany, read->readable), room), kMaxClients);
+    if (read->readable > room &&
+        !askYesNo(owner, tooMany + formatMessage(msg::kImportFirstOnes, room)))
+        return;
+    bool dealerText = dealerTextOffered(database_, *read);
+    if (dealerText && dealerTextAsks(database_)) {
+        const std::string question =
+            formatMessage(formatMessage(msg::kImportDealerText,
+                                        std::string_view(fromAnsi(database_.dealerString()).toStdString())),
+                          std::string_view(fromAnsi(*read->dealerText).toStdString()));
+        dealerText = askYesNo(owner, question);
     }
-    // One call appends every client, so that the import is one step to undo.
+    // One call adds everything, so that the import is one step to undo.
     const DatabaseState before = database_.state();
-    const CsvImportSummary summary = appendClients(database_, read->clients);
+    const CsvImportSummary summary = importClients(database_, *read, room, dealerText);
     recordStep(QString("Import %1 clients").arg(summary.clients), before);
-    userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
-                               MessageButtons::Ok);
+    userFeedback().showMessage(MessageOwner::of(this), importSummaryText(summary),
+                               MessageIcon::Information, MessageButtons::Ok);
     refillClientList();
 }
 
@@ -466,7 +465,7 @@ void DatabaseWindow::writeClient(int client) {
         std::copy(link.lastReadBack().begin(), link.lastReadBack().end(), verified.image().begin());
         keepBackup(BackupKind::Verified, verified);
     }
-    report(writeReport(link.outcome(), toAnsi(clientName(client)), timeOfDay()));
+    report(writeReport(link.outcome(), toAnsi(clientName(client)).value_or(""), timeOfDay()));
 }
 
 void DatabaseWindow::readRadio() {
@@ -482,7 +481,7 @@ void DatabaseWindow::compareWithRadio() {
     if (!read) return;
     const ImageComparison comparison = compareWithImage(*database_.client(client), read->checked);
     const auto count = static_cast<int>(comparison.lines().size());
-    report("Compared '" + toAnsi(clientName(client)) + "' with the radio: " +
+    report("Compared '" + toAnsi(clientName(client)).value_or("") + "' with the radio: " +
            (comparison.identical()
                 ? std::string("identical")
                 : std::to_string(count) + (count == 1 ? " difference" : " differences")) +
@@ -502,7 +501,7 @@ std::optional<DatabaseWindow::RadioRead> DatabaseWindow::readIntoCopy(int client
     RadioRead read;
     read.checked = *database_.client(client);
     if (!link.readRadio(this, read.image.data(), kImageSize, false)) {
-        report(readReport(link.outcome(), toAnsi(clientName(client)), kImageSize, 0, ""));
+        report(readReport(link.outcome(), toAnsi(clientName(client)).value_or(""), kImageSize, 0, ""));
         return std::nullopt;
     }
     read.outcome = link.outcome();
@@ -519,7 +518,7 @@ void DatabaseWindow::replaceClient(int client, const RadioRead& read) {
     recordStep(QString("Read radio into '%1'").arg(clientName(client)), before);
     const int repaired =
         repairedChannels(read.image.data(), database_.client(client)->image().data());
-    report(readReport(read.outcome, toAnsi(clientName(client)), kImageSize, repaired, timeOfDay()));
+    report(readReport(read.outcome, toAnsi(clientName(client)).value_or(""), kImageSize, repaired, timeOfDay()));
     postRefreshClientRow(client);
 }
 

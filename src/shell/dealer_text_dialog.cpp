@@ -29,15 +29,22 @@ DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* p
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setGeometry(du.x(300), du.y(24), du.x(50), du.y(14));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, &DealerTextDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     textBox_->setFocus();
 }
 
+QString DealerTextDialog::typed() const {
+    return textBox_->toPlainText().replace("\n", "\r\n");
+}
+
+void DealerTextDialog::accept() {
+    if (!typedAnsi(typed(), "dealer text", static_cast<QWidget*>(this))) return;
+    QDialog::accept();
+}
+
 void DealerTextDialog::storeText(std::array<char, 100>& text) const {
-    QString typed = textBox_->toPlainText();
-    typed.replace("\n", "\r\n");
-    std::string bytes = toAnsi(typed);
+    std::string bytes = toAnsi(typed()).value_or(std::string());
     bytes.resize(std::min<std::size_t>(bytes.size(), text.size() - 1));
     std::memcpy(text.data(), bytes.data(), bytes.size());
     text[bytes.size()] = '\0';

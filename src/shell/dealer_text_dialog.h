@@ -15,8 +15,12 @@ class DealerTextDialog final : public QDialog {
     DealerTextDialog(const std::array<char, 100>& text, QWidget* parent);
     QPlainTextEdit* textBox() const { return textBox_; }
     void storeText(std::array<char, 100>& text) const;
+    // OK: refused, with a message naming it, while the text holds a character the
+    // records cannot hold.
+    void accept() override;
 
   private:
+    QString typed() const;
     QPlainTextEdit* textBox_;
 };
 

@@ -118,11 +118,11 @@ void ClientDialog::buildControls() {
 void ClientDialog::loadClient() {
     char text[kNameSize + 1] = {};
     if (client_.getName(text, sizeof text) > 0) name_->setText(fromAnsi(text));
-    name_->setMaxLength(kNameSize - 1);
+    name_->setMaxLength(kNameLength);
     if (client_.getOption(ClientOption::Advanced)) {
         client_.getSelcall(text, sizeof text);
         selcall_->setText(QString::fromLatin1(text));
-        selcall_->setMaxLength(4);
+        selcall_->setMaxLength(kSelcallDigits);
     } else {
         // A standard client's selcall cannot be changed here.
         selcall_->setText(QStringLiteral("N/A"));
@@ -132,7 +132,7 @@ void ClientDialog::loadClient() {
     // A serial of other origin may fill all 16 bytes; the field then shows it whole.
     char serial[kSerialSize + 1] = {};
     if (client_.getSerial(serial, sizeof serial) > 0) serial_->setText(fromAnsi(serial));
-    if (serial_->text().size() <= kSerialSize - 1) serial_->setMaxLength(kSerialSize - 1);
+    if (serial_->text().size() <= kSerialLength) serial_->setMaxLength(kSerialLength);
     program_->setChecked(client_.getOption(ClientOption::FrontPanelProgramming) != 0);
     modes_->setChecked(client_.getOption(ClientOption::ModeToggle) != 0);
     autoTune_->setChecked(client_.getOption(ClientOption::AutoTune) != 0);
@@ -269,12 +269,21 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
 
 // Stores the fields in order. A refused value is dropped silently; a field the user did
 // not edit is not stored at all, and the power level only when a power button was
-// clicked, so OK never changes what the user left alone (Mid1 and Mid2 survive).
+// clicked, so OK never changes what the user left alone (Mid1 and Mid2 survive). A
+// character the records cannot hold is named and the dialog stays open.
 void ClientDialog::accept() {
-    auto fieldText = [](const QLineEdit* field) { return toAnsi(field->text().left(127)); };
-    if (name_->isModified()) client_.setName(fieldText(name_).c_str());
-    if (selcall_->isModified()) client_.setSelcall(fieldText(selcall_).c_str());
-    if (serial_->isModified()) client_.setSerial(fieldText(serial_).c_str());
+    std::optional<std::string> texts[3];
+    const std::pair<QLineEdit*, const char*> fields[] = {
+        {name_, "name"}, {selcall_, "selcall"}, {serial_, "serial"}};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        auto [field, what] = fields[i];
+        if (!field->isModified()) continue;
+        texts[i] = typedAnsi(field->text().left(127), what, handle());
+        if (!texts[i]) return field->setFocus();
+    }
+    if (texts[0]) client_.setName(texts[0]->c_str());
+    if (texts[1]) client_.setSelcall(texts[1]->c_str());
+    if (texts[2]) client_.setSerial(texts[2]->c_str());
     client_.setOption(ClientOption::FrontPanelProgramming, program_->isChecked());
     client_.setOption(ClientOption::ModeToggle, modes_->isChecked());
     client_.setOption(ClientOption::AutoTune, autoTune_->isChecked());

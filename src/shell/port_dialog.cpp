@@ -125,7 +125,9 @@ void PortDialog::accept() {
                             formatMessage(msg::kPortUnavailable,
                                           std::string_view(name.toUtf8().toStdString()))))
         return;  // the dialog stays open and nothing is stored
-    settings().writeText("Port", toAnsi(name));
+    const auto stored = typedAnsi(name, "port name", static_cast<QWidget*>(this));
+    if (!stored) return;
+    settings().writeText("Port", *stored);
     QDialog::accept();
 }
 
