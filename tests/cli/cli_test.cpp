@@ -82,6 +82,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         ASSERT_EQ(db.save(dir.file("full.tdb")), 1);
     }
     test::writeFile(dir.file("old.csv"), {'o', 'l', 'd'});
+    test::writeFile(dir.file("dealer.csv"), {'D', '\r', '\n'});
     std::filesystem::create_symlink("demo.tdb", dir.file("link.pdf"));
     std::filesystem::create_hard_link(dir.file("demo.tdb"), dir.file("hard.csv"));
 
@@ -121,6 +122,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"find fleet.tdb CLIENT", 0, two, ""},
         {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
         {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
+        {"import fleet.tdb dealer.csv", 1, "", "The file holds no clients. Nothing was imported.\n"},
         {"import fleet.tdb bad.csv", 1, "",
          badLine + "Nothing was imported. Add --skip-bad to import the 1 readable clients.\n"},
         {"import full.tdb good.csv", 1, "",
@@ -158,34 +160,44 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     EXPECT_FALSE(store.recentFile(2, false));
 }
 
-TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
+// Texts decode as Windows-1252 as on the desktop; control characters from a file (ESC,
+// DEL, C1) and a path that is not UTF-8 reach the terminal escaped, never raw; Find takes
+// a UTF-8 argument and any case of the code page's letters.
+TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
     test::RecordingUi quiet;
     ClientDatabase db(true);
-    std::strcpy(db.dealerText().data(), "Caf\xE9 \"Radio\"\r\nBack\\slash\x01");
+    std::strcpy(db.dealerText().data(), "Caf\xE9 \"Radio\"\r\n\x1b]0;owned\x07\\\x7f");
     ClientRecord& c = *db.client(0);
-    c.setName("M\xFCller, \"K\"");
-    c.setLabel(5, "Tab\there");
+    c.setName("M\xFCller \x80, \"K\"\x1b[2J");
+    c.setLabel(5, "Tab\there\x9D");
     c.setChannelFlag(5, ChannelFlag::Scan, 1);
     c.setChannelFlag(5, ChannelFlag::Alarm, 1);
+    db.client(db.addClient())->setName("CAF\xC9 QUEEN");
     ASSERT_EQ(db.save(dir.file("awkward.tdb")), 1);
 
     QJsonDocument root = json(run("info --json awkward.tdb").out);
     EXPECT_EQ(root["dealer"].toString(),
-              QString::fromUtf8("Caf\u00e9 \"Radio\"\r\nBack\\slash\u0001"));
+              QString::fromUtf8("Caf\u00e9 \"Radio\"\r\n\u001b]0;owned\u0007\\\u007f"));
     EXPECT_EQ(
         compact(root["clients"][0]),
-        R"({"index":0,"mode":"Toggle","name":"Müller, \"K\"","power":"High",)"
+        R"({"index":0,"mode":"Toggle","name":"Müller €, \"K\"\u001b[2J","power":"High",)"
         R"("program":"Enabled","selcall":"1234","serial":"0","tune":"Manual","type":"Advanced"})");
+    EXPECT_NE(run("channels --json awkward.tdb 0").out.find(R"("label": "Tab\there\u009d")"),
+              std::string::npos);
+    const std::string info = run("info awkward.tdb").out;
+    EXPECT_EQ(info.substr(0, info.find("Index")),
+              "Dealer:\n  Caf\u00e9 \"Radio\"\n  \\x1b]0;owned\\x07\\\\x7f\nClients: 2\n");
+    EXPECT_NE(info.find("M\u00fcller \u20ac, \"K\"\\x1b[2J  Advanced"), std::string::npos);
+    EXPECT_EQ(info.find('\x1b'), std::string::npos);
+    EXPECT_NE(run("channels awkward.tdb 0").out.find("Tab\\x09here\\x9d\n"), std::string::npos);
+    const std::string found = run("find awkward.tdb 'café'").out;  // client 1 alone
+    EXPECT_EQ(found.substr(found.find('\n')), "\n1      CAFÉ QUEEN  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
+    EXPECT_NE(run("find awkward.tdb 'MÜLLER €'").out.find("\n0      Müller"), std::string::npos);
+    EXPECT_EQ(run("find awkward.tdb '\xC5\x81'").out, "No client matches.\n");
 
-    QJsonArray channels = json(run("channels --json awkward.tdb 0").out).array();
-    ASSERT_EQ(channels.size(), 7);
-    EXPECT_EQ(compact(channels[4]),
-              R"({"alarm":true,"channel":5,"label":"Tab\there","rx":"9999.0","scan":true,)"
-              R"("selcall":false,"tx":"10100.0","txeqrx":false,"usb":true})");
-    const std::string table =
-        "Channel  RX kHz   TX kHz   Mode  Scan  SelCall  Alarm  TX=RX  Label\n"
-        "1        3740.0   3740.0   USB   no    no       no     yes\n";
-    EXPECT_EQ(run("channels awkward.tdb 0").out.substr(0, table.size()), table);
+    test::writeFile(dir.file("\xFF\x1b.csv"), {'x'});
+    EXPECT_EQ(run("export awkward.tdb '\xFF\x1b.csv'").err,
+              "The file '" + dir.file("\\xff\\x1b.csv") + "' already exists. Add --force to replace it.\n");
 }
 
 // A PDF read back with pdftotext: the clients chosen, each sheet whole across pages, the

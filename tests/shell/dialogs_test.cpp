@@ -4,6 +4,7 @@
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
+#include "shell/dealer_text_dialog.h"
 #include "shell/edit_channel_dialog.h"
 #include "shell/edit_client_dialog.h"
 #include "shell/port_dialog.h"
@@ -509,6 +510,44 @@ class DialogsTest : public QObject {
     }
 
     // The whole round: adds, edits, moves and deletes inside the dialog, then Cancel.
+    // A character the records cannot hold is refused with a message naming it (never a
+    // "?"); the dialog stays open and stores nothing until it is taken out.
+    void typedTextTheRecordsCannotHoldIsRefused() {
+        ClientWorld world;
+        ClientRecord client = fourChannels();
+        const ClientRecord before = client;
+        auto dialog = openClient(client);
+        dialog->nameField()->setText("\u0141\u00f3d\u017a Marine");
+        dialog->nameField()->setModified(true);
+        dialog->accept();
+        char label[kLabelSize] = {};
+        auto channel = openChannel(client);
+        channel->labelField()->setText("Whip \u03a9");
+        channel->okButton()->click();
+        DealerTextDialog dealer({}, nullptr);
+        dealer.textBox()->setPlainText("\u20ac Harbour\n\u0141ine 2");
+        dealer.accept();
+        QCOMPARE(world.messageTexts(), (Texts{"The name cannot hold the character \"\u0141\".",
+                                              "The label cannot hold the character \"\u03a9\".",
+                                              "The dealer text cannot hold the character \"\u0141\"."}));
+        QVERIFY(dialog->result() != QDialog::Accepted && channel->result() != QDialog::Accepted &&
+                dealer.result() != QDialog::Accepted);
+        client.getLabel(12, label, sizeof label);
+        QCOMPARE(std::string(label), std::string("Home"));
+        channel.reset();
+        dealer.textBox()->setPlainText("\u20ac Harbour\nLine 2");
+        dealer.accept();
+        std::array<char, 100> text{};
+        dealer.storeText(text);
+        QCOMPARE(std::string(text.data()), std::string("\x80 Harbour\r\nLine 2"));
+        dialog->nameField()->setText("\u00c5ngstr\u00f6m");
+        dialog->nameField()->setModified(true);
+        dialog->accept();
+        client.getName(label, sizeof label);
+        QCOMPARE(std::string(label), std::string("\xC5ngstr\xF6m"));
+        QCOMPARE(client.getFrequency(1, 0), before.getFrequency(1, 0));
+    }
+
     void cancelLeavesTheClientExactlyAsBefore() {
         ClientWorld world;
         ClientDatabase database(false);
