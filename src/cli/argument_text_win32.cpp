@@ -13,7 +13,8 @@ std::string argumentUtf8(const std::string& argument) {
     if (wide <= 0) return argument;
     std::wstring text(static_cast<std::size_t>(wide), L'\0');
     MultiByteToWideChar(CP_ACP, 0, argument.data(), length, text.data(), wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    const int bytes =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
     WideCharToMultiByte(CP_UTF8, 0, text.data(), wide, utf8.data(), bytes, nullptr, nullptr);
     return utf8;

@@ -16,8 +16,7 @@ int runFind(const std::vector<std::string>& args) {
     ClientDatabase db(false);
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
     // As the desktop program's Find field: typed text, in the records' encoding.
-    const std::vector<int> found =
-        findClients(db, findTextOf(argumentUtf8(parsed->positional[1])));
+    const std::vector<int> found = findClients(db, findTextOf(argumentUtf8(parsed->positional[1])));
     if (parsed->flags.count("--json")) {
         std::printf("%s\n", clientJson(db, found).c_str());
     } else if (found.empty()) {

@@ -46,8 +46,7 @@ int runImport(const std::vector<std::string>& args) {
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
     const auto read = readCsvFile(fullPath(parsed->positional[1]));
     if (!read) return kExitFailure;
-    const auto count =
-        chosenCount(*read, importRoom(db), parsed->flags.count("--skip-bad") != 0);
+    const auto count = chosenCount(*read, importRoom(db), parsed->flags.count("--skip-bad") != 0);
     if (!count) return kExitFailure;
 
     // Nobody is asked here: a dealer text of the database's own stays.

@@ -59,7 +59,8 @@ Split splitFields(std::string_view text, bool plain, std::vector<std::string>& f
 }  // namespace
 
 bool CsvRecord::empty() const {
-    return std::all_of(fields.begin(), fields.end(), [](const std::string& f) { return f.empty(); });
+    return std::all_of(fields.begin(), fields.end(),
+                       [](const std::string& f) { return f.empty(); });
 }
 
 std::string CsvRecord::joined(std::size_t from, std::size_t to) const {

@@ -110,12 +110,16 @@ class ClientReader {
     Problem clientLine(const CsvRecord& record, std::size_t width) {
         if (width < kFieldsPerLine) return msg::kCsvClientFields;
         const std::size_t extra = width - kFieldsPerLine;
-        const auto f = [&](std::size_t i) -> const std::string& { return record.fields[i + extra]; };
+        const auto f = [&](std::size_t i) -> const std::string& {
+            return record.fields[i + extra];
+        };
         std::string serial;
-        if (Problem problem = readText(record.joined(0, extra + 1), "serial", kSerialLength, serial))
+        if (Problem problem =
+                readText(record.joined(0, extra + 1), "serial", kSerialLength, serial))
             return problem;
         const std::string& typed = f(1);
-        if (typed.size() > std::size_t(kSelcallDigits) || !allDigits(typed)) return msg::kCsvSelcall;
+        if (typed.size() > std::size_t(kSelcallDigits) || !allDigits(typed))
+            return msg::kCsvSelcall;
         // A spreadsheet drops the leading zeros of a selcall such as 0042.
         const std::string selcall = std::string(kSelcallDigits - typed.size(), '0') + typed;
         std::uint8_t* image = bytes_.data() + kImageAt;
@@ -125,7 +129,8 @@ class ClientReader {
         image[0] = 0;
         for (std::size_t i = 0; i < std::size(kOptionColumns); ++i) {
             const std::optional<bool> set = flag(f(2 + i));
-            if (!set) return formatMessage(msg::kCsvFlag, std::string_view(kOptionColumns[i].column));
+            if (!set)
+                return formatMessage(msg::kCsvFlag, std::string_view(kOptionColumns[i].column));
             if (*set) image[0] |= std::uint8_t(kOptionColumns[i].mask);
         }
         if (f(8) == "high") {
@@ -280,7 +285,16 @@ class CsvReader {
     }
 
   private:
-    enum class Expect { Dealer, Gap, Name, ClientHeading, ClientLine, ChannelHeading, Channel, Skip };
+    enum class Expect {
+        Dealer,
+        Gap,
+        Name,
+        ClientHeading,
+        ClientLine,
+        ChannelHeading,
+        Channel,
+        Skip
+    };
 
     // The fields of a record without a spreadsheet's padding, but never fewer than `least`.
     std::size_t width(const CsvRecord& record, std::size_t least) const {
@@ -449,7 +463,8 @@ std::optional<CsvImport> readCsvFile(const std::filesystem::path& path) {
     std::uintmax_t total = 0;
     // Never more than the largest file, even when the file grows meanwhile.
     auto next = [&]() -> std::string_view {
-        const std::size_t got = total > kLargestCsvFile ? 0 : std::fread(buffer.data(), 1, buffer.size(), file);
+        const std::size_t got =
+            total > kLargestCsvFile ? 0 : std::fread(buffer.data(), 1, buffer.size(), file);
         total += got;
         return {buffer.data(), got};
     };

@@ -37,9 +37,9 @@ struct CsvImport {
     // Line 1, the dealer text, as the records hold it; none when it cannot be held (its
     // reason is among the errors).
     std::optional<std::string> dealerText;
-    std::vector<CsvClient> clients;  // the first readable clients, at most kMaxClients
-    int readable = 0;                // every readable client of the file
-    int readableChannels = 0;        // and their channels
+    std::vector<CsvClient> clients;    // the first readable clients, at most kMaxClients
+    int readable = 0;                  // every readable client of the file
+    int readableChannels = 0;          // and their channels
     std::vector<CsvLineError> errors;  // the first kListedLineErrors unreadable lines
     int errorCount = 0;                // all of them
 };

@@ -43,10 +43,9 @@ std::u8string recordTextPart(std::string_view text) {
     std::u8string part;
     for (const char ch : text.substr(0, kTextPartLimit)) {
         const char32_t c = ansiCharacter(static_cast<unsigned char>(ch));
+        const bool refused = c < 0x80 ? unsafe(static_cast<unsigned char>(c)) : c < 0xA0;
         std::string utf8;
-        appendUtf8(utf8, c < 0x80 && unsafe(static_cast<unsigned char>(c)) ? U'_'
-                         : c >= 0x80 && c < 0xA0                         ? U'_'
-                                                                         : c);
+        appendUtf8(utf8, refused ? U'_' : c);
         part.append(utf8.begin(), utf8.end());
     }
     return part.empty() ? u8"-" : part;

@@ -23,7 +23,8 @@ std::optional<std::string> typedAnsi(const QString& text, std::string_view field
     auto bytes = toAnsi(text, &refused);
     if (!bytes) {
         const std::string named = formatMessage(msg::kCannotHoldCharacter, field);
-        showError(MessageOwner::of(owner), formatMessage(named, std::string_view(refused.toStdString())));
+        showError(MessageOwner::of(owner),
+                  formatMessage(named, std::string_view(refused.toStdString())));
     }
     return bytes;
 }

@@ -338,10 +338,10 @@ void DatabaseWindow::importCsv() {
         return;
     bool dealerText = dealerTextOffered(database_, *read);
     if (dealerText && dealerTextAsks(database_)) {
-        const std::string question =
-            formatMessage(formatMessage(msg::kImportDealerText,
-                                        std::string_view(fromAnsi(database_.dealerString()).toStdString())),
-                          std::string_view(fromAnsi(*read->dealerText).toStdString()));
+        const std::string question = formatMessage(
+            formatMessage(msg::kImportDealerText,
+                          std::string_view(fromAnsi(database_.dealerString()).toStdString())),
+            std::string_view(fromAnsi(*read->dealerText).toStdString()));
         dealerText = askYesNo(owner, question);
     }
     // One call adds everything, so that the import is one step to undo.
@@ -501,7 +501,8 @@ std::optional<DatabaseWindow::RadioRead> DatabaseWindow::readIntoCopy(int client
     RadioRead read;
     read.checked = *database_.client(client);
     if (!link.readRadio(this, read.image.data(), kImageSize, false)) {
-        report(readReport(link.outcome(), toAnsi(clientName(client)).value_or(""), kImageSize, 0, ""));
+        report(
+            readReport(link.outcome(), toAnsi(clientName(client)).value_or(""), kImageSize, 0, ""));
         return std::nullopt;
     }
     read.outcome = link.outcome();
@@ -518,7 +519,8 @@ void DatabaseWindow::replaceClient(int client, const RadioRead& read) {
     recordStep(QString("Read radio into '%1'").arg(clientName(client)), before);
     const int repaired =
         repairedChannels(read.image.data(), database_.client(client)->image().data());
-    report(readReport(read.outcome, toAnsi(clientName(client)).value_or(""), kImageSize, repaired, timeOfDay()));
+    report(readReport(read.outcome, toAnsi(clientName(client)).value_or(""), kImageSize, repaired,
+                      timeOfDay()));
     postRefreshClientRow(client);
 }
 

@@ -122,7 +122,8 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"find fleet.tdb CLIENT", 0, two, ""},
         {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
         {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
-        {"import fleet.tdb dealer.csv", 1, "", "The file holds no clients. Nothing was imported.\n"},
+        {"import fleet.tdb dealer.csv", 1, "",
+         "The file holds no clients. Nothing was imported.\n"},
         {"import fleet.tdb bad.csv", 1, "",
          badLine + "Nothing was imported. Add --skip-bad to import the 1 readable clients.\n"},
         {"import full.tdb good.csv", 1, "",
@@ -191,13 +192,15 @@ TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
     EXPECT_EQ(info.find('\x1b'), std::string::npos);
     EXPECT_NE(run("channels awkward.tdb 0").out.find("Tab\\x09here\\x9d\n"), std::string::npos);
     const std::string found = run("find awkward.tdb 'café'").out;  // client 1 alone
-    EXPECT_EQ(found.substr(found.find('\n')), "\n1      CAFÉ QUEEN  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
+    EXPECT_EQ(found.substr(found.find('\n')),
+              "\n1      CAFÉ QUEEN  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
     EXPECT_NE(run("find awkward.tdb 'MÜLLER €'").out.find("\n0      Müller"), std::string::npos);
     EXPECT_EQ(run("find awkward.tdb '\xC5\x81'").out, "No client matches.\n");
 
     test::writeFile(dir.file("\xFF\x1b.csv"), {'x'});
     EXPECT_EQ(run("export awkward.tdb '\xFF\x1b.csv'").err,
-              "The file '" + dir.file("\\xff\\x1b.csv") + "' already exists. Add --force to replace it.\n");
+              "The file '" + dir.file("\\xff\\x1b.csv") +
+                  "' already exists. Add --force to replace it.\n");
 }
 
 // A PDF read back with pdftotext: the clients chosen, each sheet whole across pages, the

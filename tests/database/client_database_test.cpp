@@ -142,9 +142,10 @@ TEST(ClientMatches, NameSerialOrSelcallInEveryCaseTheCodePageHolds) {
     c.setSelcall("0042");
     db.addClient();  // New Client, serial 0, selcall 1234
     const std::pair<const char*, std::vector<int>> cases[] = {
-        {"", {0, 1}},       {"ångström", {0}}, {"ÅNGSTRÖM SURVEY", {0}}, {"šœžÿ", {0}},
-        {"sn-77A", {0}},    {"42", {0}},       {"0", {0, 1}},            {"new c", {1}},
-        {"survey ", {0}},   {"×", {}},         {"Łódź", {}},             {"marine", {}}};
+        {"", {0, 1}},  {"ångström", {0}}, {"ÅNGSTRÖM SURVEY", {0}},
+        {"šœžÿ", {0}}, {"sn-77A", {0}},   {"42", {0}},
+        {"0", {0, 1}}, {"new c", {1}},    {"survey ", {0}},
+        {"×", {}},     {"Łódź", {}},      {"marine", {}}};
     for (const auto& [text, indexes] : cases)
         EXPECT_EQ(findClients(db, findTextOf(text)), indexes) << text;
 }

@@ -186,7 +186,8 @@ TEST(CsvImport, EveryUnreadableLineIsReportedWithItsNumber) {
         {{{7, "1,0.0,3740.0,,,,1,1,"}, {10, "4,499.9,1800.0,,,,1,1,"}}, {{7, rx}, {10, rx}}},
         {{{9, "3,7000.05,7000.0,,,,1,1,"}}, {{9, "\"rx\" must have at most one decimal"}}},
         {{{7, "1,3740.0,30000.0,,,,1,1,"}, {19, "1,2000.0,1799.9,,,,1,1,"}}, {{7, tx}, {19, tx}}},
-        {{{19, "1,2000.0,-1.0,,,,1,1,"}}, {{19, "\"tx\" must be a frequency in kHz, such as 7000.0"}}},
+        {{{19, "1,2000.0,-1.0,,,,1,1,"}},
+         {{19, "\"tx\" must be a frequency in kHz, such as 7000.0"}}},
         {{{7, "1,3740.0,3740.0,yes,,,1,1,"}}, {{7, "\"alarm\" must be 1 or empty"}}},
         {{{7, "1,3740.0,3740.0,,,,1,1," + std::string(32, 'l')}},
          {{7, "the label has more than 31 characters"}}},
@@ -196,8 +197,8 @@ TEST(CsvImport, EveryUnreadableLineIsReportedWithItsNumber) {
          {{7, "the line has more than 4096 characters"}}},
         {{{19, scans}}, {{27, "the client has more than 8 scan channels"}}},
         {{{2, "x"}}, {{2, "expected an empty line before the next client"}}},
-        {{{14, "\r\n"}}, {{15, extra}}},                        // a doubled empty line
-        {{{15, ""}}, {{15, "the client has no name"}}},         // the name empty
+        {{{14, "\r\n"}}, {{15, extra}}},                 // a doubled empty line
+        {{{15, ""}}, {{15, "the client has no name"}}},  // the name empty
         {{{15, std::string(kCsvClientHeading)}, {16, "0,1234,1,,,,1,1,high"}, {17, "x"}},
          {{15, "the client has no name"}, {17, heading + std::string(kCsvChannelHeading) + "\""}}},
         {{{14, "\r\n\r\n"}, {15, ""}}, {{15, extra}, {17, "the client has no name"}}},
@@ -228,10 +229,11 @@ TEST(CsvImport, EveryUnreadableLineIsReportedWithItsNumber) {
 TEST(CsvImport, ReadsWhatSpreadsheetsWrite) {
     const std::string client = std::string(kCsvClientHeading) + "\n";
     const std::string channel = std::string(kCsvChannelHeading) + "\n";
-    const std::string sheet = "\xEF\xBB\xBF\"Harbour Marine\nPort Lincoln\",,,,,,,,\n,,,,,,,,\n"
-                              "\"Müller, K\",,,,,,,,\n" +
-                              client + "\"SN 5, \"\"B\"\"\",42,1,,,,,1,high\n" + channel +
-                              "7,7000,7000.00,,,,1,1,\"€ \"\"whip\"\", 5m\"\n";
+    const std::string sheet =
+        "\xEF\xBB\xBF\"Harbour Marine\nPort Lincoln\",,,,,,,,\n,,,,,,,,\n"
+        "\"Müller, K\",,,,,,,,\n" +
+        client + "\"SN 5, \"\"B\"\"\",42,1,,,,,1,high\n" + channel +
+        "7,7000,7000.00,,,,1,1,\"€ \"\"whip\"\", 5m\"\n";
     CsvImport read = readCsv(sheet);
     ASSERT_EQ(read.errorCount, 0) << lineErrorText(read.errors[0]);
     ASSERT_EQ(read.clients.size(), 1u);
@@ -261,7 +263,10 @@ TEST(CsvImport, ReadsWhatSpreadsheetsWrite) {
     EXPECT_EQ(std::string(text), "a \"b\" c");
 
     // A character the records cannot hold is named.
-    read = readCsv("\r\n\r\n\xC5\x81\xC3\xB3" "d\xC5\xBA\r\n" + client);
+    read = readCsv(
+        "\r\n\r\n\xC5\x81\xC3\xB3"
+        "d\xC5\xBA\r\n" +
+        client);
     EXPECT_EQ(lineErrorText(read.errors.at(0)), "line 3: the name cannot hold the character \"Ł\"");
 }
 
@@ -277,17 +282,21 @@ TEST(CsvImport, TheLimitsOfTheEditDialogs) {
     };
     for (const char* typed : {"499.9", "500.0", "1799.9", "1800.0", "29999.9", "30000.0"}) {
         EXPECT_EQ(ClientRecord::checkFrequency(0, typed) == ChannelRefusal::None,
-                  imports("N", "0", typed, "7000.0", "")) << typed;
+                  imports("N", "0", typed, "7000.0", ""))
+            << typed;
         EXPECT_EQ(ClientRecord::checkFrequency(1, typed) == ChannelRefusal::None,
-                  imports("N", "0", "7000.0", typed, "")) << typed;
+                  imports("N", "0", "7000.0", typed, ""))
+            << typed;
     }
     ClientRecord record;
     for (int length : {31, 32}) {
         const std::string text(std::size_t(length), 'x');
         EXPECT_EQ(record.setName(text.c_str()) == 1, imports(text, "0", "7000.0", "7000.0", ""));
-        EXPECT_EQ(record.setLabel(1, text.c_str()) == 1, imports("N", "0", "7000.0", "7000.0", text));
+        EXPECT_EQ(record.setLabel(1, text.c_str()) == 1,
+                  imports("N", "0", "7000.0", "7000.0", text));
         const std::string serial(std::size_t(length - 16), 's');
-        EXPECT_EQ(record.setSerial(serial.c_str()) == 1, imports("N", serial, "7000.0", "7000.0", ""));
+        EXPECT_EQ(record.setSerial(serial.c_str()) == 1,
+                  imports("N", serial, "7000.0", "7000.0", ""));
     }
 }
 
@@ -311,9 +320,9 @@ TEST(CsvImport, ErrorListsAndFileLimits) {
     std::filesystem::resize_file(dir.file("big.csv"), (std::uintmax_t{64} << 20) + 1);  // sparse
     EXPECT_FALSE(readCsvFile(dir.file("big.csv")));
     EXPECT_FALSE(readCsvFile(dir.file("missing.csv")));
-    EXPECT_EQ(feedback.texts(), (std::vector<std::string>{
-                                    "The csv file is too large: it has more than 64 MB.",
-                                    "Could not open csv file"}));
+    EXPECT_EQ(feedback.texts(),
+              (std::vector<std::string>{"The csv file is too large: it has more than 64 MB.",
+                                        "Could not open csv file"}));
 }
 
 // The dealer text of line 1 goes only into a database without clients, asking first when
@@ -330,7 +339,8 @@ TEST(CsvImport, DealerTextAndClientLimit) {
     EXPECT_FALSE(dealerTextOffered(same, read) || dealerTextOffered(full, read));
     importClients(named, read, 1, true);
     EXPECT_EQ(named.dealerString(), "From the file");
-    while (full.addClient() >= 0) {}
+    while (full.addClient() >= 0) {
+    }
     full.deleteClient(0);
     full.setModified(false);
     EXPECT_EQ(importRoom(full), 1);

@@ -354,7 +354,8 @@ class DesktopTest : public QObject {
         QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
 
         // Room for one: asked, No imports nothing, Yes the first one.
-        while (scene.db().addClient() >= 0) {}
+        while (scene.db().addClient() >= 0) {
+        }
         scene.db().deleteClient(0);
         scene.window->refillClientList();
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});

@@ -527,9 +527,10 @@ class DialogsTest : public QObject {
         DealerTextDialog dealer({}, nullptr);
         dealer.textBox()->setPlainText("\u20ac Harbour\n\u0141ine 2");
         dealer.accept();
-        QCOMPARE(world.messageTexts(), (Texts{"The name cannot hold the character \"\u0141\".",
-                                              "The label cannot hold the character \"\u03a9\".",
-                                              "The dealer text cannot hold the character \"\u0141\"."}));
+        QCOMPARE(world.messageTexts(),
+                 (Texts{"The name cannot hold the character \"\u0141\".",
+                        "The label cannot hold the character \"\u03a9\".",
+                        "The dealer text cannot hold the character \"\u0141\"."}));
         QVERIFY(dialog->result() != QDialog::Accepted && channel->result() != QDialog::Accepted &&
                 dealer.result() != QDialog::Accepted);
         client.getLabel(12, label, sizeof label);
