@@ -515,7 +515,6 @@ class DialogsTest : public QObject {
     void typedTextTheRecordsCannotHoldIsRefused() {
         ClientWorld world;
         ClientRecord client = fourChannels();
-        const ClientRecord before = client;
         auto dialog = openClient(client);
         dialog->nameField()->setText("\u0141\u00f3d\u017a Marine");
         dialog->nameField()->setModified(true);
@@ -535,18 +534,14 @@ class DialogsTest : public QObject {
                 dealer.result() != QDialog::Accepted);
         client.getLabel(12, label, sizeof label);
         QCOMPARE(std::string(label), std::string("Home"));
+        client.getName(label, sizeof label);
+        QCOMPARE(std::string(label), std::string("Harbour Master"));
         channel.reset();
         dealer.textBox()->setPlainText("\u20ac Harbour\nLine 2");
         dealer.accept();
         std::array<char, 100> text{};
         dealer.storeText(text);
         QCOMPARE(std::string(text.data()), std::string("\x80 Harbour\r\nLine 2"));
-        dialog->nameField()->setText("\u00c5ngstr\u00f6m");
-        dialog->nameField()->setModified(true);
-        dialog->accept();
-        client.getName(label, sizeof label);
-        QCOMPARE(std::string(label), std::string("\xC5ngstr\xF6m"));
-        QCOMPARE(client.getFrequency(1, 0), before.getFrequency(1, 0));
     }
 
     void cancelLeavesTheClientExactlyAsBefore() {
