@@ -96,10 +96,7 @@ void CsvSplitter::finish() {
 
 void CsvSplitter::endLine() {
     if (!line_.empty() && line_.back() == '\r') line_.pop_back();
-    if (line_.size() > kCsvLineLimit) {
-        line_.resize(kCsvLineLimit);
-        lineLong_ = true;
-    }
+    lineLong_ = lineLong_ || line_.size() > kCsvLineLimit;
     if (pending_.empty()) pendingFrom_ = lineNumber_ + 1;
     ++lineNumber_;
     pending_.push_back({std::move(line_), lineNul_, lineLong_});

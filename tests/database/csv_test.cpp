@@ -193,6 +193,7 @@ TEST(CsvImport, EveryUnreadableLineIsReportedWithItsNumber) {
          {{7, "the label has more than 31 characters"}}},
         {{{7, "1,3740.0,3740.0,,,,1,1,\"two\nlines\""}}, {{7, "the label holds a line break"}}},
         {{{7, std::string("1,3740.0,3740.0,,,,1,1,a\0b", 26)}}, {{7, "the line holds a NUL byte"}}},
+        {{{3, std::string("N\0", 2)}}, {{3, "the line holds a NUL byte"}}},
         {{{7, "1,3740.0,3740.0,,,,1,1," + std::string(5000, 'l')}},
          {{7, "the line has more than 4096 characters"}}},
         {{{19, scans}}, {{27, "the client has more than 8 scan channels"}}},

@@ -27,6 +27,8 @@ TEST(TextCodec, RefusesNamingTheFirstCharacterItCannotHold) {
     EXPECT_EQ(refused, "Ł");
     EXPECT_FALSE(utf8ToAnsi("ok \xC2\x80 ok", &refused)) << "U+0080 is no 1252 character";
     EXPECT_EQ(refused, "\xC2\x80");
+    EXPECT_FALSE(utf8ToAnsi("\xE0\xA0\x80", &refused));  // U+0800, the first of three bytes
+    EXPECT_EQ(refused, "\xE0\xA0\x80");
     for (const char* broken :
          {"a\xE9", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82"}) {
         EXPECT_FALSE(utf8ToAnsi(broken, &refused)) << broken;
