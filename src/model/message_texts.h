@@ -134,6 +134,13 @@ inline constexpr const char* kPrinterPage = "Printer page error.";
 
 // Help, the web site, the backup folder and the radio log.
 inline constexpr const char* kFailedToOpen = "Failed to open \"%s\".";
+// Under 'Failed to open "Tarn.pdf".' when the file is there but nothing can show it.
+inline constexpr const char* kNoXdgOpen =
+    "This computer has no xdg-open, which opens a file with its program: install the "
+    "package xdg-utils and a PDF viewer. The manual is '%s'.";
+inline constexpr const char* kNoPdfViewer =
+    "No program is set to open PDF files: install a PDF viewer, such as evince or okular. "
+    "The manual is '%s'.";
 inline constexpr const char* kNoBackupFolder =
     "The backup folder is unknown: this user has no data folder.";
 inline constexpr const char* kBackupFolderNotCreated = "The backup folder '%s' cannot be created";
@@ -251,6 +258,8 @@ inline constexpr const char* kEveryText[] = {
     kPrinterDocument,
     kPrinterPage,
     kFailedToOpen,
+    kNoXdgOpen,
+    kNoPdfViewer,
     kNoBackupFolder,
     kBackupFolderNotCreated,
     kBackupNoDataFolder,

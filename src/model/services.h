@@ -49,8 +49,6 @@ struct Services {
     WindowHandle frame = nullptr;
     // The Help command, run from the edit client dialog's Help button (empty: nothing).
     std::function<void()> help;
-    // Whether a port opens (empty: the real device is tried).
-    std::function<bool(const std::string& port)> probePort;
     // The file-name dialogs, by kind; true with `path` replaced on confirmation (empty:
     // the real dialogs).
     std::function<bool(WindowHandle owner, std::filesystem::path& path, int kind)> askFileName;

@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "radio/port_probe.h"
-#include "radio/serial_link.h"
 
 int main(int argc, char** argv) {
     if (argc != 2 || std::strcmp(argv[1], "--help") == 0) {
@@ -13,8 +12,7 @@ int main(int argc, char** argv) {
                      "carriage returns until a radio in its RS-232 mode answers with \"#\".\n");
         return 2;
     }
-    tarn::SerialLink link;
-    const tarn::PortProbe probe = tarn::probePort(link, argv[1]);
+    const tarn::PortProbe probe = tarn::probePort(argv[1]);
     const bool answered = probe.result == tarn::PortProbe::Result::Answered;
     std::fprintf(answered ? stdout : stderr, "%s: %s\n", argv[1], probe.message.c_str());
     return answered ? 0 : 1;

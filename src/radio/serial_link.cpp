@@ -2,6 +2,7 @@
 
 #include "model/services.h"
 #include "model/user_feedback.h"
+#include "radio/port_problem.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "settings/settings_store.h"
@@ -30,7 +31,7 @@ SerialLink::~SerialLink() {
 
 bool SerialLink::openPort() {
     closePort();
-    const std::string name = portOverride_ ? *portOverride_ : settings().port();
+    const std::string name = portName();
     const bool opened = device_->open(name);
     if (log_) log_->opened(name, opened, clock_->tickMs());
     if (!opened) return false;
@@ -53,6 +54,10 @@ bool SerialLink::closePort() {
     return true;
 }
 
+std::string SerialLink::portName() const {
+    return portOverride_ ? *portOverride_ : settings().port();
+}
+
 bool SerialLink::contactRadio() {
     if (!open_) return false;
     for (int attempt = 0; attempt < 3; ++attempt) {
@@ -70,7 +75,11 @@ bool SerialLink::contactRadio() {
 bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
         outcome_.failure = RadioFailure::PortNotOpened;
-        fail(owner, radio_text::kOpenFailed);
+        // The fixed text, and under it why, as far as the port tells.
+        const std::string text =
+            std::string(radio_text::kOpenFailed) + "\n" +
+            portOpenFailureText(portName(), openError(), device_->lastOpenHolder());
+        fail(owner, text.c_str());
         return false;
     }
     if (!contactRadio()) {

@@ -50,6 +50,7 @@ class SerialLink {
 
   private:
     bool connect(WindowHandle owner);  // open, probe, and tell the user what failed
+    std::string portName() const;      // the override, else the "Port" setting
     int send(const std::string& text);
     int receive(std::uint8_t* buffer, int capacity);
     // Shows an error message and keeps it as the exchange's result.

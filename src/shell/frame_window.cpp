@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -336,7 +337,11 @@ void FrameWindow::command(int id) {
             showPrintOptionsDialog(this);
             break;
         case cmd::Help:
-            openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
+            openHelpFile(findHelpFile(helpFolders()), urlOpener_,
+                         [frame = QPointer<FrameWindow>(this)](const std::string& failure) {
+                             if (frame && !failure.empty())
+                                 showError(MessageOwner::frame(), failure);
+                         });
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);

@@ -64,7 +64,8 @@ TEST_F(RadioCli, RefusalsFailuresAndProbes) {
         silent({"--no-pacing", "--no-prompt"});
     ASSERT_FALSE(corrupt.port().empty() || silent.port().empty());
     const std::string quoted = "'" + file + "'", radio = corrupt.port(), mute = silent.port();
-    const std::string noPort = std::string(kPrompt) + "Failed to open the serial port.\n";
+    const std::string noPort =
+        std::string(kPrompt) + "Failed to open the serial port.\nThere is no such device.\n";
     const std::string usage = " [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n";
     const std::string none = "\", \"description\": \"\", \"probe\": \"";
     const struct {
@@ -84,12 +85,13 @@ TEST_F(RadioCli, RefusalsFailuresAndProbes) {
         {"write --yes --port " + radio + " " + quoted + " 0", "", 3,
          std::string(kPrompt) +
              "Verify failed!\nThe data was not successfully written to the client.\n"},
-        {"ports --probe --json " + mute + " /dev/no-such-port " + radio, "\\n", 0, kAsk,
+        {"ports --probe --json " + mute + " /dev/no-such-port " + radio + " " + mute, "\\n", 0,
+         kAsk,  // the last port is not tried: the radio answered before it
          "{\"ports\": [{\"name\": \"" + mute + none +
              "no-answer\", \"message\": \"No radio answered.\"}, {\"name\": \"/dev/no-such-port" +
-             none + "cannot-open\", \"message\": \"The port cannot be opened.\"}, {\"name\": \"" +
-             radio + none + "answered\", \"message\": \"The radio answered.\"}], \"radio\": \"" +
-             radio + "\"}\n"},
+             none + "cannot-open\", \"message\": \"There is no such device.\"}, {\"name\": \"" +
+             radio + none + "answered\", \"message\": \"The radio answered.\"}, {\"name\": \"" +
+             mute + "\", \"description\": \"\"}], \"radio\": \"" + radio + "\"}\n"},
         {"ports --probe --yes " + mute, "", 1, kPrompt,
          mute + "    No radio answered.\nNo radio answered.\n"},
         {"ports --probe " + radio, "no\\n", 1, kAsk},  // cancelled at the prompt

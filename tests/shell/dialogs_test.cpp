@@ -1,6 +1,7 @@
 // The desktop's dialogs driven through their widgets; the radio commands' windows.
 #include "database/client_compare.h"
 #include "database/radio_backups.h"
+#include "radio/radio_harness.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
@@ -12,6 +13,7 @@
 #include "shell/qt_user_feedback.h"
 #include "shell/radio_log_window.h"
 #include "shell_fixture.h"
+#include "support/temp_dir.h"
 
 using namespace tarn;
 using namespace tarn::test;
@@ -173,10 +175,22 @@ class DialogsTest : public QObject {
         QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save 'Müller'?"));
     }
 
-    // An unopenable port is asked about; Enter takes the text shown; Find radio; descriptions.
+    // An unopenable port is asked about, with the reason under the question; Enter takes the
+    // text shown; Find radio stops at the radio; descriptions.
     void portDialog() {
         ShellWorld world;
-        world.services->probePort = [](const std::string& name) { return name == "COM2"; };
+        test::TempDir places;  // no console, session or lock file of this computer
+        ScopedPortPlaces rules(places.path());
+        const auto clock = std::make_shared<VirtualClock>();
+        const auto ports = [clock](std::function<bool(int)> missing) {
+            return [clock, missing, n = 0]() mutable {
+                return SerialConnection{
+                    std::make_unique<FakeRadioDevice>(std::make_shared<RadioMonitor>(), clock,
+                                                      FakePortFaults{.missing = missing(n++)}),
+                    clock};
+            };
+        };
+        world.services->serialConnection = ports([](int) { return true; });
         PortDialog dialog(nullptr);
         QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
         dialog.portBox()->setEditText("COM7");
@@ -188,8 +202,8 @@ class DialogsTest : public QObject {
         QCOMPARE(world.messageTexts(),
                  Texts(2,
                        "Port 'COM7' is either busy or unavailable.\n\nAre you sure you want to "
-                       "use this port?"));
-        world.services->probePort = [](const std::string&) { return true; };
+                       "use this port?\n\nThere is no such device."));
+        world.services->serialConnection = ports([](int) { return false; });
         // Enter presses OK with the text as shown, whether typed or stored, listed or not.
         for (const char* stored : {"COM3", "COM", "/dev/ttyUSB7"}) {
             world.settings.write("Port", stored);
@@ -201,13 +215,7 @@ class DialogsTest : public QObject {
             QCOMPARE(*world.settings.read("Port"), std::string(stored));
         }
         world.feedback->clear();
-        const auto clock = std::make_shared<VirtualClock>();
-        world.services->serialConnection = [clock, n = 0]() mutable {  // the second port answers
-            return SerialConnection{
-                std::make_unique<FakeRadioDevice>(std::make_shared<RadioMonitor>(), clock,
-                                                  FakePortFaults{.missing = n++ != 1}),
-                clock};
-        };
+        world.services->serialConnection = ports([](int n) { return n != 1; });  // the second
         PortDialog found(nullptr, {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
                                    {"/dev/ttyRADIO", ""},
                                    {"COM3", "Communications Port"}});
@@ -223,12 +231,10 @@ class DialogsTest : public QObject {
         QVERIFY(found.results()->isHidden());  // nothing tried without the radio ready
         found.findRadio();
         QCOMPARE(world.messageTexts(), Texts(2, radio_text::kConnectPrompt));
-        QCOMPARE(lines(found.results()).mid(0, 3),
-                 QStringList({"/dev/pts/9 \u2014 The port cannot be opened.",
-                              "/dev/ttyRADIO \u2014 The radio answered.",
-                              "/dev/ttyUSB0 \u2014 The port cannot be opened."}));
+        QCOMPARE(lines(found.results()), QStringList({"/dev/pts/9 \u2014 There is no such device.",
+                                                      "/dev/ttyRADIO \u2014 The radio answered."}));
         QVERIFY(found.portBox()->currentText() == "/dev/ttyRADIO" && found.isEnabled());
-        world.services->probePort = [](const std::string&) { return true; };
+        world.services->serialConnection = ports([](int) { return false; });
         const int usb = found.portBox()->findData("/dev/ttyUSB0");
         found.portBox()->setCurrentIndex(usb);
         QCOMPARE(found.portBox()->currentText(), QString("/dev/ttyUSB0"));
