@@ -6,9 +6,10 @@
 
 #include "cli/cli_command.h"
 #include "database/client_database.h"
+#include "database/output_guard.h"
+#include "document/database_document.h"
 #include "model/message_texts.h"
 #include "model/text_codec.h"
-#include "settings/settings_store.h"
 
 namespace tarn::cli {
 
@@ -62,14 +63,10 @@ std::string fullPath(const std::string& path) {
     return error ? path : full.lexically_normal().string();
 }
 
-std::optional<int> refuseOutput(const std::string& output, bool force, const std::string& input) {
+std::optional<int> refuseOutput(const std::string& output, bool force) {
     namespace fs = std::filesystem;
     std::error_code error;
-    // Hard links and symbolic links are the same file under another name.
-    if (!input.empty() && fs::equivalent(input, output, error)) {
-        std::fprintf(stderr, msg::kCliOutputIsInput, terminalText(output).c_str());
-        return kExitFailure;
-    }
+    if (!mayReplaceWithOutput(output, MessageOwner::none())) return kExitFailure;
     if (!force && fs::exists(fs::symlink_status(output, error))) {
         std::fprintf(stderr, msg::kCliOutputExists, terminalText(output).c_str());
         return kExitFailure;
@@ -81,25 +78,25 @@ namespace {
 
 bool rememberFiles = false;
 
-bool remembered(bool done, const std::string& path) {
-    if (done && rememberFiles) settings().addRecentFile(path);
-    return done;
-}
-
 }  // namespace
 
 void setRememberFiles(bool remember) {
     rememberFiles = remember;
 }
 
-bool loadDatabase(ClientDatabase& database, const std::string& path) {
-    const std::string full = fullPath(path);
-    return remembered(database.load(full) != 0, full);
+bool loadDatabase(DatabaseDocument& document, const std::string& path) {
+    document.setRemembersFiles(rememberFiles);
+    return document.open(fullPath(path));
 }
 
-bool saveDatabase(ClientDatabase& database, const std::string& path) {
-    const std::string full = fullPath(path);
-    return remembered(database.save(full) != 0, full);
+bool saveDatabase(DatabaseDocument& document) {
+    document.setRemembersFiles(rememberFiles);
+    return document.save() == DatabaseDocument::SaveResult::Saved;
+}
+
+bool saveNewDatabase(DatabaseDocument& document, const std::string& path) {
+    document.setRemembersFiles(rememberFiles);
+    return document.saveNamed(fullPath(path));
 }
 
 std::string terminalText(std::string_view text, bool lineBreaks) {

@@ -9,6 +9,7 @@
 
 namespace tarn {
 class ClientDatabase;
+class DatabaseDocument;
 }
 
 namespace tarn::cli {
@@ -41,16 +42,18 @@ std::optional<int> parseIndex(std::string_view text);
 // program's recent-file list (by its full path, as the program lists it); without it
 // the tool leaves the list alone.
 void setRememberFiles(bool remember);
-// Load or save a database file by its full path. The core has already told any failure.
-bool loadDatabase(ClientDatabase& database, const std::string& path);
-bool saveDatabase(ClientDatabase& database, const std::string& path);
+// Opens a database file into the document by its full path, or saves the document to its
+// file. The core has already told any failure.
+bool loadDatabase(DatabaseDocument& document, const std::string& path);
+bool saveDatabase(DatabaseDocument& document);
+// Saves a new database under exactly this path (tarn-cli new).
+bool saveNewDatabase(DatabaseDocument& document, const std::string& path);
 std::string fullPath(const std::string& path);
 
 // Whether an output file may be written: an existing file only with --force (`force`),
-// and never the database file being read (`input`, if any), whatever its name. Nothing
-// when it may; else the failure exit code, after its message.
-std::optional<int> refuseOutput(const std::string& output, bool force,
-                                const std::string& input = {});
+// and never a database file this run has open, whatever its name. Nothing when it may;
+// else the failure exit code, after its message.
+std::optional<int> refuseOutput(const std::string& output, bool force);
 
 // Text for the terminal: UTF-8 as it is, but every control character (C0, DEL, C1; a
 // line feed only without `lineBreaks`) and every byte that is not UTF-8 written as "\x1b",

@@ -6,6 +6,7 @@
 #include "cli/client_rows.h"
 #include "database/client_database.h"
 #include "database/client_match.h"
+#include "document/database_document.h"
 #include "model/message_texts.h"
 
 namespace tarn::cli {
@@ -13,8 +14,9 @@ namespace tarn::cli {
 int runFind(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--json"}, {}, 2);
     if (!parsed) return usageError("find [--json] FILE TEXT");
-    ClientDatabase db(false);
-    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    DatabaseDocument document;
+    if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
+    const ClientDatabase& db = document.database();
     // As the desktop program's Find field: typed text, in the records' encoding.
     const std::vector<int> found = findClients(db, findTextOf(argumentUtf8(parsed->positional[1])));
     if (parsed->flags.count("--json")) {

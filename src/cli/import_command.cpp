@@ -5,6 +5,8 @@
 #include "cli/cli_support.h"
 #include "database/client_database.h"
 #include "database/csv_import.h"
+#include "document/csv_import_plan.h"
+#include "document/database_document.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 
@@ -15,46 +17,36 @@ void say(const std::string& text) {
     std::fprintf(stderr, "%s\n", terminalText(text).c_str());
 }
 
-// How many clients the import adds: all of them, or (after saying why) none, unless
-// --skip-bad asks for the readable ones that fit.
-std::optional<int> chosenCount(const CsvImport& read, int room, bool skipBad) {
-    for (const std::string& line : lineErrorTexts(read)) say(line);
-    if (read.readable == 0) {
-        say(read.errorCount > 0 ? msg::kImportNothingReadable : msg::kImportNoClients);
-    } else if (room == 0) {
-        say(formatMessage(msg::kImportDatabaseFull, kMaxClients));
-    } else if (skipBad) {
-        return room;
-    } else if (read.errorCount > 0) {
-        say(formatMessage(msg::kCliSkipBad, read.readable));
-    } else if (read.readable > room) {
-        const std::string tooMany = formatMessage(
-            formatMessage(formatMessage(msg::kImportTooMany, read.readable), room), kMaxClients);
-        say(tooMany + formatMessage(msg::kCliFirstOnes, room));
-    } else {
-        return read.readable;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 int runImport(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--skip-bad"}, {}, 2);
     if (!parsed) return usageError("import [--skip-bad] FILE IN.csv");
-    ClientDatabase db(false);
-    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    DatabaseDocument document;
+    if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
     const auto read = readCsvFile(fullPath(parsed->positional[1]));
     if (!read) return kExitFailure;
-    const auto count = chosenCount(*read, importRoom(db), parsed->flags.count("--skip-bad") != 0);
-    if (!count) return kExitFailure;
 
+    // --skip-bad is this tool's answer to the questions the desktop program asks.
+    const bool skipBad = parsed->flags.count("--skip-bad") != 0;
+    for (const std::string& line : lineErrorTexts(*read)) say(line);
+    ImportPlan plan = planImport(document.database(), *read, skipBad);
+    if (!plan.refusal.empty()) {
+        say(plan.refusal);
+        if (read->errorCount > 0 && read->readable > 0 && !skipBad)
+            say(formatMessage(msg::kCliSkipBad, read->readable));
+        return kExitFailure;
+    }
+    if (!plan.tooMany.empty() && !skipBad) {
+        say(plan.tooMany + formatMessage(msg::kCliFirstOnes, plan.count));
+        return kExitFailure;
+    }
     // Nobody is asked here: a dealer text of the database's own stays.
-    const bool dealerText = dealerTextOffered(db, *read) && !dealerTextAsks(db);
-    const CsvImportSummary summary = importClients(db, *read, *count, dealerText);
+    if (!plan.dealerTextQuestion.empty()) plan.dealerText = false;
+    const CsvImportSummary summary = importPlanned(document, *read, plan);
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
-    db.setAskBeforeReplacingChanges(false);
-    if (!saveDatabase(db, parsed->positional[0])) return kExitFailure;
+    document.database().setAskBeforeReplacingChanges(false);
+    if (!saveDatabase(document)) return kExitFailure;
     std::printf("%s\n", importSummaryText(summary).c_str());
     return kExitOk;
 }

@@ -93,6 +93,6 @@ class ClientDatabase {
 
 // Forces the extension ".tdb" on the file-name part of a path (what follows the last
 // separator): everything from its last '.' on is replaced, or ".tdb" is appended.
-std::string forceDatabaseExtension(const std::string& path);
+std::filesystem::path forceDatabaseExtension(const std::filesystem::path& path);
 
 }  // namespace tarn

@@ -98,8 +98,8 @@ std::string csvText(const ClientDatabase& database) {
     return text;
 }
 
-bool exportCsv(const ClientDatabase& database, const std::string& path) {
-    ReplacingFile file(path);
+bool exportCsv(const ClientDatabase& database, const std::filesystem::path& path) {
+    ReplacingFile file(path.string());
     // Written in pieces, so the whole text is never held at once.
     if (file.isOpen())
         produceCsv(database, 1 << 20, [&](const std::string& piece) { file.write(piece); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,6 @@ std::string csvText(const ClientDatabase& database);
 // True when the file was created and written; false after a message otherwise ("Failed to
 // create/open csv file", or "Failed to write csv file" when the data did not all arrive).
 // An existing file is replaced only once the new one is complete.
-bool exportCsv(const ClientDatabase& database, const std::string& path);
+bool exportCsv(const ClientDatabase& database, const std::filesystem::path& path);
 
 }  // namespace tarn

@@ -104,12 +104,15 @@ class FileCursor {
 
 }  // namespace
 
-std::string forceDatabaseExtension(const std::string& path) {
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-    const std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && dot >= nameStart) return path.substr(0, dot) + ".tdb";
-    return path + ".tdb";
+std::filesystem::path forceDatabaseExtension(const std::filesystem::path& path) {
+    using Native = std::filesystem::path::string_type;
+    const Native& text = path.native();
+    const Native separators = std::filesystem::path("/\\").native();
+    const std::size_t slash = text.find_last_of(separators);
+    const std::size_t nameStart = slash == Native::npos ? 0 : slash + 1;
+    const std::size_t dot = text.find_last_of(std::filesystem::path(".").native());
+    const Native stem = dot != Native::npos && dot >= nameStart ? text.substr(0, dot) : text;
+    return std::filesystem::path(stem + std::filesystem::path(".tdb").native());
 }
 
 int ClientDatabase::load(const std::filesystem::path& path) {

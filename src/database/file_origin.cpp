@@ -60,11 +60,11 @@ bool FileOrigin::allowsReplacing(const fs::path& path, bool ask) const {
         now = identify(path, true);  // a change within the clock's resolution
         if (now && now->hash == identity_->hash) return true;
     }
-    const std::string text = formatMessage(msg::kChangedSinceOpened, path);
     if (!ask) {
-        showError(MessageOwner::none(), text);
+        showError(MessageOwner::none(), formatMessage(msg::kChangedSinceOpenedRefused, path));
         return false;
     }
+    const std::string text = formatMessage(msg::kChangedSinceOpened, path);
     MessageOwner owner = MessageOwner::none();
     owner.defaultNo = true;
     return askYesNo(owner, text);

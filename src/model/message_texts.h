@@ -74,12 +74,25 @@ inline constexpr const char* kCannotWriteDatabase = "Failed to write database fi
 inline constexpr const char* kChangedSinceOpened =
     "The file '%s' has been changed by another program since it was opened.\n\n"
     "Do you want to replace it?";
+inline constexpr const char* kChangedSinceOpenedRefused =
+    "The file '%s' has been changed by another program since it was opened; it was not "
+    "replaced.";
 inline constexpr const char* kReplaceFile =
     "The file '%s' already exists.\n\nDo you want to replace it?";
 inline constexpr const char* kSaveChanges = "Do you want to save changes to '%s'?";
 inline constexpr const char* kPathTooLong =
     "The path '%s' is too long.\n\nA database path must be shorter than 260 characters.";
 inline constexpr const char* kOpenManyFiles = "Do you really want to open %d files?";
+inline constexpr const char* kOutputIsOpenDatabase =
+    "'%s' is a database file open in this program; it is never replaced.";
+
+// The save dialog's own checks of the name chosen (titled as the dialog).
+inline constexpr const char* kPathNotFound =
+    "%s\nPath does not exist.\nCheck the path and try again.";
+inline constexpr const char* kFileReadOnly =
+    "%s\nThis file is set to read-only.\nTry again with a different file name.";
+inline constexpr const char* kCreateFile =
+    "%s\nThis file does not exist.\nDo you want to create it?";
 
 // CSV export and import; the reasons name one line of the file.
 inline constexpr const char* kCannotCreateCsv = "Failed to create/open csv file";
@@ -92,6 +105,8 @@ inline constexpr const char* kImportTotals = "The file holds %d readable clients
 inline constexpr const char* kImportNoClients = "The file holds no clients. Nothing was imported.";
 inline constexpr const char* kImportNothingReadable =
     "Nothing was imported: no client of the file can be read.";
+inline constexpr const char* kImportUnreadable =
+    "Nothing was imported: the file has lines that cannot be read.";
 inline constexpr const char* kImportDatabaseFull =
     "The database already holds %d clients. Nothing was imported.";
 inline constexpr const char* kImportTooMany =
@@ -151,24 +166,23 @@ inline constexpr const char* kBackupFolderNotKept =
 inline constexpr const char* kBackupNotWritten = "Backup not kept: '%s' cannot be written.";
 inline constexpr const char* kRadioLogNotWritten = "The radio log could not be written to '%s'.";
 inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
+inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
 
 // tarn-cli's own texts.
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
 inline constexpr const char* kCliNoSuchClient = "There is no client %d; the database holds %d.\n";
-inline constexpr const char* kCliOutputIsInput =
-    "'%s' is the database file being read; it is never replaced.\n";
 inline constexpr const char* kCliOutputExists =
     "The file '%s' already exists. Add --force to replace it.\n";
 inline constexpr const char* kCliConfirm =
     "Press Enter to continue, or type anything else to cancel: ";
 inline constexpr const char* kCliNoMatch = "No client matches.";
-inline constexpr const char* kCliSkipBad =
-    "Nothing was imported. Add --skip-bad to import the %d readable clients.";
+inline constexpr const char* kCliSkipBad = "Add --skip-bad to import the %d readable clients.";
 inline constexpr const char* kCliFirstOnes =
     " Nothing was imported. Add --skip-bad to import the first %d.";
 inline constexpr const char* kCliReadKept = "The radio's memory was kept in '%s'.\n";
 inline constexpr const char* kCliReadNotKept = "The radio's memory could not be kept.\n";
+inline constexpr const char* kCliReadInBackup = "The radio's memory is kept in the backup '%s'.\n";
 inline constexpr const char* kCliNoPorts = "No serial ports were found.";
 inline constexpr const char* kCliRadioFoundOn = "The radio answered on %s.\n";
 inline constexpr const char* kCliNoPrint =
@@ -213,10 +227,15 @@ inline constexpr const char* kEveryText[] = {
     kCannotCreateDatabase,
     kCannotWriteDatabase,
     kChangedSinceOpened,
+    kChangedSinceOpenedRefused,
     kReplaceFile,
     kSaveChanges,
     kPathTooLong,
     kOpenManyFiles,
+    kOutputIsOpenDatabase,
+    kPathNotFound,
+    kFileReadOnly,
+    kCreateFile,
     kCannotCreateCsv,
     kCannotWriteCsv,
     kCannotOpenCsv,
@@ -226,6 +245,7 @@ inline constexpr const char* kEveryText[] = {
     kImportTotals,
     kImportNoClients,
     kImportNothingReadable,
+    kImportUnreadable,
     kImportDatabaseFull,
     kImportTooMany,
     kImportFirstOnes,
@@ -267,10 +287,10 @@ inline constexpr const char* kEveryText[] = {
     kBackupNotWritten,
     kRadioLogNotWritten,
     kNoRadioExchanges,
+    kComparisonNotWritten,
     kCliUsage,
     kCliUnknownCommand,
     kCliNoSuchClient,
-    kCliOutputIsInput,
     kCliOutputExists,
     kCliConfirm,
     kCliNoMatch,
@@ -278,6 +298,7 @@ inline constexpr const char* kEveryText[] = {
     kCliFirstOnes,
     kCliReadKept,
     kCliReadNotKept,
+    kCliReadInBackup,
     kCliNoPorts,
     kCliRadioFoundOn,
     kCliNoPrint,

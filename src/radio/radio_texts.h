@@ -14,6 +14,8 @@ inline constexpr const char* kVerifyFailed =
 inline constexpr const char* kReadingCaption = "Reading radio";
 inline constexpr const char* kVerifyingCaption = "Verifying radio";
 inline constexpr const char* kProgrammingCaption = "Programming radio";
+// The read before programming, which keeps what the radio held.
+inline constexpr const char* kReadingBeforeWriteCaption = "Reading radio before programming";
 inline constexpr const char* kRequesting = "Requesting data from radio...";
 inline constexpr const char* kReceived = "Received %u bytes";
 inline constexpr const char* kProcessing = "Processing data...";
@@ -56,6 +58,7 @@ inline constexpr const char* kEveryText[] = {
     kReadingCaption,
     kVerifyingCaption,
     kProgrammingCaption,
+    kReadingBeforeWriteCaption,
     kRequesting,
     kReceived,
     kProcessing,

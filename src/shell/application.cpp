@@ -53,23 +53,26 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
     }
 
     program->services_ = std::make_unique<ScopedServices>();
+    program->shellServices_ = std::make_unique<ScopedShellServices>();
     Services& services = **program->services_;
+    ShellServices& shell = **program->shellServices_;
     if (options.settings) {
         services.settings = options.settings;
     } else {
         program->ownSettings_ = std::make_unique<QtSettingsBackend>();
         services.settings = program->ownSettings_.get();
     }
-    if (options.installSeams) addQtSeams(services);
-    // Backups past "Backup Days" go once per start, without a word.
+    if (options.installSeams) addQtSeams(services, shell);
+    // Backups past "Backup Days" go once per start, without a word (and at each radio
+    // command).
     pruneBackups(backupFolder(), settings().backupDays(), std::time(nullptr));
 
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();
-    services.frame = frame;
+    shell.frame = frame;
     // The edit client dialog's Help button is the frame's Help command (posted there, so
     // it may arrive after the frame is gone).
-    services.help = [frame = QPointer<FrameWindow>(frame)] {
+    shell.help = [frame = QPointer<FrameWindow>(frame)] {
         if (frame) frame->command(cmd::Help);
     };
     services.recentFilesChanged = [frame] { frame->postRecentFilesChanged(); };

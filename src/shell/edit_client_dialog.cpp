@@ -13,20 +13,23 @@
 #include <QTableView>
 #include <string>
 
+#include "model/client_edit.h"
 #include "model/client_record.h"
 #include "model/message_texts.h"
-#include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
 #include "shell/column_widths.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 
 ClientDialog::ClientDialog(ClientRecord& client, QWidget* parent)
     : QDialog(parent), client_(client) {
     setWindowTitle(QStringLiteral("Edit client"));
+    setHelpTopic(this, "edit-a-client-and-its-channels");
     buildControls();
     loadClient();
     postRefresh();
@@ -234,7 +237,7 @@ void ClientDialog::pasteChannels() {
 }
 
 void ClientDialog::help() {
-    if (auto command = services().help)
+    if (auto command = shellServices().help)
         QMetaObject::invokeMethod(qApp, command, Qt::QueuedConnection);
 }
 
@@ -278,18 +281,18 @@ void ClientDialog::accept() {
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         auto [field, what] = fields[i];
         if (!field->isModified()) continue;
-        texts[i] = typedAnsi(field->text().left(127), what, handle());
+        texts[i] = typedAnsi(field->text(), what, handle());
         if (!texts[i]) return field->setFocus();
     }
-    if (texts[0]) client_.setName(texts[0]->c_str());
-    if (texts[1]) client_.setSelcall(texts[1]->c_str());
-    if (texts[2]) client_.setSerial(texts[2]->c_str());
-    client_.setOption(ClientOption::FrontPanelProgramming, program_->isChecked());
-    client_.setOption(ClientOption::ModeToggle, modes_->isChecked());
-    client_.setOption(ClientOption::AutoTune, autoTune_->isChecked());
-    if (powerClicked_)
-        client_.setOption(ClientOption::PowerLevel,
-                          high_->isChecked() ? PowerLevel::High : PowerLevel::Low);
+    ClientEdits edits{texts[0],
+                      texts[1],
+                      texts[2],
+                      program_->isChecked(),
+                      modes_->isChecked(),
+                      autoTune_->isChecked(),
+                      std::nullopt};
+    if (powerClicked_) edits.high = high_->isChecked();
+    applyClientEdits(client_, edits);
 
     std::vector<int> widths;
     for (int column = 0; column < ColumnCount; ++column)

@@ -17,6 +17,7 @@
 #include "radio/port_probe.h"
 #include "radio/radio_texts.h"
 #include "settings/settings_store.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
 #include "shell/user_input.h"
 
@@ -35,6 +36,7 @@ PortDialog::PortDialog(QWidget* parent, std::vector<SerialPortInfo> found)
       find_(new QPushButton("&Find radio", this)),
       results_(new QListWidget(this)) {
     setWindowTitle("Set port");
+    setHelpTopic(this, "choosing-the-radio-s-port");
     const FontDialogUnits du(font());
     setFixedSize(du.size(161, 58));
     auto* label = new QLabel("Port", this);

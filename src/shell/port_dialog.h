@@ -22,7 +22,6 @@ class PortDialog final : public QDialog {
     explicit PortDialog(QWidget* parent, std::vector<SerialPortInfo> found = listSerialPorts());
     QComboBox* portBox() const { return portBox_; }
     QListWidget* results() const { return results_; }  // one line per port Find radio tried
-    QPushButton* findButton() const { return find_; }
     void accept() override;
     void findRadio();
     bool eventFilter(QObject* watched, QEvent* event) override;

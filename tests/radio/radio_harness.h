@@ -8,7 +8,6 @@
 
 #include "radio/port_rules.h"
 #include "radio/serial_link.h"
-#include "settings/settings_store.h"
 #include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
 
@@ -34,7 +33,7 @@ struct FakeRadio {
           clock(std::make_shared<VirtualClock>(startTick)) {
         auto fake = std::make_unique<FakeRadioDevice>(radio, clock, port, paced);
         device = fake.get();
-        link = std::make_unique<SerialLink>(std::move(fake), clock);
+        link = std::make_unique<SerialLink>(std::move(fake), clock, "COM1");
         radio->memory() = patternMemory();
     }
     std::shared_ptr<RadioMonitor> radio;

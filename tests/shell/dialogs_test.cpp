@@ -159,7 +159,7 @@ class DialogsTest : public QObject {
                 path == world.path("a.tdb"));
         // A message box: the frame's, its default button as asked, its text UTF-8.
         FrameWindow frame;
-        world.services->frame = &frame;
+        world.shell->frame = &frame;
         QString seen;
         whenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -248,7 +248,7 @@ class DialogsTest : public QObject {
     void readReportsToStatusBarLogWindowAndBackups() {
         ShellWorld world;
         RadioLog log;
-        world.services->radioLog = &log;
+        world.shell->radioLog = &log;
         Scene scene(world);
         scene.frame.command(cmd::ShowRadioLog);
         RadioLogWindow* shown = scene.frame.radioLogWindow();
@@ -302,7 +302,8 @@ class DialogsTest : public QObject {
                  (QStringList{kIdenticalText, "Compared 'B' with the radio: identical"}));
         QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
         QCOMPARE(compare(scene, "Write client to radio") << status(scene.frame),
-                 (QStringList{kIdenticalText, "Programmed and verified 'B'"}));
+                 (QStringList{kIdenticalText,
+                              "Programmed and verified 'B'; what it held before is kept"}));
         QVERIFY(!scene.db().isModified());
 
         // A different radio; Replace is one step to undo, its channel check not repeated.
@@ -313,7 +314,9 @@ class DialogsTest : public QObject {
         const ClientRecord before = *scene.db().client(1);
         world.feedback->clear();
         const QStringList shown = compare(scene, "Replace client");
-        QVERIFY2(shown.size() == 1 && shown[0].startsWith("Power level: "), qPrintable(shown[0]));
+        QVERIFY2(shown.size() == 2 && shown[0].startsWith("Power level: ") &&
+                     shown[1].startsWith("Channel 3 damaged: "),
+                 qPrintable(shown.join('|')));
         QCOMPARE(world.messageTexts().size(), std::size_t{2});
         QCOMPARE(status(scene.frame), "Read the radio into 'B' (2048 bytes, 1 channel repaired)");
         QVERIFY(*scene.db().client(1) != before);
@@ -528,7 +531,7 @@ class DialogsTest : public QObject {
         char label[kLabelSize] = {};
         auto channel = openChannel(client);
         channel->labelField()->setText("Whip \u03a9");
-        channel->okButton()->click();
+        channel->accept();
         DealerTextDialog dealer({}, nullptr);
         dealer.textBox()->setPlainText("\u20ac Harbour\n\u0141ine 2");
         dealer.accept();

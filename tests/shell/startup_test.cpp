@@ -266,7 +266,8 @@ class StartupTest : public QObject {
         // Answered before its box came up: no box loops inside the socket's signal (deletion).
         QCOMPARE(answer, QByteArray("\1"));
         const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
-        waitFor([&] { return world.feedback->messages().size() >= boxes; }, 10000);
+        waitFor([&] { return world.feedback->messages().size() >= boxes; },
+                60000);      // a condition, not a sleep: slow machines only wait longer
         runNestedLoop(100);  // time for any more that were kept
         QCOMPARE(deepest, 1);
         QCOMPARE(world.feedback->messages().size(), boxes);
