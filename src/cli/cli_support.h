@@ -10,7 +10,7 @@
 namespace tarn {
 class ClientDatabase;
 class DatabaseDocument;
-}
+}  // namespace tarn
 
 namespace tarn::cli {
 

@@ -1,8 +1,8 @@
 // tarn-cli export [--force] FILE OUT.csv: the CSV export of a database file.
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
-#include "document/database_document.h"
 #include "database/csv_export.h"
+#include "document/database_document.h"
 
 namespace tarn::cli {
 

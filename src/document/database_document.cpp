@@ -111,7 +111,8 @@ DatabaseDocument::ExportResult DatabaseDocument::exportTo(std::filesystem::path 
     if (!chosen.has_extension()) {
         chosen += ".csv";
         // The dialog confirmed replacing the name typed, not the one with ".csv".
-        if (!pathFits(chosen, owner()) || !mayReplaceMadeName(chosen)) return {SaveResult::Retry, 0, {}};
+        if (!pathFits(chosen, owner()) || !mayReplaceMadeName(chosen))
+            return {SaveResult::Retry, 0, {}};
     }
     if (!mayReplaceWithOutput(chosen, owner())) return {SaveResult::Retry, 0, {}};
     if (!exportCsv(database_, chosen)) return {SaveResult::Failed, 0, {}};

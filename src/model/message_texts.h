@@ -171,6 +171,8 @@ inline constexpr const char* kComparisonNotWritten = "The comparison could not b
 // tarn-cli's own texts.
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
+inline constexpr const char* kCliUnknownOption = "tarn-cli: unknown option \"%s\"\n";
+inline constexpr const char* kCliOptionNeedsValue = "tarn-cli: option \"%s\" needs a value\n";
 inline constexpr const char* kCliNoSuchClient = "There is no client %d; the database holds %d.\n";
 inline constexpr const char* kCliOutputExists =
     "The file '%s' already exists. Add --force to replace it.\n";
@@ -290,6 +292,8 @@ inline constexpr const char* kEveryText[] = {
     kComparisonNotWritten,
     kCliUsage,
     kCliUnknownCommand,
+    kCliUnknownOption,
+    kCliOptionNeedsValue,
     kCliNoSuchClient,
     kCliOutputExists,
     kCliConfirm,

@@ -30,8 +30,8 @@
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
 #include "shell/help_file.h"
-#include "shell/port_dialog.h"
 #include "shell/options_dialog.h"
+#include "shell/port_dialog.h"
 #include "shell/print_options_dialog.h"
 #include "shell/radio_log_window.h"
 

@@ -201,10 +201,11 @@ TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     setenv("XDG_DATA_HOME", file.c_str(), 1);
     r = run("read " + port + "'" + file + "' 0");
     EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.err.starts_with(kPrompt + std::string("Read the radio into 'New Client' (2048 "
-                                                        "bytes, no change) at ")) &&
-                r.err.ends_with("\nBackup not kept: the folder '" + file +
-                                "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n"))
+    EXPECT_TRUE(
+        r.err.starts_with(kPrompt + std::string("Read the radio into 'New Client' (2048 "
+                                                "bytes, no change) at ")) &&
+        r.err.ends_with("\nBackup not kept: the folder '" + file +
+                        "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n"))
         << r.err;
     EXPECT_EQ(sim.stop(), 0);
     const RadioImage written = imageOf(dir.file("shop-copy.tdb"), 0);
