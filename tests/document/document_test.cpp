@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "database/output_guard.h"
+#include "document/csv_import_plan.h"
 #include "document/database_document.h"
 #include "document/radio_workflow.h"
 #include "model/channel_slot.h"
+#include "model/message_texts.h"
 #include "radio/radio_harness.h"
 #include "radio/radio_log.h"
 #include "sim/fake_radio_device.h"
@@ -83,6 +85,53 @@ TEST_F(Documents, KeepStepsOnlyForRealChangesAndComeBackUnmodified) {
     ASSERT_TRUE(document.redo());
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(document.database().clientCount(), 2);
+}
+
+// All or nothing: unreadable lines or too little room import nothing unless the user chose
+// so; the file's dealer text replaces one of the database's own only on Yes; one undo step.
+TEST(ImportPlan, AllOrNothingUnlessChosenAndOneStep) {
+    DatabaseDocument document;
+    ClientDatabase& db = document.database();
+    db.deleteClient(0);
+    CsvImport read;
+    read.dealerText = "Harbour Radio";
+    read.clients.resize(3);
+    read.readable = 3;
+    read.errorCount = 1;
+    EXPECT_EQ(planImport(db, read, false).refusal, msg::kImportUnreadable);
+    EXPECT_EQ(planImport(db, read, false).count, 0);
+    EXPECT_EQ(planImport(db, read, true).count, 3);
+    read.readable = 0;
+    EXPECT_EQ(planImport(db, read, true).refusal, msg::kImportNothingReadable);
+    read.errorCount = 0;
+    EXPECT_EQ(planImport(db, read, true).refusal, msg::kImportNoClients);
+
+    read.readable = 3;
+    std::copy_n("Own text", 9, db.dealerText().begin());
+    ImportPlan plan = planImport(db, read, false);
+    EXPECT_TRUE(plan.refusal.empty() && plan.tooMany.empty());
+    EXPECT_EQ(plan.dealerTextQuestion,
+              "The database's dealer text is \"Own text\".\n\nReplace it with the file's first "
+              "line, \"Harbour Radio\"?");
+    plan.dealerText = true;  // Yes
+    const CsvImportSummary summary = importPlanned(document, read, plan);
+    EXPECT_EQ(summary.clients, 3);
+    EXPECT_EQ(db.dealerString(), "Harbour Radio");
+    EXPECT_EQ(document.history().undoName(), "Import 3 clients");
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(db.clientCount(), 0);
+    EXPECT_EQ(db.dealerString(), "Own text");
+
+    while (db.clientCount() < kMaxClients - 1) db.addClient();
+    plan = planImport(db, read, false);
+    EXPECT_EQ(plan.count, 1);
+    EXPECT_EQ(plan.tooMany,
+              "The file holds 3 clients; the database has room for 1 more (it holds at most "
+              "1000).");
+    EXPECT_FALSE(plan.dealerText) << "only into a database without clients";
+    db.addClient();
+    EXPECT_EQ(planImport(db, read, true).refusal,
+              "The database already holds 1000 clients. Nothing was imported.");
 }
 
 TEST_F(Documents, SaveAsForcesTheExtensionAsksForAMadeNameAndKeepsTheNameOnFailure) {
