@@ -128,7 +128,8 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"import fleet.tdb dealer.csv", 1, "",
          "The file holds no clients. Nothing was imported.\n"},
         {"import fleet.tdb bad.csv", 1, "",
-         badLine + "Nothing was imported. Add --skip-bad to import the 1 readable clients.\n"},
+         badLine + "Nothing was imported: the file has lines that cannot be read.\n"
+                   "Add --skip-bad to import the 1 readable clients.\n"},
         {"import full.tdb good.csv", 1, "",
          "The file holds 2 clients; the database has room for 1 more (it holds at most 1000). "
          "Nothing was imported. Add --skip-bad to import the first 1.\n"},
