@@ -61,6 +61,12 @@ inline constexpr const char* kChannelInUse = "Channel number is already in use."
 inline constexpr const char* kScanListFull = "There are already %d scan channels selected.";
 inline constexpr const char* kDeleteChannels =
     "Are you sure you want to delete all %d selected channels?";
+inline constexpr const char* kNoFreeChannel =
+    "All 255 channels of this client are in use. Delete a channel to make room for a new one.";
+inline constexpr const char* kSelcallNotStored =
+    "The selcall '%s' is not four digits and was not stored: the client keeps its selcall.";
+inline constexpr const char* kDealerTextCut =
+    "The dealer text holds at most 99 characters. Characters cut from its end: %d.";
 
 // Database files.
 inline constexpr const char* kCannotOpenDatabase = "Could not open database file";
@@ -220,6 +226,9 @@ inline constexpr const char* kEveryText[] = {
     kChannelInUse,
     kScanListFull,
     kDeleteChannels,
+    kNoFreeChannel,
+    kSelcallNotStored,
+    kDealerTextCut,
     kCannotOpenDatabase,
     kNotADatabase,
     kDatabaseEmpty,

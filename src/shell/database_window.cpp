@@ -62,6 +62,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     list_ = new ClientList(document_.database(), panel);
     find_ = new QLineEdit(panel);
     find_->setObjectName("Find");
+    find_->setFocusPolicy(Qt::ClickFocus);  // reached by a click or Ctrl+F; the list has the keys
     find_->setClearButtonEnabled(true);
     find_->installEventFilter(this);
     findStatus_ = new QLabel(panel);
@@ -88,14 +89,15 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     });
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
+    connect(find_, &QLineEdit::returnPressed, list_, &ClientList::goToFirstRow);
     if (path) document_.open(*path);
     showTitle();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
-    // A name of 20 letters; serials of 16 characters.
+    // Names of 31 characters; serials of 16.
     list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
-                                               {QString(20, 'n'), "Advanced", QString(16, '0'),
-                                                "0000", "Enabled", "Toggle", "Manual", "High"}));
+                                               {longestName(), "Advanced", QString(16, '0'), "0000",
+                                                "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();
@@ -300,7 +302,9 @@ void DatabaseWindow::importCsv() {
         return;
     if (!plan.dealerTextQuestion.empty())
         plan.dealerText = askYesNo(asking, plan.dealerTextQuestion);
+    const int before = document_.database().clientCount();
     const CsvImportSummary summary = importPlanned(document_, *read, plan);
+    list_->markNewClients(before, summary.clients);
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
     refillClientList();
@@ -322,7 +326,10 @@ void DatabaseWindow::newClient() {
             QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
         return;
     }
-    if (!added) document_.markModified();  // cancelled: the database counts as changed
+    if (added)
+        list_->markNewClients(index, 1);
+    else
+        document_.markModified();  // cancelled: the database counts as changed
     postRefillClientList();
 }
 
@@ -492,6 +499,7 @@ void DatabaseWindow::pasteClients() {
                                          : "Paste " + std::to_string(pasted()) + " clients";
                           }))
         return;
+    list_->markNewClients(before, pasted());
     postRefillClientList();
 }
 

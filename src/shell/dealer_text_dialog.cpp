@@ -1,11 +1,14 @@
 #include "shell/dealer_text_dialog.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "model/message_texts.h"
+#include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
@@ -13,7 +16,7 @@
 namespace tarn {
 
 DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* parent)
-    : QDialog(parent), textBox_(new QPlainTextEdit(this)) {
+    : QDialog(parent), textBox_(new QPlainTextEdit(this)), count_(new QLabel(this)) {
     setWindowTitle("Edit dealer text");
     setHelpTopic(this, "the-dealer-text");
     const FontDialogUnits du(font());
@@ -33,6 +36,12 @@ DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* p
     cancel->setGeometry(du.x(300), du.y(24), du.x(50), du.y(14));
     connect(ok, &QPushButton::clicked, this, &DealerTextDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Under the buttons: how much of the limit the text takes (a line break counts two).
+    count_->setGeometry(du.x(300), du.y(45), du.x(50), du.y(24));
+    count_->setWordWrap(true);
+    count_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(textBox_, &QPlainTextEdit::textChanged, this, &DealerTextDialog::showCount);
+    showCount();
     textBox_->setFocus();
 }
 
@@ -45,17 +54,33 @@ void DealerTextDialog::accept() {
     QDialog::accept();
 }
 
-void DealerTextDialog::storeText(std::array<char, 100>& text) const {
+void DealerTextDialog::showCount() {
+    // One character is one byte of the field (a character it cannot hold is refused at OK).
+    const auto length = static_cast<int>(typed().size());
+    count_->setText(QString("%1 of %2 characters").arg(length).arg(kLimit));
+    // Red past the limit: OK will cut the end.
+    count_->setStyleSheet(length > kLimit ? "color: #c00000;" : "");
+}
+
+int DealerTextDialog::storeText(std::array<char, 100>& text) const {
     std::string bytes = toAnsi(typed()).value_or(std::string());
-    bytes.resize(std::min<std::size_t>(bytes.size(), text.size() - 1));
+    const std::size_t length = bytes.size();
+    if (length > std::size_t{kLimit}) {
+        bytes.resize(kLimit);
+        if (bytes.back() == '\r') bytes.pop_back();  // never half a line break
+    }
     std::memcpy(text.data(), bytes.data(), bytes.size());
     text[bytes.size()] = '\0';
+    return static_cast<int>(length - bytes.size());
 }
 
 int runDealerTextDialog(std::array<char, 100>& text, void* parent) {
     DealerTextDialog dialog(text, static_cast<QWidget*>(parent));
     if (dialog.exec() != QDialog::Accepted) return 0;
-    dialog.storeText(text);
+    if (const int cut = dialog.storeText(text))
+        userFeedback().showMessage(MessageOwner::of(parent),
+                                   formatMessage(msg::kDealerTextCut, cut), MessageIcon::Warning,
+                                   MessageButtons::Ok);
     return 1;
 }
 
