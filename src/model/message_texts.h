@@ -175,6 +175,11 @@ inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
 inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
 
 // tarn-cli's own texts.
+// Status bar reports of the database window.
+inline constexpr const char* kClientLimitReached =
+    "A database holds at most %d clients: no client was added.";
+inline constexpr const char* kExportedOneClient = "Exported 1 client to '%s'";
+inline constexpr const char* kExportedClients = "Exported %d clients to '%s'";
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
 inline constexpr const char* kCliUnknownOption = "tarn-cli: unknown option \"%s\"\n";
@@ -299,6 +304,9 @@ inline constexpr const char* kEveryText[] = {
     kRadioLogNotWritten,
     kNoRadioExchanges,
     kComparisonNotWritten,
+    kClientLimitReached,
+    kExportedOneClient,
+    kExportedClients,
     kCliUsage,
     kCliUnknownCommand,
     kCliUnknownOption,

@@ -271,10 +271,10 @@ void DatabaseWindow::exportDatabase() {
         const auto done = document_.exportTo(chosen);
         if (done.result == DatabaseDocument::SaveResult::Retry) continue;
         if (done.result == DatabaseDocument::SaveResult::Saved)
-            report(QString("Exported %1 %2 to '%3'")
-                       .arg(done.clients)
-                       .arg(done.clients == 1 ? "client" : "clients")
-                       .arg(displayPath(done.file.filename())));
+            report(QString::fromStdString(formatMessage(
+                done.clients == 1 ? std::string(msg::kExportedOneClient)
+                                  : formatMessage(msg::kExportedClients, done.clients),
+                done.file.filename())));
         break;
     }
 }
@@ -322,8 +322,7 @@ void DatabaseWindow::newClient() {
         },
         [&] { return "New client '" + clientName(index) + "'"; });
     if (index < 0) {
-        report(
-            QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
+        report(QString::fromStdString(formatMessage(msg::kClientLimitReached, kMaxClients)));
         return;
     }
     if (added)
