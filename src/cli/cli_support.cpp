@@ -6,6 +6,8 @@
 
 #include "cli/cli_command.h"
 #include "database/client_database.h"
+#include "database/database_lock.h"
+#include "database/replace_file.h"
 #include "model/message_texts.h"
 #include "settings/settings_store.h"
 
@@ -57,20 +59,26 @@ std::optional<int> parseIndex(std::string_view text) {
 
 std::string fullPath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
+    const std::filesystem::path full = std::filesystem::absolute(pathFromArgument(path), error);
+    return error ? path : argumentFromPath(full.lexically_normal());
 }
 
 std::optional<int> refuseOutput(const std::string& output, bool force, const std::string& input) {
     namespace fs = std::filesystem;
+    const fs::path path = pathFromArgument(output);
     std::error_code error;
     // Hard links and symbolic links are the same file under another name.
-    if (!input.empty() && fs::equivalent(input, output, error)) {
+    if (!input.empty() && fs::equivalent(pathFromArgument(input), path, error)) {
         std::fprintf(stderr, msg::kCliOutputIsInput, output.c_str());
         return kExitFailure;
     }
-    if (!force && fs::exists(fs::symlink_status(output, error))) {
+    if (!force && fs::exists(fs::symlink_status(path, error))) {
         std::fprintf(stderr, msg::kCliOutputExists, output.c_str());
+        return kExitFailure;
+    }
+    const std::string refusal = replaceRefusalText(checkReplaceable(path), path);
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
         return kExitFailure;
     }
     return std::nullopt;
@@ -79,10 +87,17 @@ std::optional<int> refuseOutput(const std::string& output, bool force, const std
 namespace {
 
 bool rememberFiles = false;
+bool forEditing = false;
 
 bool remembered(bool done, const std::string& path) {
     if (done && rememberFiles) settings().addRecentFile(path);
     return done;
+}
+
+// Held from the load to the end of the process (or the next load for editing).
+DatabaseLock& editingLock() {
+    static DatabaseLock lock;
+    return lock;
 }
 
 }  // namespace
@@ -91,14 +106,25 @@ void setRememberFiles(bool remember) {
     rememberFiles = remember;
 }
 
+void loadForEditing() {
+    forEditing = true;
+}
+
 bool loadDatabase(ClientDatabase& database, const std::string& path) {
     const std::string full = fullPath(path);
-    return remembered(database.load(full) != 0, full);
+    if (forEditing && editingLock().lockForEditing(pathFromArgument(full), kEditWait) ==
+                          LockStatus::HeldByOther) {
+        std::fprintf(
+            stderr, "%s\n",
+            lockedText(msg::kBeingEdited, pathFromArgument(full), editingLock().holder()).c_str());
+        return false;
+    }
+    return remembered(database.load(pathFromArgument(full)) != 0, full);
 }
 
 bool saveDatabase(ClientDatabase& database, const std::string& path) {
     const std::string full = fullPath(path);
-    return remembered(database.save(full) != 0, full);
+    return remembered(database.save(pathFromArgument(full)) != 0, full);
 }
 
 std::string latin1ToUtf8(std::string_view text) {

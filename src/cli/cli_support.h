@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -41,14 +43,30 @@ std::optional<int> parseIndex(std::string_view text);
 // program's recent-file list (by its full path, as the program lists it); without it
 // the tool leaves the list alone.
 void setRememberFiles(bool remember);
+// Commands that load, change and save a database (read, import) call this before the
+// load: loadDatabase then takes the database's editing lock first (waiting up to
+// kEditWait for another program to finish) and holds it until the process ends, so that
+// two programs never save over each other's edits. A database another program is editing
+// is refused, naming who has it. Commands that only read a database need no lock.
+void loadForEditing();
+inline constexpr auto kEditWait = std::chrono::seconds(5);
+
 // Load or save a database file by its full path. The core has already told any failure.
 bool loadDatabase(ClientDatabase& database, const std::string& path);
 bool saveDatabase(ClientDatabase& database, const std::string& path);
 std::string fullPath(const std::string& path);
 
+// A path as typed on the command line (see commandLineWords), and back.
+std::filesystem::path pathFromArgument(const std::string& argument);
+std::string argumentFromPath(const std::filesystem::path& path);
+// The arguments after the program's name: on Windows from the system's UTF-16 command
+// line as UTF-8, so that any file name reaches the program; elsewhere as given.
+std::vector<std::string> commandLineWords(int argc, char** argv);
+
 // Whether an output file may be written: an existing file only with --force (`force`),
-// and never the database file being read (`input`, if any), whatever its name. Nothing
-// when it may; else the failure exit code, after its message.
+// only when it is a regular file reached safely (checkReplaceable), and never the
+// database file being read (`input`, if any), whatever its name. Nothing when it may;
+// else the failure exit code, after its message.
 std::optional<int> refuseOutput(const std::string& output, bool force,
                                 const std::string& input = {});
 

@@ -15,7 +15,7 @@ int runExport(const std::vector<std::string>& args) {
         return *refused;
     ClientDatabase db(false);
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
-    return exportCsv(db, out) ? kExitOk : kExitFailure;
+    return exportCsv(db, pathFromArgument(out)) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

@@ -38,6 +38,7 @@ int runImport(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--skip-bad"}, {}, 2);
     if (!parsed) return usageError("import [--skip-bad] FILE IN.csv");
     ClientDatabase db(false);
+    loadForEditing();
     if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
     const auto read = readCsvFile(fullPath(parsed->positional[1]));
     if (!read ||

@@ -60,6 +60,7 @@ int runRead(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX";
     RadioCommand command;
     ClientDatabase db(false);
+    loadForEditing();
     if (const auto code = command.prepare(args, kUsage, db, msg::kNoClientsToRead)) return *code;
     SerialLink link;
     command.setUp(link);

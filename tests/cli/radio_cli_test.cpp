@@ -184,8 +184,8 @@ TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     setenv("XDG_DATA_HOME", file.c_str(), 1);
     r = run("read " + port + "'" + file + "' 0");
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(r.err, std::string(kPrompt) + "Backup not kept: the folder '" + file +
-                         "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n");
+    EXPECT_EQ(r.err, std::string(kPrompt) +
+                         "Backup not kept: the backup folder cannot be made (Not a directory).\n");
     EXPECT_EQ(sim.stop(), 0);
     const RadioImage written = imageOf(dir.file("shop-copy.tdb"), 0);
     EXPECT_EQ(readFile(dir.file("programmed.bin")),
