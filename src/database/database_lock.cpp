@@ -180,7 +180,8 @@ std::optional<LockStatus> DatabaseLock::tryLock(const fs::path& file, Kind kind)
 
     // Moved aside first, so that of all the programs that find it stale only one removes
     // it; a fresh lock moved by mistake (it replaced the stale one meanwhile) goes back.
-    const fs::path aside = siblingName(file, "", ".stale", 16).string() + std::to_string(random());
+    fs::path aside = siblingName(file, "", ".stale", 20);
+    aside += std::to_string(random());
     fs::rename(file, aside, error);
     if (error) return LockStatus::HeldByOther;  // another user's file in a shared folder
     if (readLockFile(aside) != text) fs::create_hard_link(aside, file, error);

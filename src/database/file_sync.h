@@ -35,7 +35,7 @@ struct NewFile {
 NewFile createExclusive(const std::filesystem::path& path, const std::filesystem::path& like,
                         bool ownerOnly = false);
 // Removes a file that createExclusive made and whose writer is gone; false when it is
-// still open somewhere or cannot be removed.
+// still open (or was never marked: see removeLeftovers) or cannot be removed.
 bool removeAbandoned(const std::filesystem::path& path);
 
 // Opens an existing regular file for writing over its content, without following a

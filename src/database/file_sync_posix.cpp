@@ -4,15 +4,11 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <ctime>
 
 #include "database/file_sync.h"
 
 namespace tarn {
 namespace {
-
-// A leftover younger than this may be a file whose writer has not marked it yet.
-constexpr std::time_t kAbandonedAfter = 60;
 
 std::FILE* openFile(int fd, const char* mode) {
     if (fd < 0) return nullptr;
@@ -76,10 +72,8 @@ bool removeAbandoned(const std::filesystem::path& path) {
     const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return false;
     struct stat info {};
-    // The writer marks its file while it is open; a fresh file may not be marked yet.
-    const bool abandoned = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                           std::time(nullptr) - info.st_mtime > kAbandonedAfter &&
-                           flock(fd, LOCK_EX | LOCK_NB) == 0;
+    const bool abandoned =
+        fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0;
     const bool removed = abandoned && unlink(path.c_str()) == 0;
     close(fd);
     return removed;

@@ -9,10 +9,15 @@
 namespace tarn {
 namespace {
 
-bool onDisk(std::FILE* file) {
-    // Devices (CON, COM1, pipes) open like files; only a disk file is a file here.
-    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
-    return GetFileType(handle) == FILE_TYPE_DISK;
+// Devices (CON, COM1, pipes) open like files; only a disk file is a file here.
+std::FILE* openOnDisk(const std::filesystem::path& path, const wchar_t* mode) {
+    std::FILE* file = _wfopen(path.c_str(), mode);
+    if (file &&
+        GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != FILE_TYPE_DISK) {
+        std::fclose(file);
+        return nullptr;
+    }
+    return file;
 }
 
 }  // namespace
@@ -26,12 +31,7 @@ bool syncFileToDisk(std::FILE* file) {
 void syncFolder(const std::filesystem::path&) {}
 
 std::FILE* openRegularFile(const std::filesystem::path& path) {
-    std::FILE* file = _wfopen(path.c_str(), L"rb");
-    if (file && !onDisk(file)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return file;
+    return openOnDisk(path, L"rb");
 }
 
 NewFile createExclusive(const std::filesystem::path& path, const std::filesystem::path&, bool) {
@@ -54,12 +54,7 @@ bool removeAbandoned(const std::filesystem::path& path) {
 }
 
 std::FILE* openInPlace(const std::filesystem::path& path) {
-    std::FILE* file = _wfopen(path.c_str(), L"r+b");
-    if (file && !onDisk(file)) {
-        std::fclose(file);
-        return nullptr;
-    }
-    return file;
+    return openOnDisk(path, L"r+b");
 }
 
 bool finishInPlace(std::FILE* file, std::uintmax_t size) {
@@ -68,7 +63,7 @@ bool finishInPlace(std::FILE* file, std::uintmax_t size) {
 }
 
 bool mayWrite(const std::filesystem::path& path) {
-    std::FILE* file = _wfopen(path.c_str(), L"r+b");
+    std::FILE* file = openOnDisk(path, L"r+b");
     if (!file) return false;
     std::fclose(file);
     return true;

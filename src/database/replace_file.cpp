@@ -1,6 +1,7 @@
 #include "database/replace_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <random>
 #include <tuple>
@@ -16,6 +17,9 @@ namespace {
 constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;  // few, large writes
 constexpr int kMaxLinks = 40;                               // a loop of links ends here
 constexpr std::size_t kRandomDigits = 16;
+// A temporary file touched more recently may belong to a writer that has not marked it as
+// in use yet, or no longer (between closing and renaming it).
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
 
 using NameString = fs::path::string_type;
 
@@ -63,9 +67,10 @@ bool isHexDigit(fs::path::value_type c) {
 }
 
 // Removes the temporary files that writers of `target` left when they were killed
-// half-way; a file whose writer still runs stays (removeAbandoned).
+// half-way; a file whose writer still runs stays (removeAbandoned), and so does a recent one.
 void removeLeftovers(const fs::path& target) {
     const NameString prefix = temporaryPrefix(target);
+    const auto recent = fs::file_time_type::clock::now() - kLeftoverAge;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::error_code error;
     // Stepped with error codes: the save has succeeded, and nothing here may throw.
@@ -75,7 +80,8 @@ void removeLeftovers(const fs::path& target) {
                           name.compare(0, prefix.size(), prefix) == 0 &&
                           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
                                       name.end(), isHexDigit);
-        if (ours) removeAbandoned(it->path());
+        std::error_code ignored;
+        if (ours && it->last_write_time(ignored) < recent && !ignored) removeAbandoned(it->path());
     }
 }
 
