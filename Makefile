@@ -4,7 +4,7 @@ JOBS ?= $(shell nproc)
 RELEASE := build/release
 ASAN := build/asan
 
-.PHONY: run test deps release asan bench package windows clean
+.PHONY: run test deps release asan bench package repo windows clean
 
 deps:
 	@scripts/install-deps
@@ -23,11 +23,17 @@ asan: deps
 test: asan
 	cd $(ASAN) && ctest --output-on-failure -j $(JOBS)
 
-# The Debian package (build/package/tarn_<version>_<arch>.deb).
+# The Debian package (build/package/tarn_<version>-<revision>_<arch>.deb).
 package: deps
+	@scripts/install-deps package
 	cmake --preset package
 	cmake --build --preset package -j $(JOBS)
 	cpack --preset package
+
+# The signed apt repository of the package (build/repo; README: Updates through apt).
+repo: package
+	@scripts/install-deps repo
+	scripts/make-repo
 
 # tarn-cli.exe for Windows (MinGW-w64, no Qt), tried under Wine against the simulated radio.
 windows: deps

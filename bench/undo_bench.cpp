@@ -3,30 +3,28 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QUndoStack>
 #include <string>
 
-#include "database/client_database.h"
+#include "document/database_document.h"
 #include "shell/client_list.h"
-#include "shell/database_step.h"
 
 namespace {
 
-using tarn::ClientDatabase;
-
 struct PastedThousand {
-    ClientDatabase db{false};
-    tarn::ClientList list{db, nullptr};
-    QUndoStack history;
+    tarn::DatabaseDocument document;
+    tarn::ClientList list{document.database(), nullptr};
 
     PastedThousand() {
-        const tarn::DatabaseState before = db.state();
-        for (int i = 0; i < tarn::kMaxClients; ++i) {
-            tarn::ClientRecord& c = *db.client(db.addClient());
-            c.setName(("Client " + std::to_string(i)).c_str());
-            for (int n = 0; n < 20; ++n) c.addChannel();
-        }
-        history.push(new tarn::DatabaseStep(db, tarn::diffStates(before, db.state()), "Paste"));
+        document.change(
+            [](tarn::ClientDatabase& db) {
+                for (int i = 1; i < tarn::kMaxClients; ++i) {
+                    tarn::ClientRecord& c = *db.client(db.addClient());
+                    c.setName(("Client " + std::to_string(i)).c_str());
+                    for (int n = 0; n < 20; ++n) c.addChannel();
+                }
+                return 1;
+            },
+            "Paste");
         list.resize(800, 600);
         list.show();
     }
@@ -42,9 +40,9 @@ void step(benchmark::State& state, bool back) {
     PastedThousand& s = scene();
     for (auto _ : state) {
         state.PauseTiming();
-        if (back != s.history.canUndo()) back ? s.history.redo() : s.history.undo();
+        if (back != s.document.history().canUndo()) back ? s.document.redo() : s.document.undo();
         state.ResumeTiming();
-        back ? s.history.undo() : s.history.redo();
+        back ? s.document.undo() : s.document.redo();
         s.list.refill();
         QApplication::processEvents();
     }
@@ -63,8 +61,8 @@ BENCHMARK(BM_RedoPasteOf1000)->Unit(benchmark::kMillisecond);
 // What each command costs before it runs: the copy of the database it may undo to.
 void BM_StateOf1000(benchmark::State& state) {
     PastedThousand& s = scene();
-    if (s.history.canRedo()) s.history.redo();
-    for (auto _ : state) benchmark::DoNotOptimize(s.db.state());
+    if (s.document.history().canRedo()) s.document.redo();
+    for (auto _ : state) benchmark::DoNotOptimize(s.document.database().state());
 }
 BENCHMARK(BM_StateOf1000)->Unit(benchmark::kMillisecond);
 

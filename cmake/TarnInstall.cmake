@@ -1,26 +1,59 @@
 # What `cmake --install` puts where (GNUInstallDirs), and the Debian package of it.
-set(app_id example.tarn_radio.TarnDataBase)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 foreach(program tarn tarn-cli tarn-radio-sim)
     if(TARGET ${program})
         install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+        # A stripped install (--strip, the package) also drops the compilers' notes, as
+        # Debian's dh_strip does.
+        if(UNIX AND CMAKE_OBJCOPY)
+            install(CODE "
+                if(CMAKE_INSTALL_DO_STRIP)
+                    execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${program}\")
+                endif()")
+        endif()
     endif()
 endforeach()
-install(FILES ${PROJECT_SOURCE_DIR}/docs/man/tarn-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-if(TARGET tarn-radio-sim)
-    install(FILES ${PROJECT_SOURCE_DIR}/docs/man/tarn-radio-sim.1
-            DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+include(TarnManPages)
+
+if(UNIX)
+    # Where Debian keeps them: the package's changelog (compressed without a time stamp, so
+    # that two builds give the same file) and its machine-readable copyright.
+    find_program(TARN_GZIP gzip REQUIRED)
+    set(changelog ${CMAKE_BINARY_DIR}/changelog.Debian.gz)
+    add_custom_command(OUTPUT ${changelog}
+                       COMMAND ${TARN_GZIP} -9nc ${TARN_CHANGELOG} > ${changelog}
+                       DEPENDS ${TARN_CHANGELOG} VERBATIM)
+    add_custom_target(changelog ALL DEPENDS ${changelog})
+    install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/packaging/copyright
+            DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
 if(TARN_BUILD_GUI)
-    # The manual Help opens, the desktop entry, the .tdb file type and the icon theme.
-    install(FILES ${CMAKE_BINARY_DIR}/Tarn.pdf DESTINATION ${CMAKE_INSTALL_DOCDIR})
+    # The manual Help opens, in the program's own data folder (a system may leave out
+    # share/doc); the documentation folder links to it.
+    install(FILES ${CMAKE_BINARY_DIR}/Tarn.pdf DESTINATION ${TARN_INSTALL_DATADIR})
+    if(UNIX)
+        file(RELATIVE_PATH manual_from_doc ${CMAKE_INSTALL_FULL_DOCDIR}
+             ${TARN_INSTALL_FULL_DATADIR}/Tarn.pdf)
+        install(CODE "
+            set(doc \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DOCDIR}\")
+            file(MAKE_DIRECTORY \"\${doc}\")
+            file(CREATE_LINK ${manual_from_doc} \"\${doc}/Tarn.pdf\" SYMBOLIC)
+            message(STATUS \"Installing: \${doc}/Tarn.pdf -> ${manual_from_doc}\")")
+    endif()
+    # The desktop entry, the .tdb file type, the AppStream data and the icon theme.
     set(data ${PROJECT_SOURCE_DIR}/data)
-    install(FILES ${data}/${app_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+    install(FILES ${data}/${TARN_APP_ID}.desktop
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     install(FILES ${data}/tarn-database.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-    configure_file(${data}/${app_id}.metainfo.xml.in ${CMAKE_BINARY_DIR}/${app_id}.metainfo.xml
-                   @ONLY)
-    install(FILES ${CMAKE_BINARY_DIR}/${app_id}.metainfo.xml
+    # The release's version and date, both from the changelog.
+    configure_file(${data}/${TARN_APP_ID}.metainfo.xml.in
+                   ${CMAKE_BINARY_DIR}/${TARN_APP_ID}.metainfo.xml @ONLY)
+    install(FILES ${CMAKE_BINARY_DIR}/${TARN_APP_ID}.metainfo.xml
             DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
     set(icons ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
     install(FILES ${data}/icons/tarn.svg DESTINATION ${icons}/scalable/apps)
@@ -32,7 +65,9 @@ endif()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME tarn)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})  # the version the About box shows
+# The version the About box shows, with the changelog's Debian revision: 3.0.1.0-1.
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${TARN_DEBIAN_REVISION})
 set(CPACK_PACKAGE_VENDOR TARN)
 set(CPACK_PACKAGE_CONTACT "TARN <support@tarn-radio.example>")
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "TARN <support@tarn-radio.example>")
@@ -46,9 +81,12 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "sheets and exports CSV. With tarn-cli for the same work without the desktop,"
     "and tarn-radio-sim, a simulated radio to practise on.")
 set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.tarn-radio.example/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The programs without their symbols (a debugger gets them from a RelWithDebInfo build).
+set(CPACK_STRIP_FILES ON)
 if(TARN_BUILD_GUI)
     # Loaded at run time, so the library scan cannot see them: the X11 platform plugin
     # and the fonts the printing and the splash ask for.

@@ -4,6 +4,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
+#include "document/database_document.h"
 #include "model/khz_text.h"
 
 namespace tarn::cli {
@@ -65,8 +66,9 @@ int runChannels(const std::vector<std::string>& args) {
     if (!parsed) return usageError(kUsage);
     auto index = parseIndex(parsed->positional[1]);
     if (!index) return usageError(kUsage);
-    ClientDatabase db(false);
-    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    DatabaseDocument document;
+    if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
+    const ClientDatabase& db = document.database();
     if (!hasClient(db, *index)) return kExitFailure;
     const ClientRecord* client = db.client(*index);
     if (parsed->flags.count("--json")) {

@@ -6,10 +6,10 @@
 
 #include "cli/cli_command.h"
 #include "database/client_database.h"
-#include "database/database_lock.h"
+#include "database/output_guard.h"
 #include "database/replace_file.h"
+#include "document/database_document.h"
 #include "model/message_texts.h"
-#include "settings/settings_store.h"
 
 namespace tarn::cli {
 
@@ -63,15 +63,11 @@ std::string fullPath(const std::string& path) {
     return error ? path : argumentFromPath(full.lexically_normal());
 }
 
-std::optional<int> refuseOutput(const std::string& output, bool force, const std::string& input) {
+std::optional<int> refuseOutput(const std::string& output, bool force) {
     namespace fs = std::filesystem;
     const fs::path path = pathFromArgument(output);
     std::error_code error;
-    // Hard links and symbolic links are the same file under another name.
-    if (!input.empty() && fs::equivalent(pathFromArgument(input), path, error)) {
-        std::fprintf(stderr, msg::kCliOutputIsInput, output.c_str());
-        return kExitFailure;
-    }
+    if (!mayReplaceWithOutput(path, MessageOwner::none())) return kExitFailure;
     if (!force && fs::exists(fs::symlink_status(path, error))) {
         std::fprintf(stderr, msg::kCliOutputExists, output.c_str());
         return kExitFailure;
@@ -89,17 +85,6 @@ namespace {
 bool rememberFiles = false;
 bool forEditing = false;
 
-bool remembered(bool done, const std::string& path) {
-    if (done && rememberFiles) settings().addRecentFile(path);
-    return done;
-}
-
-// Held from the load to the end of the process (or the next load for editing).
-DatabaseLock& editingLock() {
-    static DatabaseLock lock;
-    return lock;
-}
-
 }  // namespace
 
 void setRememberFiles(bool remember) {
@@ -110,21 +95,20 @@ void loadForEditing() {
     forEditing = true;
 }
 
-bool loadDatabase(ClientDatabase& database, const std::string& path) {
-    const std::string full = fullPath(path);
-    if (forEditing && editingLock().lockForEditing(pathFromArgument(full), kEditWait) ==
-                          LockStatus::HeldByOther) {
-        std::fprintf(
-            stderr, "%s\n",
-            lockedText(msg::kBeingEdited, pathFromArgument(full), editingLock().holder()).c_str());
-        return false;
-    }
-    return remembered(database.load(pathFromArgument(full)) != 0, full);
+bool loadDatabase(DatabaseDocument& document, const std::string& path) {
+    document.setRemembersFiles(rememberFiles);
+    if (forEditing) document.setLocking(DatabaseDocument::Locking::WaitOrRefuse);
+    return document.open(pathFromArgument(fullPath(path)));
 }
 
-bool saveDatabase(ClientDatabase& database, const std::string& path) {
-    const std::string full = fullPath(path);
-    return remembered(database.save(pathFromArgument(full)) != 0, full);
+bool saveDatabase(DatabaseDocument& document) {
+    document.setRemembersFiles(rememberFiles);
+    return document.save() == DatabaseDocument::SaveResult::Saved;
+}
+
+bool saveNewDatabase(DatabaseDocument& document, const std::string& path) {
+    document.setRemembersFiles(rememberFiles);
+    return document.saveNamed(pathFromArgument(fullPath(path)));
 }
 
 std::string latin1ToUtf8(std::string_view text) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <chrono>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -11,7 +10,8 @@
 
 namespace tarn {
 class ClientDatabase;
-}
+class DatabaseDocument;
+}  // namespace tarn
 
 namespace tarn::cli {
 
@@ -44,16 +44,17 @@ std::optional<int> parseIndex(std::string_view text);
 // the tool leaves the list alone.
 void setRememberFiles(bool remember);
 // Commands that load, change and save a database (read, import) call this before the
-// load: loadDatabase then takes the database's editing lock first (waiting up to
-// kEditWait for another program to finish) and holds it until the process ends, so that
-// two programs never save over each other's edits. A database another program is editing
-// is refused, naming who has it. Commands that only read a database need no lock.
+// load: the document then holds the database's editing lock from the load on, waiting a
+// few seconds for another program to finish with it, so that two programs never save
+// over each other's edits; one that keeps it longer is refused, named. Commands that only
+// read a database need no lock.
 void loadForEditing();
-inline constexpr auto kEditWait = std::chrono::seconds(5);
-
-// Load or save a database file by its full path. The core has already told any failure.
-bool loadDatabase(ClientDatabase& database, const std::string& path);
-bool saveDatabase(ClientDatabase& database, const std::string& path);
+// Opens a database file into the document by its full path, or saves the document to its
+// file. The core has already told any failure.
+bool loadDatabase(DatabaseDocument& document, const std::string& path);
+bool saveDatabase(DatabaseDocument& document);
+// Saves a new database under exactly this path (tarn-cli new).
+bool saveNewDatabase(DatabaseDocument& document, const std::string& path);
 std::string fullPath(const std::string& path);
 
 // A path as typed on the command line (see commandLineWords), and back.
@@ -64,11 +65,10 @@ std::string argumentFromPath(const std::filesystem::path& path);
 std::vector<std::string> commandLineWords(int argc, char** argv);
 
 // Whether an output file may be written: an existing file only with --force (`force`),
-// only when it is a regular file reached safely (checkReplaceable), and never the
-// database file being read (`input`, if any), whatever its name. Nothing when it may;
-// else the failure exit code, after its message.
-std::optional<int> refuseOutput(const std::string& output, bool force,
-                                const std::string& input = {});
+// only when it is a regular file reached safely (checkReplaceable), and never a database
+// file this run has open, whatever its name. Nothing when it may; else the failure exit
+// code, after its message.
+std::optional<int> refuseOutput(const std::string& output, bool force);
 
 // Texts in files are 8-bit; the tool shows them decoded as Latin-1.
 std::string latin1ToUtf8(std::string_view text);

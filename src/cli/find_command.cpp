@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/client_rows.h"
 #include "database/client_database.h"
+#include "document/database_document.h"
 #include "database/client_match.h"
 #include "model/message_texts.h"
 
@@ -13,8 +14,9 @@ namespace tarn::cli {
 int runFind(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--json"}, {}, 2);
     if (!parsed) return usageError("find [--json] FILE TEXT");
-    ClientDatabase db(false);
-    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    DatabaseDocument document;
+    if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
+    const ClientDatabase& db = document.database();
     const std::vector<int> found = findClients(db, parsed->positional[1]);
     if (parsed->flags.count("--json")) {
         std::printf("%s\n", clientJson(db, found).c_str());

@@ -4,6 +4,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
+#include "document/database_document.h"
 #include "database/csv_import.h"
 #include "model/message_texts.h"
 
@@ -37,9 +38,10 @@ bool refused(const CsvImport& read, int room, bool skipBad) {
 int runImport(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--skip-bad"}, {}, 2);
     if (!parsed) return usageError("import [--skip-bad] FILE IN.csv");
-    ClientDatabase db(false);
     loadForEditing();
-    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    DatabaseDocument document;
+    if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
+    ClientDatabase& db = document.database();
     const auto read = readCsvFile(fullPath(parsed->positional[1]));
     if (!read ||
         refused(*read, kMaxClients - db.clientCount(), parsed->flags.count("--skip-bad") != 0))
@@ -48,7 +50,7 @@ int runImport(const std::vector<std::string>& args) {
     const CsvImportSummary summary = appendClients(db, read->clients);
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
     db.setAskBeforeReplacingChanges(false);
-    if (summary.clients > 0 && !saveDatabase(db, parsed->positional[0])) return kExitFailure;
+    if (summary.clients > 0 && !saveDatabase(document)) return kExitFailure;
     std::printf("%s\n", importSummaryText(summary).c_str());
     return kExitOk;
 }

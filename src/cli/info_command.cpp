@@ -5,6 +5,7 @@
 #include "cli/cli_support.h"
 #include "cli/client_rows.h"
 #include "database/client_database.h"
+#include "document/database_document.h"
 #include "database/client_match.h"
 
 namespace tarn::cli {
@@ -40,8 +41,9 @@ void printText(const ClientDatabase& db) {
 int runInfo(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--json"}, {}, 1);
     if (!parsed) return usageError(kUsage);
-    ClientDatabase db(false);
-    if (!loadDatabase(db, parsed->positional[0])) return kExitFailure;
+    DatabaseDocument document;
+    if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
+    const ClientDatabase& db = document.database();
     if (parsed->flags.count("--json")) {
         printJson(db);
     } else {

@@ -1,7 +1,7 @@
 // tarn-cli new [--force] FILE: a database file holding the demonstration client.
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
-#include "database/client_database.h"
+#include "document/database_document.h"
 
 namespace tarn::cli {
 
@@ -11,8 +11,8 @@ int runNew(const std::vector<std::string>& args) {
     const std::string file = fullPath(parsed->positional[0]);
     if (const auto refused = refuseOutput(file, parsed->flags.count("--force") != 0))
         return *refused;
-    ClientDatabase db(true);
-    return saveDatabase(db, file) ? kExitOk : kExitFailure;
+    DatabaseDocument document;  // the demonstration client
+    return saveNewDatabase(document, file) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

@@ -1,5 +1,7 @@
 // tarn-cli ports [--probe] [--yes] [--json] [PORT...]: this computer's serial ports (or
-// the named ones) and, with --probe, whether a radio answers on each.
+// the named ones), each with why a probe would leave it alone, and with --probe whether a
+// radio answers, up to the first where one does.
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -9,8 +11,8 @@
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/port_probe.h"
+#include "radio/port_problem.h"
 #include "radio/radio_texts.h"
-#include "radio/serial_link.h"
 #include "radio/serial_ports.h"
 
 namespace tarn::cli {
@@ -21,6 +23,7 @@ constexpr const char* kUsage = "ports [--probe] [--yes] [--json] [PORT...]";
 struct Row {
     SerialPortInfo port;
     std::optional<PortProbe> probe;
+    std::string note;  // why a probe leaves it alone
 };
 
 void printJson(const std::vector<Row>& rows, const std::string& found) {
@@ -32,6 +35,8 @@ void printJson(const std::vector<Row>& rows, const std::string& found) {
         if (row.probe)
             out += std::string(", \"probe\": \"") + probeResultName(row.probe->result) +
                    "\", \"message\": " + jsonString(row.probe->message);
+        else if (!row.note.empty())
+            out += ", \"note\": " + jsonString(row.note);
         out += "}";
     }
     out += "], \"radio\": " + (found.empty() ? std::string("null") : jsonString(found)) + "}\n";
@@ -42,7 +47,9 @@ void printText(const std::vector<Row>& rows, const std::string& found, bool prob
     std::vector<std::vector<std::string>> table;
     for (const Row& row : rows) {
         table.push_back({row.port.name, row.port.description});
-        if (row.probe) table.back().push_back(row.probe->message);
+        std::string said = row.probe ? row.probe->message : row.note;
+        std::replace(said.begin(), said.end(), '\n', ' ');  // one line a port
+        if (!said.empty()) table.back().push_back(said);
     }
     std::fputs(formatTable(table).c_str(), stdout);
     if (rows.empty()) std::printf("%s\n", msg::kCliNoPorts);
@@ -66,9 +73,9 @@ int runPorts(const std::vector<std::string>& args) {
     const bool probe = parsed.flags.count("--probe") != 0;
     std::vector<Row> rows;
     if (parsed.positional.empty()) {
-        for (SerialPortInfo& port : listSerialPorts()) rows.push_back({std::move(port), {}});
+        for (SerialPortInfo& port : listSerialPorts()) rows.push_back({std::move(port), {}, {}});
     } else {
-        for (const std::string& name : parsed.positional) rows.push_back({{name, {}}, {}});
+        for (const std::string& name : parsed.positional) rows.push_back({{name, {}}, {}, {}});
     }
 
     std::string found;
@@ -79,13 +86,14 @@ int runPorts(const std::vector<std::string>& args) {
                                        MessageIcon::Information,
                                        MessageButtons::OkCancel) != MessageAnswer::Ok)
             return kExitFailure;
-        for (Row& row : rows) {
-            SerialLink link;
-            row.probe = probePort(link, row.port.name);
-            if (found.empty() && row.probe->result == PortProbe::Result::Answered)
-                found = row.port.name;
-        }
+        std::vector<std::string> names;
+        for (const Row& row : rows) names.push_back(row.port.name);
+        const std::vector<PortProbe> probes = findRadio(names);
+        for (std::size_t i = 0; i < probes.size(); ++i) rows[i].probe = probes[i];
+        if (probes.back().result == PortProbe::Result::Answered) found = probes.back().port;
     }
+    for (Row& row : rows)
+        if (!row.probe) row.note = portUseText(portUse(row.port.name));
     if (parsed.flags.count("--json")) {
         printJson(rows, found);
     } else {

@@ -7,6 +7,7 @@
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
+#include "document/database_document.h"
 #include "model/services.h"
 #include "printing/pdf_file_surface.h"
 #include "printing/print_clients.h"
@@ -77,18 +78,18 @@ int runPrint(const std::vector<std::string>& args) {
     }
 
     const std::string file = fullPath(parsed->positional[0]);
+    DatabaseDocument document;
+    if (!loadDatabase(document, file)) return kExitFailure;
     const std::string out = fullPath(parsed->positional[1]);
-    if (const auto refused = refuseOutput(out, parsed->flags.count("--force") != 0, file))
+    if (const auto refused = refuseOutput(out, parsed->flags.count("--force") != 0))
         return *refused;
-    ClientDatabase db(false);
-    if (!loadDatabase(db, file)) return kExitFailure;
 
     const QtMessageHandler previous = qInstallMessageHandler(dropQtMessages);
     const auto app = guiApplicationIfMissing();
     PdfFileBackend backend(pathFromArgument(out));
     ScopedServices pdf;
     pdf->printer = &backend;
-    const bool printed = printClients(db, nullptr, summary, file, index, options);
+    const bool printed = printClients(document.database(), nullptr, summary, file, index, options);
     qInstallMessageHandler(previous);
     return printed ? kExitOk : kExitFailure;
 }

@@ -10,8 +10,6 @@
 #include "cli/radio_command.h"
 #include "database/client_database.h"
 #include "model/message_texts.h"
-#include "model/user_feedback.h"
-#include "radio/serial_link.h"
 
 namespace tarn::cli {
 namespace {
@@ -40,8 +38,10 @@ std::string unusedNameBeside(const std::string& file) {
 }
 
 // The read client alone in a new database file beside FILE, so that a failed save does
-// not throw away a radio's memory that took twenty seconds to read.
-void keepReadClient(const ClientDatabase& db, int index, const std::string& file) {
+// not throw away a radio's memory that took twenty seconds to read; else the backup that
+// holds it is named.
+void keepReadClient(const ClientDatabase& db, int index, const std::string& file,
+                    const RadioReport& report) {
     ClientDatabase kept(false);
     const std::string name = unusedNameBeside(file);
     if (kept.addClient() == 0 && !name.empty()) {
@@ -51,7 +51,10 @@ void keepReadClient(const ClientDatabase& db, int index, const std::string& file
             return;
         }
     }
-    std::fputs(msg::kCliReadNotKept, stderr);
+    if (!report.backups.empty())
+        std::fprintf(stderr, msg::kCliReadInBackup, report.backups.front().string().c_str());
+    else
+        std::fputs(msg::kCliReadNotKept, stderr);
 }
 
 }  // namespace
@@ -59,21 +62,15 @@ void keepReadClient(const ClientDatabase& db, int index, const std::string& file
 int runRead(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX";
     RadioCommand command;
-    ClientDatabase db(false);
     loadForEditing();
-    if (const auto code = command.prepare(args, kUsage, db, msg::kNoClientsToRead)) return *code;
-    SerialLink link;
-    command.setUp(link);
-    std::array<std::uint8_t, kImageSize> image{};
-    if (!command.readRadio(link, image.data())) return kExitFailure;
-    command.keepBackup(BackupKind::BeforeRead, *db.client(command.index));
-    db.loadClientImage(command.index, image.data(), kImageSize);
-    command.keepBackup(BackupKind::Radio, *db.client(command.index));
+    if (const auto code = command.prepare(args, kUsage, msg::kNoClientsToRead)) return *code;
+    const RadioReport report = readRadio(command.document, command.index, command.setup());
+    const int code = command.finish(report);
+    if (code != kExitOk || !report.changed) return code;
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
-    db.setAskBeforeReplacingChanges(false);
-    const std::string file = fullPath(command.file);
-    if (saveDatabase(db, file)) return kExitOk;
-    keepReadClient(db, command.index, file);
+    command.document.database().setAskBeforeReplacingChanges(false);
+    if (saveDatabase(command.document)) return kExitOk;
+    keepReadClient(command.document.database(), command.index, fullPath(command.file), report);
     return kExitFailure;
 }
 

@@ -114,13 +114,13 @@ class FileCursor {
 }  // namespace
 
 std::filesystem::path forceDatabaseExtension(const std::filesystem::path& path) {
-    using Name = std::filesystem::path::string_type;
-    const Name& name = path.native();
-    const Name separators = std::filesystem::path("/\\").native();
-    const std::size_t slash = name.find_last_of(separators);
-    const std::size_t nameStart = slash == Name::npos ? 0 : slash + 1;
-    const std::size_t dot = name.find_last_of(std::filesystem::path::value_type('.'));
-    const Name stem = dot != Name::npos && dot >= nameStart ? name.substr(0, dot) : name;
+    using Native = std::filesystem::path::string_type;
+    const Native& text = path.native();
+    const Native separators = std::filesystem::path("/\\").native();
+    const std::size_t slash = text.find_last_of(separators);
+    const std::size_t nameStart = slash == Native::npos ? 0 : slash + 1;
+    const std::size_t dot = text.find_last_of(std::filesystem::path(".").native());
+    const Native stem = dot != Native::npos && dot >= nameStart ? text.substr(0, dot) : text;
     return std::filesystem::path(stem + std::filesystem::path(".tdb").native());
 }
 

@@ -49,11 +49,11 @@ bool FileOrigin::allowsReplacing(const fs::path& path, bool ask) const {
                       // A change within the clock's resolution: the bytes tell.
                       hashOfStart(path, identity_->hashed) == identity_->hash;
     if (same) return true;
-    const std::string text = formatMessage(msg::kChangedSinceOpened, path);
     if (!ask) {
-        showError(MessageOwner::none(), text);
+        showError(MessageOwner::none(), formatMessage(msg::kChangedSinceOpenedRefused, path));
         return false;
     }
+    const std::string text = formatMessage(msg::kChangedSinceOpened, path);
     MessageOwner owner = MessageOwner::none();
     owner.defaultNo = true;
     return askYesNo(owner, text);

@@ -122,7 +122,7 @@ std::string field(const ClientRecord& client, int (ClientRecord::*get)(char*, in
 // The date in a backup's name, or nothing when the name is not a backup's.
 std::optional<std::time_t> backupDate(const std::string& name) {
     static const std::regex pattern(
-        R"(^(\d{4})-(\d{2})-(\d{2})_(\d{2})(\d{2})(\d{2})_.*_(radio|before-read|verified)(-\d+)?\.tdb$)");
+        R"(^(\d{4})-(\d{2})-(\d{2})_(\d{2})(\d{2})(\d{2})_.*_(radio|before-read|verified|before-write)(-\d+)?\.tdb$)");
     std::smatch m;
     if (!std::regex_match(name, m, pattern)) return std::nullopt;
     std::tm when{};
@@ -148,6 +148,8 @@ const char* backupKindName(BackupKind kind) {
             return "before-read";
         case BackupKind::Verified:
             return "verified";
+        case BackupKind::BeforeWrite:
+            return "before-write";
     }
     return "radio";
 }
@@ -221,11 +223,6 @@ BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::pat
         alone.writeFile(file, ReplacingFile::Access::OwnerOnly) != ReplaceResult::Written)
         return {{}, msg::kBackupNotWritten};
     return {file, {}};
-}
-
-BackupResult keepBackup(BackupKind kind, const fs::path& database, const ClientRecord& client,
-                        std::time_t now) {
-    return keepBackupIn(backupFolder(), kind, database, client, now);
 }
 
 int pruneBackups(const fs::path& folder, int days, std::time_t now) {

@@ -9,10 +9,13 @@
 
 namespace tarn {
 
-// What a backup holds: the image a Read got from the radio, the client a Read is about to
-// replace, or the image the verification read of a Write got back.
-enum class BackupKind { Radio, BeforeRead, Verified };
-const char* backupKindName(BackupKind kind);  // "radio", "before-read", "verified"
+// What a backup holds: the image a Read (or a Compare) got from the radio, the client a Read
+// is about to replace, the image the verification read of a Write got back, or what the
+// radio held before a Write programmed it. Images from the radio are kept exactly as they
+// arrived, before any channel check.
+enum class BackupKind { Radio, BeforeRead, Verified, BeforeWrite };
+// "radio", "before-read", "verified", "before-write"
+const char* backupKindName(BackupKind kind);
 
 // The outcome of keeping one backup. A failure never stops the command that asked for the
 // backup: the caller shows `failure` once, quietly (a status line, not a message box).
@@ -47,9 +50,6 @@ std::filesystem::path backupFileName(BackupKind kind, const std::filesystem::pat
 BackupResult keepBackupIn(const std::filesystem::path& folder, BackupKind kind,
                           const std::filesystem::path& database, const ClientRecord& client,
                           std::time_t now);
-// The same in backupFolder().
-BackupResult keepBackup(BackupKind kind, const std::filesystem::path& database,
-                        const ClientRecord& client, std::time_t now);
 
 // Removes the backups in `folder` that are more than `days` days older than `now` (by the
 // date in their names); files not named like a backup stay. 0 days keeps everything.

@@ -74,12 +74,25 @@ inline constexpr const char* kCannotWriteDatabase = "Failed to write database fi
 inline constexpr const char* kChangedSinceOpened =
     "The file '%s' has been changed by another program since it was opened.\n\n"
     "Do you want to replace it?";
+inline constexpr const char* kChangedSinceOpenedRefused =
+    "The file '%s' has been changed by another program since it was opened; it was not "
+    "replaced.";
 inline constexpr const char* kReplaceFile =
     "The file '%s' already exists.\n\nDo you want to replace it?";
 inline constexpr const char* kSaveChanges = "Do you want to save changes to '%s'?";
 inline constexpr const char* kPathTooLong =
     "The path '%s' is too long.\n\nA database path must be shorter than 260 characters.";
 inline constexpr const char* kOpenManyFiles = "Do you really want to open %d files?";
+inline constexpr const char* kOutputIsOpenDatabase =
+    "'%s' is a database file open in this program; it is never replaced.";
+
+// The save dialog's own checks of the name chosen (titled as the dialog).
+inline constexpr const char* kPathNotFound =
+    "%s\nPath does not exist.\nCheck the path and try again.";
+inline constexpr const char* kFileReadOnly =
+    "%s\nThis file is set to read-only.\nTry again with a different file name.";
+inline constexpr const char* kCreateFile =
+    "%s\nThis file does not exist.\nDo you want to create it?";
 
 // Files another program, another user or the system has a say in.
 inline constexpr const char* kNotAFile = "'%s' is not a regular file; it is never replaced.";
@@ -127,6 +140,13 @@ inline constexpr const char* kPrinterPage = "Printer page error.";
 
 // Help, the web site, the backup folder and the radio log.
 inline constexpr const char* kFailedToOpen = "Failed to open \"%s\".";
+// Under 'Failed to open "Tarn.pdf".' when the file is there but nothing can show it.
+inline constexpr const char* kNoXdgOpen =
+    "This computer has no xdg-open, which opens a file with its program: install the "
+    "package xdg-utils and a PDF viewer. The manual is '%s'.";
+inline constexpr const char* kNoPdfViewer =
+    "No program is set to open PDF files: install a PDF viewer, such as evince or okular. "
+    "The manual is '%s'.";
 inline constexpr const char* kNoBackupFolder =
     "The backup folder is unknown: this user has no data folder.";
 inline constexpr const char* kBackupFolderNotCreated = "The backup folder '%s' cannot be created";
@@ -140,13 +160,13 @@ inline constexpr const char* kBackupNotWritten = "Backup not kept: the file cann
 inline constexpr const char* kFolderNotPrivate = "other users can reach it";
 inline constexpr const char* kRadioLogNotWritten = "The radio log could not be written to '%s'.";
 inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
+inline constexpr const char* kComparisonNotWritten =
+    "The comparison could not be written to '%s'.";
 
 // tarn-cli's own texts.
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
 inline constexpr const char* kCliNoSuchClient = "There is no client %d; the database holds %d.\n";
-inline constexpr const char* kCliOutputIsInput =
-    "'%s' is the database file being read; it is never replaced.\n";
 inline constexpr const char* kCliOutputExists =
     "The file '%s' already exists. Add --force to replace it.\n";
 inline constexpr const char* kCliConfirm =
@@ -163,6 +183,8 @@ inline constexpr const char* kCliNoRoom =
     "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n";
 inline constexpr const char* kCliReadKept = "The radio's memory was kept in '%s'.\n";
 inline constexpr const char* kCliReadNotKept = "The radio's memory could not be kept.\n";
+inline constexpr const char* kCliReadInBackup =
+    "The radio's memory is kept in the backup '%s'.\n";
 inline constexpr const char* kCliNoPorts = "No serial ports were found.";
 inline constexpr const char* kCliRadioFoundOn = "The radio answered on %s.\n";
 inline constexpr const char* kCliNoPrint =
@@ -207,10 +229,15 @@ inline constexpr const char* kEveryText[] = {
     kCannotCreateDatabase,
     kCannotWriteDatabase,
     kChangedSinceOpened,
+    kChangedSinceOpenedRefused,
     kReplaceFile,
     kSaveChanges,
     kPathTooLong,
     kOpenManyFiles,
+    kOutputIsOpenDatabase,
+    kPathNotFound,
+    kFileReadOnly,
+    kCreateFile,
     kNotAFile,
     kUnsafeLink,
     kKeptBeside,
@@ -247,6 +274,8 @@ inline constexpr const char* kEveryText[] = {
     kPrinterDocument,
     kPrinterPage,
     kFailedToOpen,
+    kNoXdgOpen,
+    kNoPdfViewer,
     kNoBackupFolder,
     kBackupFolderNotCreated,
     kBackupNoDataFolder,
@@ -256,10 +285,10 @@ inline constexpr const char* kEveryText[] = {
     kFolderNotPrivate,
     kRadioLogNotWritten,
     kNoRadioExchanges,
+    kComparisonNotWritten,
     kCliUsage,
     kCliUnknownCommand,
     kCliNoSuchClient,
-    kCliOutputIsInput,
     kCliOutputExists,
     kCliConfirm,
     kCliNoMatch,
@@ -269,6 +298,7 @@ inline constexpr const char* kEveryText[] = {
     kCliNoRoom,
     kCliReadKept,
     kCliReadNotKept,
+    kCliReadInBackup,
     kCliNoPorts,
     kCliRadioFoundOn,
     kCliNoPrint,

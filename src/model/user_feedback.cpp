@@ -12,9 +12,15 @@ class StderrFeedback final : public UserFeedback {
     MessageAnswer showMessage(const MessageOwner&, std::string_view text, MessageIcon,
                               MessageButtons buttons) override {
         std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-        return buttons == MessageButtons::YesNo || buttons == MessageButtons::YesNoAll
-                   ? MessageAnswer::Yes
-                   : MessageAnswer::Ok;
+        // Nobody answers: a question is not consented to.
+        switch (buttons) {
+            case MessageButtons::Ok:
+                return MessageAnswer::Ok;
+            case MessageButtons::OkCancel:
+                return MessageAnswer::Cancel;
+            default:
+                return MessageAnswer::No;
+        }
     }
 };
 

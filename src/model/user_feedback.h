@@ -41,7 +41,7 @@ class UserFeedback {
 };
 
 // The installed one (Services::feedback). Never null: without one, messages go to
-// stderr and questions answer the affirmative button (Ok / Yes).
+// stderr and questions get the negative answer (Cancel / No).
 UserFeedback& userFeedback();
 
 // Shorthands for the common kinds of box.

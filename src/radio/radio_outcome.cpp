@@ -66,32 +66,51 @@ int repairedChannels(const std::uint8_t* read, const std::uint8_t* stored) {
 }
 
 std::string readReport(const RadioOutcome& outcome, const std::string& client, int imageBytes,
-                       int repaired, const std::string& time) {
+                       int repaired, const std::string& time, bool unchanged) {
     if (outcome.failure == RadioFailure::Cancelled) return "Read cancelled";
     if (outcome.failure != RadioFailure::None) return "Read failed: " + reason(outcome.failure);
     std::string detail = plural(imageBytes, "byte", "bytes");
     if (repaired > 0) detail += ", " + plural(repaired, "channel", "channels") + " repaired";
+    if (unchanged) detail += ", no change";
     return "Read the radio into '" + client + "' (" + detail + ") at " + time;
 }
 
 std::string writeReport(const RadioOutcome& outcome, const std::string& client,
-                        const std::string& time) {
+                        const std::string& time, bool keptBefore, bool stoppedBefore) {
     using Verify = RadioOutcome::Verify;
+    // Nothing reached the radio: when it was reached, what it held could not be read.
+    const bool reached = outcome.failure != RadioFailure::Cancelled &&
+                         outcome.failure != RadioFailure::PortNotOpened &&
+                         outcome.failure != RadioFailure::NoContact;
+    if (stoppedBefore && reached)
+        return "Write stopped: what the radio holds could not be read first (" +
+               reason(outcome.failure) + ")";
+    const std::string kept = keptBefore ? "; what it held before is kept" : "";
     switch (outcome.verified) {
         case Verify::Passed:
-            return "Programmed and verified '" + client + "' at " + time;
+            return "Programmed and verified '" + client + "' at " + time + kept;
         case Verify::ReadFailed:
             return "Verify failed: " + reason(outcome.failure);
         case Verify::Differs: {
             const auto n = static_cast<int>(outcome.differing.size());
             return "Verify failed: " + plural(n, "byte differs", "bytes differ") + " (" +
-                   channelList(outcome.differing) + ")";
+                   channelList(outcome.differing) + ")" + kept;
         }
         default:
             break;
     }
     if (outcome.failure == RadioFailure::Cancelled) return "Write cancelled";
     return "Write failed: " + reason(outcome.failure);
+}
+
+std::string compareReport(const RadioOutcome& outcome, const std::string& client,
+                          int differences, const std::string& time) {
+    if (outcome.failure == RadioFailure::Cancelled) return "Compare cancelled";
+    if (outcome.failure != RadioFailure::None) return "Compare failed: " + reason(outcome.failure);
+    return "Compared '" + client + "' with the radio: " +
+           (differences == 0 ? std::string("identical")
+                             : plural(differences, "difference", "differences")) +
+           " at " + time;
 }
 
 }  // namespace tarn

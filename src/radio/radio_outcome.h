@@ -30,13 +30,19 @@ struct RadioOutcome {
 };
 
 // The one-line reports of the radio commands (a Write always verifies). `client` is the
-// client's name as shown,
-// `time` the time of day to name (for example "10:32"), `repaired` the channels that
-// the channel check changed after a Read.
+// client's name as shown, `time` the time of day to name (for example "10:32"),
+// `repaired` the channels that the channel check changed after a Read, `unchanged` a Read
+// that found the client already holding the radio's memory.
 std::string readReport(const RadioOutcome& outcome, const std::string& client, int imageBytes,
-                       int repaired, const std::string& time);
+                       int repaired, const std::string& time, bool unchanged = false);
+// `keptBefore`: what the radio held before was read and kept; a Write whose read of it
+// failed (`stoppedBefore`) programmed nothing.
 std::string writeReport(const RadioOutcome& outcome, const std::string& client,
-                        const std::string& time);
+                        const std::string& time, bool keptBefore = false,
+                        bool stoppedBefore = false);
+// `differences`: the lines of the comparison when the radio answered.
+std::string compareReport(const RadioOutcome& outcome, const std::string& client,
+                          int differences, const std::string& time);
 
 // The channels (1..255) that hold these image offsets, rising, each once; 0 stands for
 // the header (bytes 0 to 7).

@@ -22,23 +22,28 @@ constexpr std::uint32_t kExchangeLimitMs = 60'000;
 }  // namespace
 
 bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bool verifying) {
-    const MessageOwner box = MessageOwner::of(owner);
-    if (!verifying) outcome_ = RadioOutcome{};
+    if (verifying) return readDump(owner, image, size, true, {false, nullptr, nullptr});
+    return readRadio(owner, image, size, ExchangeOptions{});
+}
+
+bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size,
+                           const ExchangeOptions& how) {
+    outcome_ = RadioOutcome{};
+    if (how.prompt && !askToConnect(owner)) return false;
+    beginExchange(how.name ? how.name : "Read");
+    return finishExchange(readDump(owner, image, size, false, how));
+}
+
+bool SerialLink::readDump(WindowHandle owner, std::uint8_t* image, int size, bool verifying,
+                          const ExchangeOptions& how) {
     outcome_.failure = RadioFailure::None;
     outcome_.received = 0;
-    if (!verifying &&
-        userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
-                                   MessageButtons::OkCancel) != MessageAnswer::Ok) {
-        outcome_.failure = RadioFailure::Cancelled;
-        return false;
-    }
-    // A read-back belongs to the Write that asked for it.
-    if (!verifying) beginExchange("Read");
-    auto done = [&](bool ok) { return verifying ? ok : finishExchange(ok); };
-    if (!connect(owner)) return done(false);
+    if (!connect(owner)) return false;
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
-    dialog->setCaption(verifying ? radio_text::kVerifyingCaption : radio_text::kReadingCaption);
+    dialog->setCaption(how.caption     ? how.caption
+                       : verifying ? radio_text::kVerifyingCaption
+                                   : radio_text::kReadingCaption);
     if (!verifying) progressUi().enableWindow(owner, false);
     // Every way out takes the dialog down and, for a Read, gives the owner back.
     auto release = [&] {
@@ -66,7 +71,7 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
             closePort();
             outcome_.failure = RadioFailure::InvalidData;
             fail(owner, radio_text::kInvalidData);
-            return done(false);
+            return false;
         }
         if (n > 0) idle = 0;
         dialog->update(total * 100 / kExpectedReply,
@@ -87,7 +92,7 @@ bool SerialLink::readRadio(WindowHandle owner, std::uint8_t* image, int size, bo
     if (result == DumpResult::Incomplete) outcome_.failure = RadioFailure::Incomplete;
     if (result == DumpResult::Rejected)
         outcome_.failure = total == 0 ? RadioFailure::NoData : RadioFailure::NotADump;
-    return done(result == DumpResult::Complete);
+    return result == DumpResult::Complete;
 }
 
 }  // namespace tarn

@@ -14,6 +14,8 @@ inline constexpr const char* kVerifyFailed =
 inline constexpr const char* kReadingCaption = "Reading radio";
 inline constexpr const char* kVerifyingCaption = "Verifying radio";
 inline constexpr const char* kProgrammingCaption = "Programming radio";
+// The read before programming, which keeps what the radio held.
+inline constexpr const char* kReadingBeforeWriteCaption = "Reading radio before programming";
 inline constexpr const char* kRequesting = "Requesting data from radio...";
 inline constexpr const char* kReceived = "Received %u bytes";
 inline constexpr const char* kProcessing = "Processing data...";
@@ -21,17 +23,26 @@ inline constexpr const char* kSent = "Sent %u bytes";
 
 }  // namespace tarn::radio_text
 
-// What probing a port found.
+// What probing a port found, and why a port did not open (the lines under kOpenFailed).
 namespace tarn::probe_text {
 
 inline constexpr const char* kAnswered = "The radio answered.";
 inline constexpr const char* kNoAnswer = "No radio answered.";
 inline constexpr const char* kCannotOpen = "The port cannot be opened.";
+inline constexpr const char* kNoSuchDevice = "There is no such device.";
+inline constexpr const char* kNotSerial = "The device is not a serial port.";
 inline constexpr const char* kBusy = "The port is busy: another program is using it.";
+inline constexpr const char* kLockedBy = "The port is busy: process %s holds its lock file %s.";
+inline constexpr const char* kLockedByFile =
+    "The port is busy: its lock file %s names no process; remove it if no program uses the port.";
 inline constexpr const char* kPermissionGroup =
     "Permission denied: add your user to the group '%s' and log in again.";
+inline constexpr const char* kJoinGroup = "To add it: sudo usermod -aG %s %s";
 inline constexpr const char* kPermissionDenied =
     "Permission denied: this user may not open the port.";
+inline constexpr const char* kConsole = "Left alone: it is the system console.";
+inline constexpr const char* kSession =
+    "Left alone: it is the terminal of a running session (process %s).";
 
 }  // namespace tarn::probe_text
 
@@ -47,6 +58,7 @@ inline constexpr const char* kEveryText[] = {
     kReadingCaption,
     kVerifyingCaption,
     kProgrammingCaption,
+    kReadingBeforeWriteCaption,
     kRequesting,
     kReceived,
     kProcessing,
@@ -54,9 +66,16 @@ inline constexpr const char* kEveryText[] = {
     probe_text::kAnswered,
     probe_text::kNoAnswer,
     probe_text::kCannotOpen,
+    probe_text::kNoSuchDevice,
+    probe_text::kNotSerial,
     probe_text::kBusy,
+    probe_text::kLockedBy,
+    probe_text::kLockedByFile,
     probe_text::kPermissionGroup,
+    probe_text::kJoinGroup,
     probe_text::kPermissionDenied,
+    probe_text::kConsole,
+    probe_text::kSession,
 };
 
 }  // namespace tarn::radio_text

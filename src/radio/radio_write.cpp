@@ -21,20 +21,20 @@ constexpr std::uint32_t kRecordGap = 40;  // ms from one record's write to the n
 
 bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int length,
                             bool verify) {
-    const MessageOwner box = MessageOwner::of(owner);
+    return writeRadio(owner, image, length, verify, ExchangeOptions{});
+}
+
+bool SerialLink::writeRadio(WindowHandle owner, const std::uint8_t* image, int length, bool verify,
+                            const ExchangeOptions& how) {
     if (!image || length < 0) length = 0;
     outcome_ = RadioOutcome{};
     readBack_.clear();
-    if (userFeedback().showMessage(box, radio_text::kConnectPrompt, MessageIcon::Information,
-                                   MessageButtons::OkCancel) != MessageAnswer::Ok) {
-        outcome_.failure = RadioFailure::Cancelled;
-        return false;
-    }
-    beginExchange("Write");
+    if (how.prompt && !askToConnect(owner)) return false;
+    beginExchange(how.name ? how.name : "Write");
     if (!connect(owner)) return finishExchange(false);
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
-    dialog->setCaption(radio_text::kProgrammingCaption);
+    dialog->setCaption(how.caption ? how.caption : radio_text::kProgrammingCaption);
     progressUi().enableWindow(owner, false);
 
     send("L 0000");

@@ -16,8 +16,17 @@ enum class OpenError { None, Missing, PermissionDenied, Busy, Other };
 // What a POSIX errno of open (or of locking the port) means.
 OpenError openErrorFromErrno(int error);
 
+// Who keeps a port from opening, when a lock file tells: the lock file, and the process it
+// names (0 when it names none).
+struct PortHolder {
+    long pid = 0;
+    std::string lockFile;
+};
+
 // One serial port, driven the way the radio link needs it. Every driver gives:
-// - open: by name, for reading and writing, exclusive, only an existing device;
+// - open: by name, for reading and writing, exclusive, only an existing device; on POSIX
+//   also under the port's UUCP lock file, and close puts back the terminal settings open
+//   found;
 // - line settings: 4800 baud, 8 data bits, no parity, 1 stop bit, binary, no flow
 //   control of any kind, modem lines driven by hand; other settings kept as found;
 // - time-outs: a read returns the buffered bytes at once, else waits up to 100 ms for
@@ -37,6 +46,10 @@ class SerialDevice {
     virtual void close() = 0;
     // Why the last open failed (drivers that cannot tell say Other).
     virtual OpenError lastOpenError() const { return OpenError::Other; }
+    // Who held the port when the last open failed as Busy (drivers that cannot tell: nobody).
+    virtual PortHolder lastOpenHolder() const { return {}; }
+    // Makes close put RTS and DTR back as open found them, as a probe leaves a port.
+    virtual void restoreModemLinesOnClose() {}
 };
 
 // The driver of this platform (termios on POSIX, the comm API on Windows).

@@ -3,13 +3,16 @@
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 
+#include "radio/port_lock.h"
 #include "radio/port_name.h"
+#include "radio/port_rules.h"
 #include "radio/serial_device.h"
 
 namespace tarn {
@@ -22,21 +25,30 @@ class PosixSerialDevice final : public SerialDevice {
     bool open(const std::string& name) override {
         close();
         openError_ = OpenError::Missing;
+        holder_ = {};
         const std::string path = posixDevicePath(name);
-        if (path.empty()) return false;
+        struct stat info {};
+        if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+            if (!path.empty()) openError_ = openErrorFromErrno(errno);
+            return false;
+        }
+        // The lock file first, as every program using serial ports does.
+        if (!lock_.take(portPlaces().lockFolder, path)) {
+            openError_ = OpenError::Busy;
+            holder_ = lock_.holder();
+            return false;
+        }
         // Non-blocking only for the open itself, so a port without carrier cannot hang it.
         // Close-on-exec: a program started meanwhile must not inherit the port and its lock.
         fd_ = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
         openError_ = openErrorFromErrno(fd_ < 0 ? errno : 0);
-        if (fd_ < 0) return false;
-        // Exclusive: TIOCEXCL keeps other opens out (root passes it), the lock keeps
-        // out any other program that locks the port as well.
-        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            openError_ = openErrorFromErrno(errno);
+        if (fd_ < 0 || !holdAlone()) {
             close();
             return false;
         }
-        ::ioctl(fd_, TIOCEXCL);
+        // Kept to be put back at close; a device that is no terminal has none.
+        saved_ = ::tcgetattr(fd_, &settings_) == 0;
+        savedLines_ = ::ioctl(fd_, TIOCMGET, &lines_) == 0;  // a pty has no modem lines
         const int flags = ::fcntl(fd_, F_GETFL);
         if (flags < 0 || ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK) != 0) {
             openError_ = OpenError::Other;
@@ -108,17 +120,59 @@ class PosixSerialDevice final : public SerialDevice {
     }
 
     OpenError lastOpenError() const override { return openError_; }
+    void restoreModemLinesOnClose() override { restoreLines_ = true; }
+
+    PortHolder lastOpenHolder() const override { return holder_; }
 
     void close() override {
-        if (fd_ < 0) return;
-        ::ioctl(fd_, TIOCNXCL);  // the exclusive mark outlives us on a shared pty
-        ::close(fd_);
+        if (fd_ >= 0) {
+            if (restoreLines_ && savedLines_) {
+                int lines = 0;
+                if (::ioctl(fd_, TIOCMGET, &lines) == 0) {
+                    const int mask = TIOCM_RTS | TIOCM_DTR;
+                    lines = (lines & ~mask) | (lines_ & mask);
+                    ::ioctl(fd_, TIOCMSET, &lines);
+                }
+            }
+            if (saved_) ::tcsetattr(fd_, TCSANOW, &settings_);
+            if (exclusive_) ::ioctl(fd_, TIOCNXCL);  // the mark outlives us on a shared pty
+            ::close(fd_);
+        }
         fd_ = -1;
+        saved_ = savedLines_ = exclusive_ = false;
+        lock_.release();
+    }
+
+  private:
+    // Exclusive: TIOCEXCL keeps other opens out, the lock keeps out any other program that
+    // locks the port as well. Root passes another's TIOCEXCL, so it is looked at first.
+    bool holdAlone() {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            openError_ = openErrorFromErrno(errno);
+            return false;
+        }
+        int taken = 0;
+#ifdef TIOCGEXCL
+        if (::ioctl(fd_, TIOCGEXCL, &taken) == 0 && taken) {
+            openError_ = OpenError::Busy;
+            return false;
+        }
+#endif
+        exclusive_ = ::ioctl(fd_, TIOCEXCL) == 0;
+        return true;
     }
 
   private:
     int fd_ = -1;
     OpenError openError_ = OpenError::None;
+    PortHolder holder_;
+    PortLock lock_;
+    termios settings_{};  // as open found them
+    bool saved_ = false;
+    int lines_ = 0;  // the modem lines as open found them
+    bool savedLines_ = false;
+    bool restoreLines_ = false;
+    bool exclusive_ = false;  // TIOCEXCL is ours to clear
 };
 
 }  // namespace

@@ -1,27 +1,24 @@
 #include "radio/serial_link.h"
 
-#include "model/services.h"
 #include "model/user_feedback.h"
+#include "radio/port_problem.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
-#include "settings/settings_store.h"
 
 namespace tarn {
 
-SerialLink::SerialLink() {
+SerialLink::SerialLink(std::string port, RadioLog* log)
+    : SerialLink(nullptr, nullptr, std::move(port), log) {
     SerialConnection connection = makeSerialConnection();
-    device_ = std::move(connection.device);
-    clock_ = std::move(connection.clock);
-    if (!device_) device_ = makePlatformSerialDevice();
-    if (!clock_) clock_ = makeRealClock();
-    log_ = services().radioLog;
+    if (connection.device) device_ = std::move(connection.device);
+    if (connection.clock) clock_ = std::move(connection.clock);
 }
 
-SerialLink::SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock)
-    : device_(std::move(device)), clock_(std::move(clock)) {
+SerialLink::SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock,
+                       std::string port, RadioLog* log)
+    : device_(std::move(device)), clock_(std::move(clock)), port_(std::move(port)), log_(log) {
     if (!device_) device_ = makePlatformSerialDevice();
     if (!clock_) clock_ = makeRealClock();
-    log_ = services().radioLog;
 }
 
 SerialLink::~SerialLink() {
@@ -30,9 +27,8 @@ SerialLink::~SerialLink() {
 
 bool SerialLink::openPort() {
     closePort();
-    const std::string name = portOverride_ ? *portOverride_ : settings().port();
-    const bool opened = device_->open(name);
-    if (log_) log_->opened(name, opened, clock_->tickMs());
+    const bool opened = device_->open(port_);
+    if (log_) log_->opened(port_, opened, clock_->tickMs());
     if (!opened) return false;
     if (!device_->applyLineSettings() || !device_->applyTimeouts()) {
         device_->close();
@@ -67,10 +63,23 @@ bool SerialLink::contactRadio() {
     return false;
 }
 
+bool SerialLink::askToConnect(WindowHandle owner) {
+    if (userFeedback().showMessage(MessageOwner::of(owner), radio_text::kConnectPrompt,
+                                   MessageIcon::Information,
+                                   MessageButtons::OkCancel) == MessageAnswer::Ok)
+        return true;
+    outcome_.failure = RadioFailure::Cancelled;
+    return false;
+}
+
 bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
         outcome_.failure = RadioFailure::PortNotOpened;
-        fail(owner, radio_text::kOpenFailed);
+        // The fixed text, and under it why, as far as the port tells.
+        const std::string text =
+            std::string(radio_text::kOpenFailed) + "\n" +
+            portOpenFailureText(port_, openError(), device_->lastOpenHolder());
+        fail(owner, text.c_str());
         return false;
     }
     if (!contactRadio()) {

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,16 +14,26 @@ namespace tarn {
 
 class RadioLog;
 
-// The serial port with a radio, for one Read or Write command. The port name comes
-// from the "Port" setting; the port is closed again when the link goes away.
+// How one exchange runs: whether it asks the user to connect the radio first, the caption
+// of its progress window, and the name the transcript gives it.
+struct ExchangeOptions {
+    bool prompt = true;
+    const char* caption = nullptr;  // null: the exchange's own ("Reading radio", ...)
+    const char* name = nullptr;     // null: "Read" or "Write"
+};
+
+// The serial port with a radio, for one radio command. The caller names the port (the
+// "Port" setting, as a rule) and where the exchanges are recorded; the port is closed
+// again when the link goes away.
 class SerialLink {
   public:
     // What the last writeRadio's read-back found.
     using Verification = RadioOutcome::Verify;
 
-    SerialLink();  // the installed device factory (the platform driver, real clock)
-    // Both record into the installed Services::radioLog, if any.
-    SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock);
+    // The installed device factory (the platform driver, real clock).
+    explicit SerialLink(std::string port, RadioLog* log = nullptr);
+    SerialLink(std::unique_ptr<SerialDevice> device, std::shared_ptr<Clock> clock,
+               std::string port = {}, RadioLog* log = nullptr);
     virtual ~SerialLink();
     SerialLink(const SerialLink&) = delete;
     SerialLink& operator=(const SerialLink&) = delete;
@@ -34,9 +43,16 @@ class SerialLink {
     bool contactRadio();
     bool readRadio(WindowHandle owner, std::uint8_t* image, int size, bool verifying);
     bool writeRadio(WindowHandle owner, const std::uint8_t* image, int length, bool verify);
+    // The same exchanges, told how to run (a Read that asks nothing, under another name).
+    bool readRadio(WindowHandle owner, std::uint8_t* image, int size, const ExchangeOptions& how);
+    bool writeRadio(WindowHandle owner, const std::uint8_t* image, int length, bool verify,
+                    const ExchangeOptions& how);
+    // The prompt to connect the radio; false (the outcome Cancelled) on Cancel.
+    bool askToConnect(WindowHandle owner);
 
-    // Uses this port name instead of the "Port" setting, without storing it.
-    void usePort(std::string name) { portOverride_ = std::move(name); }
+    // Talks to another port from the next open on.
+    void usePort(std::string name) { port_ = std::move(name); }
+    const std::string& port() const { return port_; }
     Verification lastVerification() const { return outcome_.verified; }
     // What the last readRadio or writeRadio did (a Write's read-back included).
     const RadioOutcome& outcome() const { return outcome_; }
@@ -55,12 +71,15 @@ class SerialLink {
     // Shows an error message and keeps it as the exchange's result.
     void fail(WindowHandle owner, const char* message, bool warning = false);
     void beginExchange(const char* what);
+    // The Read of readRadio: a read-back (`verifying`) belongs to the Write that asked for it.
+    bool readDump(WindowHandle owner, std::uint8_t* image, int size, bool verifying,
+                  const ExchangeOptions& how);
     bool finishExchange(bool ok);  // returns `ok`
 
     std::unique_ptr<SerialDevice> device_;
     std::shared_ptr<Clock> clock_;
     bool open_ = false;
-    std::optional<std::string> portOverride_;
+    std::string port_;
     RadioOutcome outcome_;
     RadioLog* log_ = nullptr;
     std::string failure_;  // the messages the running exchange showed

@@ -29,7 +29,8 @@ std::string describePort(const SerialPortInfo& port);
 // Sorts by name with runs of digits compared as numbers.
 void sortPorts(std::vector<SerialPortInfo>& ports);
 
-// The message for a port this user may not open, naming the usual fix.
+// Why this user may not open the port: where joining the device's group helps, that group
+// and on a second line the command that adds the user to it.
 std::string permissionDeniedText(const std::string& port);
 
 }  // namespace tarn

@@ -191,6 +191,18 @@ int SettingsStore::backupDays() const {
     return days < 0 ? kDefaultBackupDays : days;
 }
 
+void SettingsStore::setBackupDays(int days) {
+    writeNumber(kBackupDaysValue, days);
+}
+
+bool SettingsStore::backupBeforeWrite() const {
+    return readNumber(kBackupBeforeWriteValue, 1) != 0;
+}
+
+void SettingsStore::setBackupBeforeWrite(bool on) {
+    writeNumber(kBackupBeforeWriteValue, on ? 1 : 0);
+}
+
 SettingsStore settings() {
     static MemorySettingsBackend memory;
     SettingsBackend* installed = services().settings;

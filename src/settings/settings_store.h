@@ -17,6 +17,7 @@ inline constexpr const char* kPortValue = "Port";
 inline constexpr const char* kRecentCountValue = "MRU count";
 inline constexpr const char* kBackupDaysValue = "Backup Days";
 inline constexpr int kDefaultBackupDays = 365;
+inline constexpr const char* kBackupBeforeWriteValue = "Backup Before Write";  // 0: off
 inline constexpr const char* kPrintNewPageValue = "Print New Page";  // 1: on, else off
 inline constexpr const char* kPrintFooterValue = "Print Footer";     // 1: on, else off
 inline constexpr int kRecentFileLimit = 4;
@@ -70,6 +71,11 @@ class SettingsStore {
     // "Backup Days": the age in days at which radio backups are removed, 0 never
     // (default 365; a negative value counts as the default).
     int backupDays() const;
+    // "Backup Before Write": whether programming a radio first reads and keeps what it holds
+    // (default on; "0" turns it off).
+    bool backupBeforeWrite() const;
+    void setBackupBeforeWrite(bool on);
+    void setBackupDays(int days);
 
   private:
     SettingsBackend& backend_;

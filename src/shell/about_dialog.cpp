@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "shell/artwork.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 
@@ -21,6 +22,7 @@ QString versionLine() {
 
 AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent), version_(new QLabel("v 3.0", this)) {
     setWindowTitle("About");
+    setHelpTopic(this, "help-menu");
     auto* picture = new QLabel(this);
     picture->setPixmap(aboutPicture());
     picture->setFrameShape(QFrame::Panel);

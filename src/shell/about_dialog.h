@@ -12,7 +12,6 @@ class AboutDialog final : public QDialog {
     Q_OBJECT
   public:
     explicit AboutDialog(QWidget* parent);
-    QLabel* versionLabel() const { return version_; }
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -18,6 +18,7 @@
 #include "settings/qt_settings_backend.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
+#include "shell/command_line.h"
 #include "shell/commands.h"
 #include "shell/frame_window.h"
 #include "shell/help_file.h"
@@ -52,23 +53,26 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
     }
 
     program->services_ = std::make_unique<ScopedServices>();
+    program->shellServices_ = std::make_unique<ScopedShellServices>();
     Services& services = **program->services_;
+    ShellServices& shell = **program->shellServices_;
     if (options.settings) {
         services.settings = options.settings;
     } else {
         program->ownSettings_ = std::make_unique<QtSettingsBackend>();
         services.settings = program->ownSettings_.get();
     }
-    if (options.installSeams) addQtSeams(services);
-    // Backups past "Backup Days" go once per start, without a word.
+    if (options.installSeams) addQtSeams(services, shell);
+    // Backups past "Backup Days" go once per start, without a word (and at each radio
+    // command).
     pruneBackups(backupFolder(), settings().backupDays(), std::time(nullptr));
 
     program->frame_ = std::make_unique<FrameWindow>();
     FrameWindow* frame = program->frame_.get();
-    services.frame = frame;
+    shell.frame = frame;
     // The edit client dialog's Help button is the frame's Help command (posted there, so
     // it may arrive after the frame is gone).
-    services.help = [frame = QPointer<FrameWindow>(frame)] {
+    shell.help = [frame = QPointer<FrameWindow>(frame)] {
         if (frame) frame->command(cmd::Help);
     };
     services.recentFilesChanged = [frame] { frame->postRecentFilesChanged(); };
@@ -105,8 +109,10 @@ Program::~Program() {
 }
 
 int runApplication(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Tarn DataBase");
+    QApplication app(argc, argv);  // takes Qt's own options out of argv
+    processCommandLine(app);
+    // Docks and task bars group the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(TARN_DESKTOP_ID);
     QApplication::setWindowIcon(applicationIcon());
     // For checks of an installation: where Help finds the manual, without starting.
     if (qEnvironmentVariableIsSet("TARN_CHECK_MANUAL")) {
@@ -118,19 +124,7 @@ int runApplication(int argc, char** argv) {
                   : formatMessage(msg::kFailedToOpen, std::string_view(kHelpFileName)).c_str());
         return found ? 0 : 1;
     }
-    // Full paths, so a running program started elsewhere opens the same files, and each
-    // window's title is its file's full path.
-    std::vector<std::filesystem::path> paths;
-    std::error_code error;
-#ifdef _WIN32
-    for (const QString& argument : QApplication::arguments().mid(1))
-        paths.push_back(std::filesystem::absolute(pathFromQt(argument), error).lexically_normal());
-#else
-    // The bytes as typed: a name that is not valid UTF-8 still names its file.
-    for (int i = 1; i < argc; ++i)
-        paths.push_back(std::filesystem::absolute(argv[i], error).lexically_normal());
-#endif
-    std::unique_ptr<Program> program = Program::start(paths, {});
+    std::unique_ptr<Program> program = Program::start(fileArguments(argc, argv), {});
     if (!program) return 0;
     QApplication::exec();
     program.reset();

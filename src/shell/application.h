@@ -6,10 +6,12 @@
 #include <memory>
 #include <vector>
 
+#include "model/services.h"
+#include "shell/shell_services.h"
+
 namespace tarn {
 
 class FrameWindow;
-class ScopedServices;
 class SettingsBackend;
 class SingleInstance;
 
@@ -39,6 +41,7 @@ class Program {
     std::unique_ptr<SettingsBackend> ownSettings_;
     // The program's services, the frame among them, for as long as it runs.
     std::unique_ptr<ScopedServices> services_;
+    std::unique_ptr<ScopedShellServices> shellServices_;
     std::unique_ptr<SingleInstance> instance_;
     std::unique_ptr<FrameWindow> frame_;
 };

@@ -1,8 +1,8 @@
 #include "shell/channel_table_model.h"
 
-#include <cstring>
 #include <string>
 
+#include "model/channel_order.h"
 #include "model/client_record.h"
 #include "model/khz_text.h"
 #include "qtcommon/ansi_text.h"
@@ -10,36 +10,8 @@
 namespace tarn {
 namespace {
 
-std::string labelOf(const ClientRecord& client, int n) {
-    const auto* bytes = reinterpret_cast<const char*>(client.labelBytes(n));
-    return std::string(bytes, strnlen(bytes, kLabelSize));
-}
-
 QString yesNo(int flag) {
     return flag ? QStringLiteral("yes") : QStringLiteral("no");
-}
-
-// True when channel a sorts before b by the column.
-bool sortsBefore(const ClientRecord& client, int column, int a, int b) {
-    auto flagFirst = [&](int mask) {
-        return client.getChannelFlag(a, mask) != 0 && client.getChannelFlag(b, mask) == 0;
-    };
-    switch (column) {
-        case ChannelTableModel::Label:  // byte by byte as unsigned bytes, case-sensitive
-            return labelOf(client, a) < labelOf(client, b);
-        case ChannelTableModel::Mode:
-            return flagFirst(ChannelFlag::Usb);
-        case ChannelTableModel::Rx:
-            return client.getFrequency(a, 0) < client.getFrequency(b, 0);
-        case ChannelTableModel::Tx:
-            return client.getFrequency(a, 1) < client.getFrequency(b, 1);
-        case ChannelTableModel::Scan:
-            return flagFirst(ChannelFlag::Scan);
-        case ChannelTableModel::Selcall:
-            return flagFirst(ChannelFlag::Selcall);
-        default:
-            return a < b;
-    }
 }
 
 }  // namespace
@@ -55,7 +27,7 @@ void ChannelTableModel::reload() {
         if (client_.isChannelFree(n)) continue;
         rows.push_back({
             QString::number(n),
-            fromAnsi(labelOf(client_, n)),
+            fromAnsi(labelText(client_, n)),
             client_.getChannelFlag(n, ChannelFlag::Usb) ? QStringLiteral("USB")
                                                         : QStringLiteral("LSB"),
             QString::fromStdString(formatKhz(client_.getFrequency(n, 0))),
@@ -86,7 +58,7 @@ int ChannelSortProxy::channelOfRow(int row) const {
 }
 
 bool ChannelSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    return sortsBefore(source_->client(), left.column(), source_->channelOfRow(left.row()),
+    return channelSortsBefore(source_->client(), static_cast<ChannelColumn>(left.column()), source_->channelOfRow(left.row()),
                        source_->channelOfRow(right.row()));
 }
 

@@ -44,6 +44,8 @@ enum : int {
     ShowRadioLog = 40150,
     EditPrintOptions = 40160,
     PrintPreview = 40161,
+    EditOptions = 40170,
+    HelpContents = 40190,
 };
 
 // True for the commands the frame passes on to the active database window.

@@ -12,30 +12,26 @@
 #include <QPrinter>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTime>
 #include <QTimer>
-#include <QUndoStack>
 #include <QVBoxLayout>
-#include <ctime>
 
-#include "database/client_compare.h"
-#include "database/csv_export.h"
 #include "database/csv_import.h"
+#include "database/output_guard.h"
+#include "document/radio_workflow.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "printing/print_clients.h"
 #include "printing/render_document.h"
 #include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
-#include "radio/serial_link.h"
 #include "settings/settings_store.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
 #include "shell/column_widths.h"
 #include "shell/commands.h"
 #include "shell/compare_dialog.h"
-#include "shell/database_step.h"
 #include "shell/file_name_dialog.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 namespace {
@@ -67,20 +63,16 @@ std::string lineErrorsText(const std::vector<CsvLineError>& errors) {
     return text;
 }
 
-constexpr int kUndoSteps = 100;
-
-std::string timeOfDay() {
-    return QTime::currentTime().toString("HH:mm").toStdString();
-}
-
 }  // namespace
 
 DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent)
-    : QMdiSubWindow(parent), undoStack_(new QUndoStack(this)) {
+    : QMdiSubWindow(parent) {
     setAttribute(Qt::WA_DeleteOnClose);
+    document_.setOwner(this);
+    document_.setRemembersFiles(true);
     setWindowIcon(applicationIcon());
     auto* panel = new QWidget(this);
-    list_ = new ClientList(database_, panel);
+    list_ = new ClientList(document_.database(), panel);
     find_ = new QLineEdit(panel);
     find_->setObjectName("Find");
     find_->setClearButtonEnabled(true);
@@ -109,12 +101,12 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     });
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
-    setFileName(path ? *path : std::filesystem::path(kNoName));
-    undoStack_->setUndoLimit(kUndoSteps);
-    if (path && database_.open(*path))
-        rememberFile();
-    else
-        undoStack_->resetClean();  // never saved: no state to come back to unmodified
+    document_.setLocking(DatabaseDocument::Locking::AskReadOnly);
+    if (path) document_.open(*path);
+    auto* lockRefresh = new QTimer(this);
+    connect(lockRefresh, &QTimer::timeout, this, [this] { document_.keepLockFresh(); });
+    lockRefresh->start(std::chrono::milliseconds(DatabaseLock::kRefresh));
+    showTitle();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
     // A name of 20 letters; serials of 16 characters.
@@ -128,17 +120,16 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
 
 DatabaseWindow::~DatabaseWindow() = default;
 
-void DatabaseWindow::setFileName(std::filesystem::path path) {
-    fileName_ = std::move(path);
-    setWindowTitle(displayPath(fileName_) + "[*]");
+void DatabaseWindow::showTitle() {
+    setWindowTitle(displayPath(document_.fileName()) + "[*]");
 }
 
 QString DatabaseWindow::shownTitle() const {
-    return displayPath(fileName_) + (isWindowModified() ? "*" : "");
+    return displayPath(document_.fileName()) + (isWindowModified() ? "*" : "");
 }
 
 void DatabaseWindow::showModified() {
-    setWindowModified(database_.isModified() != 0);
+    setWindowModified(document_.isModified());
 }
 
 QSize DatabaseWindow::sizeHint() const {
@@ -171,10 +162,6 @@ bool DatabaseWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMdiSubWindow::eventFilter(watched, event);
 }
 
-void DatabaseWindow::rememberFile() {
-    settings().addRecentFile(fileName_);
-}
-
 void DatabaseWindow::postCommand(int id) {
     QMetaObject::invokeMethod(
         this, [this, id] { runCommand(id); }, Qt::QueuedConnection);
@@ -199,29 +186,18 @@ void DatabaseWindow::refillClientList() {
 QString DatabaseWindow::selectionText() const {
     return QString("%1 of %2 selected")
         .arg(list_->selectedClients().size())
-        .arg(database_.clientCount());
+        .arg(document_.database().clientCount());
 }
 
-QString DatabaseWindow::clientName(int client) const {
+std::string DatabaseWindow::clientName(int client) const {
     char name[kNameSize] = {};
-    if (const ClientRecord* record = database_.client(client)) record->getName(name, sizeof name);
-    return fromAnsi(name);
-}
-
-void DatabaseWindow::recordStep(const QString& name, const DatabaseState& before) {
-    DatabaseChange change = diffStates(before, database_.state());
-    if (!change.empty()) undoStack_->push(new DatabaseStep(database_, std::move(change), name));
+    if (const ClientRecord* record = document_.database().client(client))
+        record->getName(name, sizeof name);
+    return name;
 }
 
 void DatabaseWindow::stepHistory(bool back) {
-    if (back ? !undoStack_->canUndo() : !undoStack_->canRedo()) return;
-    if (back)
-        undoStack_->undo();
-    else
-        undoStack_->redo();
-    // Back at the state last loaded or saved, there is nothing to save.
-    database_.setModified(!undoStack_->isClean());
-    postRefillClientList();
+    if (back ? document_.undo() : document_.redo()) postRefillClientList();
 }
 
 void DatabaseWindow::refreshClientRow(int client) {
@@ -230,9 +206,13 @@ void DatabaseWindow::refreshClientRow(int client) {
 }
 
 void DatabaseWindow::runCommand(int id) {
+    // Whatever a command did, the title's mark and the frame follow the document.
     struct MarkAfter {
         DatabaseWindow* window;
-        ~MarkAfter() { window->showModified(); }
+        ~MarkAfter() {
+            window->showModified();
+            emit window->documentChanged();
+        }
     } markAfter{this};
     switch (id) {
         case cmd::Save:
@@ -286,55 +266,39 @@ void DatabaseWindow::runCommand(int id) {
 }
 
 void DatabaseWindow::save() {
-    if (fileName_ == kNoName || database_.openFailed()) return saveAs();
-    if (pathFits(this, fileName_) && database_.save(fileName_)) {
-        undoStack_->setClean();
-        rememberFile();
-    }
+    if (document_.save() == DatabaseDocument::SaveResult::NeedsName) saveAs();
 }
 
 void DatabaseWindow::saveAs() {
     // A window whose file could not be read offers no name, as an untitled one.
     std::filesystem::path chosen =
-        database_.openFailed() ? std::filesystem::path(kNoName) : fileName_;
-    if (!askFileName(this, chosen, FileDialogKind::SaveDatabase)) return;
-    if (!pathFits(this, chosen)) return;
-    const std::filesystem::path forced = forceDatabaseExtension(chosen.string());
-    if (!pathFits(this, forced)) return;
-    // The dialog confirmed replacing the name typed, not the one the extension made.
-    std::error_code error;
-    const bool exists = std::filesystem::exists(forced, error);
-    MessageOwner owner = MessageOwner::of(this);
-    owner.defaultNo = true;  // replacing a file is never the default
-    if (forced != chosen && exists && !askYesNo(owner, formatMessage(msg::kReplaceFile, forced)))
-        return;
-    setFileName(forced);
-    if (database_.save(fileName_)) {
-        undoStack_->setClean();
-        rememberFile();
+        document_.openFailed() ? std::filesystem::path(kNoName) : document_.fileName();
+    // A name refused (or a replace answered No) brings the dialog back.
+    while (askFileName(this, chosen, FileDialogKind::SaveDatabase)) {
+        if (document_.saveAs(chosen) != DatabaseDocument::SaveResult::Retry) break;
     }
+    showTitle();
 }
 
 void DatabaseWindow::exportDatabase() {
-    std::filesystem::path path;
-    if (!askFileName(this, path, FileDialogKind::ExportDatabase)) return;
-    if (!pathFits(this, path)) return;
-    if (!path.has_extension()) {
-        // The dialog confirmed replacing the name typed, not the one with ".csv".
-        path += ".csv";
-        std::error_code error;
-        MessageOwner owner = MessageOwner::of(this);
-        owner.defaultNo = true;
-        if (!pathFits(this, path) || (std::filesystem::exists(path, error) &&
-                                      !askYesNo(owner, formatMessage(msg::kReplaceFile, path))))
-            return;
+    std::filesystem::path chosen;
+    while (askFileName(this, chosen, FileDialogKind::ExportDatabase)) {
+        const auto done = document_.exportTo(chosen);
+        if (done.result == DatabaseDocument::SaveResult::Retry) continue;
+        if (done.result == DatabaseDocument::SaveResult::Saved)
+            report(QString("Exported %1 %2 to '%3'")
+                       .arg(done.clients)
+                       .arg(done.clients == 1 ? "client" : "clients")
+                       .arg(displayPath(done.file.filename())));
+        break;
     }
-    exportCsv(database_, path.string());
 }
 
 void DatabaseWindow::importCsv() {
     std::filesystem::path path;
-    if (!askFileName(this, path, FileDialogKind::ImportCsv) || !pathFits(this, path)) return;
+    if (!askFileName(this, path, FileDialogKind::ImportCsv) ||
+        !pathFits(path, MessageOwner::of(this)))
+        return;
     const std::optional<CsvImport> read = readCsvFile(path);
     if (!read) return;
     const MessageOwner owner = MessageOwner::of(this);
@@ -346,29 +310,42 @@ void DatabaseWindow::importCsv() {
         if (!askYesNo(asking, errors + msg::kImportReadable)) return;
     }
     // One call appends every client, so that the import is one step to undo.
-    const DatabaseState before = database_.state();
-    const CsvImportSummary summary = appendClients(database_, read->clients);
-    recordStep(QString("Import %1 clients").arg(summary.clients), before);
+    CsvImportSummary summary;
+    document_.change(
+        [&](ClientDatabase& db) {
+            summary = appendClients(db, read->clients);
+            return 1;
+        },
+        [&] { return "Import " + std::to_string(summary.clients) + " clients"; });
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
     refillClientList();
 }
 
 void DatabaseWindow::newClient() {
-    const DatabaseState before = database_.state();
-    const int index = database_.addClient();
-    if (index < 0) return;
-    if (database_.editClient(this, index)) {
-        recordStep(QString("New client '%1'").arg(clientName(index)), before);
-        postRefillClientList();
-    } else
-        database_.deleteClient(index);  // the database stays marked modified
+    int index = -1;
+    const bool added = document_.change(
+        [&](ClientDatabase& db) {
+            index = db.addClient();
+            if (index < 0) return 0;
+            if (db.editClient(this, index)) return 1;
+            db.deleteClient(index);
+            return 0;
+        },
+        [&] { return "New client '" + clientName(index) + "'"; });
+    if (index < 0) {
+        report(
+            QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
+        return;
+    }
+    if (!added) document_.markModified();  // cancelled: the database counts as changed
+    postRefillClientList();
 }
 
 bool DatabaseWindow::hasFocusedClient(const char* emptyMessage, bool offerNewClient,
                                       const char* noFocusMessage, int& client) {
     const MessageOwner owner = MessageOwner::of(this);
-    if (database_.clientCount() == 0) {
+    if (document_.database().clientCount() == 0) {
         if (!offerNewClient)
             showError(owner, emptyMessage);
         else if (askYesNo(owner, emptyMessage))
@@ -386,10 +363,9 @@ bool DatabaseWindow::hasFocusedClient(const char* emptyMessage, bool offerNewCli
 void DatabaseWindow::editClient() {
     int client = -1;
     if (!hasFocusedClient(msg::kNoClientsToEdit, true, msg::kNoClientToEdit, client)) return;
-    const DatabaseState before = database_.state();
-    if (!database_.editClient(this, client)) return;
-    recordStep(QString("Edit client '%1'").arg(clientName(client)), before);
-    postRefreshClientRow(client);
+    if (document_.change([&](ClientDatabase& db) { return db.editClient(this, client); },
+                         [&] { return "Edit client '" + clientName(client) + "'"; }))
+        postRefreshClientRow(client);
 }
 
 void DatabaseWindow::deleteClients() {
@@ -397,23 +373,26 @@ void DatabaseWindow::deleteClients() {
     if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
     MessageOwner owner = MessageOwner::of(this);
     owner.defaultNo = true;
-    if (!askYesNo(owner, msg::kDeleteClients)) return;
-    const DatabaseState before = database_.state();
-    const QString name = chosen.size() == 1
-                             ? QString("Delete client '%1'").arg(clientName(chosen[0]))
-                             : QString("Delete %1 clients").arg(chosen.size());
-    database_.deleteClients(std::move(chosen));
-    recordStep(name, before);
+    // The question as it stands, then which clients it means.
+    const std::string which = chosen.size() == 1 ? "'" + clientName(chosen[0]) + "'"
+                                                 : std::to_string(chosen.size()) + " clients";
+    if (!askYesNo(owner, std::string(msg::kDeleteClients) + "\n\n" + fromAnsi(which).toStdString()))
+        return;
+    const std::string name = chosen.size() == 1 ? "Delete client " + which : "Delete " + which;
+    document_.change([&](ClientDatabase& db) { return db.deleteClients(std::move(chosen)); }, name);
     postRefillClientList();
 }
 
 void DatabaseWindow::makeAdvanced(bool advanced) {
     const std::vector<int> chosen = list_->selectedClients();
     if (chosen.empty()) return showError(MessageOwner::of(this), msg::kNoClientsSelected);
-    const DatabaseState before = database_.state();
-    for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
-        database_.setClientAdvanced(*it, advanced ? 1 : 0);
-    recordStep(advanced ? "Make advanced" : "Make standard", before);
+    document_.change(
+        [&](ClientDatabase& db) {
+            for (auto it = chosen.rbegin(); it != chosen.rend(); ++it)
+                db.setClientAdvanced(*it, advanced ? 1 : 0);
+            return 1;
+        },
+        advanced ? "Make advanced" : "Make standard");
     postRefillClientList();
 }
 
@@ -429,10 +408,10 @@ void DatabaseWindow::printClient() {
 void DatabaseWindow::printPreview() {
     int client = -1;
     if (!clientToPrint(client)) return;
-    const PrintJob job{false, fileName_, client, storedPrintOptions()};
+    const PrintJob job{false, document_.fileName(), client, storedPrintOptions()};
     auto* preview = new PrintPreview(this);
     connect(preview, &QPrintPreviewDialog::paintRequested, this, [this, job](QPrinter* printer) {
-        const PrintError error = renderDocument(*printer, database_, job,
+        const PrintError error = renderDocument(*printer, document_.database(), job,
                                                 printer->outputFormat() == QPrinter::PdfFormat);
         // Told once the preview has finished painting, not from inside it.
         if (error != PrintError::None)
@@ -444,7 +423,17 @@ void DatabaseWindow::printPreview() {
 }
 
 void DatabaseWindow::print(bool summary, int client) {
-    printClients(database_, this, summary, fileName_, client, storedPrintOptions());
+    printClients(document_.database(), this, summary, document_.fileName(), client,
+                 storedPrintOptions());
+}
+
+RadioSetup DatabaseWindow::radioSetup() {
+    RadioSetup setup;
+    setup.owner = this;
+    setup.port = settings().port();
+    setup.log = shellServices().radioLog;
+    setup.backupBeforeWrite = settings().backupBeforeWrite();
+    return setup;
 }
 
 void DatabaseWindow::writeRadio() {
@@ -454,42 +443,30 @@ void DatabaseWindow::writeRadio() {
 }
 
 void DatabaseWindow::writeClient(int client) {
-    if (database_.clientHasNoChannels(client))
-        return showError(MessageOwner::of(this), msg::kNoChannelsDefined);
-    SerialLink link;
-    RadioImage image{};
-    database_.copyClientImage(client, image.data(), kImageSize);
-    link.writeRadio(this, image.data(), kImageSize, true);
-    if (link.lastReadBack().size() == kImageSize) {
-        // What the radio holds now, as it came back (unchecked, byte for byte).
-        ClientRecord verified = *database_.client(client);
-        std::copy(link.lastReadBack().begin(), link.lastReadBack().end(), verified.image().begin());
-        keepBackup(BackupKind::Verified, verified);
-    }
-    report(writeReport(link.outcome(), toAnsi(clientName(client)), timeOfDay()));
+    report(programRadio(document_, client, radioSetup()));
 }
 
 void DatabaseWindow::readRadio() {
     int client = -1;
     if (!hasFocusedClient(msg::kNoClientsToRead, false, msg::kNoClientToRead, client)) return;
-    if (const auto read = readIntoCopy(client)) replaceClient(client, *read);
+    const RadioReport done = tarn::readRadio(document_, client, radioSetup());
+    report(done);
+    if (done.changed) postRefreshClientRow(client);
 }
 
 void DatabaseWindow::compareWithRadio() {
     int client = -1;
     if (!hasFocusedClient(msg::kNoClientsToCompare, false, msg::kNoClientToCompare, client)) return;
-    const auto read = readIntoCopy(client);
-    if (!read) return;
-    const ImageComparison comparison = compareWithImage(*database_.client(client), read->checked);
-    const auto count = static_cast<int>(comparison.lines().size());
-    report("Compared '" + toAnsi(clientName(client)) + "' with the radio: " +
-           (comparison.identical()
-                ? std::string("identical")
-                : std::to_string(count) + (count == 1 ? " difference" : " differences")) +
-           " at " + timeOfDay());
-    switch (askAfterComparison(this, comparison)) {
+    const RadioSetup setup = radioSetup();
+    RadioReport done = compareRadio(document_, client, setup);
+    report(done);
+    if (!done.comparison) return;
+    switch (askAfterComparison(this, *done.comparison, *document_.database().client(client))) {
         case CompareChoice::ReplaceClient:
-            return replaceClient(client, *read);
+            replaceClientWithImage(document_, client, *done.radioImage, setup, done);
+            report(done);
+            if (done.changed) postRefreshClientRow(client);
+            return;
         case CompareChoice::WriteClient:
             return writeClient(client);
         case CompareChoice::Close:
@@ -497,73 +474,49 @@ void DatabaseWindow::compareWithRadio() {
     }
 }
 
-std::optional<DatabaseWindow::RadioRead> DatabaseWindow::readIntoCopy(int client) {
-    SerialLink link;
-    RadioRead read;
-    read.checked = *database_.client(client);
-    if (!link.readRadio(this, read.image.data(), kImageSize, false)) {
-        report(readReport(link.outcome(), toAnsi(clientName(client)), kImageSize, 0, ""));
-        return std::nullopt;
-    }
-    read.outcome = link.outcome();
-    read.checked.loadImage(read.image.data(), kImageSize);
-    keepBackup(BackupKind::Radio, read.checked);
-    return read;
-}
-
-void DatabaseWindow::replaceClient(int client, const RadioRead& read) {
-    keepBackup(BackupKind::BeforeRead, *database_.client(client));
-    const DatabaseState before = database_.state();
-    // Checked already: the check finds nothing more and says nothing a second time.
-    database_.loadClientImage(client, read.checked.image().data(), kImageSize);
-    recordStep(QString("Read radio into '%1'").arg(clientName(client)), before);
-    const int repaired =
-        repairedChannels(read.image.data(), database_.client(client)->image().data());
-    report(readReport(read.outcome, toAnsi(clientName(client)), kImageSize, repaired, timeOfDay()));
-    postRefreshClientRow(client);
-}
-
-void DatabaseWindow::keepBackup(BackupKind kind, const ClientRecord& client) {
-    const std::filesystem::path database = fileName_ == kNoName ? "" : fileName_;
-    const BackupResult result = tarn::keepBackup(kind, database, client, std::time(nullptr));
-    if (!result.ok() && backupFailure_.empty()) backupFailure_ = result.failure;
-}
-
-void DatabaseWindow::report(const std::string& text) {
-    QString line = fromAnsi(text);
+void DatabaseWindow::report(const RadioReport& done) {
+    QString line = fromAnsi(done.text);
     // The failure names a path, in the system's encoding.
-    if (!backupFailure_.empty()) line += ". " + QString::fromLocal8Bit(backupFailure_);
-    backupFailure_.clear();
+    if (!done.backupFailure.empty()) line += ". " + QString::fromLocal8Bit(done.backupFailure);
+    report(line);
+}
+
+void DatabaseWindow::report(const QString& line) {
     emit radioReported(line);
 }
 
 void DatabaseWindow::editDealerText() {
-    const DatabaseState before = database_.state();
-    if (database_.editDealerText(this)) recordStep("Edit dealer text", before);
+    document_.change([this](ClientDatabase& db) { return db.editDealerText(this); },
+                     "Edit dealer text");
 }
 
 void DatabaseWindow::copyClients() {
     const MessageOwner owner = MessageOwner::of(this);
-    if (database_.clientCount() == 0) return showError(owner, msg::kNoClientsToCopy);
+    if (document_.database().clientCount() == 0) return showError(owner, msg::kNoClientsToCopy);
     const std::vector<int> chosen = list_->selectedClients();
     if (chosen.empty()) return showError(owner, msg::kNoClientToCopy);
-    database_.copyClients(this, chosen.data(), static_cast<int>(chosen.size()));
+    document_.database().copyClients(this, chosen.data(), static_cast<int>(chosen.size()));
 }
 
 void DatabaseWindow::pasteClients() {
-    const DatabaseState before = database_.state();
-    if (!database_.pasteClients(this)) return;
-    const int pasted = database_.clientCount() - static_cast<int>(before.clients.size());
-    recordStep(pasted == 1 ? QString("Paste 1 client") : QString("Paste %1 clients").arg(pasted),
-               before);
+    const int before = document_.database().clientCount();
+    const auto pasted = [&] { return document_.database().clientCount() - before; };
+    if (!document_.change([this](ClientDatabase& db) { return db.pasteClients(this); },
+                          [&] {
+                              return pasted() == 1
+                                         ? std::string("Paste 1 client")
+                                         : "Paste " + std::to_string(pasted()) + " clients";
+                          }))
+        return;
     postRefillClientList();
 }
 
 void DatabaseWindow::closeEvent(QCloseEvent* event) {
-    if (database_.isModified()) {
-        if (askYesNo(MessageOwner::of(this), formatMessage(msg::kSaveChanges, fileName_))) {
+    if (document_.isModified()) {
+        if (askYesNo(MessageOwner::of(this),
+                     formatMessage(msg::kSaveChanges, document_.fileName()))) {
             save();
-            if (database_.isModified()) {  // the save failed or its dialog was cancelled
+            if (document_.isModified()) {  // the save failed or its dialog was cancelled
                 event->ignore();
                 return;
             }

@@ -5,25 +5,24 @@
 #include <optional>
 #include <string>
 
-#include "database/client_database.h"
-#include "database/database_state.h"
-#include "database/radio_backups.h"
-#include "radio/radio_outcome.h"
+#include "document/database_document.h"
 
 class QLabel;
 class QLineEdit;
-class QUndoStack;
 
 namespace tarn {
 
 class ClientList;
+struct RadioReport;
+struct RadioSetup;
 
-// The MDI child that shows one open database: its client list and every command that
-// concerns one database. The window owns its database and releases it unsaved.
+// The MDI child that shows one open database document: its client list, and every command
+// that concerns one database, which it carries out through the document and the radio
+// workflow. The window owns its document and releases it unsaved.
 class DatabaseWindow final : public QMdiSubWindow {
     Q_OBJECT
   public:
-    static constexpr const char* kNoName = "<NoName>";
+    static constexpr const char* kNoName = DatabaseDocument::kNoName;
 
     // Without a path: a new untitled database (one demonstration client). With a path:
     // the file is loaded; a failed load leaves no clients and nothing to save, and Save
@@ -32,9 +31,11 @@ class DatabaseWindow final : public QMdiSubWindow {
     explicit DatabaseWindow(std::optional<std::filesystem::path> path, QWidget* parent = nullptr);
     ~DatabaseWindow() override;
 
-    const std::filesystem::path& fileName() const { return fileName_; }
-    bool loadFailed() const { return database_.openFailed(); }
-    ClientDatabase& database() { return database_; }
+    const std::filesystem::path& fileName() const { return document_.fileName(); }
+    bool loadFailed() const { return document_.openFailed(); }
+    DatabaseDocument& document() { return document_; }
+    const DatabaseDocument& document() const { return document_; }
+    ClientDatabase& database() { return document_.database(); }
     ClientList& list() { return *list_; }
     QLineEdit& findField() { return *find_; }
     QLabel& findStatus() { return *findStatus_; }
@@ -48,12 +49,6 @@ class DatabaseWindow final : public QMdiSubWindow {
     // The same, after the events already waiting (commands from the frame are posted).
     void postCommand(int id);
 
-    // The window's undo history (the last 100 steps; its clean point is the state last
-    // loaded or saved).
-    QUndoStack* undoStack() const { return undoStack_; }
-    // Records what changed since `before` (a state() taken before the change) as one
-    // undo step named `name`; nothing when nothing changed.
-    void recordStep(const QString& name, const DatabaseState& before);
     // "3 of 412 selected": the selected rows and the clients of the database.
     QString selectionText() const;
 
@@ -63,21 +58,22 @@ class DatabaseWindow final : public QMdiSubWindow {
     void refreshClientRow(int client);
 
   signals:
-    // The one-line report of a radio command, for the status bar.
+    // A one-line report of a command (a radio command, an export), for the status bar.
     void radioReported(const QString& text);
     void selectionCountChanged();
+    // The document changed after a command: its history, its modified state, its name.
+    void documentChanged();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setFileName(std::filesystem::path path);
+    void showTitle();
     void showModified();
     void findTextChanged(const QString& text);
     void showFindStatus();
     void importCsv();
-    void rememberFile();
     void save();
     void saveAs();
     void exportDatabase();
@@ -91,28 +87,17 @@ class DatabaseWindow final : public QMdiSubWindow {
     void printPreview();
     // The focused client Print client and the preview print; false after their message.
     bool clientToPrint(int& client);
-    // An image read from the radio for a client: as it came, and in a copy of the client
-    // after the channel check.
-    struct RadioRead {
-        RadioImage image{};
-        ClientRecord checked;
-        RadioOutcome outcome;
-    };
     void writeRadio();
     void writeClient(int client);
     void readRadio();
     void compareWithRadio();
-    // Reads the radio into a copy of the client (the channel check's messages as usual) and
-    // keeps a `radio` backup; nothing after a failed read, which is reported.
-    std::optional<RadioRead> readIntoCopy(int client);
-    // Loads what was read into the client: one undo step, backups, the report.
-    void replaceClient(int client, const RadioRead& read);
-    // A backup that cannot be written is told once, with the command's report.
-    void keepBackup(BackupKind kind, const ClientRecord& client);
-    void report(const std::string& text);
+    RadioSetup radioSetup();
+    // The report line of a command (and a backup that could not be kept) in the status bar.
+    void report(const RadioReport& done);
+    void report(const QString& line);
     void stepHistory(bool back);
     void editDealerText();
-    QString clientName(int client) const;
+    std::string clientName(int client) const;
     void copyClients();
     void pasteClients();
     // The row-count and focus-mark preconditions shared by several commands; false
@@ -120,13 +105,10 @@ class DatabaseWindow final : public QMdiSubWindow {
     bool hasFocusedClient(const char* emptyMessage, bool offerNewClient, const char* noFocusMessage,
                           int& client);
 
-    ClientDatabase database_{true};
-    std::filesystem::path fileName_;
+    DatabaseDocument document_;
     ClientList* list_;
     QLineEdit* find_;
     QLabel* findStatus_;
-    QUndoStack* undoStack_;
-    std::string backupFailure_;  // the first backup failure since the last report
 };
 
 }  // namespace tarn

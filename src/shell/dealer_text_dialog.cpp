@@ -7,6 +7,7 @@
 #include <string>
 
 #include "qtcommon/ansi_text.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -14,6 +15,7 @@ namespace tarn {
 DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* parent)
     : QDialog(parent), textBox_(new QPlainTextEdit(this)) {
     setWindowTitle("Edit dealer text");
+    setHelpTopic(this, "the-dealer-text");
     const FontDialogUnits du(font());
     setFixedSize(du.size(357, 130));
     textBox_->setGeometry(du.x(7), du.y(7), du.x(281), du.y(116));

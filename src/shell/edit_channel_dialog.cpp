@@ -13,6 +13,7 @@
 #include "model/khz_text.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -28,6 +29,7 @@ std::string typed(const QLineEdit* field) {
 ChannelDialog::ChannelDialog(ClientRecord& client, QWidget* parent)
     : QDialog(parent), client_(client) {
     setWindowTitle(QStringLiteral("Edit Channel"));
+    setHelpTopic(this, "the-edit-channel-dialog");
     buildControls();
     loadChannel();
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, &ChannelDialog::focusChanged);

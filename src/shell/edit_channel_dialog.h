@@ -27,10 +27,7 @@ class ChannelDialog final : public QDialog {
     QLineEdit* txField() const { return tx_; }
     QLineEdit* labelField() const { return label_; }
     QCheckBox* scanBox() const { return scan_; }
-    QCheckBox* selcallBox() const { return selcall_; }
     QRadioButton* usbButton() const { return usb_; }
-    QRadioButton* lsbButton() const { return lsb_; }
-    QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
 
   public slots:

@@ -13,13 +13,15 @@
 #include <QTableView>
 #include <string>
 
+#include "model/client_edit.h"
 #include "model/client_record.h"
 #include "model/message_texts.h"
-#include "model/services.h"
+#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
 #include "shell/column_widths.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
 
 namespace tarn {
@@ -27,6 +29,7 @@ namespace tarn {
 ClientDialog::ClientDialog(ClientRecord& client, QWidget* parent)
     : QDialog(parent), client_(client) {
     setWindowTitle(QStringLiteral("Edit client"));
+    setHelpTopic(this, "edit-a-client-and-its-channels");
     buildControls();
     loadClient();
     postRefresh();
@@ -234,7 +237,7 @@ void ClientDialog::pasteChannels() {
 }
 
 void ClientDialog::help() {
-    if (auto command = services().help)
+    if (auto command = shellServices().help)
         QMetaObject::invokeMethod(qApp, command, Qt::QueuedConnection);
 }
 
@@ -271,16 +274,14 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
 // not edit is not stored at all, and the power level only when a power button was
 // clicked, so OK never changes what the user left alone (Mid1 and Mid2 survive).
 void ClientDialog::accept() {
-    auto fieldText = [](const QLineEdit* field) { return toAnsi(field->text().left(127)); };
-    if (name_->isModified()) client_.setName(fieldText(name_).c_str());
-    if (selcall_->isModified()) client_.setSelcall(fieldText(selcall_).c_str());
-    if (serial_->isModified()) client_.setSerial(fieldText(serial_).c_str());
-    client_.setOption(ClientOption::FrontPanelProgramming, program_->isChecked());
-    client_.setOption(ClientOption::ModeToggle, modes_->isChecked());
-    client_.setOption(ClientOption::AutoTune, autoTune_->isChecked());
-    if (powerClicked_)
-        client_.setOption(ClientOption::PowerLevel,
-                          high_->isChecked() ? PowerLevel::High : PowerLevel::Low);
+    const auto edited = [](const QLineEdit* field) {
+        return field->isModified() ? std::optional(toAnsi(field->text())) : std::nullopt;
+    };
+    ClientEdits edits{edited(name_),           edited(selcall_),      edited(serial_),
+                      program_->isChecked(),   modes_->isChecked(),   autoTune_->isChecked(),
+                      std::nullopt};
+    if (powerClicked_) edits.high = high_->isChecked();
+    applyClientEdits(client_, edits);
 
     std::vector<int> widths;
     for (int column = 0; column < ColumnCount; ++column)

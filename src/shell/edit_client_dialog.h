@@ -42,7 +42,6 @@ class ClientDialog final : public QDialog {
 
     QLineEdit* nameField() const { return name_; }
     QLineEdit* selcallField() const { return selcall_; }
-    QLabel* selcallLabel() const { return selcallLabel_; }
     QLineEdit* serialField() const { return serial_; }
     QCheckBox* programBox() const { return program_; }
     QCheckBox* modesBox() const { return modes_; }

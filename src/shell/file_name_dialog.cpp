@@ -5,9 +5,10 @@
 #include <QMessageBox>
 
 #include "model/message_texts.h"
-#include "model/services.h"
+#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
+#include "shell/context_help.h"
 
 namespace tarn {
 namespace {
@@ -23,31 +24,33 @@ class SaveFileDialog final : public QFileDialog {
         if (acceptMode() != AcceptSave || files.isEmpty()) return QFileDialog::accept();
         const QFileInfo info(files.first());
         if (!info.dir().exists()) {
-            warn(tr("%1\nPath does not exist.\nCheck the path and try again.")
-                     .arg(info.dir().path()));
+            ask(msg::kPathNotFound, info.dir().path(), QMessageBox::Warning, QMessageBox::Ok);
             return;
         }
         if (info.exists() && !info.isWritable()) {
-            warn(tr("%1\nThis file is set to read-only.\nTry again with a different file name.")
-                     .arg(info.fileName()));
+            ask(msg::kFileReadOnly, info.fileName(), QMessageBox::Warning, QMessageBox::Ok);
             return;
         }
-        if (!info.exists() &&
-            QMessageBox::question(this, windowTitle(),
-                                  tr("%1\nThis file does not exist.\nDo you want to create it?")
-                                      .arg(info.fileName())) != QMessageBox::Yes)
+        if (!info.exists() && ask(msg::kCreateFile, info.fileName(), QMessageBox::Question,
+                                  QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
             return;
         QFileDialog::accept();
     }
 
   private:
-    void warn(const QString& text) { QMessageBox::warning(this, windowTitle(), text); }
+    int ask(const char* pattern, const QString& name, QMessageBox::Icon icon,
+            QMessageBox::StandardButtons buttons) {
+        const std::string text = formatMessage(pattern, std::string_view(name.toStdString()));
+        QMessageBox box(icon, windowTitle(), QString::fromStdString(text), buttons, this);
+        addMessageHelp(box);
+        return box.exec();
+    }
 };
 
 }  // namespace
 
 bool askFileName(QWidget* owner, std::filesystem::path& path, FileDialogKind kind) {
-    if (const auto& asker = services().askFileName)
+    if (const auto& asker = shellServices().askFileName)
         return asker(owner, path, static_cast<int>(kind));
     return showFileNameDialog(owner, path, kind);
 }
@@ -78,6 +81,10 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
             title = "Save radio log";
             filters = {"Text Files (*.txt)", "All Files (*.*)"};
             break;
+        case FileDialogKind::SaveComparison:
+            title = "Save comparison";
+            filters = {"Text Files (*.txt)", "All Files (*.*)"};
+            break;
         default:
             return false;
     }
@@ -97,12 +104,6 @@ bool showFileNameDialog(QWidget* owner, std::filesystem::path& path, FileDialogK
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     path = pathFromQt(dialog.selectedFiles().first());
     return true;
-}
-
-bool pathFits(QWidget* owner, const std::filesystem::path& path) {
-    if (path.native().size() < kMaxPath) return true;
-    showError(MessageOwner::of(owner), formatMessage(msg::kPathTooLong, path));
-    return false;
 }
 
 }  // namespace tarn

@@ -9,25 +9,28 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QUndoGroup>
-#include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "database/output_guard.h"
 #include "database/radio_backups.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
+#include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
 #include "settings/settings_store.h"
 #include "shell/about_dialog.h"
 #include "shell/artwork.h"
 #include "shell/client_list.h"
 #include "shell/commands.h"
+#include "shell/context_help.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
 #include "shell/help_file.h"
+#include "shell/options_dialog.h"
 #include "shell/port_dialog.h"
 #include "shell/print_options_dialog.h"
 #include "shell/radio_log_window.h"
@@ -71,20 +74,17 @@ FrameWindow::FrameWindow() {
     layout->addWidget(mdiArea_);
     setCentralWidget(client);
 
-    history_ = new QUndoGroup(this);
     buildMenus();
     buildToolBar();
     buildStatusBar();
-    connect(history_, &QUndoGroup::undoTextChanged, this, &FrameWindow::showStepNames);
-    connect(history_, &QUndoGroup::redoTextChanged, this, &FrameWindow::showStepNames);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &FrameWindow::followWindow);
     postRecentFilesChanged();
+    installContextHelp();  // F1 in every dialog and message box
 }
 
 FrameWindow::~FrameWindow() {
     // The windows close as the frame goes; its status bar and menus may be gone by then.
     mdiArea_->disconnect(this);
-    history_->disconnect(this);
     for (DatabaseWindow* window : databaseWindows()) window->disconnect(this);
 }
 
@@ -151,6 +151,7 @@ void FrameWindow::buildMenus() {
     addItem(setup, "&Radio port", cmd::RadioPort);
     addItem(setup, "&Edit dealer", cmd::EditDealer);
     addItem(setup, "Radio &log", cmd::ShowRadioLog);
+    addItem(setup, "&Options...", cmd::EditOptions);
 
     QMenu* window = windowMenu_ = menuBar()->addMenu("&Window");
     addItem(window, "Cascade", cmd::Cascade);
@@ -165,6 +166,7 @@ void FrameWindow::buildMenus() {
     QMenu* help = menuBar()->addMenu("&Help");
     addItem(help, "&About...", cmd::About);
     addItem(help, "&Help", cmd::Help);
+    addItem(help, "&Contents\tF1", cmd::HelpContents, {K(Qt::Key_F1)});
     addItem(help, "Visit &Website", cmd::VisitWebsite);
 }
 
@@ -217,6 +219,7 @@ void FrameWindow::buildStatusBar() {
     statusLine_ = new QLabel(this);
     selectionLine_ = new QLabel(this);
     // Widgets rather than showMessage: menu hints would wipe a message, not a label.
+    statusBar()->addWidget(statusHelpButton(statusLine_));
     statusBar()->addWidget(statusLine_, 1);
     statusBar()->addPermanentWidget(selectionLine_);
 }
@@ -240,14 +243,17 @@ void FrameWindow::showSelection() {
 }
 
 void FrameWindow::showStepNames() {
-    actions_.at(cmd::Undo)->setText(stepItemText("Undo", "Ctrl-Z", history_->undoText()));
-    actions_.at(cmd::Redo)->setText(stepItemText("Redo", "Ctrl-Y", history_->redoText()));
+    // Without a database window the items name no step (and do nothing).
+    const DatabaseWindow* window = currentDatabaseWindow();
+    const UndoHistory* history = window ? &window->document().history() : nullptr;
+    const auto name = [](const std::string& step) { return fromAnsi(step); };
+    actions_.at(cmd::Undo)->setText(
+        stepItemText("Undo", "Ctrl-Z", history ? name(history->undoName()) : QString()));
+    actions_.at(cmd::Redo)->setText(
+        stepItemText("Redo", "Ctrl-Y", history ? name(history->redoName()) : QString()));
 }
 
-void FrameWindow::followWindow(QMdiSubWindow* sub) {
-    auto* window = qobject_cast<DatabaseWindow*>(sub);
-    // Without a database window the items name no step (and do nothing).
-    history_->setActiveStack(window ? window->undoStack() : nullptr);
+void FrameWindow::followWindow(QMdiSubWindow*) {
     showStepNames();
     showSelection();
 }
@@ -266,11 +272,6 @@ void FrameWindow::showRadioLog() {
 QAction* FrameWindow::menuAction(int id) const {
     auto it = actions_.find(id);
     return it == actions_.end() ? nullptr : it->second;
-}
-
-QList<QKeySequence> FrameWindow::acceleratorKeys(int id) const {
-    const QAction* action = menuAction(id);
-    return action ? action->shortcuts() : QList<QKeySequence>();
 }
 
 QList<DatabaseWindow*> FrameWindow::databaseWindows() const {
@@ -335,8 +336,18 @@ void FrameWindow::command(int id) {
         case cmd::EditPrintOptions:
             showPrintOptionsDialog(this);
             break;
+        case cmd::EditOptions:
+            showOptionsDialog(this);
+            break;
         case cmd::Help:
-            openUrl(QUrl::fromLocalFile(findHelpFile(helpFolders())), kHelpFileName);
+            openHelpFile(findHelpFile(helpFolders()), urlOpener_,
+                         [frame = QPointer<FrameWindow>(this)](const std::string& failure) {
+                             if (frame && !failure.empty())
+                                 showError(MessageOwner::frame(), failure);
+                         });
+            break;
+        case cmd::HelpContents:
+            openHelp({});
             break;
         case cmd::VisitWebsite:
             openUrl(QUrl(kWebsite), kWebsite);
@@ -348,10 +359,16 @@ void FrameWindow::command(int id) {
 
 DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesystem::path>& path,
                                                 bool maximised) {
-    if (path && !pathFits(this, *path)) return nullptr;
+    if (path && !pathFits(*path, MessageOwner::of(this))) return nullptr;
     auto* window = new DatabaseWindow(path);
+    if (path && window->document().untitled()) {  // another program edits it: not opened
+        delete window;
+        return nullptr;
+    }
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
-    history_->addStack(window->undoStack());
+    connect(window, &DatabaseWindow::documentChanged, this, [this, window] {
+        if (window == currentDatabaseWindow()) showStepNames();
+    });
     connect(window, &DatabaseWindow::radioReported, this, &FrameWindow::showStatus);
     connect(window, &DatabaseWindow::selectionCountChanged, this, [this, window] {
         if (window == currentDatabaseWindow()) showSelection();

@@ -14,7 +14,6 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
-class QUndoGroup;
 
 namespace tarn {
 
@@ -32,7 +31,6 @@ class FrameWindow final : public QMainWindow {
 
     void command(int id);
     QAction* menuAction(int id) const;  // the action (menu item, button, keys) of a command
-    QList<QKeySequence> acceleratorKeys(int id) const;  // the keys that give the command
     QMdiArea* mdiArea() const { return mdiArea_; }
     QMenu* fileMenu() const { return fileMenu_; }
     QMenu* windowMenu() const { return windowMenu_; }
@@ -96,7 +94,6 @@ class FrameWindow final : public QMainWindow {
     QList<QAction*> recentItems_;   // the File menu's recent files, in menu order
     QAction* recentEnd_ = nullptr;  // the separator the recent files stand before
     std::map<int, QAction*> actions_;
-    QUndoGroup* history_ = nullptr;  // the undo histories of the database windows
     QLabel* statusLine_ = nullptr;
     QLabel* selectionLine_ = nullptr;
     QPointer<RadioLogWindow> radioLog_;

@@ -12,15 +12,13 @@
 #include <QPushButton>
 
 #include "model/message_texts.h"
-#include "model/services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "radio/port_probe.h"
 #include "radio/radio_texts.h"
-#include "radio/serial_link.h"
 #include "settings/settings_store.h"
+#include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
-#include "shell/serial_ports.h"
 #include "shell/user_input.h"
 
 namespace tarn {
@@ -30,11 +28,6 @@ constexpr int kPortNameLength = 31;
 constexpr const char* kDash = " \u2014 ";  // between a port and what is said of it
 constexpr const char* kAsking = "asking the radio\u2026";
 
-bool portOpens(const QString& name) {
-    if (const auto& probe = services().probePort) return probe(name.toStdString());
-    return probeSerialPort(name);
-}
-
 }  // namespace
 
 PortDialog::PortDialog(QWidget* parent, std::vector<SerialPortInfo> found)
@@ -43,6 +36,7 @@ PortDialog::PortDialog(QWidget* parent, std::vector<SerialPortInfo> found)
       find_(new QPushButton("&Find radio", this)),
       results_(new QListWidget(this)) {
     setWindowTitle("Set port");
+    setHelpTopic(this, "choosing-the-radio-s-port");
     const FontDialogUnits du(font());
     setFixedSize(du.size(161, 58));
     auto* label = new QLabel("Port", this);
@@ -120,10 +114,12 @@ QString PortDialog::portName(const QString& shown) const {
 
 void PortDialog::accept() {
     const QString name = portName(portBox_->currentText()).left(kPortNameLength);
-    const bool opens = portOpens(name);
-    if (!opens && !askYesNo(MessageOwner::of(this),
-                            formatMessage(msg::kPortUnavailable,
-                                          std::string_view(name.toUtf8().toStdString()))))
+    // The question, and under it why the port does not open now.
+    const std::string reason = portUnavailableReason(QFile::encodeName(name).toStdString());
+    if (!reason.empty() && !askYesNo(MessageOwner::of(this),
+                                     formatMessage(msg::kPortUnavailable,
+                                                   std::string_view(name.toUtf8().toStdString())) +
+                                         "\n\n" + reason))
         return;  // the dialog stays open and nothing is stored
     settings().writeText("Port", toAnsi(name));
     QDialog::accept();
@@ -147,26 +143,32 @@ void PortDialog::findRadio() {
     if (!typed.isEmpty() && portBox_->findData(typed) < 0) ports.append(typed);
     for (int i = 0; i < portBox_->count(); ++i) ports.append(portBox_->itemData(i).toString());
 
-    // One port after the other, each up to a second; the dialog repaints in between, and
-    // what the user does meanwhile is discarded, as during the other long operations.
+    // One port after the other, each up to a second, until a radio answers; the dialog
+    // repaints in between, and what the user does meanwhile is discarded, as during the
+    // other long operations.
     searching_ = true;
     setEnabled(false);
     qApp->installEventFilter(this);
     results_->clear();
     showResults();
     QString found;
-    for (const QString& port : ports) {
-        auto* line = new QListWidgetItem(port + kDash + kAsking, results_);
-        results_->scrollToItem(line);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        SerialLink link;
-        const PortProbe probe = probePort(link, QFile::encodeName(port).toStdString());
-        line->setText(port + kDash + QString::fromStdString(probe.message));
-        if (found.isEmpty() && probe.result == PortProbe::Result::Answered) {
-            found = port;
+    std::vector<std::string> names;
+    for (const QString& port : ports) names.push_back(QFile::encodeName(port).toStdString());
+    QListWidgetItem* line = nullptr;
+    tarn::findRadio(names, [&](const std::string& port, const PortProbe* probe) {
+        const QString shown = QFile::decodeName(port.c_str()) + kDash;
+        if (!probe) {
+            line = new QListWidgetItem(shown + kAsking, results_);
+            results_->scrollToItem(line);
+            QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            return;
+        }
+        line->setText(shown + QString::fromStdString(probe->message));
+        if (probe->result == PortProbe::Result::Answered) {
+            found = QFile::decodeName(port.c_str());
             line->setSelected(true);
         }
-    }
+    });
     if (!found.isEmpty()) portBox_->setEditText(found);
     QApplication::processEvents();  // what was typed or clicked meanwhile goes nowhere
     qApp->removeEventFilter(this);

@@ -1,13 +1,26 @@
 #pragma once
 
 #include <QDialog>
+#include <QGroupBox>
 
 class QCheckBox;
 
 namespace tarn {
 
-// "Print options": the two additions to printed sheets, read from the settings when the
-// dialog opens and stored on OK; Cancel leaves them as they were.
+// The two additions to printed sheets as two check boxes, read from the settings when made
+// and stored by store().
+class PrintOptionsBox final : public QGroupBox {
+    Q_OBJECT
+  public:
+    explicit PrintOptionsBox(QWidget* parent);
+    void store() const;
+
+  private:
+    QCheckBox* newPage_;
+    QCheckBox* footer_;
+};
+
+// "Print options": the print options alone, stored on OK; Cancel leaves them as they were.
 class PrintOptionsDialog final : public QDialog {
     Q_OBJECT
   public:
@@ -15,8 +28,7 @@ class PrintOptionsDialog final : public QDialog {
     void accept() override;
 
   private:
-    QCheckBox* newPage_;
-    QCheckBox* footer_;
+    PrintOptionsBox* options_;
 };
 
 void showPrintOptionsDialog(QWidget* parent);

@@ -4,7 +4,9 @@
 #include <QPrinter>
 #include <QWidget>
 
+#include "database/output_guard.h"
 #include "printing/qt_page_surface.h"
+#include "qtcommon/file_path.h"
 
 namespace tarn {
 namespace {
@@ -26,6 +28,10 @@ class QtPrintBackend final : public PrintBackend {
         dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
 #endif
         if (dialog.exec() != QDialog::Accepted) return nullptr;
+        // Printing to a file never replaces a database open in this program.
+        if (!printer->outputFileName().isEmpty() &&
+            !mayReplaceWithOutput(pathFromQt(printer->outputFileName()), MessageOwner::of(owner)))
+            return nullptr;
         QtPageSurface::Hooks hooks;
         hooks.toFile = printer->outputFormat() == QPrinter::PdfFormat;
         hooks.nameDocument = [](QPagedPaintDevice& device, const QString& name) {

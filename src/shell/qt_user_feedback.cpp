@@ -2,14 +2,15 @@
 
 #include <QMessageBox>
 
-#include "model/services.h"
+#include "shell/context_help.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 
 QWidget* ownerWidget(const MessageOwner& owner) {
     switch (owner.kind) {
         case MessageOwner::Kind::Frame:
-            return static_cast<QWidget*>(services().frame);
+            return shellServices().frame;
         case MessageOwner::Kind::Window:
             return static_cast<QWidget*>(owner.window);
         case MessageOwner::Kind::None:
@@ -39,6 +40,7 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
     }
     const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     QMessageBox box(boxIcon, kMessageTitle, shown, standard, ownerWidget(owner));
+    addMessageHelp(box);
     box.setDefaultButton(preferred);
     switch (box.exec()) {
         case QMessageBox::Yes:

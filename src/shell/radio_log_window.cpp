@@ -6,17 +6,20 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "database/output_guard.h"
 #include "database/replace_file.h"
 #include "model/message_texts.h"
-#include "model/services.h"
+#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "radio/radio_log.h"
+#include "shell/context_help.h"
 #include "shell/file_name_dialog.h"
 
 namespace tarn {
 RadioLogWindow::RadioLogWindow(QWidget* parent)
-    : QDialog(parent), log_(services().radioLog), text_(new QPlainTextEdit(this)) {
+    : QDialog(parent), log_(shellServices().radioLog), text_(new QPlainTextEdit(this)) {
     setWindowTitle("Radio log");
+    setHelpTopic(this, "the-radio-log");
     setModal(false);
     text_->setReadOnly(true);
     text_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
@@ -51,6 +54,7 @@ void RadioLogWindow::saveAs() {
     // The save dialog asks before it replaces a file (No is its default).
     std::filesystem::path path;
     if (!askFileName(this, path, FileDialogKind::SaveRadioLog)) return;
+    if (!mayReplaceWithOutput(path, MessageOwner::of(this))) return;
     if (replaceFile(path.string(), log_ ? log_->toText() : std::string()) != ReplaceResult::Written)
         showError(MessageOwner::of(this), formatMessage(msg::kRadioLogNotWritten, path));
 }

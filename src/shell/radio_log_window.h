@@ -10,7 +10,7 @@ class RadioLog;
 
 namespace tarn {
 
-// "Radio log": the transcript of the session's last radio exchanges (Services::radioLog),
+// "Radio log": the transcript of the session's last radio exchanges (ShellServices::radioLog),
 // refreshed when it is shown and whenever an exchange ends. Modeless; "Save as…" writes
 // the text to a file.
 class RadioLogWindow final : public QDialog {

@@ -11,13 +11,13 @@
 
 namespace tarn {
 
-void addQtSeams(Services& services) {
+void addQtSeams(Services& services, ShellServices& shell) {
     static QtUserFeedback feedback;
     static QtProgressUi progress;
     static RadioLog radioLog;  // the session's radio exchanges, for the radio log window
     services.feedback = &feedback;
     services.progress = &progress;
-    services.radioLog = &radioLog;
+    shell.radioLog = &radioLog;
     services.clipboard = &qtClipboard();
     services.printer = &qtPrintBackend();
     services.editDealerText = runDealerTextDialog;

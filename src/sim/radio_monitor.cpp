@@ -99,7 +99,6 @@ void RadioMonitor::loadRecord(const std::string& record) {
     unsigned sum = 0;
     for (unsigned b : bytes) sum += b;
     if (!wellFormed || bytes.size() != bytes[0] + 5u || (sum & 0xFF) != 0) {
-        ++badRecords_;
         return;
     }
     const unsigned address = ((bytes[1] << 8) | bytes[2]) + loadOffset_;

@@ -43,7 +43,6 @@ class RadioMonitor {
     const RadioFaults& faults() const { return faults_; }
     bool hungUp() const { return hungUp_; }
     int loadsCompleted() const { return loadsCompleted_; }
-    int badRecords() const { return badRecords_; }
     // How long each byte of the last answer takes at least (0: the line's own speed).
     int answerByteGapMs() const { return dumped_ ? faults_.trickleMs : 0; }
 
@@ -62,7 +61,6 @@ class RadioMonitor {
     bool hungUp_ = false;
     bool dumped_ = false;  // the last answer holds a dump
     int loadsCompleted_ = 0;
-    int badRecords_ = 0;
 };
 
 }  // namespace tarn

@@ -18,7 +18,6 @@ class VirtualClock final : public Clock {
     }
     void sleepMs(std::uint32_t ms) override {
         nowUs_ += std::uint64_t{ms} * 1000;
-        sleptMs_ += ms;
     }
 
     void advanceUs(std::uint64_t us) { nowUs_ += us; }
@@ -26,12 +25,10 @@ class VirtualClock final : public Clock {
         if (us > nowUs_) nowUs_ = us;
     }
     std::uint64_t nowUs() const { return nowUs_; }
-    std::uint64_t sleptMs() const { return sleptMs_; }  // total asked for through sleepMs
 
   private:
     std::uint64_t startTick_;
     std::uint64_t nowUs_ = 0;
-    std::uint64_t sleptMs_ = 0;
 };
 
 }  // namespace tarn

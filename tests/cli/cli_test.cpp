@@ -104,7 +104,7 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         return std::string(before).append(dir.file(name)).append(after);
     };
     const char* exists = "' already exists. Add --force to replace it.\n";
-    const char* beingRead = "' is the database file being read; it is never replaced.\n";
+    const char* beingRead = "' is a database file open in this program; it is never replaced.\n";
     auto snapshot = [&] { return text("fleet.tdb") + text("demo.tdb") + text("old.csv"); };
     const std::string badLine = "line 5: the selcall is not four digits\n";
     const struct {

@@ -15,7 +15,7 @@
 namespace tarn {
 namespace {
 
-TEST(CompareWithImage, NamesEveryDifferenceAndOnlyEqualImagesAreIdentical) {
+TEST(CompareWithImage, NamesEveryDifferenceInWordsAndOnlyEqualImagesAreIdentical) {
     const ClientDatabase demo(true);  // channels 1..7, 3740.0 kHz first
     ClientRecord client = *demo.client(0);
     client.setLabel(2, "Harbour");
@@ -25,10 +25,14 @@ TEST(CompareWithImage, NamesEveryDifferenceAndOnlyEqualImagesAreIdentical) {
              r.setOption(ClientOption::PowerLevel, PowerLevel::Low);
              r.setOption(ClientOption::Advanced, 0);
              r.setSelcall("4321");
+             r.image()[2] = 0x78;  // reserved, beside the named fields
+             r.image()[7] = 0x00;
          },
-         {"Type: Advanced -> Standard", "Power level: High -> Low", "Selcall: 1234 -> 4321"}},
-        {[](ClientRecord& r) { r.image()[7] = 0x00; },  // reserved
-         {"Header bytes: CD 00 77 FF FF 12 34 FF -> CD 00 77 FF FF 12 34 00"}},
+         {"Type: Advanced -> Standard", "Power level: High -> Low", "Selcall: 1234 -> 4321",
+          "Reserved header bytes 1-4: 00 77 FF FF -> 00 78 FF FF",
+          "Reserved header byte 7: FF -> 00"}},
+        {[](ClientRecord& r) { r.image()[5] = 0x9A; },  // digits above 9 show as 9
+         {"Selcall: 1234 -> 9934"}},
         {[](ClientRecord& r) {
              r.setFrequency(2, 0, 50600);
              r.setChannelFlag(2, ChannelFlag::Usb, 0);
@@ -41,21 +45,39 @@ TEST(CompareWithImage, NamesEveryDifferenceAndOnlyEqualImagesAreIdentical) {
              r.image()[8 * 20] = ChannelFlag::Alarm;
              r.setFrequency(20, 0, 20000);
              r.setFrequency(20, 1, 20001);
+             r.image()[8 * 9] = ChannelFlag::Usb;  // no frequency: not a channel
          },
          {"Channel 3 removed: RX 9326.0 kHz, TX 9326.0 kHz, Mode USB, Scan no, SelCall no, "
-          "Alarm no",
+          "Alarm no, TX=RX yes",
+          "Channel 9 damaged: Bytes 00 00 00 00 00 00 00 00 -> 08 00 00 00 00 00 00 00",
           "Channel 20 added: RX 2000.0 kHz, TX 2000.1 kHz, Mode LSB, Scan no, SelCall no, "
-          "Alarm yes"}},
-        {[](ClientRecord& r) { r.image()[8 + 7] = 0x5A; },  // a byte no field shows
-         {"Channel 1 changed: Bytes 18 18 92 80 21 09 01 00 -> 18 18 92 80 21 09 01 5A"}},
+          "Alarm yes, TX=RX no"}},
+        {[](ClientRecord& r) {  // bytes no field shows
+             r.image()[8 + 7] = 0x5A;
+             r.image()[8 + 6] = 9;
+             r.image()[8] |= 0x40;
+         },
+         {"Channel 1 changed: Unused flag bits 00 -> 40, Stored number 1 -> 9, Spare byte 00 -> "
+          "5A"}},
     };
     for (const auto& [edit, lines] : cases) {
         ClientRecord radio = client;
         edit(radio);
-        const ImageComparison comparison = compareWithImage(client, radio);
+        const ImageComparison comparison = compareWithImage(client, radio.image());
         EXPECT_EQ(comparison.lines(), lines);
         EXPECT_EQ(comparison.identical(), client.image() == radio.image()) << lines[0];
     }
+    // A radio with too many scan channels says so; the whole text names the client.
+    ClientRecord radio = client;
+    for (int n = 1; n <= 7; ++n) radio.setChannelFlag(n, ChannelFlag::Scan, 1);
+    for (int n = 8; n <= 9; ++n) {
+        radio.image()[8 * n] = ChannelFlag::Scan;
+        radio.setFrequency(n, 0, 30000);
+    }
+    const ImageComparison many = compareWithImage(client, radio.image());
+    EXPECT_EQ(many.lines().back(), "The radio has 9 scan channels, more than the limit of 8.");
+    EXPECT_EQ(comparisonText(many, "Coral", "77").substr(0, 78),
+              "Compare with radio: 'Coral' (serial 77)\nDifferences (client -> radio):\nChannel");
 }
 
 // Backups of radio images: names a person can read, files the program opens, a private

@@ -137,12 +137,15 @@ TEST_F(Client, LoadAndCopyImage) {
     EXPECT_EQ(0, std::memcmp(buffer.data(), r.image().data(), kImageSize));
 }
 
-// Without a user interface the core's messages go to stderr; questions get the affirmative.
+// Without a user interface the core's messages go to stderr; nobody consents to a question.
 TEST(UserFeedback, WithoutAnInterfaceMessagesGoToStderr) {
     ::testing::internal::CaptureStderr();
-    EXPECT_TRUE(askYesNo(MessageOwner::frame(), "Overwrite?"));
+    EXPECT_FALSE(askYesNo(MessageOwner::frame(), "Overwrite?"));
+    EXPECT_EQ(userFeedback().showMessage(MessageOwner::none(), "Go on?", MessageIcon::Question,
+                                         MessageButtons::OkCancel),
+              MessageAnswer::Cancel);
     showError(MessageOwner::none(), "Disk full");
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Overwrite?\nDisk full\n");
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), "Overwrite?\nGo on?\nDisk full\n");
 }
 
 }  // namespace

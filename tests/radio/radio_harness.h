@@ -1,11 +1,13 @@
 #pragma once
 
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "radio/port_rules.h"
 #include "radio/serial_link.h"
-#include "settings/settings_store.h"
 #include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
 
@@ -31,7 +33,7 @@ struct FakeRadio {
           clock(std::make_shared<VirtualClock>(startTick)) {
         auto fake = std::make_unique<FakeRadioDevice>(radio, clock, port, paced);
         device = fake.get();
-        link = std::make_unique<SerialLink>(std::move(fake), clock);
+        link = std::make_unique<SerialLink>(std::move(fake), clock, "COM1");
         radio->memory() = patternMemory();
     }
     std::shared_ptr<RadioMonitor> radio;
@@ -61,6 +63,21 @@ struct RadioRun {
     RecordingUi ui;
     FakeRadio fake;
     Image image;
+};
+
+// Writes `text` into `file`, making its folder.
+inline void put(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::trunc) << text;
+}
+
+// Points the port rules at folders below `root` (lock, proc, sys) for one scope.
+struct ScopedPortPlaces {
+    explicit ScopedPortPlaces(const std::filesystem::path& root) : saved(portPlaces()) {
+        setPortPlaces({root / "lock", root / "proc", root / "sys"});
+    }
+    ~ScopedPortPlaces() { setPortPlaces(saved); }
+    PortPlaces saved;
 };
 
 }  // namespace tarn::test

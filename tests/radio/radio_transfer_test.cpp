@@ -55,7 +55,11 @@ TEST(ReadRadio, AGoodRadioFillsTheImageWithTheStepsPollsAndBarInOrder) {
 }
 
 TEST(RadioLink, FailuresBeforeTheTransferAreToldSendNothingAndLeaveNothingOpen) {
-    const char* const kNoPort = "message error: Failed to open the serial port.";
+    // Under the fixed text, why the port did not open.
+    const char* const kNoPort =
+        "message error: Failed to open the serial port.\nThere is no such device.";
+    const char* const kNotSerial =
+        "message error: Failed to open the serial port.\nThe device is not a serial port.";
     const char* const kNoContact = "message error: Failed to contact the radio.";
     const struct {
         const char* name;
@@ -67,8 +71,8 @@ TEST(RadioLink, FailuresBeforeTheTransferAreToldSendNothingAndLeaveNothingOpen) 
     } cases[] = {
         {"cancel at the prompt", {}, {}, RadioFailure::Cancelled, nullptr, 0},
         {"no port", {}, {.missing = true}, RadioFailure::PortNotOpened, kNoPort, 0},
-        {"line settings", {}, {.lineSettingsFail = true}, RadioFailure::PortNotOpened, kNoPort, 0},
-        {"time-outs", {}, {.timeoutsFail = true}, RadioFailure::PortNotOpened, kNoPort, 0},
+        {"settings", {}, {.lineSettingsFail = true}, RadioFailure::PortNotOpened, kNotSerial, 0},
+        {"time-outs", {}, {.timeoutsFail = true}, RadioFailure::PortNotOpened, kNotSerial, 0},
         {"no prompt", {.noPrompt = true}, {}, RadioFailure::NoContact, kNoContact, 3},
     };
     for (const bool writing : {false, true}) {
@@ -196,13 +200,15 @@ TEST(RadioLog, RecordsAReadAndAVerifiedWriteOnTheLinksClockAndChangesNothingOnTh
 TEST(RadioLog, TheResultIsTheMessageShownAndOnlyTheLastTenExchangesAreKept) {
     const std::string both =
         radio_text::kInvalidData + std::string(" ") + radio_text::kVerifyFailed;
+    const std::string noDevice =
+        radio_text::kOpenFailed + std::string("\n") + probe_text::kNoSuchDevice;
     const struct {
         RadioFaults radio;
         FakePortFaults port;
         bool write;
         std::string result;
     } cases[] = {
-        {{}, {.missing = true}, false, radio_text::kOpenFailed},
+        {{}, {.missing = true}, false, noDevice},
         {{.noPrompt = true}, {}, false, radio_text::kContactFailed},
         {{.silentDump = true}, {}, false, radio_log_text::kFailedSilently},
         {{.corruptAddress = 0x1A00}, {}, true, radio_text::kVerifyFailed},

@@ -7,6 +7,7 @@
 
 #include "radio/port_name.h"
 #include "radio/port_probe.h"
+#include "radio/port_problem.h"
 #include "radio/radio_harness.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
@@ -25,8 +26,8 @@ std::vector<std::string> calls(const FakeRadioDevice& device) {
 TEST(SerialLinkPort, OpensSetsUpRaisesRtsThenDtrAndClosesTheOldPortFirst) {
     const std::vector<std::string> open = {"open COM7", "line", "timeouts", "RTS+", "DTR+"};
     const std::vector<std::string> close = {"RTS-", "DTR-", "close"};
-    ASSERT_TRUE(settings().writeText("Port", "COM7"));
     FakeRadio fake;
+    fake.link->usePort("COM7");
     ASSERT_TRUE(fake.link->openPort());
     ASSERT_TRUE(fake.link->openPort());
     ASSERT_TRUE(fake.link->closePort());
@@ -38,8 +39,6 @@ TEST(SerialLinkPort, OpensSetsUpRaisesRtsThenDtrAndClosesTheOldPortFirst) {
     fake.link->usePort("/dev/pts/9");
     ASSERT_TRUE(fake.link->openPort());
     EXPECT_EQ(fake.device->events()[expected.size()].what, "open /dev/pts/9");
-    EXPECT_EQ(settings().port(), "COM7") << "the override is not stored";
-    settings().writeText("Port", "COM1");
     const auto log = fake.device->sharedEvents();
     fake.link.reset();
     EXPECT_EQ(
@@ -95,11 +94,6 @@ TEST(PortNames, ComNamesMapToSerialDevicesAndPathsStayPaths) {
 
 namespace fs = std::filesystem;
 
-void put(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file) << text << "\n";
-}
-
 TEST(SerialPortList, ListsTtysWithADeviceNamedByTheirUsbMakerAndProduct) {
     TempDir dir;
     const fs::path tty = dir.path() / "class/tty", usb = dir.path() / "devices/usb1";
@@ -144,19 +138,32 @@ TEST(SerialPortList, ListsTtysWithADeviceNamedByTheirUsbMakerAndProduct) {
     EXPECT_EQ(com[0].name + com[1].name + com[2].name + com[3].name, "COM1COM2COM02xCOM10");
 }
 
-// The probe knocks as contacting the radio does and tells what it found, showing nothing.
-TEST(PortProbe, ResultsAndTheErrnoOfOpening) {
+// The probe knocks as contacting the radio does, tells what it found and why, shows nothing
+// and leaves the port closed; the port dialog's check gives the same reasons.
+TEST(PortProbe, ResultsReasonsAndTheErrnoOfOpening) {
     using R = PortProbe::Result;
     const std::tuple<FakePortFaults, R, const char*> cases[] = {
         {{}, R::Answered, probe_text::kAnswered},
-        {{.denied = true}, R::PermissionDenied, probe_text::kPermissionDenied}};
+        {{.denied = true}, R::PermissionDenied, probe_text::kPermissionDenied},
+        {{.missing = true}, R::CannotOpen, probe_text::kNoSuchDevice},
+        {{.lineSettingsFail = true}, R::CannotOpen, probe_text::kNotSerial}};
     for (const auto& [port, result, message] : cases) {
         RecordingUi ui;
-        FakeRadio fake({}, port);
-        const PortProbe probe = probePort(*fake.link, "/dev/no-such-group");
+        const auto clock = std::make_shared<VirtualClock>();
+        const auto connect = [&] {
+            return SerialConnection{
+                std::make_unique<FakeRadioDevice>(std::make_shared<RadioMonitor>(), clock, port),
+                clock};
+        };
+        SerialConnection connection = connect();
+        const auto events = static_cast<FakeRadioDevice&>(*connection.device).sharedEvents();
+        const PortProbe probe = probePort("/dev/no-such-group", std::move(connection));
         EXPECT_TRUE(probe.result == result && probe.message == message) << message;
-        EXPECT_FALSE(fake.link->isOpen() || !ui.empty()) << message;
+        EXPECT_TRUE(ui.empty() && (events->size() == 1 || events->back().what == "close"));
+        const bool opens = result == R::Answered || port.lineSettingsFail;
+        EXPECT_EQ(portUnavailableReason("/dev/no-such-group", connect()), opens ? "" : message);
     }
+    EXPECT_EQ(portOpenFailureText("COM9", OpenError::Other, {}), probe_text::kCannotOpen);
     for (int e : {ENOENT, ENXIO}) EXPECT_EQ(openErrorFromErrno(e), OpenError::Missing) << e;
     for (int e : {EACCES, EPERM}) EXPECT_EQ(openErrorFromErrno(e), OpenError::PermissionDenied);
     for (int e : {EBUSY, EWOULDBLOCK}) EXPECT_EQ(openErrorFromErrno(e), OpenError::Busy) << e;

@@ -114,10 +114,13 @@ class DesktopTest : public QObject {
         writeFile(target, "keep me");
         world.fileNames = {world.path("fleet"), world.path("fleet.old")};
         world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
-        scene.run(cmd::SaveAs);  // No (the default) keeps the file under the forced name
-        QVERIFY(fileBytes(target) == "keep me" && scene.window->fileName() == name);
-        QVERIFY(world.feedback->messages()[0].defaultNo);
+        // No (the default) keeps the file under the forced name and brings the dialog back.
+        world.feedback->whileShown = [&] {
+            QVERIFY(fileBytes(target) == "keep me" && scene.window->fileName() == name);
+        };
         scene.run(cmd::SaveAs);
+        world.feedback->whileShown = nullptr;
+        QVERIFY(world.feedback->messages()[0].defaultNo && world.offeredNames.size() == 2);
         QCOMPARE(fileBytes(target).size(), 130 + 10259 * 3);
         QVERIFY(scene.window->fileName() == target && *world.settings.read("MRU_0") == target);
         // A path too long once forced is refused; nothing is written.
@@ -322,7 +325,7 @@ class DesktopTest : public QObject {
         scene.run(cmd::Import);
         QCOMPARE(scene.column(0), (QStringList{"Old", "New1", "New2"}));
         QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
-        QCOMPARE(scene.window->undoStack()->undoText(), QString("Import 2 clients"));
+        QCOMPARE(QString::fromStdString(scene.window->document().history().undoName()), QString("Import 2 clients"));
         scene.run(cmd::Undo);
         QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
     }
@@ -386,7 +389,7 @@ class DesktopTest : public QObject {
             scene.click(0);
             scene.run(step % 2 ? cmd::MakeAdvanced : cmd::MakeStandard);
         }
-        QCOMPARE(scene.window->undoStack()->count(), 100);
+        QCOMPARE(scene.window->document().history().count(), 100u);
         for (int step = 0; step < 101; ++step) scene.run(cmd::Undo);
         // Back at the state after the fifth step (Make advanced), not at the saved file.
         QVERIFY(scene.column(1).front() == "Advanced" && scene.db().isModified());

@@ -1,6 +1,7 @@
 // The desktop's dialogs driven through their widgets; the radio commands' windows.
 #include "database/client_compare.h"
 #include "database/radio_backups.h"
+#include "radio/radio_harness.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
@@ -11,6 +12,7 @@
 #include "shell/qt_user_feedback.h"
 #include "shell/radio_log_window.h"
 #include "shell_fixture.h"
+#include "support/temp_dir.h"
 
 using namespace tarn;
 using namespace tarn::test;
@@ -156,7 +158,7 @@ class DialogsTest : public QObject {
                 path == world.path("a.tdb"));
         // A message box: the frame's, its default button as asked, its text UTF-8.
         FrameWindow frame;
-        world.services->frame = &frame;
+        world.shell->frame = &frame;
         QString seen;
         whenModal([&](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
@@ -172,10 +174,22 @@ class DialogsTest : public QObject {
         QCOMPARE(seen, QString::fromUtf8("Tarn DataBase|Save 'Müller'?"));
     }
 
-    // An unopenable port is asked about; Enter takes the text shown; Find radio; descriptions.
+    // An unopenable port is asked about, with the reason under the question; Enter takes the
+    // text shown; Find radio stops at the radio; descriptions.
     void portDialog() {
         ShellWorld world;
-        world.services->probePort = [](const std::string& name) { return name == "COM2"; };
+        test::TempDir places;  // no console, session or lock file of this computer
+        ScopedPortPlaces rules(places.path());
+        const auto clock = std::make_shared<VirtualClock>();
+        const auto ports = [clock](std::function<bool(int)> missing) {
+            return [clock, missing, n = 0]() mutable {
+                return SerialConnection{
+                    std::make_unique<FakeRadioDevice>(std::make_shared<RadioMonitor>(), clock,
+                                                      FakePortFaults{.missing = missing(n++)}),
+                    clock};
+            };
+        };
+        world.services->serialConnection = ports([](int) { return true; });
         PortDialog dialog(nullptr);
         QCOMPARE(dialog.portBox()->currentText(), QString("COM1"));
         dialog.portBox()->setEditText("COM7");
@@ -187,8 +201,8 @@ class DialogsTest : public QObject {
         QCOMPARE(world.messageTexts(),
                  Texts(2,
                        "Port 'COM7' is either busy or unavailable.\n\nAre you sure you want to "
-                       "use this port?"));
-        world.services->probePort = [](const std::string&) { return true; };
+                       "use this port?\n\nThere is no such device."));
+        world.services->serialConnection = ports([](int) { return false; });
         // Enter presses OK with the text as shown, whether typed or stored, listed or not.
         for (const char* stored : {"COM3", "COM", "/dev/ttyUSB7"}) {
             world.settings.write("Port", stored);
@@ -200,13 +214,7 @@ class DialogsTest : public QObject {
             QCOMPARE(*world.settings.read("Port"), std::string(stored));
         }
         world.feedback->clear();
-        const auto clock = std::make_shared<VirtualClock>();
-        world.services->serialConnection = [clock, n = 0]() mutable {  // the second port answers
-            return SerialConnection{
-                std::make_unique<FakeRadioDevice>(std::make_shared<RadioMonitor>(), clock,
-                                                  FakePortFaults{.missing = n++ != 1}),
-                clock};
-        };
+        world.services->serialConnection = ports([](int n) { return n != 1; });  // the second
         PortDialog found(nullptr, {{"/dev/ttyUSB0", "Prolific USB-Serial Controller"},
                                    {"/dev/ttyRADIO", ""},
                                    {"COM3", "Communications Port"}});
@@ -222,12 +230,10 @@ class DialogsTest : public QObject {
         QVERIFY(found.results()->isHidden());  // nothing tried without the radio ready
         found.findRadio();
         QCOMPARE(world.messageTexts(), Texts(2, radio_text::kConnectPrompt));
-        QCOMPARE(lines(found.results()).mid(0, 3),
-                 QStringList({"/dev/pts/9 \u2014 The port cannot be opened.",
-                              "/dev/ttyRADIO \u2014 The radio answered.",
-                              "/dev/ttyUSB0 \u2014 The port cannot be opened."}));
+        QCOMPARE(lines(found.results()), QStringList({"/dev/pts/9 \u2014 There is no such device.",
+                                                      "/dev/ttyRADIO \u2014 The radio answered."}));
         QVERIFY(found.portBox()->currentText() == "/dev/ttyRADIO" && found.isEnabled());
-        world.services->probePort = [](const std::string&) { return true; };
+        world.services->serialConnection = ports([](int) { return false; });
         const int usb = found.portBox()->findData("/dev/ttyUSB0");
         found.portBox()->setCurrentIndex(usb);
         QCOMPARE(found.portBox()->currentText(), QString("/dev/ttyUSB0"));
@@ -241,7 +247,7 @@ class DialogsTest : public QObject {
     void readReportsToStatusBarLogWindowAndBackups() {
         ShellWorld world;
         RadioLog log;
-        world.services->radioLog = &log;
+        world.shell->radioLog = &log;
         Scene scene(world);
         scene.frame.command(cmd::ShowRadioLog);
         RadioLogWindow* shown = scene.frame.radioLogWindow();
@@ -295,7 +301,7 @@ class DialogsTest : public QObject {
                  (QStringList{kIdenticalText, "Compared 'B' with the radio: identical"}));
         QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
         QCOMPARE(compare(scene, "Write client to radio") << status(scene.frame),
-                 (QStringList{kIdenticalText, "Programmed and verified 'B'"}));
+                 (QStringList{kIdenticalText, "Programmed and verified 'B'; what it held before is kept"}));
         QVERIFY(!scene.db().isModified());
 
         // A different radio; Replace is one step to undo, its channel check not repeated.
@@ -306,7 +312,9 @@ class DialogsTest : public QObject {
         const ClientRecord before = *scene.db().client(1);
         world.feedback->clear();
         const QStringList shown = compare(scene, "Replace client");
-        QVERIFY2(shown.size() == 1 && shown[0].startsWith("Power level: "), qPrintable(shown[0]));
+        QVERIFY2(shown.size() == 2 && shown[0].startsWith("Power level: ") &&
+                     shown[1].startsWith("Channel 3 damaged: "),
+                 qPrintable(shown.join('|')));
         QCOMPARE(world.messageTexts().size(), std::size_t{2});
         QCOMPARE(status(scene.frame), "Read the radio into 'B' (2048 bytes, 1 channel repaired)");
         QVERIFY(*scene.db().client(1) != before);

@@ -12,6 +12,7 @@
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
+#include "shell/shell_services.h"
 #include "shell/frame_window.h"
 #include "shell/qt_progress.h"
 #include "sim/fake_radio_device.h"
@@ -32,7 +33,7 @@ class ShellWorld {
     ShellWorld() : savedDataHome_(qgetenv("XDG_DATA_HOME")) {
         qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
         services->settings = &settings;
-        services->askFileName = [this](WindowHandle, std::filesystem::path& path, int kind) {
+        shell->askFileName = [this](QWidget*, std::filesystem::path& path, int kind) {
             askedKinds.push_back(static_cast<FileDialogKind>(kind));
             offeredNames.push_back(path);
             if (fileNames.empty()) return false;
@@ -56,6 +57,7 @@ class ShellWorld {
     }
 
     ScopedServices services;  // put back after everything below is gone
+    ScopedShellServices shell;
     MemorySettingsBackend settings;
     std::unique_ptr<RecordingUi> feedback = std::make_unique<RecordingUi>();
     QTemporaryDir dir;

@@ -12,9 +12,13 @@
 #include <thread>
 
 #include "database/radio_backups.h"
+#include "model/message_texts.h"
+#include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 #include "shell/application.h"
+#include "shell/command_line.h"
 #include "shell/handover_place.h"
+#include "shell/help_file.h"
 #include "shell/single_instance.h"
 #include "shell_fixture.h"
 
@@ -130,6 +134,63 @@ class StartupTest : public QObject {
         QCOMPARE(world.messageTexts(), Texts{"Could not open database file"});
     }
 
+    // The files of the command line: all but the first "--", bytes as typed, made absolute.
+    void fileArgumentsEndOptionsOnceAndKeepTheirBytes() {
+        const auto run = [](std::vector<std::string> words, auto what) {
+            std::vector<char*> argv;
+            for (std::string& word : words) argv.push_back(word.data());
+            return what(static_cast<int>(argv.size()), argv.data());
+        };
+        const std::filesystem::path here = std::filesystem::current_path();
+        QCOMPARE(run({"tarn", "a.tdb", "--", "-x.tdb", "--", "/d/caf\xe9.tdb"}, fileArguments),
+                 (std::vector<std::filesystem::path>{here / "a.tdb", here / "-x.tdb", here / "--",
+                                                     "/d/caf\xe9.tdb"}));
+        QVERIFY(run({"tarn", "a.tdb", "-v"}, asksForHelpOrVersion));
+        QVERIFY(!run({"tarn", "--", "--help"}, asksForHelpOrVersion));
+    }
+
+    // Help tells what keeps the manual from showing: the file, xdg-open, a PDF viewer.
+    void helpSaysWhatIsMissingToShowTheManual() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+        QTemporaryDir bin;
+        const QString manual = bin.filePath("Tarn.pdf");
+        const std::string failed = "Failed to open \"Tarn.pdf\".";
+        QStringList opened;
+        bool opens = true;
+        const auto open = [&](const QUrl& url) { return opened << url.toLocalFile(), opens; };
+        const auto help = [&] {  // what Help says, once xdg-mime answered
+            std::optional<std::string> said;
+            openHelpFile(manual, open, [&](const std::string& text) { said = text; });
+            (void)QTest::qWaitFor([&] { return said.has_value(); }, 20000);
+            return said.value_or("no answer");
+        };
+        // Fake xdg-utils: xdg-mime names the PDF viewer in $VIEWER (none when empty).
+        const auto tool = [&](const char* name, const char* script) {
+            QFile file(bin.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(script) > 0);
+            file.setPermissions(file.permissions() | QFile::ExeOwner);
+        };
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        QCOMPARE(help(), failed);  // no file: nothing is asked
+        QFile(manual).open(QIODevice::WriteOnly);
+        opens = false;
+        QCOMPARE(help(), failed + "\n" + formatMessage(msg::kNoXdgOpen, pathFromQt(manual)));
+        tool("xdg-open", "#!/bin/sh\n");
+        tool("xdg-mime", "#!/bin/sh\nprintf '%s' \"$VIEWER\"\n");
+        qputenv("VIEWER", "");
+        QCOMPARE(help(), failed + "\n" + formatMessage(msg::kNoPdfViewer, pathFromQt(manual)));
+        qputenv("VIEWER", "org.gnome.Evince.desktop\n");
+        opens = true;
+        QCOMPARE(help(), std::string());
+        opens = false;  // the desktop refused for a reason of its own
+        QCOMPARE(help(), failed);
+        QCOMPARE(opened, QStringList({manual, manual, manual}));
+        qputenv("PATH", path);
+        qunsetenv("VIEWER");
+#endif
+    }
+
     void handoverOpensPathsInOrderAndIgnoresMalformedMessages() {
         ShellWorld world;
         const char* kOddName = "one\xe9.tdb";  // not valid UTF-8: its bytes still name it
@@ -205,7 +266,8 @@ class StartupTest : public QObject {
         // Answered before its box came up: no box loops inside the socket's signal (deletion).
         QCOMPARE(answer, QByteArray("\1"));
         const std::size_t boxes = 1 + SingleInstance::kQueueLimit;  // the excess is dropped
-        waitFor([&] { return world.feedback->messages().size() >= boxes; }, 10000);
+        waitFor([&] { return world.feedback->messages().size() >= boxes; },
+                60000);      // a condition, not a sleep: slow machines only wait longer
         runNestedLoop(100);  // time for any more that were kept
         QCOMPARE(deepest, 1);
         QCOMPARE(world.feedback->messages().size(), boxes);

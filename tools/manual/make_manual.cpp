@@ -1,19 +1,33 @@
 // Renders the dealer's manual (Markdown with screenshots) into a PDF with Qt's own Markdown
-// reader and PDF writer, so no document toolchain is needed.
+// reader and PDF writer, so no document toolchain is needed; or, with --help-data, into the
+// pages of the program's help window (one JSON file: the topics as HTML, their contents,
+// the index, and the program's texts with the place that explains each).
 //
-//   tarn-make-manual INPUT.md OUTPUT.pdf ICON-FOLDER
+//   tarn-make-manual [--version TEXT] [--help-data] INPUT.md OUTPUT ICON-FOLDER
 //
 // What the Markdown may use beyond the usual:
-// - "# Title" on the first line makes the cover; "##" chapters, "###" sections and "####"
-//   subsections carry no numbers: chapters and sections are numbered here ("3", "3.2"),
-//   chapters titled "Appendix: ..." are lettered (A, B, ...). Every chapter starts a page.
+// - "# Title" on the first line makes the cover, with "Version TEXT" and the date of the
+//   build under it; "##" chapters, "###" sections and "####" subsections carry no numbers:
+//   chapters and sections are numbered here ("3", "3.2"), chapters titled "Appendix: ..."
+//   are lettered (A, B, ...). Every chapter starts a page. In the help window every chapter
+//   and section is a topic; a subsection stays in its section's topic.
 // - A line "<!-- page -->" starts a new page; "<!-- contents -->" becomes the table of
-//   contents (chapters and sections with their pages) on pages of its own.
+//   contents (chapters and sections with their pages) on pages of its own; "<!-- index -->"
+//   becomes the index (the help window shows it in a list of its own instead).
 // - "[](#slug)" becomes the words section 3.2 "Heading" (page 12) (chapter 3, appendix A,
-//   or "Heading" in section 3.2 for a subsection) and links there; "[words](#slug)" keeps its
-//   words. The slug is the heading's text in lower case with every run of other characters
-//   than a-z and 0-9 turned into one "-", trimmed. A reference to no heading, or two headings
-//   with one slug, fails the build.
+//   or "Heading" in section 3.2 for a subsection; no page in the help window) and links
+//   there; "[words](#slug)" keeps its words. The slug is the heading's text in lower case with
+//   every run of other characters than a-z and 0-9 turned into one "-", trimmed. A reference
+//   to no heading, or two headings with one slug, fails the build. The program opens its
+//   context help at these slugs.
+// - The index, from markers on a line of their own between blocks (never inside a list):
+//   "<!-- index: TERM; TERM -->" indexes the paragraph, list or table that follows under
+//   each term; "<!-- index rows: * (File menu) -->" before a table indexes each row by its
+//   first cell, "*" standing for the cell's text; "<!-- messages -->" before a table says
+//   its first column holds the program's texts ("…" where a text fills in a name or a
+//   number; "A / B" for two texts in one row): each is indexed, and it is the entry the
+//   program's message boxes and its help search lead to. A marker that is not followed by
+//   what it needs fails the build.
 // - Pictures: "![caption](images/x.png)" is drawn at 96 dpi (one pixel is 1/96 inch), a file
 //   named "...@2x.png" at 192 dpi (half its pixel size, so double-density screenshots print
 //   sharp); a picture wider than the text is scaled down to fit. "![](icon:NAME)" draws
@@ -21,7 +35,8 @@
 // - Pipe tables get cell padding and a shaded header row repeated on each page; rows are
 //   never split between pages.
 // Every page but the cover has a footer with the page number, and the PDF has bookmarks for
-// the chapters and sections.
+// the chapters and sections. The text is set without ligatures, so every word extracts from
+// the PDF as typed. A page left with only a few lines is warned about.
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QDateTime>
@@ -29,6 +44,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHashSeed>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
@@ -38,6 +54,7 @@
 #include <memory>
 
 #include "manual_document.h"
+#include "manual_help.h"
 #include "manual_source.h"
 #include "pdf_outline.h"
 
@@ -79,6 +96,24 @@ void stampDate(QByteArray& pdf) {
     if (pdf.mid(digits, stamp.size() + 1).endsWith('Z')) pdf.replace(digits, stamp.size(), stamp);
 }
 
+// "Version 3.0.1.0, 7 December 2026": the build's version and the day it was rendered (or
+// the one SOURCE_DATE_EPOCH names).
+QString editionLine(const QString& version) {
+    bool ok = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&ok);
+    const QDate day = ok ? QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC).date()
+                         : QDateTime::currentDateTimeUtc().date();
+    const QString date = QLocale(QLocale::English).toString(day, "d MMMM yyyy");
+    return version.isEmpty() ? date : QString("Version %1, %2").arg(version, date);
+}
+
+int writeFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return fail(path, {file.errorString()});
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -86,20 +121,42 @@ int main(int argc, char** argv) {
     QHashSeed::setDeterministicGlobalSeed();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: tarn-make-manual INPUT.md OUTPUT.pdf ICON-FOLDER\n");
+    QStringList arguments = app.arguments().mid(1);
+    QString version;
+    bool helpData = false;
+    while (!arguments.isEmpty() && arguments.first().startsWith("--")) {
+        const QString option = arguments.takeFirst();
+        if (option == "--help-data") {
+            helpData = true;
+        } else if (option == "--version" && !arguments.isEmpty()) {
+            version = arguments.takeFirst();
+        } else {
+            arguments.clear();
+        }
+    }
+    if (arguments.size() != 3) {
+        std::fprintf(stderr,
+                     "usage: tarn-make-manual [--version TEXT] [--help-data] INPUT.md OUTPUT "
+                     "ICON-FOLDER\n");
         return 2;
     }
-    const QString input = QString::fromLocal8Bit(argv[1]);
-    const QString output = QString::fromLocal8Bit(argv[2]);
-    const ManualAssets assets{QFileInfo(input).absolutePath(), QString::fromLocal8Bit(argv[3])};
+    const QString input = arguments[0];
+    const QString output = arguments[1];
+    const ManualAssets assets{QFileInfo(input).absolutePath(), arguments[2]};
     const QString markdown = readText(input);
     if (markdown.isEmpty()) {
-        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(input));
         return 1;
     }
     const ManualSource source = parseManual(markdown);
     if (!source.errors.isEmpty()) return fail(input, source.errors, ":");
+    const QString edition = editionLine(version);
+    if (helpData) {
+        QStringList errors;
+        const QByteArray data = helpPages(source, assets, edition, errors);
+        if (!errors.isEmpty()) return fail(input, errors);
+        return writeFile(output, data);
+    }
 
     QBuffer pdf;
     pdf.open(QIODevice::WriteOnly);
@@ -114,26 +171,34 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<QTextDocument> doc;
     Layout layout;
-    QList<int> pages(source.headings.size(), 0);
-    QSet<int> pushed;
+    PagePlan plan;
+    plan.pages = QList<int>(source.headings.size(), 0);
     bool settled = false;
     for (int round = 0; round < layoutRounds && !settled; ++round) {
         doc = std::make_unique<QTextDocument>();
         doc->documentLayout()->setPaintDevice(&writer);
         QStringList errors;
-        buildDocument(*doc, source, pages, pushed, assets, body, errors);
+        buildDocument(*doc, source, plan, assets, edition, body, errors);
         layout = locate(*doc, source, errors);
         if (!errors.isEmpty()) return fail(input, errors);
         QList<int> placed;
         for (const Placement& heading : layout.headings) placed.append(heading.page);
-        settled = placed == pages && layout.stranded.isEmpty();
-        pages = placed;
-        pushed += layout.stranded;
+        QHash<QString, int> anchorPages;
+        for (auto it = layout.anchors.cbegin(); it != layout.anchors.cend(); ++it)
+            anchorPages.insert(it.key(), it.value().page);
+        settled =
+            placed == plan.pages && anchorPages == plan.anchorPages && layout.stranded.isEmpty();
+        plan.pages = placed;
+        plan.anchorPages = anchorPages;
+        plan.pushed += layout.stranded;
     }
 
     if (!settled)
         std::fprintf(stderr, "%s: warning: page numbers did not settle; some may be off by one\n",
-                     argv[1]);
+                     qPrintable(input));
+    for (const int page : layout.sparse)
+        std::fprintf(stderr, "%s: warning: page %d holds only a few lines\n", qPrintable(input),
+                     page);
 
     const QString title =
         source.headings.value(0).level == 1 ? layout.headings[0].text : QString("Tarn DataBase");
@@ -156,15 +221,11 @@ int main(int argc, char** argv) {
         if (heading.level == 2 || heading.level == 3)
             bookmarks.append({layout.headings[i].text, heading.level - 2, place});
     }
+    for (auto it = layout.anchors.cbegin(); it != layout.anchors.cend(); ++it)
+        if (!targets.contains(it.key())) targets.insert(it.key(), pdfPlace(it.value()));
     QString error;
     QByteArray finished = addOutline(pdf.data(), bookmarks, targets, error);
     if (finished.isEmpty()) return fail(output, {error});
-
-    QSaveFile file(output);
     stampDate(finished);
-    if (!file.open(QIODevice::WriteOnly) || file.write(finished) != finished.size() ||
-        !file.commit()) {
-        return fail(output, {file.errorString()});
-    }
-    return 0;
+    return writeFile(output, finished);
 }

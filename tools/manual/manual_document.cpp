@@ -60,13 +60,7 @@ bool breaksPageBefore(const QTextBlock& block) {
 // before it (always one outside a table, as Qt ends every table with an empty paragraph) and
 // the one after it with their formats; what follows starts a page.
 void breakPageAt(QTextDocument& doc, const QTextBlock& token) {
-    const QTextBlock previous = token.previous();
-    if (!previous.isValid()) return breakPageBefore(token.next());
-    QTextCursor cursor(&doc);
-    cursor.setPosition(token.position() - 1);
-    cursor.setPosition(token.position() + token.length() - 1, QTextCursor::KeepAnchor);
-    cursor.removeSelectedText();
-    breakPageBefore(previous.next());
+    breakPageBefore(removeToken(doc, token));
 }
 
 void insertContents(QTextBlock token, const ManualSource& source, const QList<int>& pages,
@@ -90,11 +84,12 @@ void insertContents(QTextBlock token, const ManualSource& source, const QList<in
         const QString title = heading.appendix ? printed : printed.mid(heading.number.size() + 1);
         QTextBlockFormat entry;
         QTextCharFormat link;
+        link.setFontPointSize(9);  // the contents fit on one page
         link.setAnchor(true);
         link.setAnchorHref('#' + heading.slug);
         QString line;
         if (heading.level == 2) {
-            entry.setTopMargin(6);
+            entry.setTopMargin(3);
             entry.setTabPositions({QTextOption::Tab(28, QTextOption::LeftTab),
                                    QTextOption::Tab(right, QTextOption::RightTab)});
             link.setFontWeight(QFont::Bold);
@@ -120,7 +115,7 @@ void styleHeadings(const QList<QTextBlock>& headings) {
     QTextCursor cursor(headings.first());
     QTextBlockFormat cover = cursor.blockFormat();
     cover.setTopMargin(160);
-    cover.setBottomMargin(48);
+    cover.setBottomMargin(12);
     cover.setAlignment(Qt::AlignHCenter);
     cursor.setBlockFormat(cover);
     cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
@@ -128,6 +123,8 @@ void styleHeadings(const QList<QTextBlock>& headings) {
     large.setFontPointSize(26);
     cursor.mergeCharFormat(large);
 }
+
+}  // namespace
 
 // Pictures and icons are loaded from their folders and sized by the rules in make_manual.cpp.
 void addPictures(QTextDocument& doc, const ManualAssets& assets, qreal column,
@@ -199,25 +196,51 @@ void styleTables(QTextFrame* frame) {
     }
 }
 
-}  // namespace
+QFont textFont(qreal pointSize) {
+    QFont font("DejaVu Sans");
+    font.setPointSizeF(pointSize);
+    // Qt's shaper turns ligatures off for text with letter spacing; a spacing this small
+    // moves no letter visibly.
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.02);
+    return font;
+}
 
-void buildDocument(QTextDocument& doc, const ManualSource& source, const QList<int>& pages,
-                   const QSet<int>& pushed, const ManualAssets& assets, QSizeF pageSize,
-                   QStringList& errors) {
-    doc.setDefaultFont(QFont("DejaVu Sans", 10));
-    doc.setMarkdown(qtMarkdown(source, pages));  // clears the resources: pictures come after it
+void addEdition(QTextDocument& doc, const QString& edition) {
+    const QTextBlock title = doc.begin();
+    if (edition.isEmpty() || title.blockFormat().headingLevel() != 1) return;
+    QTextCursor cursor(title);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    QTextBlockFormat centred;
+    centred.setAlignment(Qt::AlignHCenter);
+    centred.setBottomMargin(36);
+    QTextCharFormat text;
+    text.setFontPointSize(11);
+    cursor.insertBlock(centred, text);
+    cursor.insertText(edition, text);
+}
+
+QList<IndexTarget> buildDocument(QTextDocument& doc, const ManualSource& source,
+                                 const PagePlan& plan, const ManualAssets& assets,
+                                 const QString& edition, QSizeF pageSize, QStringList& errors) {
+    doc.setDefaultFont(textFont(10));
+    // Clears the resources: pictures come after it.
+    doc.setMarkdown(qtMarkdown(source, plan.pages));
     const qreal column = pageSize.width() - 2 * doc.documentMargin();
     const QList<QTextBlock> headings = headingBlocks(doc);
     styleHeadings(headings);
-    for (const int heading : pushed) breakPageBefore(headings.value(heading));
+    for (const int heading : plan.pushed) breakPageBefore(headings.value(heading));
     for (const QTextBlock& token : blocksReading(doc, contentsToken))
-        insertContents(token, source, pages, headings, column);
+        insertContents(token, source, plan.pages, headings, column);
     for (const QTextBlock& token : blocksReading(doc, pageBreakToken)) breakPageAt(doc, token);
+    const QList<IndexTarget> targets = markIndex(doc, source, errors);
+    insertIndex(doc, indexEntries(targets), plan.anchorPages, column);
+    addEdition(doc, edition);
     addPictures(doc, assets, column, errors);
     styleTables(doc.rootFrame());
     // Last: Qt's incremental relayout after edits to a paged document can leave blocks with
     // no lines (not drawn at all), so the pages are laid out once, complete.
     doc.setPageSize(pageSize);
+    return targets;
 }
 
 Layout locate(const QTextDocument& doc, const ManualSource& source, QStringList& errors) {
@@ -240,6 +263,9 @@ Layout locate(const QTextDocument& doc, const ManualSource& source, QStringList&
         return layout;
     }
     for (const QTextBlock& block : headings) layout.headings.append(place(block));
+    const QHash<QString, QTextBlock> anchors = anchorBlocks(doc);
+    for (auto it = anchors.cbegin(); it != anchors.cend(); ++it)
+        layout.anchors.insert(it.key(), place(it.value()));
     for (qsizetype i = 0; i < headings.size(); ++i) {
         const QTextBlock next = headings[i].next();
         if (next.isValid() && next.blockFormat().headingLevel() == 0 && !breaksPageBefore(next) &&
@@ -247,10 +273,21 @@ Layout locate(const QTextDocument& doc, const ManualSource& source, QStringList&
             layout.stranded.insert(int(i));
     }
     int unlaid = 0;
+    QList<qreal> filled(layout.pageCount, 0);  // the lowest line on each page
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().boolProperty(contentsProperty)) layout.contents = place(block);
         if (!block.text().isEmpty() && block.layout()->lineCount() == 0) ++unlaid;
+        const qreal top = doc.documentLayout()->blockBoundingRect(block).top();
+        for (int i = 0; i < block.layout()->lineCount(); ++i) {
+            const QTextLine line = block.layout()->lineAt(i);
+            const int page = int((top + line.y()) / height);
+            if (page < filled.size())
+                filled[page] =
+                    std::max(filled[page], top + line.y() + line.height() - page * height);
+        }
     }
+    for (int page = 1; page + 1 < filled.size(); ++page)
+        if (filled[page] < height / 10) layout.sparse.append(page + 1);
     // A paragraph the layout skipped would silently be missing from the manual.
     if (unlaid > 0) errors.append(QString("%1 paragraphs were left out of the layout").arg(unlaid));
     return layout;
@@ -273,7 +310,7 @@ void paintPages(QTextDocument& doc, QPagedPaintDevice& device, const QString& fo
         painter.setPen(QPen(QColor(0x88, 0x88, 0x88), 0.5));
         painter.drawLine(QPointF(margin, rule), QPointF(body.width() - margin, rule));
         painter.setPen(QColor(0x44, 0x44, 0x44));
-        painter.setFont(QFont("DejaVu Sans", 7));
+        painter.setFont(textFont(7));
         const QRectF footer(margin, rule + 3, body.width() - 2 * margin, 16);
         painter.drawText(footer, Qt::AlignLeft | Qt::AlignTop, footerTitle);
         painter.drawText(footer, Qt::AlignRight | Qt::AlignTop, QString("Page %1").arg(page + 1));

@@ -19,6 +19,13 @@ const QRegularExpression& referencePattern() {
     return pattern;
 }
 
+// <!-- index: a; b -->, <!-- index rows: * (File menu) -->, <!-- messages -->, <!-- index -->
+const QRegularExpression& markerPattern() {
+    static const QRegularExpression pattern(
+        R"(^<!--\s*(index rows|index|messages)\s*(?::\s*(.*?))?\s*-->\s*$)");
+    return pattern;
+}
+
 QList<bool> fencedLines(const QStringList& lines) {
     static const QRegularExpression fence(R"(^ {0,3}(```|~~~))");
     QList<bool> code;
@@ -101,6 +108,29 @@ ManualSource parseManual(const QString& markdown) {
 
     for (int i = 0; i < source.lines.size(); ++i) {
         if (source.code[i]) continue;
+        const auto marker = markerPattern().match(source.lines[i]);
+        if (!marker.hasMatch() || (marker.captured(1) == "index" && !marker.hasCaptured(2)))
+            continue;
+        IndexMarker found;
+        found.line = i + 1;
+        const QString kind = marker.captured(1);
+        found.kind = kind == "messages" ? IndexMarker::Kind::Messages
+                     : kind == "index"  ? IndexMarker::Kind::Terms
+                                        : IndexMarker::Kind::Rows;
+        for (const QString& term : marker.captured(2).split(';'))
+            if (!term.trimmed().isEmpty()) found.terms.append(term.trimmed());
+        const bool wantsTerms = found.kind != IndexMarker::Kind::Messages;
+        if (wantsTerms == found.terms.isEmpty() ||
+            (found.kind == IndexMarker::Kind::Rows &&
+             (found.terms.size() != 1 || !found.terms[0].contains('*'))))
+            source.errors.append(
+                QString("%1: malformed marker: %2").arg(i + 1).arg(source.lines[i]));
+        source.markerAtLine.insert(i, int(source.markers.size()));
+        source.markers.append(found);
+    }
+
+    for (int i = 0; i < source.lines.size(); ++i) {
+        if (source.code[i]) continue;
         for (auto it = referencePattern().globalMatch(source.lines[i]); it.hasNext();) {
             const QString slug = it.next().captured(2);
             if (source.find(slug) < 0)
@@ -110,6 +140,10 @@ ManualSource parseManual(const QString& markdown) {
     return source;
 }
 
+QString markerToken(int n) {
+    return markerTokenPrefix + QString::number(n);
+}
+
 QString displayTitle(const Heading& heading) {
     if (heading.appendix)
         return "Appendix " + heading.number + ": " + heading.text.mid(appendixPrefix.size());
@@ -117,7 +151,7 @@ QString displayTitle(const Heading& heading) {
 }
 
 QString referenceText(const Heading& heading, int page) {
-    const QString onPage = QString(" (page %1)").arg(page);
+    const QString onPage = page > 0 ? QString(" (page %1)").arg(page) : QString();
     if (heading.appendix)
         return "appendix " + heading.number + " \"" + heading.text.mid(appendixPrefix.size()) +
                '"' + onPage;
@@ -129,9 +163,10 @@ QString referenceText(const Heading& heading, int page) {
     return '"' + heading.text + '"' + onPage;
 }
 
-QString qtMarkdown(const ManualSource& source, const QList<int>& pages) {
+QString qtMarkdown(const ManualSource& source, const QList<int>& pages, int first, int end) {
     QStringList out;
-    for (int i = 0; i < source.lines.size(); ++i) {
+    if (end < 0) end = int(source.lines.size());
+    for (int i = first; i < end; ++i) {
         const QString& line = source.lines[i];
         if (source.code[i]) {
             out.append(line);
@@ -143,6 +178,11 @@ QString qtMarkdown(const ManualSource& source, const QList<int>& pages) {
             out << QString() << pageBreakToken << QString();
         } else if (line.trimmed() == "<!-- contents -->") {
             out << QString() << contentsToken << QString();
+        } else if (line.trimmed() == "<!-- index -->") {
+            out << QString() << indexToken << QString();
+        } else if (const auto marker = source.markerAtLine.constFind(i);
+                   marker != source.markerAtLine.cend()) {
+            out << QString() << markerToken(*marker) << QString();
         } else {
             QString resolved;
             qsizetype done = 0;
@@ -150,10 +190,10 @@ QString qtMarkdown(const ManualSource& source, const QList<int>& pages) {
                 const auto match = it.next();
                 resolved += line.mid(done, match.capturedStart() - done);
                 const int target = source.find(match.captured(2));
-                const QString words =
-                    match.captured(1).isEmpty() && target >= 0
-                        ? escapedLinkText(referenceText(source.headings[target], pages[target]))
-                        : match.captured(1);
+                const QString words = match.captured(1).isEmpty() && target >= 0
+                                          ? escapedLinkText(referenceText(source.headings[target],
+                                                                          pages.value(target)))
+                                          : match.captured(1);
                 resolved += '[' + words + "](#" + match.captured(2) + ')';
                 done = match.capturedEnd();
             }
