@@ -18,14 +18,20 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
                                         const std::set<std::string>& valued,
                                         std::size_t positionalCount) {
     Arguments parsed;
+    bool options = true;  // "--" ends them: a file may be named "--force"
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
+        if (options && arg == "--") {
+            options = false;
+        } else if (options && arg.size() > 1 && arg[0] == '-' && arg[1] == '-') {
             if (flags.count(arg)) {
                 parsed.flags.insert(arg);
             } else if (valued.count(arg) && i + 1 < args.size()) {
                 parsed.values[arg] = args[++i];
             } else {
+                std::fprintf(stderr,
+                             valued.count(arg) ? msg::kCliOptionNeedsValue : msg::kCliUnknownOption,
+                             arg.c_str());
                 return std::nullopt;
             }
         } else {

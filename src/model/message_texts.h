@@ -160,12 +160,13 @@ inline constexpr const char* kBackupNotWritten = "Backup not kept: the file cann
 inline constexpr const char* kFolderNotPrivate = "other users can reach it";
 inline constexpr const char* kRadioLogNotWritten = "The radio log could not be written to '%s'.";
 inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
-inline constexpr const char* kComparisonNotWritten =
-    "The comparison could not be written to '%s'.";
+inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
 
 // tarn-cli's own texts.
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
+inline constexpr const char* kCliUnknownOption = "tarn-cli: unknown option \"%s\"\n";
+inline constexpr const char* kCliOptionNeedsValue = "tarn-cli: option \"%s\" needs a value\n";
 inline constexpr const char* kCliNoSuchClient = "There is no client %d; the database holds %d.\n";
 inline constexpr const char* kCliOutputExists =
     "The file '%s' already exists. Add --force to replace it.\n";
@@ -183,8 +184,7 @@ inline constexpr const char* kCliNoRoom =
     "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n";
 inline constexpr const char* kCliReadKept = "The radio's memory was kept in '%s'.\n";
 inline constexpr const char* kCliReadNotKept = "The radio's memory could not be kept.\n";
-inline constexpr const char* kCliReadInBackup =
-    "The radio's memory is kept in the backup '%s'.\n";
+inline constexpr const char* kCliReadInBackup = "The radio's memory is kept in the backup '%s'.\n";
 inline constexpr const char* kCliNoPorts = "No serial ports were found.";
 inline constexpr const char* kCliRadioFoundOn = "The radio answered on %s.\n";
 inline constexpr const char* kCliNoPrint =
@@ -288,6 +288,8 @@ inline constexpr const char* kEveryText[] = {
     kComparisonNotWritten,
     kCliUsage,
     kCliUnknownCommand,
+    kCliUnknownOption,
+    kCliOptionNeedsValue,
     kCliNoSuchClient,
     kCliOutputExists,
     kCliConfirm,
