@@ -4,8 +4,8 @@
 #include "cli/cli_command.h"
 #include "cli/cli_support.h"
 #include "database/client_database.h"
-#include "document/database_document.h"
 #include "database/csv_import.h"
+#include "document/database_document.h"
 #include "model/message_texts.h"
 
 namespace tarn::cli {

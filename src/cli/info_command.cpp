@@ -5,8 +5,8 @@
 #include "cli/cli_support.h"
 #include "cli/client_rows.h"
 #include "database/client_database.h"
-#include "document/database_document.h"
 #include "database/client_match.h"
+#include "document/database_document.h"
 
 namespace tarn::cli {
 namespace {

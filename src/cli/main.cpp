@@ -24,7 +24,8 @@ constexpr Command kCommands[] = {
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runWrite},
+    {"write", "write [--port NAME] [--yes] [--no-backup] [--log FILE [--force]] FILE INDEX",
+     tarn::cli::runWrite},
     {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
     {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
      tarn::cli::runCompare},
@@ -58,6 +59,8 @@ void printUsage(std::FILE* out) {
         "  FILE is not changed.\n"
         "read, write and compare keep what came from the radio (and read the client it\n"
         "  replaced) as one-client database files in the backup folder.\n"
+        "write first reads the radio and keeps what it held (the desktop program's Backup\n"
+        "  Before Write); --no-backup skips that read for this run.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"

@@ -30,8 +30,7 @@ std::optional<int> RadioCommand::prepare(const std::vector<std::string>& args, c
     if (!loadDatabase(document, file)) return kExitFailure;
     if (parsed->values.count("--log")) {
         logFile = fullPath(parsed->values.at("--log"));
-        if (const auto refused = refuseOutput(logFile, flags.count("--force") != 0))
-            return refused;
+        if (const auto refused = refuseOutput(logFile, flags.count("--force") != 0)) return refused;
     }
     if (document.database().clientCount() == 0) {
         showError(MessageOwner::none(), emptyText);
@@ -55,8 +54,9 @@ int RadioCommand::finish(const RadioReport& report) const {
         ReplacingFile out(logFile);
         out.write(log.toText());
         if (out.commit() != ReplaceResult::Written)
-            std::fprintf(stderr, "%s\n",
-                         formatMessage(msg::kRadioLogNotWritten, std::string_view(logFile)).c_str());
+            std::fprintf(
+                stderr, "%s\n",
+                formatMessage(msg::kRadioLogNotWritten, std::string_view(logFile)).c_str());
     }
     // Every command says how it ended, also when no message did.
     if (!report.text.empty()) std::fprintf(stderr, "%s\n", latin1ToUtf8(report.text).c_str());

@@ -64,7 +64,8 @@ std::vector<std::pair<std::string, std::string>> slotFields(const std::uint8_t* 
 std::vector<FieldDifference> wholeChannel(const std::uint8_t* s, bool inClient) {
     std::vector<FieldDifference> fields;
     for (auto& [name, text] : slotFields(s))
-        fields.push_back(inClient ? FieldDifference{name, text, {}} : FieldDifference{name, {}, text});
+        fields.push_back(inClient ? FieldDifference{name, text, {}}
+                                  : FieldDifference{name, {}, text});
     return fields;
 }
 
@@ -181,8 +182,7 @@ std::vector<std::string> ImageComparison::lines() const {
     }
     if (radioScanChannels > kScanLimit)
         out.push_back("The radio has " + std::to_string(radioScanChannels) +
-                      " scan channels, more than the limit of " + std::to_string(kScanLimit) +
-                      ".");
+                      " scan channels, more than the limit of " + std::to_string(kScanLimit) + ".");
     return out;
 }
 

@@ -47,6 +47,7 @@ bool DatabaseDocument::open(const std::filesystem::path& path) {
     if (!lockForEditing(path)) return false;
     setFileName(path);
     if (!database_.open(path)) {
+        lock_.release();  // nothing to save over the file it could not read
         history_.forgetClean();
         return false;
     }

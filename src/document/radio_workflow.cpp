@@ -19,7 +19,8 @@ std::time_t nowOf(const RadioSetup& setup) {
 
 std::string timeOfDay(std::time_t when) {
     char text[8] = "00:00";
-    if (const std::tm* local = std::localtime(&when)) std::strftime(text, sizeof text, "%H:%M", local);
+    if (const std::tm* local = std::localtime(&when))
+        std::strftime(text, sizeof text, "%H:%M", local);
     return text;
 }
 
@@ -166,7 +167,8 @@ RadioReport compareRadio(DatabaseDocument& document, int index, const RadioSetup
     report.comparison = compareWithImage(client, image);
     const int differences =
         report.comparison->identical() ? 0 : static_cast<int>(report.comparison->lines().size());
-    report.text = compareReport(report.outcome, nameOf(client), differences, timeOfDay(nowOf(setup)));
+    report.text =
+        compareReport(report.outcome, nameOf(client), differences, timeOfDay(nowOf(setup)));
     return report;
 }
 

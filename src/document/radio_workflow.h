@@ -27,9 +27,9 @@ enum class RadioTask { Read, Write, Compare };
 
 // What a radio command needs besides the document and the client.
 struct RadioSetup {
-    WindowHandle owner = nullptr;  // the window that asks and shows progress (none: tarn-cli)
-    std::string port;              // the device to open (the "Port" setting, as a rule)
-    RadioLog* log = nullptr;       // where the exchanges are recorded (null: nowhere)
+    WindowHandle owner = nullptr;   // the window that asks and shows progress (none: tarn-cli)
+    std::string port;               // the device to open (the "Port" setting, as a rule)
+    RadioLog* log = nullptr;        // where the exchanges are recorded (null: nowhere)
     bool backupBeforeWrite = true;  // Write: read and keep what the radio holds first
     // When it is (backup names, the report's time of day); empty: the system clock.
     std::function<std::time_t()> now;
@@ -46,11 +46,11 @@ struct RadioReport {
     // Whether a message box told what went wrong (else a front end without a status line
     // should say `text`).
     bool failureTold = false;
-    bool changed = false;  // Read: the client took the radio's memory
-    bool alreadyHeld = false;  // Write: the radio held exactly this client before
-    int repaired = 0;          // Read: channels the channel check repaired
-    std::optional<RadioImage> radioImage;  // as the radio sent it (a Write: the read-back)
-    std::optional<ImageComparison> comparison;  // Compare
+    bool changed = false;                        // Read: the client took the radio's memory
+    bool alreadyHeld = false;                    // Write: the radio held exactly this client before
+    int repaired = 0;                            // Read: channels the channel check repaired
+    std::optional<RadioImage> radioImage;        // as the radio sent it (a Write: the read-back)
+    std::optional<ImageComparison> comparison;   // Compare
     std::vector<std::filesystem::path> backups;  // kept, in order
     std::string backupFailure;  // the first backup that could not be kept, in words
 

@@ -43,7 +43,7 @@ class UndoHistory {
     };
     std::size_t limit_;
     std::deque<Step> steps_;
-    std::size_t position_ = 0;           // steps before it are done
+    std::size_t position_ = 0;              // steps before it are done
     std::optional<std::size_t> clean_ = 0;  // the position of the file's state
 };
 

@@ -22,7 +22,8 @@ DroppedEdits applyClientEdits(ClientRecord& client, const ClientEdits& edits) {
     client.setOption(ClientOption::ModeToggle, edits.modes);
     client.setOption(ClientOption::AutoTune, edits.autoTune);
     if (edits.high)
-        client.setOption(ClientOption::PowerLevel, *edits.high ? PowerLevel::High : PowerLevel::Low);
+        client.setOption(ClientOption::PowerLevel,
+                         *edits.high ? PowerLevel::High : PowerLevel::Low);
     return dropped;
 }
 

@@ -103,8 +103,8 @@ std::string writeReport(const RadioOutcome& outcome, const std::string& client,
     return "Write failed: " + reason(outcome.failure);
 }
 
-std::string compareReport(const RadioOutcome& outcome, const std::string& client,
-                          int differences, const std::string& time) {
+std::string compareReport(const RadioOutcome& outcome, const std::string& client, int differences,
+                          const std::string& time) {
     if (outcome.failure == RadioFailure::Cancelled) return "Compare cancelled";
     if (outcome.failure != RadioFailure::None) return "Compare failed: " + reason(outcome.failure);
     return "Compared '" + client + "' with the radio: " +

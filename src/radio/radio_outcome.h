@@ -41,8 +41,8 @@ std::string writeReport(const RadioOutcome& outcome, const std::string& client,
                         const std::string& time, bool keptBefore = false,
                         bool stoppedBefore = false);
 // `differences`: the lines of the comparison when the radio answered.
-std::string compareReport(const RadioOutcome& outcome, const std::string& client,
-                          int differences, const std::string& time);
+std::string compareReport(const RadioOutcome& outcome, const std::string& client, int differences,
+                          const std::string& time);
 
 // The channels (1..255) that hold these image offsets, rising, each once; 0 stands for
 // the header (bytes 0 to 7).

@@ -41,7 +41,7 @@ bool SerialLink::readDump(WindowHandle owner, std::uint8_t* image, int size, boo
     if (!connect(owner)) return false;
 
     auto dialog = std::make_unique<ProgressDialog>(owner);
-    dialog->setCaption(how.caption     ? how.caption
+    dialog->setCaption(how.caption ? how.caption
                        : verifying ? radio_text::kVerifyingCaption
                                    : radio_text::kReadingCaption);
     if (!verifying) progressUi().enableWindow(owner, false);

@@ -76,9 +76,8 @@ bool SerialLink::connect(WindowHandle owner) {
     if (!openPort()) {
         outcome_.failure = RadioFailure::PortNotOpened;
         // The fixed text, and under it why, as far as the port tells.
-        const std::string text =
-            std::string(radio_text::kOpenFailed) + "\n" +
-            portOpenFailureText(port_, openError(), device_->lastOpenHolder());
+        const std::string text = std::string(radio_text::kOpenFailed) + "\n" +
+                                 portOpenFailureText(port_, openError(), device_->lastOpenHolder());
         fail(owner, text.c_str());
         return false;
     }

@@ -18,8 +18,8 @@ inline constexpr const char* kRecentCountValue = "MRU count";
 inline constexpr const char* kBackupDaysValue = "Backup Days";
 inline constexpr int kDefaultBackupDays = 365;
 inline constexpr const char* kBackupBeforeWriteValue = "Backup Before Write";  // 0: off
-inline constexpr const char* kPrintNewPageValue = "Print New Page";  // 1: on, else off
-inline constexpr const char* kPrintFooterValue = "Print Footer";     // 1: on, else off
+inline constexpr const char* kPrintNewPageValue = "Print New Page";            // 1: on, else off
+inline constexpr const char* kPrintFooterValue = "Print Footer";               // 1: on, else off
 inline constexpr int kRecentFileLimit = 4;
 inline constexpr int kRecentPathSize = 260;  // longest entry read: 259 bytes and the NUL
 // The system's marker for "default position or size" (CW_USEDEFAULT as a signed int).

@@ -58,8 +58,9 @@ int ChannelSortProxy::channelOfRow(int row) const {
 }
 
 bool ChannelSortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
-    return channelSortsBefore(source_->client(), static_cast<ChannelColumn>(left.column()), source_->channelOfRow(left.row()),
-                       source_->channelOfRow(right.row()));
+    return channelSortsBefore(source_->client(), static_cast<ChannelColumn>(left.column()),
+                              source_->channelOfRow(left.row()),
+                              source_->channelOfRow(right.row()));
 }
 
 }  // namespace tarn

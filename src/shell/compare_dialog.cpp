@@ -18,8 +18,8 @@
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "qtcommon/file_path.h"
-#include "shell/file_name_dialog.h"
 #include "shell/context_help.h"
+#include "shell/file_name_dialog.h"
 
 namespace tarn {
 namespace {

@@ -14,10 +14,10 @@
 #include <QToolButton>
 #include <QWindow>
 
-#include "shell/shell_services.h"
 #include "shell/artwork.h"
 #include "shell/help_content.h"
 #include "shell/help_window.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 

@@ -16,13 +16,13 @@
 #include "model/client_edit.h"
 #include "model/client_record.h"
 #include "model/message_texts.h"
-#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "settings/settings_store.h"
 #include "shell/column_widths.h"
 #include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 
@@ -277,8 +277,8 @@ void ClientDialog::accept() {
     const auto edited = [](const QLineEdit* field) {
         return field->isModified() ? std::optional(toAnsi(field->text())) : std::nullopt;
     };
-    ClientEdits edits{edited(name_),           edited(selcall_),      edited(serial_),
-                      program_->isChecked(),   modes_->isChecked(),   autoTune_->isChecked(),
+    ClientEdits edits{edited(name_),         edited(selcall_),    edited(serial_),
+                      program_->isChecked(), modes_->isChecked(), autoTune_->isChecked(),
                       std::nullopt};
     if (powerClicked_) edits.high = high_->isChecked();
     applyClientEdits(client_, edits);

@@ -5,10 +5,10 @@
 #include <QMessageBox>
 
 #include "model/message_texts.h"
-#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "qtcommon/file_path.h"
 #include "shell/context_help.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 namespace {

@@ -17,9 +17,9 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "shell/shell_services.h"
 #include "shell/artwork.h"
 #include "shell/help_content.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 

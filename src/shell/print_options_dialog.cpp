@@ -6,7 +6,6 @@
 
 #include "printing/print_options.h"
 #include "shell/context_help.h"
-#include "shell/context_help.h"
 
 namespace tarn {
 

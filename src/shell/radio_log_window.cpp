@@ -9,11 +9,11 @@
 #include "database/output_guard.h"
 #include "database/replace_file.h"
 #include "model/message_texts.h"
-#include "shell/shell_services.h"
 #include "model/user_feedback.h"
 #include "radio/radio_log.h"
 #include "shell/context_help.h"
 #include "shell/file_name_dialog.h"
+#include "shell/shell_services.h"
 
 namespace tarn {
 RadioLogWindow::RadioLogWindow(QWidget* parent)

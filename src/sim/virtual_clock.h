@@ -16,9 +16,7 @@ class VirtualClock final : public Clock {
     std::uint32_t tickMs() override {
         return static_cast<std::uint32_t>(startTick_ + nowUs_ / 1000);
     }
-    void sleepMs(std::uint32_t ms) override {
-        nowUs_ += std::uint64_t{ms} * 1000;
-    }
+    void sleepMs(std::uint32_t ms) override { nowUs_ += std::uint64_t{ms} * 1000; }
 
     void advanceUs(std::uint64_t us) { nowUs_ += us; }
     void advanceToUs(std::uint64_t us) {

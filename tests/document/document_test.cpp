@@ -6,9 +6,9 @@
 #include "document/database_document.h"
 #include "document/radio_workflow.h"
 #include "model/channel_slot.h"
+#include "radio/radio_harness.h"
 #include "radio/radio_log.h"
 #include "sim/fake_radio_device.h"
-#include "radio/radio_harness.h"
 #include "support/recording_ui.h"
 #include "support/temp_dir.h"
 
@@ -33,8 +33,8 @@ TEST(UndoHistory, StepsNamesCleanPointAndLimit) {
     EXPECT_EQ(history.undoName(), "c");
     ASSERT_NE(history.undo(), nullptr);
     EXPECT_EQ(history.redoName(), "c");
-    history.setClean();                   // saved with "c" undone
-    history.push("d", someChange());      // "c" can no longer be redone
+    history.setClean();               // saved with "c" undone
+    history.push("d", someChange());  // "c" can no longer be redone
     EXPECT_FALSE(history.canRedo());
     EXPECT_EQ(history.count(), 3u);
     history.undo();
@@ -219,15 +219,17 @@ TEST_F(Workflow, ReadKeepsTheRadioAsItCameRepairsAndIsOneStep) {
     EXPECT_TRUE(std::equal(memory.begin(), memory.end(), raw.end() - 6 - kImageSize))
         << "the radio's memory exactly as it arrived";
     EXPECT_EQ(report.repaired, 11);
-    EXPECT_EQ(report.text, "Read the radio into 'New Client' (2048 bytes, 11 channels repaired) at " +
-                               report.text.substr(report.text.size() - 5));
+    EXPECT_EQ(report.text,
+              "Read the radio into 'New Client' (2048 bytes, 11 channels repaired) at " +
+                  report.text.substr(report.text.size() - 5));
     EXPECT_EQ(document.history().undoName(), "Read radio into 'New Client'");
-    EXPECT_EQ(ui.entries("message"), (std::vector<std::string>{
-                              test::kConnectPromptEntry,
-                              "message error !owner: 1 channels appear to be corrupted and have "
-                              "been deleted",
-                              "message error !owner: There were 10 scan channels, this is more "
-                              "than the limit of 8.\nAll scan channels have been deselected"}));
+    EXPECT_EQ(ui.entries("message"),
+              (std::vector<std::string>{
+                  test::kConnectPromptEntry,
+                  "message error !owner: 1 channels appear to be corrupted and have "
+                  "been deleted",
+                  "message error !owner: There were 10 scan channels, this is more "
+                  "than the limit of 8.\nAll scan channels have been deselected"}));
 
     // The same radio again: nothing changes, nothing is marked, no step, no second backup
     // of the client.
@@ -243,7 +245,7 @@ TEST_F(Workflow, ReadKeepsTheRadioAsItCameRepairsAndIsOneStep) {
 TEST_F(Workflow, CompareShowsWhatTheRadioHoldsAndChangesNothing) {
     slotBytes(radio->memory(), 3)[slot::Spare] = 0x5A;
     slotBytes(radio->memory(), 9)[0] = 0x08;  // damaged: no frequency
-    radio->memory()[2] = 0x78;               // a reserved header byte
+    radio->memory()[2] = 0x78;                // a reserved header byte
     const RadioImage before = document.database().client(0)->image();
     ui.script({MessageAnswer::Ok});
     const RadioReport report = compareRadio(document, 0, setup);

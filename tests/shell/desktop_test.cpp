@@ -325,7 +325,8 @@ class DesktopTest : public QObject {
         scene.run(cmd::Import);
         QCOMPARE(scene.column(0), (QStringList{"Old", "New1", "New2"}));
         QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
-        QCOMPARE(QString::fromStdString(scene.window->document().history().undoName()), QString("Import 2 clients"));
+        QCOMPARE(QString::fromStdString(scene.window->document().history().undoName()),
+                 QString("Import 2 clients"));
         scene.run(cmd::Undo);
         QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
     }

@@ -301,7 +301,8 @@ class DialogsTest : public QObject {
                  (QStringList{kIdenticalText, "Compared 'B' with the radio: identical"}));
         QCOMPARE(world.messageTexts().size(), std::size_t{1});  // the connect prompt
         QCOMPARE(compare(scene, "Write client to radio") << status(scene.frame),
-                 (QStringList{kIdenticalText, "Programmed and verified 'B'; what it held before is kept"}));
+                 (QStringList{kIdenticalText,
+                              "Programmed and verified 'B'; what it held before is kept"}));
         QVERIFY(!scene.db().isModified());
 
         // A different radio; Replace is one step to undo, its channel check not repeated.

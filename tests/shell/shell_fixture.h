@@ -12,9 +12,9 @@
 #include "shell/commands.h"
 #include "shell/database_window.h"
 #include "shell/file_name_dialog.h"
-#include "shell/shell_services.h"
 #include "shell/frame_window.h"
 #include "shell/qt_progress.h"
+#include "shell/shell_services.h"
 #include "sim/fake_radio_device.h"
 #include "support/recording_ui.h"
 
