@@ -7,6 +7,7 @@
 #include "cli/cli_command.h"
 #include "database/client_database.h"
 #include "database/output_guard.h"
+#include "database/replace_file.h"
 #include "document/database_document.h"
 #include "model/message_texts.h"
 #include "model/text_codec.h"
@@ -65,16 +66,22 @@ std::optional<int> parseIndex(std::string_view text) {
 
 std::string fullPath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
+    const std::filesystem::path full = std::filesystem::absolute(pathFromArgument(path), error);
+    return error ? path : argumentFromPath(full.lexically_normal());
 }
 
 std::optional<int> refuseOutput(const std::string& output, bool force) {
     namespace fs = std::filesystem;
+    const fs::path path = pathFromArgument(output);
     std::error_code error;
-    if (!mayReplaceWithOutput(output, MessageOwner::none())) return kExitFailure;
-    if (!force && fs::exists(fs::symlink_status(output, error))) {
+    if (!mayReplaceWithOutput(path, MessageOwner::none())) return kExitFailure;
+    if (!force && fs::exists(fs::symlink_status(path, error))) {
         std::fprintf(stderr, msg::kCliOutputExists, terminalText(output).c_str());
+        return kExitFailure;
+    }
+    const std::string refusal = replaceRefusalText(checkReplaceable(path), path);
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
         return kExitFailure;
     }
     return std::nullopt;
@@ -83,6 +90,7 @@ std::optional<int> refuseOutput(const std::string& output, bool force) {
 namespace {
 
 bool rememberFiles = false;
+bool forEditing = false;
 
 }  // namespace
 
@@ -90,9 +98,14 @@ void setRememberFiles(bool remember) {
     rememberFiles = remember;
 }
 
+void loadForEditing() {
+    forEditing = true;
+}
+
 bool loadDatabase(DatabaseDocument& document, const std::string& path) {
     document.setRemembersFiles(rememberFiles);
-    return document.open(fullPath(path));
+    if (forEditing) document.setLocking(DatabaseDocument::Locking::WaitOrRefuse);
+    return document.open(pathFromArgument(fullPath(path)));
 }
 
 bool saveDatabase(DatabaseDocument& document) {
@@ -102,7 +115,7 @@ bool saveDatabase(DatabaseDocument& document) {
 
 bool saveNewDatabase(DatabaseDocument& document, const std::string& path) {
     document.setRemembersFiles(rememberFiles);
-    return document.saveNamed(fullPath(path));
+    return document.saveNamed(pathFromArgument(fullPath(path)));
 }
 
 std::string terminalText(std::string_view text, bool lineBreaks) {

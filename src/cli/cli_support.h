@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -42,6 +43,12 @@ std::optional<int> parseIndex(std::string_view text);
 // program's recent-file list (by its full path, as the program lists it); without it
 // the tool leaves the list alone.
 void setRememberFiles(bool remember);
+// Commands that load, change and save a database (read, import) call this before the
+// load: the document then holds the database's editing lock from the load on, waiting a
+// few seconds for another program to finish with it, so that two programs never save
+// over each other's edits; one that keeps it longer is refused, named. Commands that only
+// read a database need no lock.
+void loadForEditing();
 // Opens a database file into the document by its full path, or saves the document to its
 // file. The core has already told any failure.
 bool loadDatabase(DatabaseDocument& document, const std::string& path);
@@ -50,9 +57,17 @@ bool saveDatabase(DatabaseDocument& document);
 bool saveNewDatabase(DatabaseDocument& document, const std::string& path);
 std::string fullPath(const std::string& path);
 
+// A path as typed on the command line (see commandLineWords), and back.
+std::filesystem::path pathFromArgument(const std::string& argument);
+std::string argumentFromPath(const std::filesystem::path& path);
+// The arguments after the program's name: on Windows from the system's UTF-16 command
+// line as UTF-8, so that any file name reaches the program; elsewhere as given.
+std::vector<std::string> commandLineWords(int argc, char** argv);
+
 // Whether an output file may be written: an existing file only with --force (`force`),
-// and never a database file this run has open, whatever its name. Nothing when it may;
-// else the failure exit code, after its message.
+// only when it is a regular file reached safely (checkReplaceable), and never a database
+// file this run has open, whatever its name. Nothing when it may; else the failure exit
+// code, after its message.
 std::optional<int> refuseOutput(const std::string& output, bool force);
 
 // Text for the terminal: UTF-8 as it is, but every control character (C0, DEL, C1; a

@@ -22,6 +22,7 @@ void say(const std::string& text) {
 int runImport(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--skip-bad"}, {}, 2);
     if (!parsed) return usageError("import [--skip-bad] FILE IN.csv");
+    loadForEditing();
     DatabaseDocument document;
     if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
     const auto read = readCsvFile(fullPath(parsed->positional[1]));

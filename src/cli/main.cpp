@@ -74,7 +74,7 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> words(argv + 1, argv + argc);
+    std::vector<std::string> words = tarn::cli::commandLineWords(argc, argv);
     const auto remember = std::remove(words.begin(), words.end(), "--remember");
     tarn::cli::setRememberFiles(remember != words.end());
     words.erase(remember, words.end());

@@ -23,13 +23,13 @@ constexpr const char* kUsage =
 // Every job prints into the one output file; there is no dialog to cancel.
 class PdfFileBackend final : public PrintBackend {
   public:
-    explicit PdfFileBackend(std::string path) : path_(std::move(path)) {}
+    explicit PdfFileBackend(std::filesystem::path path) : path_(std::move(path)) {}
     std::unique_ptr<PrintSurface> choosePrinter(WindowHandle) override {
         return pdfFileSurface(path_);
     }
 
   private:
-    std::string path_;
+    std::filesystem::path path_;
 };
 
 // Qt's own diagnostics (a missing runtime folder, font fallbacks) are not messages of
@@ -86,7 +86,7 @@ int runPrint(const std::vector<std::string>& args) {
 
     const QtMessageHandler previous = qInstallMessageHandler(dropQtMessages);
     const auto app = guiApplicationIfMissing();
-    PdfFileBackend backend(out);
+    PdfFileBackend backend(pathFromArgument(out));
     ScopedServices pdf;
     pdf->printer = &backend;
     const bool printed = printClients(document.database(), nullptr, summary, file, index, options);

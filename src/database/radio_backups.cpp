@@ -9,6 +9,7 @@
 
 #include "database/client_database.h"
 #include "database/data_folder.h"
+#include "database/file_sync.h"
 #include "model/message_texts.h"
 #include "model/text_codec.h"
 #include "model/user_feedback.h"
@@ -22,14 +23,39 @@ constexpr std::size_t kTextPartLimit = 40;  // characters of a name, serial or f
 constexpr int kSameSecondLimit = 100;       // backups of one kind and client per second
 constexpr std::time_t kSecondsPerDay = 86400;
 
-// The texts a failure is reported with.
-// Paths in the system's 8-bit encoding, as the status line decodes them.
-std::string cannotCreateText(const fs::path& folder, const std::error_code& error) {
-    return formatMessage(msg::kBackupFolderNotKept, std::string_view(folder.string())) + " (" +
-           error.message() + ").";
+// A folder other users can reach, told as an error like the system's own.
+class BackupFolderCategory final : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "backup folder"; }
+    std::string message(int) const override { return msg::kFolderNotPrivate; }
+};
+const BackupFolderCategory kNotPrivate;
+
+std::error_code notPrivate() {
+    return {1, kNotPrivate};
 }
-std::string cannotWriteText(const fs::path& file) {
-    return formatMessage(msg::kBackupNotWritten, std::string_view(file.string()));
+
+// A folder above the backups: nobody else may rename or replace what it holds.
+bool safeAbove(const FolderAccess& access) {
+    return access.directory && (access.ownedByUser || access.ownedBySystem) &&
+           (!access.othersMayWrite || access.sticky);
+}
+
+// Whether the folder (through its links) and every folder above it keep the backups
+// private: the folder this user's own and closed to others, nothing above replaceable.
+std::error_code checkPrivate(const fs::path& folder) {
+    std::error_code error;
+    const fs::path real = fs::canonical(folder, error);
+    if (error) return error;
+    const auto own = folderAccess(real);
+    if (!own || !own->directory) return std::make_error_code(std::errc::not_a_directory);
+    if (!own->ownedByUser || own->othersMayRead || own->othersMayWrite) return notPrivate();
+    for (fs::path above = real.parent_path();; above = above.parent_path()) {
+        const auto access = folderAccess(above);
+        if (!access || !safeAbove(*access)) return notPrivate();
+        if (above == above.root_path() || !above.has_relative_path()) break;
+    }
+    return {};
 }
 
 bool unsafe(unsigned char c) {
@@ -63,6 +89,24 @@ std::u8string stemPart(const fs::path& database) {
     }
     part.resize(end);
     return part.empty() ? u8"untitled" : part;
+}
+
+// Cuts the longest of the parts, a whole character at a time, until the parts and `fixed`
+// more bytes fit into `limit` bytes (a file system's name limit is a number of bytes).
+void fitParts(std::array<std::u8string*, 3> parts, std::size_t fixed, std::size_t limit) {
+    const auto total = [&] {
+        std::size_t sum = fixed;
+        for (const std::u8string* part : parts) sum += part->size();
+        return sum;
+    };
+    while (total() > limit) {
+        std::u8string& longest = **std::max_element(
+            parts.begin(), parts.end(), [](auto* a, auto* b) { return a->size() < b->size(); });
+        if (longest.size() <= 1) return;
+        while (longest.size() > 1 && (static_cast<unsigned char>(longest.back()) & 0xC0) == 0x80)
+            longest.pop_back();
+        longest.pop_back();
+    }
 }
 
 std::string field(const ClientRecord& client, int (ClientRecord::*get)(char*, int) const) {
@@ -113,36 +157,44 @@ fs::path backupFolder() {
 
 std::error_code createBackupFolder(const fs::path& folder) {
     std::error_code error;
-    if (fs::create_directories(folder, error)) {
-        // Customers' radios are nobody else's business.
-        fs::permissions(folder, fs::perms::owner_all, error);
+    fs::path path;
+    // Every folder the program makes on the way is private from the start.
+    for (const fs::path& part : fs::absolute(folder, error)) {
+        path /= part;
+        const fs::file_status status = fs::status(path, error);
+        if (status.type() != fs::file_type::not_found) {
+            if (error) return error;
+            continue;
+        }
+        if (const std::error_code made = createPrivateFolder(path)) {
+            if (!fs::is_directory(path, error)) return made;  // not made by another meanwhile
+        }
+        error.clear();
     }
-    if (!error && !fs::is_directory(folder, error) && !error)
-        error = std::make_error_code(std::errc::not_a_directory);  // a file in the way
-    return error;
+    return error ? error : checkPrivate(folder);
 }
 
 fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientRecord& client,
-                        std::time_t now, int number) {
+                        std::time_t now, int number, std::size_t limit) {
     char stamp[32] = "0000-00-00_000000";
     if (const std::tm* local = std::localtime(&now))
         std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", local);
     std::u8string name(stamp, stamp + std::char_traits<char>::length(stamp));
+    std::u8string parts[] = {stemPart(database), recordTextPart(field(client, &ClientRecord::getName)),
+                             recordTextPart(field(client, &ClientRecord::getSerial))};
+    const std::string_view kindName = backupKindName(kind);
+    std::string suffix;
+    if (number > 1) suffix.append("-").append(std::to_string(number));
+    fitParts({&parts[0], &parts[1], &parts[2]},
+             name.size() + 4 + kindName.size() + suffix.size() + 4, limit);
     // Appended piece by piece: GCC 12 at -O3 warns falsely about a character plus a string.
-    for (const std::u8string& part :
-         {stemPart(database), recordTextPart(field(client, &ClientRecord::getName)),
-          recordTextPart(field(client, &ClientRecord::getSerial))}) {
+    for (const std::u8string& part : parts) {
         name += u8'_';
         name += part;
     }
     name += u8'_';
-    const std::string_view kindName = backupKindName(kind);
     name.append(kindName.begin(), kindName.end());
-    if (number > 1) {
-        const std::string suffix = std::to_string(number);
-        name += u8'-';
-        name.append(suffix.begin(), suffix.end());
-    }
+    name.append(suffix.begin(), suffix.end());
     return fs::path(name + u8".tdb");
 }
 
@@ -150,23 +202,28 @@ BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::pat
                           const ClientRecord& client, std::time_t now) {
     if (folder.empty()) return {{}, msg::kBackupNoDataFolder};
     std::error_code error = createBackupFolder(folder);
-    if (error) return {{}, cannotCreateText(folder, error)};
+    if (error == notPrivate()) return {{}, msg::kBackupFolderNotPrivate};
+    if (error)
+        return {{}, formatMessage(msg::kBackupFolderNotKept, std::string_view(error.message()))};
+    const std::size_t limit = fileNameLimit(folder);
     fs::path file;
     for (int number = 1; file.empty() && number <= kSameSecondLimit; ++number) {
-        const fs::path name = folder / backupFileName(kind, database, client, now, number);
+        const fs::path name = folder / backupFileName(kind, database, client, now, number, limit);
         if (!fs::exists(fs::symlink_status(name, error))) file = name;
     }
-    if (file.empty())
-        return {{}, cannotWriteText(folder / backupFileName(kind, database, client, now))};
     ClientDatabase alone(false);
     alone.addClient();
     *alone.client(0) = client;
-    if (alone.writeFile(file) != ReplaceResult::Written) return {{}, cannotWriteText(file)};
+    // Customers' radios are nobody else's business, whatever the umask says.
+    if (file.empty() ||
+        alone.writeFile(file, ReplacingFile::Access::OwnerOnly) != ReplaceResult::Written)
+        return {{}, msg::kBackupNotWritten};
     return {file, {}};
 }
 
 int pruneBackups(const fs::path& folder, int days, std::time_t now) {
-    if (days <= 0) return 0;
+    // Never removes files from a folder that is not the user's own private one.
+    if (days <= 0 || checkPrivate(folder)) return 0;
     const std::time_t oldest = now - std::time_t(days) * kSecondsPerDay;
     std::error_code error;
     std::vector<fs::path> old;

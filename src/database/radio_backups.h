@@ -28,20 +28,25 @@ struct BackupResult {
 // The folder that holds the backups: "backups" in the user's data folder (empty when the
 // system names none).
 std::filesystem::path backupFolder();
-// Makes `folder` a folder, readable by the user only when it has to be created; the
-// reason when that fails.
+// Makes `folder` (and every folder missing on the way) a folder only this user may reach,
+// and checks that it is one: this user's own, closed to others, and every folder above
+// it one that nobody else may change (the user's or the system's, writable by others
+// only when sticky). The reason when it is not (its message: "other users can reach it"
+// for a folder that is there but not private).
 std::error_code createBackupFolder(const std::filesystem::path& folder);
 
 // The name of a backup, for a person to find it by date, database, client and kind:
 // "2026-12-07_103205_fleet_Coral Charters_1234_radio.tdb". Parts are made safe for any
 // file system (no separators, reserved or control characters; Latin-1 texts as UTF-8) and
-// short enough for its name limit. `number` > 1 tells two backups of the same second apart
-// ("..._radio-2.tdb").
+// no longer than `limit` bytes (the longest parts cut first). `number` > 1 tells two
+// backups of the same second apart ("..._radio-2.tdb").
 std::filesystem::path backupFileName(BackupKind kind, const std::filesystem::path& database,
-                                     const ClientRecord& client, std::time_t now, int number = 1);
+                                     const ClientRecord& client, std::time_t now, int number = 1,
+                                     std::size_t limit = 255);
 
-// Writes the client alone as a database file into `folder` (created, readable by the user
-// only, when missing), under a name no file has yet. Never asks and never shows anything.
+// Writes the client alone as a database file, readable by the user only, into `folder`
+// (see createBackupFolder), under a name no file has yet. Never asks and never shows
+// anything; the failure's text is short enough for a status bar.
 BackupResult keepBackupIn(const std::filesystem::path& folder, BackupKind kind,
                           const std::filesystem::path& database, const ClientRecord& client,
                           std::time_t now);

@@ -100,6 +100,18 @@ inline constexpr const char* kFileReadOnly =
 inline constexpr const char* kCreateFile =
     "%s\nThis file does not exist.\nDo you want to create it?";
 
+// Files another program, another user or the system has a say in.
+inline constexpr const char* kNotAFile = "'%s' is not a regular file; it is never replaced.";
+inline constexpr const char* kUnsafeLink =
+    "'%s' is a link another user made in a shared folder; it is not followed.";
+inline constexpr const char* kKeptBeside =
+    "'%s' could not be written completely. Its new content is in '%s'.";
+inline constexpr const char* kLockHolder = "%s on %s since %s (%s)";
+inline constexpr const char* kBeingEdited = "The database '%s' is being edited by %s.";
+inline constexpr const char* kOpenReadOnly =
+    "The database '%s' is being edited by %s.\n\nDo you want to open it read-only?";
+inline constexpr const char* kNotSavedInUse = "'%s' was not saved: it is being edited by %s.";
+
 // CSV export and import; the reasons name one line of the file.
 inline constexpr const char* kCannotCreateCsv = "Failed to create/open csv file";
 inline constexpr const char* kCannotWriteCsv = "Failed to write csv file";
@@ -168,8 +180,11 @@ inline constexpr const char* kBackupFolderNotCreated = "The backup folder '%s' c
 inline constexpr const char* kBackupNoDataFolder =
     "Backup not kept: the user's data folder is unknown.";
 inline constexpr const char* kBackupFolderNotKept =
-    "Backup not kept: the folder '%s' cannot be created";
-inline constexpr const char* kBackupNotWritten = "Backup not kept: '%s' cannot be written.";
+    "Backup not kept: the backup folder cannot be made (%s).";
+inline constexpr const char* kBackupFolderNotPrivate =
+    "Backup not kept: other users can reach the backup folder.";
+inline constexpr const char* kBackupNotWritten = "Backup not kept: the file cannot be written.";
+inline constexpr const char* kFolderNotPrivate = "other users can reach it";
 inline constexpr const char* kRadioLogNotWritten = "The radio log could not be written to '%s'.";
 inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
 inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
@@ -252,6 +267,13 @@ inline constexpr const char* kEveryText[] = {
     kPathNotFound,
     kFileReadOnly,
     kCreateFile,
+    kNotAFile,
+    kUnsafeLink,
+    kKeptBeside,
+    kLockHolder,
+    kBeingEdited,
+    kOpenReadOnly,
+    kNotSavedInUse,
     kCannotCreateCsv,
     kCannotWriteCsv,
     kCannotOpenCsv,
@@ -300,7 +322,9 @@ inline constexpr const char* kEveryText[] = {
     kBackupFolderNotCreated,
     kBackupNoDataFolder,
     kBackupFolderNotKept,
+    kBackupFolderNotPrivate,
     kBackupNotWritten,
+    kFolderNotPrivate,
     kRadioLogNotWritten,
     kNoRadioExchanges,
     kComparisonNotWritten,

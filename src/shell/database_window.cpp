@@ -90,7 +90,11 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
     connect(find_, &QLineEdit::returnPressed, list_, &ClientList::goToFirstRow);
+    document_.setLocking(DatabaseDocument::Locking::AskReadOnly);
     if (path) document_.open(*path);
+    auto* lockRefresh = new QTimer(this);
+    connect(lockRefresh, &QTimer::timeout, this, [this] { document_.keepLockFresh(); });
+    lockRefresh->start(std::chrono::milliseconds(DatabaseLock::kRefresh));
     showTitle();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);

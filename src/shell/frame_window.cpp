@@ -399,6 +399,10 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
                                                 bool maximised) {
     if (path && !pathFits(*path, MessageOwner::of(this))) return nullptr;
     auto* window = new DatabaseWindow(path);
+    if (path && window->document().untitled()) {  // another program edits it: not opened
+        delete window;
+        return nullptr;
+    }
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
     window->installEventFilter(this);
     connect(window, &DatabaseWindow::documentChanged, this, [this, window] {

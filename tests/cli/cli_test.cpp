@@ -2,9 +2,11 @@
 // list it shares with the desktop program, JSON, and the printed PDF.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -83,6 +85,14 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     }
     test::writeFile(dir.file("old.csv"), {'o', 'l', 'd'});
     test::writeFile(dir.file("dealer.csv"), {'D', '\r', '\n'});
+    ASSERT_EQ(mkfifo(dir.file("fifo.csv").c_str(), 0600), 0);
+    // Another computer edits locked.tdb: an import waits, then refuses; a listing reads on.
+    std::filesystem::copy_file(dir.file("demo.tdb"), dir.file("locked.tdb"));
+    const std::string lock = "kind=editing\nuser=bob\nhost=far-away\nprogram=tarn\nsince=0\n";
+    test::writeFile(dir.file(".locked.tdb.lock"), {lock.begin(), lock.end()});
+    char since[32];
+    const std::time_t epoch = 0;
+    std::strftime(since, sizeof since, "%Y-%m-%d %H:%M", std::localtime(&epoch));
     std::filesystem::create_symlink("demo.tdb", dir.file("link.pdf"));
     std::filesystem::create_hard_link(dir.file("demo.tdb"), dir.file("hard.csv"));
 
@@ -118,6 +128,12 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"print --summary demo.tdb old.csv", 1, "", named("The file '", "old.csv", exists)},
         {"export --force demo.tdb demo.tdb", 1, "", named("'", "demo.tdb", beingRead)},
         {"export --force demo.tdb hard.csv", 1, "", named("'", "hard.csv", beingRead)},
+        {"export --force demo.tdb fifo.csv", 1, "",
+         named("'", "fifo.csv", "' is not a regular file; it is never replaced.\n")},
+        {"import locked.tdb good.csv", 1, "",
+         named("The database '", "locked.tdb", "' is being edited by bob on far-away since ") +
+             since + " (tarn).\n"},
+        {"info locked.tdb", 0, "Dealer:\nClients: 1\n" + rows, ""},
         {"print --all --force demo.tdb ./link.pdf", 1, "", named("'", "link.pdf", beingRead)},
         {"find fleet.tdb CLIENT", 0, two, ""},
         {"find fleet.tdb -- --json", 0, "No client matches.\n", ""},

@@ -181,6 +181,44 @@ TEST_F(Documents, NoOutputReplacesADatabaseOpenInTheProgram) {
     EXPECT_FALSE(OpenDatabases::contains(file("closing.tdb"))) << "a closed document lets go";
 }
 
+TEST_F(Documents, OneEditsADatabaseTheOthersOpenItReadOnlyOrNotAtAll) {
+    using Locking = DatabaseDocument::Locking;
+    {
+        DatabaseDocument maker;
+        ASSERT_EQ(maker.saveAs(file("shop.tdb")), Save::Saved);
+    }
+    DatabaseDocument editor, reader, declined, viewer;
+    for (DatabaseDocument* document : {&editor, &reader, &declined})
+        document->setLocking(Locking::AskReadOnly);
+    ASSERT_TRUE(editor.open(file("shop.tdb")));
+    EXPECT_TRUE(ui.empty());
+    EXPECT_TRUE(fs::exists(file(".shop.tdb.lock")));
+    EXPECT_TRUE(viewer.open(file("shop.tdb"))) << "a document that only reads needs no lock";
+
+    ui.script({MessageAnswer::Yes, MessageAnswer::No});
+    ASSERT_TRUE(reader.open(file("shop.tdb")));
+    EXPECT_FALSE(declined.open(file("shop.tdb")));
+    EXPECT_TRUE(declined.untitled());
+    ASSERT_EQ(ui.texts().size(), 2u);
+    EXPECT_TRUE(ui.texts()[0].starts_with("The database '" + file("shop.tdb").string() +
+                                          "' is being edited by "))
+        << ui.texts()[0];
+    EXPECT_NE(ui.texts()[0].find("Do you want to open it read-only?"), std::string::npos);
+
+    // Read-only: Save asks for another name and never replaces the file.
+    const auto original = bytes("shop.tdb");
+    reader.database().addClient();
+    EXPECT_TRUE(reader.readOnly());
+    EXPECT_EQ(reader.save(), Save::NeedsName);
+    EXPECT_EQ(reader.saveAs(file("shop.tdb")), Save::Retry);
+    EXPECT_EQ(bytes("shop.tdb"), original);
+    ASSERT_EQ(reader.saveAs(file("copy.tdb")), Save::Saved);
+    EXPECT_FALSE(reader.readOnly()) << "saved elsewhere, it edits its new file";
+    EXPECT_TRUE(fs::exists(file(".copy.tdb.lock")));
+    editor.database().addClient();
+    EXPECT_EQ(editor.save(), Save::Saved) << "the editor's own lock lets its saves through";
+}
+
 // The radio workflow on the fake radio: the same steps in both programs.
 struct Workflow : Documents {
     std::shared_ptr<RadioMonitor> radio = std::make_shared<RadioMonitor>();

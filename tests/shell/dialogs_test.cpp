@@ -278,7 +278,7 @@ class DialogsTest : public QObject {
         QVERIFY2(
             status(scene.frame)
                     .startsWith("Read the radio into 'B' (2048 bytes, 1 channel repaired). Backup "
-                                "not kept: the folder '") &&
+                                "not kept: the backup folder cannot be made (") &&
                 scene.frame.statusText().count("Backup not kept") == 1,
             qPrintable(scene.frame.statusText()));
         QCOMPARE(world.messageTexts().size(), std::size_t{2});  // prompt, repair: no failure box
