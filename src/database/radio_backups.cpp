@@ -7,6 +7,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "database/backup_history.h"
 #include "database/client_database.h"
 #include "database/data_folder.h"
 #include "model/message_texts.h"
@@ -75,8 +76,9 @@ std::string field(const ClientRecord& client, int (ClientRecord::*get)(char*, in
     return text.data();
 }
 
-// The date in a backup's name, or nothing when the name is not a backup's.
-std::optional<std::time_t> backupDate(const std::string& name) {
+}  // namespace
+
+std::optional<BackupName> parseBackupName(const std::string& name) {
     static const std::regex pattern(
         R"(^(\d{4})-(\d{2})-(\d{2})_(\d{2})(\d{2})(\d{2})_.*_(radio|before-read|verified|before-write)(-\d+)?\.tdb$)");
     std::smatch m;
@@ -91,10 +93,14 @@ std::optional<std::time_t> backupDate(const std::string& name) {
     when.tm_isdst = -1;
     const std::time_t date = std::mktime(&when);
     if (date == std::time_t(-1)) return std::nullopt;
-    return date;
+    static constexpr BackupKind kinds[] = {BackupKind::Radio, BackupKind::BeforeRead,
+                                           BackupKind::Verified, BackupKind::BeforeWrite};
+    BackupName parsed{date, BackupKind::Radio};
+    for (const BackupKind kind : kinds) {
+        if (m[7] == backupKindName(kind)) parsed.kind = kind;
+    }
+    return parsed;
 }
-
-}  // namespace
 
 const char* backupKindName(BackupKind kind) {
     switch (kind) {
@@ -166,6 +172,7 @@ BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::pat
     alone.addClient();
     *alone.client(0) = client;
     if (alone.writeFile(file) != ReplaceResult::Written) return {{}, cannotWriteText(file)};
+    noteBackup(folder, file, client);
     return {file, {}};
 }
 
@@ -176,8 +183,9 @@ int pruneBackups(const fs::path& folder, int days, std::time_t now) {
     std::vector<fs::path> old;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::u8string name = it->path().filename().u8string();
-        const auto date = backupDate(std::string(name.begin(), name.end()));
-        if (date && *date < oldest && it->is_regular_file(error)) old.push_back(it->path());
+        const auto parsed = parseBackupName(std::string(name.begin(), name.end()));
+        if (parsed && parsed->date < oldest && it->is_regular_file(error))
+            old.push_back(it->path());
     }
     return static_cast<int>(std::count_if(
         old.begin(), old.end(), [&](const fs::path& file) { return fs::remove(file, error); }));
