@@ -172,8 +172,11 @@ std::vector<BackupEntry> clientHistory(const std::vector<BackupEntry>& backups,
     const std::string name = fieldText(client, &ClientRecord::getName);
     const std::string serial = fieldText(client, &ClientRecord::getSerial);
     std::unordered_set<std::uint64_t> images{imageHash(client.image())};
+    // What a radio held before a write may be anybody's (a new radio's factory memory):
+    // only the client's own memories lead to other backups.
     for (const BackupEntry& entry : backups) {
-        if (entry.name == name && entry.serial == serial) images.insert(entry.imageHash);
+        if (entry.name == name && entry.serial == serial && entry.kind != BackupKind::BeforeWrite)
+            images.insert(entry.imageHash);
     }
     std::vector<BackupEntry> history;
     std::copy_if(

@@ -35,8 +35,9 @@ void noteBackup(const std::filesystem::path& folder, const std::filesystem::path
 std::vector<BackupEntry> listBackups(const std::filesystem::path& folder);
 
 // The backups of `client`, newest first: those of its name and serial, and those holding
-// an image that one of them or the client holds (the same radio under an old name, or
-// read before anyone knew whose it was).
+// an image that the client or one of them holds (the same radio under an old name, or
+// read before anyone knew whose it was). What a radio held before a write was programmed
+// over it is listed by name only: a new radio's memory links nothing.
 std::vector<BackupEntry> clientHistory(const std::vector<BackupEntry>& backups,
                                        const ClientRecord& client);
 

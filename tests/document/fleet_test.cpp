@@ -153,7 +153,12 @@ TEST_F(Fleet, HistoryFindsAClientByNameAndByTheImagesItHeldNewestFirst) {
     unknown.image() = boat.image();
     unknown.setName("selcall 4001");
     ClientRecord stranger = *document.database().client(2);
-    keepBackupIn(folder, BackupKind::BeforeWrite, "fleet.tdb", boat, now);
+    ClientRecord factory = boat;  // a new radio's memory, before the boat was written into it
+    factory.image() = document.database().client(0)->image();
+    keepBackupIn(folder, BackupKind::BeforeWrite, "fleet.tdb", factory, now);
+    ClientRecord otherNew = stranger;
+    otherNew.image() = factory.image();
+    keepBackupIn(folder, BackupKind::BeforeWrite, "fleet.tdb", otherNew, now + 30);
     keepBackupIn(folder, BackupKind::Radio, "unidentified", unknown, now + 60);
     keepBackupIn(folder, BackupKind::Radio, "fleet.tdb", stranger, now + 120);
     ClientRecord older = boat;  // the boat's radio as it was last year
@@ -174,7 +179,7 @@ TEST_F(Fleet, HistoryFindsAClientByNameAndByTheImagesItHeldNewestFirst) {
     EXPECT_EQ(historyOf(document, 1, folder).size(), 3u);
     fs::remove(folder / kBackupIndexName);
     EXPECT_EQ(historyOf(document, 1, folder).size(), 3u);
-    EXPECT_EQ(listBackups(folder).size(), 4u);
+    EXPECT_EQ(listBackups(folder).size(), 5u);
 
     // Restore the boat as it was; compare first.
     const fs::path last = history[2].file;
