@@ -280,7 +280,7 @@ void showClientHistory(DatabaseWindow& window, int client) {
                      });
     buttons->addButton(QDialogButtonBox::Close);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    addHelpButton(buttons, "a-radios-history");
+    addHelpButton(buttons, "a-radio-s-history");
     layout->addWidget(buttons);
     dialog.resize(820, 400);
     dialog.exec();
