@@ -4,6 +4,7 @@
 
 #include "document/database_document.h"
 #include "document/radio_run.h"
+#include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/radio_texts.h"
 
@@ -61,6 +62,9 @@ const RadioReport& RadioQueue::programCurrent(RadioSetup setup) {
     } else {
         row.result = Result::Failed;
         row.reason = last_.text;
+        // Refused before any exchange: its message box said why, the report line nothing.
+        if (row.reason.empty() && document_.database().clientHasNoChannels(row.client))
+            row.reason = msg::kNoChannelsDefined;
         // Programmed but not verified: the bytes went out all the same.
         if (last_.outcome.verified != RadioOutcome::Verify::NotRun) row.bytes = kImageSize;
         return last_;
