@@ -37,6 +37,7 @@ QTableWidget* makeTable(QWidget* parent, const QStringList& headings) {
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
+    table->setWordWrap(false);
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
 }
@@ -158,6 +159,8 @@ void programRadiosInRow(DatabaseWindow& window, const std::vector<int>& clients)
     QTableWidget* table =
         makeTable(&dialog, {"Client", "Serial", "Selcall", "Result", "Time", "Bytes"});
     table->setRowCount(int(queue.rows().size()));
+    table->horizontalHeader()->setStretchLastSection(false);
+    table->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);  // the result
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(&dialog);
     QPushButton* start = buttons->addButton("Start", QDialogButtonBox::ActionRole);
@@ -257,6 +260,7 @@ void showClientHistory(DatabaseWindow& window, int client) {
                {date, historyKindText(entry.kind), fromAnsi(entry.name), fromAnsi(entry.serial),
                 QString::fromStdString(entry.file.filename().string())});
     }
+    table->resizeColumnsToContents();
     table->selectRow(0);
     layout->addWidget(table);
     auto* buttons = new QDialogButtonBox(&dialog);
