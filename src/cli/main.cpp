@@ -24,7 +24,7 @@ constexpr Command kCommands[] = {
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE LIST",
+    {"write", "write [--port NAME] [--yes] [--json] [--no-backup] [--log FILE [--force]] FILE LIST",
      tarn::cli::runWrite},
     {"identify", "identify [--port NAME] [--yes] [--json] FILE...", tarn::cli::runIdentify},
     {"history", "history [--json] FILE INDEX", tarn::cli::runHistory},
@@ -62,12 +62,15 @@ void printUsage(std::FILE* out) {
         "write with a LIST of clients (\"3,5-12\") programs one radio after another:\n"
         "  before each it asks for the radio (Enter goes on, s skips, q stops; --yes asks\n"
         "  nothing), leaves a radio that holds its client already, and ends with the report\n"
-        "  of every radio (--json for scripts); exit 0 when every radio verified.\n"
+        "  of every radio (--json for scripts); exit 0 when every radio verified. The row\n"
+        "  always keeps what each radio held, --no-backup or not.\n"
         "identify reads the radio and names the client of the FILEs it holds exactly\n"
         "  (exit 0) or the closest ones (exit 4).\n"
         "history lists every backup of client INDEX, newest first.\n"
         "read, write and compare keep what came from the radio (and read the client it\n"
         "  replaced) as one-client database files in the backup folder.\n"
+        "write first reads the radio and keeps what it held (the desktop program's Backup\n"
+        "  Before Write); --no-backup skips that read for this run.\n"
         "--remember (with any command): a database file loaded or saved goes to the front\n"
         "  of the desktop program's recent-file list; without it the list is left alone.\n"
         "Exit codes: 0 success, 1 failure (for ports --probe: no radio answered), 2 usage\n"
