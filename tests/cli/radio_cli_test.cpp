@@ -68,7 +68,7 @@ TEST_F(RadioCli, RefusalsFailuresAndProbes) {
         std::string(kPrompt) + "Failed to open the serial port.\nThere is no such device.\n";
     const std::string usage = " [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n";
     const std::string writeUsage =
-        " [--port NAME] [--yes] [--no-backup] [--log FILE [--force]] FILE INDEX\n";
+        " [--port NAME] [--yes] [--json] [--no-backup] [--log FILE [--force]] FILE LIST\n";
     const std::string none = "\", \"description\": \"\", \"probe\": \"";
     const struct {
         std::string arguments, input;

@@ -165,6 +165,18 @@ TEST_F(Fleet, HistoryFindsAClientByNameAndByTheImagesItHeldNewestFirst) {
     older.setFrequency(9, 0, 55000);
     keepBackupIn(folder, BackupKind::Verified, "fleet.tdb", older, now - 86400 * 300);
 
+    // Names read back: the kind after the last '_', a number for the same second.
+    const auto name = [](const char* text) { return parseBackupName(text); };
+    const auto second = name("2026-12-07_103205_fleet_Coral_Boat_12_before-write-2.tdb");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second->kind, BackupKind::BeforeWrite);
+    EXPECT_EQ(second->date - name("2026-12-07_093200_a_b_c_radio.tdb")->date, 3605);
+    for (const char* other :
+         {"2026-12-07_103205_mine.tdb", "2026-12-07_103205_a_radio.txt",
+          "2026-1x-07_103205_a_b_c_radio.tdb", "2026-12-07_103205_a_b_radio-.tdb",
+          "2026-12-07_103205_a_b_c_radios.tdb"})
+        EXPECT_FALSE(name(other)) << other;
+
     auto history = historyOf(document, 1, folder);
     ASSERT_EQ(history.size(), 3u);
     EXPECT_EQ(history[0].name, "selcall 4001");
