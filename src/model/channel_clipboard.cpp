@@ -86,6 +86,7 @@ int ClientRecord::pasteChannels(WindowHandle window) {
         if (n != 0 && !isChannelFree(n)) ++inUse;
     }
     std::optional<bool> overwriteAll;
+    bool pasted = false;
     for (int i = 0; i < count; ++i) {
         const std::uint8_t* record = recordAt(i);
         if (!record) break;
@@ -109,7 +110,11 @@ int ClientRecord::pasteChannels(WindowHandle window) {
         }
         std::copy_n(record, kSlotSize, slotBytes(image_, n));
         std::copy_n(record + kSlotSize, kLabelSize, labelBytes(n));
+        pasted = true;
     }
+    // Slots of another origin pass the check every loaded image passes, so a damaged
+    // slot or a ninth scan channel never reaches a radio or the file.
+    if (pasted) validateChannels();
     return 1;
 }
 

@@ -61,6 +61,12 @@ inline constexpr const char* kChannelInUse = "Channel number is already in use."
 inline constexpr const char* kScanListFull = "There are already %d scan channels selected.";
 inline constexpr const char* kDeleteChannels =
     "Are you sure you want to delete all %d selected channels?";
+inline constexpr const char* kNoFreeChannel =
+    "All 255 channels of this client are in use. Delete a channel to make room for a new one.";
+inline constexpr const char* kSelcallNotStored =
+    "The selcall '%s' is not four digits and was not stored: the client keeps its selcall.";
+inline constexpr const char* kDealerTextCut =
+    "The dealer text holds at most 99 characters. Characters cut from its end: %d.";
 
 // Database files.
 inline constexpr const char* kCannotOpenDatabase = "Could not open database file";
@@ -148,6 +154,11 @@ inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
 inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
 
 // tarn-cli's own texts.
+// Status bar reports of the database window.
+inline constexpr const char* kClientLimitReached =
+    "A database holds at most %d clients: no client was added.";
+inline constexpr const char* kExportedOneClient = "Exported 1 client to '%s'";
+inline constexpr const char* kExportedClients = "Exported %d clients to '%s'";
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
 inline constexpr const char* kCliUnknownOption = "tarn-cli: unknown option \"%s\"\n";
@@ -212,6 +223,9 @@ inline constexpr const char* kEveryText[] = {
     kChannelInUse,
     kScanListFull,
     kDeleteChannels,
+    kNoFreeChannel,
+    kSelcallNotStored,
+    kDealerTextCut,
     kCannotOpenDatabase,
     kNotADatabase,
     kDatabaseEmpty,
@@ -269,6 +283,9 @@ inline constexpr const char* kEveryText[] = {
     kRadioLogNotWritten,
     kNoRadioExchanges,
     kComparisonNotWritten,
+    kClientLimitReached,
+    kExportedOneClient,
+    kExportedClients,
     kCliUsage,
     kCliUnknownCommand,
     kCliUnknownOption,

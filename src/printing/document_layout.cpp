@@ -74,10 +74,7 @@ class DocumentWriter {
         const std::vector<std::string> lines = dealerLines(dealer);
         if (!lines.empty()) {
             drawLabel("Dealer:");
-            for (const std::string& text : lines) {
-                target_.drawText(valueRect(), text, TextAlign::Left);
-                ++line_;
-            }
+            for (const std::string& text : lines) drawValue(text);
         }
         ++line_;  // a blank line before the first client
     }
@@ -89,12 +86,18 @@ class DocumentWriter {
             heading(dealer);
         }
         ++clients_;
-        if (line_ + 5 >= g_.linesPerPage) breakPage();
         const std::string name = fetch(client, &ClientRecord::getName);
-        labelLine("Client name:", name);
-        labelLine("Serial:", fetch(client, &ClientRecord::getSerial));
-        labelLine("Selcall:", fetch(client, &ClientRecord::getSelcall));
-        labelLine("Type:", client.getOption(ClientOption::Advanced) ? "Advanced" : "Standard");
+        const std::pair<const char*, std::string> identity[] = {
+            {"Client name:", name},
+            {"Serial:", fetch(client, &ClientRecord::getSerial)},
+            {"Selcall:", fetch(client, &ClientRecord::getSelcall)},
+            {"Type:", client.getOption(ClientOption::Advanced) ? "Advanced" : "Standard"}};
+        // The block and a blank line stay together (five lines unless a value wraps).
+        int lines = 0;
+        for (const auto& [label, value] : identity)
+            lines += static_cast<int>(valueLines(value).size());
+        if (line_ + lines + 1 >= g_.linesPerPage) breakPage();
+        for (const auto& [label, value] : identity) labelLine(label, value);
         ++line_;
         if (!sheet) return;
 
@@ -103,9 +106,12 @@ class DocumentWriter {
         if (!headingsDrawn) headings(columns);
         for (int n = 1; n <= kChannelCount; ++n) {
             if (client.isChannelFree(n)) continue;
-            if (line_ >= g_.linesPerPage) continueTable(name, columns);
-            channelRow(columns, client, n);
-            ++line_;
+            // A row whose label wraps stays on one page.
+            const std::vector<std::string> label =
+                fitToWidth(fetchLabel(client, n), columns[6].right - columns[6].left, g_.textWidth);
+            if (line_ + static_cast<int>(label.size()) - 1 >= g_.linesPerPage)
+                continueTable(name, columns);
+            channelRow(columns, client, n, label);
         }
         ++line_;
     }
@@ -140,14 +146,28 @@ class DocumentWriter {
 
     PrintRect valueRect() const { return g_.line(line_, g_.labelWidth + 10, g_.width); }
 
+    std::vector<std::string> valueLines(const std::string& value) const {
+        return fitToWidth(value, g_.width - g_.labelWidth - 10, g_.textWidth);
+    }
+
     void drawLabel(const char* label) {
         target_.drawText(g_.line(line_, 10, g_.labelWidth + 8), label, TextAlign::Left);
     }
 
+    // A value on the current line and, when it is wider than the value range, the lines
+    // below; one that reaches the page end goes on at the top of the next page.
+    void drawValue(const std::string& value) {
+        const std::vector<std::string> lines = valueLines(value);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (i > 0 && line_ >= g_.linesPerPage) breakPage();
+            target_.drawText(valueRect(), lines[i], TextAlign::Left);
+            ++line_;
+        }
+    }
+
     void labelLine(const char* label, const std::string& value) {
         drawLabel(label);
-        target_.drawText(valueRect(), value, TextAlign::Left);
-        ++line_;
+        drawValue(value);
     }
 
     void drawCell(const TableColumn& column, const std::string& text) {
@@ -159,7 +179,9 @@ class DocumentWriter {
         ++line_;
     }
 
-    void channelRow(const Columns& columns, const ClientRecord& client, int n) {
+    // One row; its label on as many lines as it needs.
+    void channelRow(const Columns& columns, const ClientRecord& client, int n,
+                    const std::vector<std::string>& label) {
         const bool usb = client.getChannelFlag(n, ChannelFlag::Usb) != 0;
         const bool scan = client.getChannelFlag(n, ChannelFlag::Scan) != 0;
         const bool selcall = client.getChannelFlag(n, ChannelFlag::Selcall) != 0;
@@ -169,7 +191,10 @@ class DocumentWriter {
         drawCell(columns[3], formatKhz(client.getFrequency(n, 1)));
         drawCell(columns[4], scan ? "yes" : "no");
         drawCell(columns[5], selcall ? "yes" : "no");
-        drawCell(columns[6], fetchLabel(client, n));
+        for (const std::string& text : label) {
+            drawCell(columns[6], text);
+            ++line_;
+        }
     }
 
     PageTarget& target_;

@@ -8,6 +8,7 @@ PageGeometry measurePage(const PrintSurface& surface) {
     if (g.lineHeight < 1) return g;
     g.linesPerPage = surface.printableHeight() / g.lineHeight - 1;
     g.width = surface.printableWidth();
+    g.textWidth = [&surface](std::string_view text) { return surface.textWidth(text); };
     g.labelWidth = surface.textWidth("Client name: ");
     g.pageNumberWidth = surface.textWidth("Page 8888 of 8888");
 
@@ -19,6 +20,34 @@ PageGeometry measurePage(const PrintSurface& surface) {
     g.edge[5] = g.edge[4] + surface.textWidth(" Scan ") + 4;
     g.edge[6] = g.edge[5] + surface.textWidth(" Selcall ") + 4;
     return g;
+}
+
+std::vector<std::string> fitToWidth(std::string_view text, int width,
+                                    const std::function<int(std::string_view)>& textWidth) {
+    std::vector<std::string> lines;
+    while (text.size() > 1 && textWidth(text) > width) {
+        // The longest start that fits, one character at least (widths grow with length).
+        std::size_t low = 1, high = text.size() - 1;
+        while (low < high) {
+            const std::size_t mid = (low + high + 1) / 2;
+            if (textWidth(text.substr(0, mid)) <= width)
+                low = mid;
+            else
+                high = mid - 1;
+        }
+        std::size_t end = low;
+        if (text[end] != ' ') {
+            const std::size_t blank = text.substr(0, end).find_last_of(' ');
+            if (blank != std::string_view::npos && blank > 0) end = blank;
+        }
+        std::size_t next = end;
+        while (next < text.size() && text[next] == ' ') ++next;
+        while (end > 1 && text[end - 1] == ' ') --end;
+        lines.emplace_back(text.substr(0, end));
+        text.remove_prefix(next);
+    }
+    if (!text.empty() || lines.empty()) lines.emplace_back(text);
+    return lines;
 }
 
 std::array<TableColumn, kTableColumns> tableColumns(const PageGeometry& g) {

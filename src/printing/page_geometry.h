@@ -1,6 +1,10 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "printing/print_surface.h"
 
@@ -16,6 +20,8 @@ struct PageGeometry {
     int pageNumberWidth = 0;  // width of "Page 8888 of 8888", the footer's page number
     // Channel table column edges c1..c6 (entry 0 unused), from template widths.
     std::array<int, 7> edge{};
+    // The width of an 8-bit text on the device (valid while the measured surface lives).
+    std::function<int(std::string_view)> textWidth;
 
     // The band of line n between two x positions.
     PrintRect line(int n, int left, int right) const {
@@ -26,6 +32,12 @@ struct PageGeometry {
 // Measures everything; lineHeight below 1 or linesPerPage below 1 means the device is
 // unusable (linesPerPage is left 0 when lineHeight is below 1).
 PageGeometry measurePage(const PrintSurface& surface);
+
+// A text as lines that each fit `width`: broken after the last blank that fits, else
+// between two characters, so no character is cut or left out (the blanks at a break are
+// the break). One line at least, even for an empty text.
+std::vector<std::string> fitToWidth(std::string_view text, int width,
+                                    const std::function<int(std::string_view)>& textWidth);
 
 // One column of the channel table: its heading, x-range and alignment.
 struct TableColumn {

@@ -38,6 +38,14 @@ QString withoutTimeZone(const QString& format) {
     return out.trimmed();
 }
 
+// A text as drawn in `width`: whole when it fits, else shortened with an ellipsis at the
+// end, or in the middle (a path keeps its start and its file name), never cut inside a
+// character.
+QString fittedText(const QFontMetrics& metrics, const QString& text, int width, bool path) {
+    if (metrics.horizontalAdvance(text) <= width) return text;
+    return metrics.elidedText(text, path ? Qt::ElideMiddle : Qt::ElideRight, width);
+}
+
 }  // namespace
 
 QString printedTimeAndDate(const QLocale& locale, const QDateTime& when) {
@@ -89,15 +97,16 @@ int QtPageSurface::textWidth(std::string_view text) const {
 }
 
 void QtPageSurface::drawText(const PrintRect& rect, std::string_view text, TextAlign align) {
-    drawString(rect, fromAnsi(text), align);
+    drawString(rect, fromAnsi(text), align, false);
 }
 
 void QtPageSurface::drawPath(const PrintRect& rect, const std::filesystem::path& path,
                              TextAlign align) {
-    drawString(rect, displayPath(path), align);
+    drawString(rect, displayPath(path), align, true);
 }
 
-void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextAlign align) {
+void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextAlign align,
+                               bool path) {
     if (!painter_.isActive() || rect.right <= rect.left || rect.bottom <= rect.top) return;
     const QRect box(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
     int flags = Qt::AlignTop | Qt::TextSingleLine;
@@ -112,9 +121,11 @@ void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextA
             flags |= Qt::AlignRight;
             break;
     }
-    // Text wider than its box is cut at the box, as a column cell must be.
+    // The layout hands texts that fit; anything wider is shortened visibly, and the clip
+    // keeps a glyph's overhang out of the next column.
     painter_.setClipRect(box);
-    painter_.drawText(box, flags, text);
+    painter_.drawText(box, flags,
+                      fittedText(QFontMetrics(font_, device_), text, box.width(), path));
     painter_.setClipping(false);
 }
 

@@ -59,7 +59,7 @@ class QtPageSurface final : public PrintSurface {
     void abortDoc() override;
 
   private:
-    void drawString(const PrintRect& rect, const QString& text, TextAlign align);
+    void drawString(const PrintRect& rect, const QString& text, TextAlign align, bool path);
 
     Hooks hooks_;  // before the device: what the hooks hold may outlive the device, not less
     std::unique_ptr<QPagedPaintDevice> owned_;

@@ -26,6 +26,7 @@
 #include "shell/seams.h"
 #include "shell/single_instance.h"
 #include "shell/splash_screen.h"
+#include "shell/title_bar_style.h"
 
 namespace tarn {
 
@@ -80,13 +81,14 @@ std::unique_ptr<Program> Program::start(const std::vector<std::filesystem::path>
     const QRect placement = initialFrameGeometry(screen);
     frame->move(placement.topLeft());  // the outer corner, as it was stored
     frame->resize(placement.size());
+    // A handed-over file waits while a long operation runs or a dialog or box is up, so
+    // that its own box never covers theirs; the frame stays under a progress window.
     program->instance_->setHandlers(
         [frame] {
-            frame->raise();
-            frame->activateWindow();
+            if (!longOperationRunning()) frame->comeToTop();
         },
         [frame](const std::filesystem::path& path) { frame->receiveHandover(path); },
-        [] { return longOperationRunning(); });
+        [] { return longOperationRunning() || QApplication::activeModalWidget(); });
 
     frame->show();  // in its normal state, whatever state it was left in
     if (options.splash) SplashScreen::start(frame);
@@ -114,6 +116,8 @@ int runApplication(int argc, char** argv) {
     // Docks and task bars group the window with its desktop entry and icon.
     QGuiApplication::setDesktopFileName(TARN_DESKTOP_ID);
     QApplication::setWindowIcon(applicationIcon());
+    // The platform's style, with the file name first in the title bars of database windows.
+    QApplication::setStyle(new TitleBarStyle);
     // For checks of an installation: where Help finds the manual, without starting.
     if (qEnvironmentVariableIsSet("TARN_CHECK_MANUAL")) {
         const QString manual = findHelpFile(helpFolders());

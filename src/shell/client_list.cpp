@@ -34,6 +34,38 @@ ClientList::ClientList(const ClientDatabase& database, QWidget* parent)
 void ClientList::refill() {
     rows_->sort(-1);  // back to database order, which the reset then keeps
     clients_->reload();
+    showNewClients();
+}
+
+void ClientList::markNewClients(int first, int count) {
+    newFirst_ = first;
+    newCount_ = count;
+}
+
+void ClientList::showNewClients() {
+    QItemSelection rows;
+    QModelIndex current;
+    for (int k = newFirst_; k < newFirst_ + newCount_; ++k) {
+        const int row = rowOfClient(k);  // a Find text may hide it
+        if (row < 0) continue;
+        const QModelIndex index = rows_->index(row, 0);
+        if (!current.isValid()) current = index;
+        rows.select(index, index);
+    }
+    newCount_ = 0;
+    if (!current.isValid()) return;
+    selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(current);
+}
+
+void ClientList::goToFirstRow() {
+    if (rowCount() == 0) return;
+    const QModelIndex first = rows_->index(0, 0);
+    selectionModel()->setCurrentIndex(
+        first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(first);
+    setFocus(Qt::OtherFocusReason);
 }
 
 bool ClientList::refreshClient(int k) {

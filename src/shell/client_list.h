@@ -11,8 +11,8 @@ class ClientSortProxy;
 class ClientTableModel;
 
 // The database window's list: eight columns, grid lines, whole rows selected, several
-// at once. The current index is the focus mark; it is never set by the list on its own
-// (only a click or a key moves it).
+// at once. The current index is the focus mark; the list sets it only where the user
+// asked for it: a click or a key, Enter in the Find field, a client just added.
 class ClientList final : public QTableView {
     Q_OBJECT
   public:
@@ -20,8 +20,15 @@ class ClientList final : public QTableView {
 
     ClientList(const ClientDatabase& database, QWidget* parent);
 
-    // Rebuilds every row in database order, with no selection and no focus mark.
+    // Rebuilds every row in database order, with no selection and no focus mark, except
+    // for clients marked new: they are selected, the first of them current and in view.
     void refill();
+    // The `count` clients from index `first` on were just added (at the end); the next
+    // refill shows them selected, so that F6 reads into the first at once.
+    void markNewClients(int first, int count);
+    // The first row shown becomes the current and only selected row, in view, and the
+    // list takes the focus (Enter in the Find field); nothing when no row is shown.
+    void goToFirstRow();
     // Rewrites the texts of the row of client k; false when no row shows it.
     bool refreshClient(int k);
     // Sorts rising by the column (every time: a second sort does not reverse).
@@ -45,8 +52,11 @@ class ClientList final : public QTableView {
     void focusInEvent(QFocusEvent* event) override;
 
   private:
+    void showNewClients();
+
     ClientTableModel* clients_;
     ClientSortProxy* rows_;
+    int newFirst_ = 0, newCount_ = 0;  // clients to select after the next refill
 };
 
 }  // namespace tarn

@@ -5,9 +5,18 @@
 #include <QTableView>
 #include <algorithm>
 
+#include "model/client_record.h"
 #include "settings/settings_store.h"
 
 namespace tarn {
+
+QString longestName() {
+    return QString(kNameSize - 1, 'N');
+}
+
+QString longestLabel() {
+    return QStringLiteral("Fishing fleet working channel 9");
+}
 
 std::vector<int> initialColumnWidths(const QTableView& view, const char* name,
                                      const QStringList& longest) {

@@ -76,6 +76,7 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     list_ = new ClientList(document_.database(), panel);
     find_ = new QLineEdit(panel);
     find_->setObjectName("Find");
+    find_->setFocusPolicy(Qt::ClickFocus);  // reached by a click or Ctrl+F; the list has the keys
     find_->setClearButtonEnabled(true);
     find_->installEventFilter(this);
     findStatus_ = new QLabel(panel);
@@ -102,14 +103,15 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     });
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
+    connect(find_, &QLineEdit::returnPressed, list_, &ClientList::goToFirstRow);
     if (path) document_.open(*path);
     showTitle();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
-    // A name of 20 letters; serials of 16 characters.
+    // Names of 31 characters; serials of 16.
     list_->setColumnWidths(initialColumnWidths(*list_, kDatabaseColumnsValue,
-                                               {QString(20, 'n'), "Advanced", QString(16, '0'),
-                                                "0000", "Enabled", "Toggle", "Manual", "High"}));
+                                               {longestName(), "Advanced", QString(16, '0'), "0000",
+                                                "Enabled", "Toggle", "Manual", "High"}));
     connect(list_, &QAbstractItemView::doubleClicked, this,
             [this] { postCommand(cmd::EditClient); });
     postRefillClientList();
@@ -287,10 +289,10 @@ void DatabaseWindow::exportDatabase() {
         const auto done = document_.exportTo(chosen);
         if (done.result == DatabaseDocument::SaveResult::Retry) continue;
         if (done.result == DatabaseDocument::SaveResult::Saved)
-            report(QString("Exported %1 %2 to '%3'")
-                       .arg(done.clients)
-                       .arg(done.clients == 1 ? "client" : "clients")
-                       .arg(displayPath(done.file.filename())));
+            report(QString::fromStdString(formatMessage(
+                done.clients == 1 ? std::string(msg::kExportedOneClient)
+                                  : formatMessage(msg::kExportedClients, done.clients),
+                done.file.filename())));
         break;
     }
 }
@@ -311,6 +313,7 @@ void DatabaseWindow::importCsv() {
         if (!askYesNo(asking, errors + msg::kImportReadable)) return;
     }
     // One call appends every client, so that the import is one step to undo.
+    const int before = document_.database().clientCount();
     CsvImportSummary summary;
     document_.change(
         [&](ClientDatabase& db) {
@@ -318,6 +321,7 @@ void DatabaseWindow::importCsv() {
             return 1;
         },
         [&] { return "Import " + std::to_string(summary.clients) + " clients"; });
+    list_->markNewClients(before, summary.clients);
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
     refillClientList();
@@ -335,11 +339,13 @@ void DatabaseWindow::newClient() {
         },
         [&] { return "New client '" + clientName(index) + "'"; });
     if (index < 0) {
-        report(
-            QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
+        report(QString::fromStdString(formatMessage(msg::kClientLimitReached, kMaxClients)));
         return;
     }
-    if (!added) document_.markModified();  // cancelled: the database counts as changed
+    if (added)
+        list_->markNewClients(index, 1);
+    else
+        document_.markModified();  // cancelled: the database counts as changed
     postRefillClientList();
 }
 
@@ -523,6 +529,7 @@ void DatabaseWindow::pasteClients() {
                                          : "Paste " + std::to_string(pasted()) + " clients";
                           }))
         return;
+    list_->markNewClients(before, pasted());
     postRefillClientList();
 }
 

@@ -1,11 +1,14 @@
 #include "shell/dealer_text_dialog.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "model/message_texts.h"
+#include "model/user_feedback.h"
 #include "qtcommon/ansi_text.h"
 #include "shell/context_help.h"
 #include "shell/font_dialog_units.h"
@@ -13,7 +16,7 @@
 namespace tarn {
 
 DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* parent)
-    : QDialog(parent), textBox_(new QPlainTextEdit(this)) {
+    : QDialog(parent), textBox_(new QPlainTextEdit(this)), count_(new QLabel(this)) {
     setWindowTitle("Edit dealer text");
     setHelpTopic(this, "the-dealer-text");
     const FontDialogUnits du(font());
@@ -33,22 +36,47 @@ DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* p
     cancel->setGeometry(du.x(300), du.y(24), du.x(50), du.y(14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    // Under the buttons: how much of the limit the text takes (a line break counts two).
+    count_->setGeometry(du.x(300), du.y(45), du.x(50), du.y(24));
+    count_->setWordWrap(true);
+    count_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    connect(textBox_, &QPlainTextEdit::textChanged, this, &DealerTextDialog::showCount);
+    showCount();
     textBox_->setFocus();
 }
 
-void DealerTextDialog::storeText(std::array<char, 100>& text) const {
+std::string DealerTextDialog::typedBytes() const {
     QString typed = textBox_->toPlainText();
     typed.replace("\n", "\r\n");
-    std::string bytes = toAnsi(typed);
-    bytes.resize(std::min<std::size_t>(bytes.size(), text.size() - 1));
+    return toAnsi(typed);
+}
+
+void DealerTextDialog::showCount() {
+    const auto length = static_cast<int>(typedBytes().size());
+    count_->setText(QString("%1 of %2 characters").arg(length).arg(kLimit));
+    // Red past the limit: OK will cut the end.
+    count_->setStyleSheet(length > kLimit ? "color: #c00000;" : "");
+}
+
+int DealerTextDialog::storeText(std::array<char, 100>& text) const {
+    std::string bytes = typedBytes();
+    const std::size_t typed = bytes.size();
+    if (typed > std::size_t{kLimit}) {
+        bytes.resize(kLimit);
+        if (bytes.back() == '\r') bytes.pop_back();  // never half a line break
+    }
     std::memcpy(text.data(), bytes.data(), bytes.size());
     text[bytes.size()] = '\0';
+    return static_cast<int>(typed - bytes.size());
 }
 
 int runDealerTextDialog(std::array<char, 100>& text, void* parent) {
     DealerTextDialog dialog(text, static_cast<QWidget*>(parent));
     if (dialog.exec() != QDialog::Accepted) return 0;
-    dialog.storeText(text);
+    if (const int cut = dialog.storeText(text))
+        userFeedback().showMessage(MessageOwner::of(parent),
+                                   formatMessage(msg::kDealerTextCut, cut), MessageIcon::Warning,
+                                   MessageButtons::Ok);
     return 1;
 }
 

@@ -107,7 +107,7 @@ void ClientDialog::buildControls() {
 
     const std::vector<int> widths =
         initialColumnWidths(*list_, kRadioColumnsValue,
-                            {"000", QString(16, 'n'), "USB", "30000.0", "30000.0", "yes", "yes"});
+                            {"000", longestLabel(), "USB", "30000.0", "30000.0", "yes", "yes"});
     for (int column = 0; column < ColumnCount; ++column)
         list_->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
 
@@ -187,7 +187,7 @@ void ClientDialog::sortBy(int column) {
 
 void ClientDialog::newChannel() {
     const int n = client_.addChannel();
-    if (n < 0) return;  // every channel is in use
+    if (n < 0) return showError(MessageOwner::of(handle()), msg::kNoFreeChannel);
     if (client_.editChannel(n, handle()))
         postRefresh();
     else
@@ -270,9 +270,10 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-// Stores the fields in order. A refused value is dropped silently; a field the user did
-// not edit is not stored at all, and the power level only when a power button was
-// clicked, so OK never changes what the user left alone (Mid1 and Mid2 survive).
+// Stores the fields in order. A refused value is dropped (a selcall that is not four
+// digits is told, and OK goes on); a field the user did not edit is not stored at all, and
+// the power level only when a power button was clicked, so OK never changes what the user
+// left alone (Mid1 and Mid2 survive).
 void ClientDialog::accept() {
     const auto edited = [](const QLineEdit* field) {
         return field->isModified() ? std::optional(toAnsi(field->text())) : std::nullopt;
@@ -281,7 +282,11 @@ void ClientDialog::accept() {
                       program_->isChecked(), modes_->isChecked(), autoTune_->isChecked(),
                       std::nullopt};
     if (powerClicked_) edits.high = high_->isChecked();
-    applyClientEdits(client_, edits);
+    if (applyClientEdits(client_, edits).selcall)
+        userFeedback().showMessage(
+            MessageOwner::of(handle()),
+            formatMessage(msg::kSelcallNotStored, std::string_view(selcall_->text().toStdString())),
+            MessageIcon::Warning, MessageButtons::Ok);
 
     std::vector<int> widths;
     for (int column = 0; column < ColumnCount; ++column)

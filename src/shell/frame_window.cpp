@@ -1,6 +1,7 @@
 #include "shell/frame_window.h"
 #include "shell/fleet_dialogs.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
@@ -35,11 +36,14 @@
 #include "shell/port_dialog.h"
 #include "shell/print_options_dialog.h"
 #include "shell/radio_log_window.h"
+#include "shell/window_arrangement.h"
 
 namespace tarn {
 namespace {
 
 constexpr int kDropQuestionLimit = 20;
+constexpr const char* kFrameTitle = "Tarn DataBase";
+constexpr const char* kLastReport = "lastReport";  // each database window's, for the status bar
 
 // "&Undo\tCtrl-Z", or with the step named: "&Undo Read radio into 'X'\tCtrl-Z".
 QString stepItemText(const char* verb, const char* keys, QString step) {
@@ -60,7 +64,7 @@ bool samePath(const QString& a, const QString& b) {
 }  // namespace
 
 FrameWindow::FrameWindow() {
-    setWindowTitle("Tarn DataBase");
+    setWindowTitle(kFrameTitle);
     setWindowIcon(applicationIcon());
     setAcceptDrops(true);
     urlOpener_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
@@ -86,7 +90,10 @@ FrameWindow::FrameWindow() {
 FrameWindow::~FrameWindow() {
     // The windows close as the frame goes; its status bar and menus may be gone by then.
     mdiArea_->disconnect(this);
-    for (DatabaseWindow* window : databaseWindows()) window->disconnect(this);
+    for (DatabaseWindow* window : databaseWindows()) {
+        window->disconnect(this);
+        window->removeEventFilter(this);
+    }
 }
 
 QAction* FrameWindow::addItem(QMenu* menu, const char* text, int id, QList<QKeySequence> keys) {
@@ -257,9 +264,40 @@ void FrameWindow::showStepNames() {
         stepItemText("Redo", "Ctrl-Y", history ? name(history->redoName()) : QString()));
 }
 
-void FrameWindow::followWindow(QMdiSubWindow*) {
+void FrameWindow::followWindow(QMdiSubWindow* sub) {
+    auto* window = qobject_cast<DatabaseWindow*>(sub);
     showStepNames();
     showSelection();
+    showStatus(window ? window->property(kLastReport).toString() : QString());
+    showTitle();
+    // The keys work at once: the list takes the focus unless the user put it elsewhere
+    // in that window (a click on its Find field activates it too).
+    if (window && !window->isAncestorOf(QApplication::focusWidget())) window->list().setFocus();
+}
+
+void FrameWindow::showTitle() {
+    const DatabaseWindow* window = currentDatabaseWindow();
+    QString title = kFrameTitle;
+    if (window) title += " - [" + displayPath(window->fileName()) + "[*]]";
+    if (windowTitle() != title) setWindowTitle(title);
+    const bool modified = window && window->isWindowModified();
+    if (isWindowModified() != modified) setWindowModified(modified);
+}
+
+void FrameWindow::changeEvent(QEvent* event) {
+    // A maximised window writes its own title into the frame's and keeps it when another
+    // window comes and goes; the frame's title is always put back to the active one.
+    QMainWindow::changeEvent(event);
+    if (mdiArea_ &&
+        (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ModifiedChange))
+        showTitle();
+}
+
+bool FrameWindow::eventFilter(QObject* watched, QEvent* event) {
+    if ((event->type() == QEvent::WindowTitleChange || event->type() == QEvent::ModifiedChange) &&
+        watched == currentDatabaseWindow())
+        showTitle();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 RadioLogWindow* FrameWindow::radioLogWindow() const {
@@ -311,7 +349,7 @@ void FrameWindow::command(int id) {
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
             break;
         case cmd::Cascade:
-            mdiArea_->cascadeSubWindows();
+            cascade();
             break;
         case cmd::TileHorizontal:
             tile(true);
@@ -368,10 +406,14 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
     if (path && !pathFits(*path, MessageOwner::of(this))) return nullptr;
     auto* window = new DatabaseWindow(path);
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
+    window->installEventFilter(this);
     connect(window, &DatabaseWindow::documentChanged, this, [this, window] {
         if (window == currentDatabaseWindow()) showStepNames();
     });
-    connect(window, &DatabaseWindow::radioReported, this, &FrameWindow::showStatus);
+    connect(window, &DatabaseWindow::radioReported, this, [this, window](const QString& text) {
+        window->setProperty(kLastReport, text);
+        if (window == currentDatabaseWindow()) showStatus(text);
+    });
     connect(window, &DatabaseWindow::selectionCountChanged, this, [this, window] {
         if (window == currentDatabaseWindow()) showSelection();
     });
@@ -389,16 +431,38 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
 }
 
 void FrameWindow::placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous) {
-    // One title bar right and down from the active window, back at the corner when the
-    // window would not fit there.
-    window->resize(window->sizeHint());
-    const int offset = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
-    QPoint at;
-    if (previous && !previous->isMinimized()) at = previous->pos() + QPoint(offset, offset);
+    // One title bar right and down from the active window, else the first cascade place
+    // no other window's corner holds; made smaller where it would leave the area.
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    QList<QPoint> taken;
+    for (const QMdiSubWindow* other : mdiArea_->subWindowList())
+        if (other != window && other->isVisible() && !other->isMinimized())
+            taken.append(other->pos());
+    const QPoint after = previous ? previous->pos() : QPoint();
     const QSize area = mdiArea_->viewport()->size();
-    if (at.x() + window->width() > area.width() || at.y() + window->height() > area.height())
-        at = QPoint();
-    window->move(at);
+    window->setGeometry(newWindowRect(area, window->sizeHint(), area / 2, step,
+                                      previous && !previous->isMinimized() ? &after : nullptr,
+                                      taken));
+}
+
+void FrameWindow::cascade() {
+    // Every window inside the area with its title bar and buttons in view, the active
+    // one last and on top.
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (window->isVisible() && !window->isMinimized()) windows.append(window);
+    if (windows.isEmpty()) return;
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    if (windows.removeOne(active)) windows.append(active);
+    const int step =
+        windows[0]->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, windows[0]);
+    const QSize area = mdiArea_->viewport()->size();
+    const QList<QRect> rects = cascadeRects(area, static_cast<int>(windows.size()), step, area / 2);
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        if (windows[i]->isMaximized()) windows[i]->showNormal();
+        windows[i]->setGeometry(rects[i]);
+        windows[i]->raise();
+    }
 }
 
 void FrameWindow::openFileIfExists(const std::filesystem::path& path, bool first) {
@@ -411,6 +475,16 @@ void FrameWindow::openFileIfExists(const std::filesystem::path& path, bool first
 
 void FrameWindow::receiveHandover(const std::filesystem::path& path) {
     openFileIfExists(path, false);
+}
+
+void FrameWindow::comeToTop() {
+    QList<QWidget*> windows;  // the modal chain from the frame up to the box in front
+    for (QWidget* window = QApplication::activeModalWidget(); window;
+         window = window->parentWidget() ? window->parentWidget()->window() : nullptr)
+        windows.prepend(window);
+    if (windows.isEmpty() || windows.front() != this) windows.prepend(this);
+    for (QWidget* window : windows) window->raise();
+    windows.back()->activateWindow();
 }
 
 void FrameWindow::open() {
@@ -543,8 +617,11 @@ void FrameWindow::closeEvent(QCloseEvent* event) {
     const QPoint corner = normal.topLeft() - (geometry().topLeft() - frameGeometry().topLeft());
     settings().writeWindowPlacement({corner.x(), corner.y(), normal.width(), normal.height()});
     bool allClosed = true;
-    for (DatabaseWindow* window : databaseWindows())
+    // Each window is the active one, named in the title, while it asks about saving.
+    for (DatabaseWindow* window : databaseWindows()) {
+        mdiArea_->setActiveSubWindow(window);
         if (!window->close()) allClosed = false;
+    }
     // A database whose save failed or was cancelled keeps its window, and the program
     // stays open rather than throw those changes away.
     if (!allClosed) {

@@ -37,7 +37,7 @@ class FrameWindow final : public QMainWindow {
     QToolBar* toolBar() const { return toolBar_; }
     QList<DatabaseWindow*> databaseWindows() const;
     DatabaseWindow* currentDatabaseWindow() const;
-    // The status bar: the report of the last radio command, and the current window's
+    // The status bar: the current window's last report (of a radio command), and its
     // selection ("3 of 412 selected").
     QString statusText() const;
     QString selectionText() const;
@@ -55,6 +55,9 @@ class FrameWindow final : public QMainWindow {
     void openDroppedFiles(const QStringList& paths);
     // A path handed over by a second start of the program.
     void receiveHandover(const std::filesystem::path& path);
+    // A second start brings the program to the top: the frame, and over it the dialog or
+    // message box it has up (a window manager may otherwise put the frame over them).
+    void comeToTop();
 
     // Rebuilds the recent-file items of the File menu; the posted form waits its turn.
     void rebuildRecentFiles();
@@ -66,6 +69,8 @@ class FrameWindow final : public QMainWindow {
     static constexpr const char* kWebsite = "https://www.tarn-radio.example/";
 
   protected:
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -78,7 +83,11 @@ class FrameWindow final : public QMainWindow {
     void openUrl(const QUrl& url, const QString& shown);
     void openBackupFolder();
     void tile(bool horizontal);
+    void cascade();
     void placeCascaded(QMdiSubWindow* window, const QMdiSubWindow* previous);
+    // "Tarn DataBase - [path]", "*" after the path while that database is modified: the
+    // active window's, whatever the MDI area made of the title meanwhile.
+    void showTitle();
     void fillWindowMenu();
     void buildStatusBar();
     void showStepNames();

@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "shell/context_help.h"
+#include "shell/message_box_title.h"
 #include "shell/shell_services.h"
 
 namespace tarn {
@@ -42,6 +43,7 @@ MessageAnswer QtUserFeedback::showMessage(const MessageOwner& owner, std::string
     QMessageBox box(boxIcon, kMessageTitle, shown, standard, ownerWidget(owner));
     addMessageHelp(box);
     box.setDefaultButton(preferred);
+    makeRoomForTitle(box);
     switch (box.exec()) {
         case QMessageBox::Yes:
             return MessageAnswer::Yes;

@@ -119,8 +119,7 @@ void SingleInstance::accept() {
         auto taken = std::make_shared<qint64>(0);
         connect(socket, &QLocalSocket::readyRead, this,
                 [this, socket, taken] { readMessages(socket, *taken); });
-        // During a long operation the frame stays where it is, under its progress window.
-        if (raise_ && !(busy_ && busy_())) raise_();
+        if (raise_) raise_();
         readMessages(socket, *taken);
     }
 }

@@ -51,7 +51,7 @@ class SingleInstance final : public QObject {
     // program holds the place (it is starting, or cannot be reached).
     bool listen();
     // What a connection does: `raise` once when it comes, `open` for each path; while
-    // `busy` is true (a long operation runs) nothing is raised and the paths wait.
+    // `busy` is true (a long operation runs, a box is up) the paths wait.
     void setHandlers(std::function<void()> raise,
                      std::function<void(const std::filesystem::path&)> open,
                      std::function<bool()> busy = nullptr);

@@ -53,7 +53,9 @@ void SplashScreen::done(int result) {
     QDialog::done(result);
     if (frame_) {
         frame_->activateWindow();
-        frame_->setFocus();
+        // The keys go back to where the frame had them (the list of the database window).
+        QWidget* focus = frame_->focusWidget();
+        (focus ? focus : frame_)->setFocus();
     }
 }
 

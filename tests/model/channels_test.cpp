@@ -11,7 +11,9 @@
 #include "model/byte_order.h"
 #include "model/client_record.h"
 #include "model/khz_text.h"
+#include "model/message_texts.h"
 #include "model/services.h"
+#include "model/user_feedback.h"
 #include "support/fake_clipboard.h"
 #include "support/recording_ui.h"
 
@@ -357,6 +359,16 @@ TEST_F(ChannelClipboard, ForeignBlocks) {
                 feedback.messages()[0].buttons == MessageButtons::YesNo);
     EXPECT_EQ(target.getFrequency(6, 0), 1000u);
     EXPECT_EQ(board.opens, board.closes);
+
+    // A damaged slot (RX 0) gets the check of a loaded image: deleted, and said.
+    auto damaged = blockOf(1, {7});
+    damaged[2 + 1] = 0;
+    board.blocks[ClipboardFormat::Channels] = damaged;
+    feedback.clear();
+    target.pasteChannels(kWindow);
+    EXPECT_EQ(feedback.texts(),
+              std::vector<std::string>{formatMessage(msg::kChannelsCorrupted, 1)});
+    EXPECT_TRUE(target.isChannelFree(7));
 }
 
 TEST_F(ChannelClipboard, FailuresOfTheClipboard) {

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cstring>
+#include <map>
 #include <tuple>
 
 #include "database/client_database.h"
@@ -97,8 +99,9 @@ TEST_F(PrintClients, HeadingIdentityAndDealerLines) {
     EXPECT_EQ(std::pair(printer.at("Date:").right, printer.at("09:41:07 24/12/2026").left),
               std::pair(138, 140));
     EXPECT_EQ(std::pair(printer.count("Channel"), printer.pages), std::pair(0, 1));
-    printer.dateLine = std::string(600, '9');  // a clock text is cut to the text buffer
-    EXPECT_TRUE(print(true) && printer.line(1, 6).back().size() == 511);
+    printer.dateLine = std::string(600, '9');  // cut to the text buffer, 186 a line
+    EXPECT_TRUE(print(true) && printer.line(1, 8) == Strings{std::string(511 - 2 * 186, '9')});
+    printer.dateLine = "09:41";
 
     // The dealer text takes one line per line end.
     setDealer("Harbour Marine\r\nPort Lincoln");
@@ -113,6 +116,16 @@ TEST_F(PrintClients, HeadingIdentityAndDealerLines) {
     EXPECT_EQ(printer.line(1, 9), (Strings{"three"}));
     EXPECT_EQ(printer.line(1, 10), (Strings{""}));
     EXPECT_EQ(printer.at("Ketch Aurora").line, 12);
+
+    // A value wider than its range goes on over the next lines, broken at a blank.
+    printer.width = 600;  // values in 140 .. 600: 46 characters
+    setDealer(
+        "Harbour Marine Services Pty Ltd, 14 Quay Street, Port Lincoln SA 5606, call "
+        "0886 821 234 or 567890");  // 98 characters
+    ASSERT_TRUE(print(false));
+    EXPECT_EQ(printer.line(1, 8), (Strings{"Street, Port Lincoln SA 5606, call 0886 821"}));
+    EXPECT_EQ(printer.line(1, 9), (Strings{"234 or 567890"}));
+    EXPECT_EQ(printer.at("Ketch Aurora").line, 11);
 }
 
 // Under a decimal-comma locale (Qt sets the user's) when one is installed: the point stays.
@@ -173,17 +186,29 @@ TEST_F(PrintClients, PageBreaksKeepBlocksAndHeadingsOffThePageEnd) {
     EXPECT_EQ(std::pair(printer.at("Channel").page, printer.at("Channel").line), std::pair(2, 3));
 
     // Over many page sizes nothing lands below the last line, and blocks and headings
-    // keep their distance from the page end unless they start a page.
+    // keep their distance from the page end unless they start a page. Labels wrap in a
+    // narrow column; no text is wider than its box or drawn over another.
     setDealer("a\r\nb\r\nc");
     for (int i = 0; i < 8; ++i) addClient("C", channels(1, i * 9));
+    for (int n = 1; n <= 18; ++n) db.client(14)->setLabel(n, "Coast Guard Port Lincoln VHF");
+    printer.width = 600;  // labels in 516 .. 598: 8 characters
     for (int lines = 9; lines <= 70; lines += 3) {
         setLinesPerPage(lines);
         ASSERT_TRUE(print(false));
         EXPECT_EQ(printer.count("Label"), 19);  // once for each client
+        EXPECT_EQ(printer.count("Guard"), 18);
+        std::map<std::pair<int, int>, std::vector<std::pair<int, int>>> spans;  // page, line
         for (const Drawn& d : printer.texts) {
             const int room = d.text == "Client name:" ? 5 : d.text == "Channel" ? 3 : 0;
             ASSERT_TRUE((d.page == 1 && d.line <= 12) || d.line == 3 || d.line + room < lines)
                 << d.text << " " << lines;
+            ASSERT_LE(10 * int(d.text.size()), d.right - d.left) << d.text;
+            spans[{d.page, d.line}].emplace_back(d.left, d.right);
+        }
+        for (auto& [at, line] : spans) {
+            std::sort(line.begin(), line.end());
+            for (std::size_t i = 1; i < line.size(); ++i)
+                ASSERT_LE(line[i - 1].second, line[i].first);
         }
     }
 }

@@ -25,7 +25,8 @@ class RecordingPrinter final : public PrintBackend {
     std::unique_ptr<PrintSurface> choosePrinter(WindowHandle owner) override;
 
     int charHeight = 9, leading = 1, height = 600;  // 59 lines per page
-    int fromPage = 0, toPage = 0;                   // a page range; 0: every page
+    int width = 2000;
+    int fromPage = 0, toPage = 0;  // a page range; 0: every page
     bool cancel = false;
     std::string failAt, dateLine = "09:41:07 24/12/2026";
     std::vector<std::string> events;  // "startDoc NAME", "startPage", "endPage", "endDoc"
@@ -60,7 +61,7 @@ class RecordingSurface final : public PrintSurface {
     explicit RecordingSurface(RecordingPrinter& p) : p_(p) {}
     int charHeight() const override { return p_.charHeight; }
     int externalLeading() const override { return p_.leading; }
-    int printableWidth() const override { return 2000; }
+    int printableWidth() const override { return p_.width; }
     int printableHeight() const override { return p_.height; }
     int textWidth(std::string_view text) const override { return 10 * int(text.size()); }
     std::string localTimeAndDate() const override { return p_.dateLine; }

@@ -1,6 +1,7 @@
 // The database window and the frame: its commands, menus, saving, closing, undo and redo.
 #include "database/csv_export.h"
 #include "model/message_texts.h"
+#include "shell/title_bar_style.h"
 #include "shell_fixture.h"
 
 using namespace tarn;
@@ -305,6 +306,85 @@ class DesktopTest : public QObject {
         QCOMPARE(
             scene.column(0) << scene.window->findField().text() + scene.window->findStatus().text(),
             (QStringList{"Bravo", "Charlie", ""}));
+        // Enter in the field goes to the first match, Enter there edits it.
+        QTest::keyClick(&list, Qt::Key_F, Qt::ControlModifier);
+        QTest::keyClicks(&scene.window->findField(), "ch");
+        QTest::keyClick(&scene.window->findField(), Qt::Key_Return);
+        QVERIFY(list.hasFocus() && list.focusedClient() == 1);
+        QCOMPARE(list.selectedClients(), std::vector<int>{1});
+        QTest::keyClick(&list, Qt::Key_Return);
+        settle();
+        QCOMPARE(world.editedClients, Texts{"Charlie"});
+        // A new client is the current and only selected row, ready for F6.
+        scene.window->findField().clear();
+        scene.run(cmd::NewClient);
+        QVERIFY(list.focusedClient() == 2 && list.selectedClients() == std::vector<int>{2});
+    }
+
+    // The frame's title, the keyboard and the status bar follow the active window; Exit
+    // asks about each window while it is the active one.
+    void titleFocusAndStatusFollowTheActiveWindow() {
+        ShellWorld world;
+        Scene scene(world);
+        FrameWindow& frame = scene.frame;
+        const QString first = "Tarn DataBase - [" + world.qpath("scene.tdb") + "*]";
+        const auto shown = [&] {  // the title, the status and the list with the keys
+            const auto* list = qobject_cast<ClientList*>(QApplication::focusWidget());
+            return frame.windowHandle()->title() + frame.statusText() +
+                   (list && list->parentWidget()->parentWidget() == frame.currentDatabaseWindow()
+                        ? "|keys"
+                        : "");
+        };
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        scene.run(cmd::NewClient);
+        emit scene.window->radioReported("Read into 'A'");
+        QCOMPARE(shown(), first + "Read into 'A'|keys");
+        DatabaseWindow* second = frame.openDatabaseWindow(std::nullopt, false);
+        settle();
+        QCOMPARE(shown(), QString("Tarn DataBase - [<NoName>*]|keys"));
+        world.feedback->script({MessageAnswer::No});
+        QVERIFY(second->close());
+        settle();
+        QCOMPARE(shown(), first + "Read into 'A'|keys");
+        frame.openDatabaseWindow(std::nullopt, false);
+        settle();
+        QStringList asked;
+        world.feedback->whileShown = [&] { asked << frame.windowHandle()->title(); };
+        world.feedback->script({MessageAnswer::No, MessageAnswer::No});
+        QVERIFY(frame.close());
+        world.feedback->whileShown = nullptr;
+        QCOMPARE(asked, (QStringList{first, "Tarn DataBase - [<NoName>*]"}));
+    }
+
+    // New windows never land on an earlier one's corner; Cascade keeps all inside the area;
+    // title bars name the file first; a name of 31 capitals shows whole.
+    void windowsFitTheArea() {
+        ShellWorld world;
+        FrameWindow frame;
+        frame.resize(900, 600);
+        frame.show();
+        const QRect area = frame.mdiArea()->viewport()->rect();
+        QSet<std::pair<int, int>> corners;
+        for (int i = 0; i < 6; ++i) {
+            const DatabaseWindow* window = frame.openDatabaseWindow(std::nullopt, false);
+            QVERIFY(area.contains(window->geometry()));
+            corners.insert({window->x(), window->y()});
+        }
+        frame.databaseWindows()[2]->showMaximized();
+        frame.command(cmd::Cascade);
+        for (const DatabaseWindow* window : frame.databaseWindows()) {
+            QVERIFY(area.contains(window->geometry()));
+            corners.insert({window->x(), window->y() + 1000});
+        }
+        QCOMPARE(corners.size(), 12);
+        const QFontMetrics metrics(frame.font());
+        const QString path = "/home/dealer/customers/fleet.tdb";
+        QCOMPARE(titleBarText(metrics, path, true, 1000), "fleet.tdb* — /home/dealer/customers");
+        QVERIFY(titleBarText(metrics, path, false, metrics.horizontalAdvance("fleet.tdb — /home"))
+                    .startsWith("fleet.tdb — /"));
+        const ClientList& list = frame.databaseWindows()[0]->list();
+        QVERIFY(list.fontMetrics().horizontalAdvance("COASTGUARD STATION PORT LINCOLN") <
+                list.columnWidth(0));
     }
 
     void importAppendsReadableClientsOnlyWhenAsked() {
@@ -325,6 +405,8 @@ class DesktopTest : public QObject {
         scene.run(cmd::Import);
         QCOMPARE(scene.column(0), (QStringList{"Old", "New1", "New2"}));
         QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
+        QCOMPARE(scene.window->list().selectedClients(), (std::vector<int>{1, 2}));
+        QCOMPARE(scene.window->list().focusedClient(), 1);
         QCOMPARE(QString::fromStdString(scene.window->document().history().undoName()),
                  QString("Import 2 clients"));
         scene.run(cmd::Undo);

@@ -1,10 +1,12 @@
 // The desktop's dialogs driven through their widgets; the radio commands' windows.
 #include "database/client_compare.h"
 #include "database/radio_backups.h"
+#include "model/message_texts.h"
 #include "radio/radio_harness.h"
 #include "radio/radio_log.h"
 #include "radio/radio_texts.h"
 #include "radio/serial_ports.h"
+#include "shell/dealer_text_dialog.h"
 #include "shell/edit_channel_dialog.h"
 #include "shell/edit_client_dialog.h"
 #include "shell/port_dialog.h"
@@ -156,6 +158,15 @@ class DialogsTest : public QObject {
         std::filesystem::path path;
         QVERIFY(showFileNameDialog(nullptr, path, FileDialogKind::OpenDatabase) &&
                 path == world.path("a.tdb"));
+        // A box with a short text leaves its title bar room for the title, an icon, buttons.
+        int width = 0;
+        whenModal(
+            [&](QWidget* box) { width = box->width(), static_cast<QDialog*>(box)->accept(); });
+        QtUserFeedback().showMessage({}, "x", MessageIcon::Error, MessageButtons::Ok);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        QVERIFY(width >= QFontMetrics(bold).horizontalAdvance(kMessageTitle) +
+                             4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight));
         // A message box: the frame's, its default button as asked, its text UTF-8.
         FrameWindow frame;
         world.shell->frame = &frame;
@@ -426,6 +437,14 @@ class DialogsTest : public QObject {
         QCOMPARE(QString(text), QString("Lighthouse"));
         QCOMPARE(selcall(), std::pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
         QCOMPARE(client.getOption(0xFF), 0x80 | 0x10 | 0x0C | 0x01);
+        // A selcall of three digits is told about and not stored; OK goes on.
+        dialog = openClient(client);
+        typeAndLeave(dialog->selcallField(), "567", dialog->nameField());
+        dialog->accept();
+        QVERIFY(dialog->result() == 1 &&
+                selcall() == std::pair(std::uint8_t{0x56}, std::uint8_t{0x78}));
+        QCOMPARE(world.messageTexts().at(0).substr(0, 48),
+                 "The selcall '567' is not four digits and was not");
 
         // A mid level and a standard client's selcall are shown as such and kept on OK.
         client.image()[0] =
@@ -515,6 +534,29 @@ class DialogsTest : public QObject {
         select(*dialog, {});
         dialog->button(ClientDialog::kDelete)->click();  // nothing selected: nothing happens
         QVERIFY(world.feedback->empty() && !client.isChannelFree(9));
+        // New with every channel in use says why nothing happens.
+        while (client.addChannel() > 0) {
+        }
+        dialog->button(ClientDialog::kNew)->click();
+        QCOMPARE(world.messageTexts(), Texts{msg::kNoFreeChannel});
+    }
+
+    // The dealer sees the count while typing; what OK cuts is told.
+    void dealerTextCountsAndTellsWhatIsCut() {
+        ShellWorld world;
+        std::array<char, 100> text{"Harbour\r\nRadio"};
+        QStringList counts;
+        whenModal([&](QWidget* modal) {
+            auto* dialog = static_cast<DealerTextDialog*>(modal);
+            counts << dialog->countLabel()->text();
+            dialog->textBox()->setPlainText(QString(98, 'x') + "\nyyy");  // no half line break
+            dialog->accept();
+            counts << dialog->countLabel()->text();
+        });
+        QCOMPARE(runDealerTextDialog(text, nullptr), 1);
+        QCOMPARE(counts, (QStringList{"14 of 99 characters", "103 of 99 characters"}));
+        QCOMPARE(std::string(text.data()), std::string(98, 'x'));
+        QCOMPARE(world.messageTexts(), Texts{formatMessage(msg::kDealerTextCut, 5)});
     }
 
     // The whole round: adds, edits, moves and deletes inside the dialog, then Cancel.

@@ -20,6 +20,7 @@
 #include "shell/handover_place.h"
 #include "shell/help_file.h"
 #include "shell/single_instance.h"
+#include "shell/splash_screen.h"
 #include "shell_fixture.h"
 
 using namespace tarn;
@@ -273,6 +274,31 @@ class StartupTest : public QObject {
         QCOMPARE(world.feedback->messages().size(), boxes);
         world.feedback->whileShown = nullptr;
         QVERIFY(handOver(options.serverName, {}));  // still serving
+    }
+
+    // The list has the keys once the splash has gone. A file handed over while a box is up
+    // (a transfer's error) opens after it is closed: its own box never covers the other.
+    void handoverWaitsForTheBoxUpAndTheListHasTheKeys() {
+        ShellWorld world;
+        writeFile(world.path("damaged.tdb"), "not a database");
+        const StartOptions options = quietStart(world);
+        auto program = Program::start({}, options);
+        FrameWindow& frame = program->frame();
+        SplashScreen::start(&frame, 10);
+        waitFor([] { return !QApplication::activeModalWidget(); }, 2000);
+        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        QCOMPARE(QApplication::focusWidget(), &frame.databaseWindows()[0]->list());
+        bool openedUnderTheBox = true;
+        whenModal([&](QWidget* box) {
+            QVERIFY(handOver(options.serverName, {world.path("damaged.tdb")}));
+            runNestedLoop(600);
+            openedUnderTheBox = !world.feedback->empty() || frame.databaseWindows().size() > 1;
+            static_cast<QDialog*>(box)->accept();
+        });
+        QMessageBox(QMessageBox::Critical, kMessageTitle, "No radio answered.", {}, &frame).exec();
+        waitFor([&] { return !world.feedback->empty(); }, 5000);
+        QVERIFY(!openedUnderTheBox && frame.databaseWindows().size() == 2);
+        QCOMPARE(world.messageTexts(), Texts{"File does not appear to be a database file"});
     }
 
     void serverIsPrivateAndNothingStopsAStart() {
