@@ -32,5 +32,7 @@ int runPrint(const std::vector<std::string>& args);     // print_command.cpp
 int runImport(const std::vector<std::string>& args);    // import_command.cpp
 int runFind(const std::vector<std::string>& args);      // find_command.cpp
 int runPorts(const std::vector<std::string>& args);     // ports_command.cpp
+int runIdentify(const std::vector<std::string>& args);  // identify_command.cpp
+int runHistory(const std::vector<std::string>& args);   // history_command.cpp
 
 }  // namespace tarn::cli

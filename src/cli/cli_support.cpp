@@ -39,7 +39,8 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
             parsed.positional.push_back(arg);
         }
     }
-    if (parsed.positional.size() != positionalCount) return std::nullopt;
+    const std::size_t count = parsed.positional.size();
+    if (positionalCount == kOneOrMore ? count == 0 : count != positionalCount) return std::nullopt;
     return parsed;
 }
 
@@ -52,6 +53,26 @@ bool hasClient(const ClientDatabase& database, int index) {
     if (database.client(index)) return true;
     std::fprintf(stderr, msg::kCliNoSuchClient, index, database.clientCount());
     return false;
+}
+
+std::optional<std::vector<int>> parseIndexList(std::string_view text) {
+    constexpr int kLongestList = 1000;  // a database's clients
+    std::vector<int> indexes;
+    while (true) {
+        const std::size_t comma = text.find(',');
+        const std::string_view part = text.substr(0, comma);
+        const std::size_t dash = part.find('-');
+        const auto first = parseIndex(part.substr(0, dash));
+        const auto last =
+            dash == std::string_view::npos ? first : parseIndex(part.substr(dash + 1));
+        if (!first || !last || *last < *first || *last - *first >= kLongestList)
+            return std::nullopt;
+        for (int n = *first; n <= *last; ++n) {
+            if (std::find(indexes.begin(), indexes.end(), n) == indexes.end()) indexes.push_back(n);
+        }
+        if (comma == std::string_view::npos) return indexes;
+        text.remove_prefix(comma + 1);
+    }
 }
 
 std::optional<int> parseIndex(std::string_view text) {

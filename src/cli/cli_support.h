@@ -24,7 +24,8 @@ struct Arguments {
 };
 
 // Splits `args`; nothing when an option is unknown, lacks its value, or the number of
-// positional arguments is not `positionalCount`.
+// positional arguments is not `positionalCount` (kOneOrMore: at least one).
+inline constexpr std::size_t kOneOrMore = static_cast<std::size_t>(-1);
 std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
                                         const std::set<std::string>& flags,
                                         const std::set<std::string>& valued,
@@ -38,6 +39,9 @@ bool hasClient(const ClientDatabase& database, int index);
 
 // A plain non-negative decimal number, as a client index is typed.
 std::optional<int> parseIndex(std::string_view text);
+// Client indexes as a list is typed ("3,5-12"), in that order without repeats; nothing
+// when a part is no index or a range runs backwards.
+std::optional<std::vector<int>> parseIndexList(std::string_view text);
 
 // With --remember, a database file loaded or saved goes to the front of the desktop
 // program's recent-file list (by its full path, as the program lists it); without it

@@ -24,8 +24,10 @@ constexpr Command kCommands[] = {
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] [--no-backup] [--log FILE [--force]] FILE INDEX",
+    {"write", "write [--port NAME] [--yes] [--json] [--no-backup] [--log FILE [--force]] FILE LIST",
      tarn::cli::runWrite},
+    {"identify", "identify [--port NAME] [--yes] [--json] FILE...", tarn::cli::runIdentify},
+    {"history", "history [--json] FILE INDEX", tarn::cli::runHistory},
     {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
     {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
      tarn::cli::runCompare},
@@ -60,6 +62,14 @@ void printUsage(std::FILE* out) {
         "  left alone.\n"
         "compare reads the radio as read does and lists how it differs from client INDEX;\n"
         "  FILE is not changed.\n"
+        "write with a LIST of clients (\"3,5-12\") programs one radio after another:\n"
+        "  before each it asks for the radio (Enter goes on, s skips, q stops; --yes asks\n"
+        "  nothing), leaves a radio that holds its client already, and ends with the report\n"
+        "  of every radio (--json for scripts); exit 0 when every radio verified. The row\n"
+        "  always keeps what each radio held, --no-backup or not.\n"
+        "identify reads the radio and names the client of the FILEs it holds exactly\n"
+        "  (exit 0) or the closest ones (exit 4).\n"
+        "history lists every backup of client INDEX, newest first.\n"
         "read, write and compare keep what came from the radio (and read the client it\n"
         "  replaced) as one-client database files in the backup folder.\n"
         "write first reads the radio and keeps what it held (the desktop program's Backup\n"

@@ -2,11 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
-#include <regex>
 #include <string_view>
 #include <system_error>
 
+#include "database/backup_history.h"
 #include "database/client_database.h"
 #include "database/data_folder.h"
 #include "database/file_sync.h"
@@ -115,26 +116,53 @@ std::string field(const ClientRecord& client, int (ClientRecord::*get)(char*, in
     return text.data();
 }
 
-// The date in a backup's name, or nothing when the name is not a backup's.
-std::optional<std::time_t> backupDate(const std::string& name) {
-    static const std::regex pattern(
-        R"(^(\d{4})-(\d{2})-(\d{2})_(\d{2})(\d{2})(\d{2})_.*_(radio|before-read|verified|before-write)(-\d+)?\.tdb$)");
-    std::smatch m;
-    if (!std::regex_match(name, m, pattern)) return std::nullopt;
-    std::tm when{};
-    when.tm_year = std::stoi(m[1]) - 1900;
-    when.tm_mon = std::stoi(m[2]) - 1;
-    when.tm_mday = std::stoi(m[3]);
-    when.tm_hour = std::stoi(m[4]);
-    when.tm_min = std::stoi(m[5]);
-    when.tm_sec = std::stoi(m[6]);
-    when.tm_isdst = -1;
-    const std::time_t date = std::mktime(&when);
-    if (date == std::time_t(-1)) return std::nullopt;
-    return date;
-}
-
 }  // namespace
+
+std::optional<BackupName> parseBackupName(const std::string& name) {
+    // "2026-12-07_103205_<database>_<client>_<serial>_<kind>[-n].tdb", read by hand: the
+    // history reads thousands of these names at a time.
+    constexpr std::string_view kDigits = "0123456789";
+    const std::string_view text(name);
+    if (text.size() < 24 || !text.ends_with(".tdb")) return std::nullopt;
+    for (const std::size_t at : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 13, 14, 15, 16}) {
+        if (kDigits.find(text[at]) == std::string_view::npos) return std::nullopt;
+    }
+    if (text[4] != '-' || text[7] != '-' || text[10] != '_' || text[17] != '_') return std::nullopt;
+    std::string_view tail = text.substr(0, text.size() - 4);
+    const std::size_t lastPart = tail.rfind('_');
+    if (lastPart <= 17) return std::nullopt;
+    tail.remove_prefix(lastPart + 1);
+    const std::size_t dash = tail.rfind('-');
+    if (dash != std::string_view::npos && dash + 1 < tail.size() &&
+        tail.find_first_not_of(kDigits, dash + 1) == std::string_view::npos)
+        tail = tail.substr(0, dash);
+    std::optional<BackupKind> kind;
+    for (const BackupKind k : {BackupKind::Radio, BackupKind::BeforeRead, BackupKind::Verified,
+                               BackupKind::BeforeWrite}) {
+        if (tail == backupKindName(k)) kind = k;
+    }
+    if (!kind) return std::nullopt;
+    const auto number = [&](std::size_t at, std::size_t length) {
+        int value = 0;
+        for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    // The local time of each hour once: the system's conversion looks up the time zone.
+    static std::map<std::string, std::time_t, std::less<>> hours;
+    const std::string_view hour = text.substr(0, 13);
+    auto known = hours.find(hour);
+    if (known == hours.end()) {
+        std::tm when{};
+        when.tm_year = number(0, 4) - 1900;
+        when.tm_mon = number(5, 2) - 1;
+        when.tm_mday = number(8, 2);
+        when.tm_hour = number(11, 2);
+        when.tm_isdst = -1;
+        known = hours.emplace(std::string(hour), std::mktime(&when)).first;
+    }
+    if (known->second == std::time_t(-1)) return std::nullopt;
+    return BackupName{known->second + number(13, 2) * 60 + number(15, 2), *kind};
+}
 
 const char* backupKindName(BackupKind kind) {
     switch (kind) {
@@ -218,6 +246,7 @@ BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::pat
     if (file.empty() ||
         alone.writeFile(file, ReplacingFile::Access::OwnerOnly) != ReplaceResult::Written)
         return {{}, msg::kBackupNotWritten};
+    noteBackup(folder, file, client);
     return {file, {}};
 }
 
@@ -229,8 +258,9 @@ int pruneBackups(const fs::path& folder, int days, std::time_t now) {
     std::vector<fs::path> old;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::u8string name = it->path().filename().u8string();
-        const auto date = backupDate(std::string(name.begin(), name.end()));
-        if (date && *date < oldest && it->is_regular_file(error)) old.push_back(it->path());
+        const auto parsed = parseBackupName(std::string(name.begin(), name.end()));
+        if (parsed && parsed->date < oldest && it->is_regular_file(error))
+            old.push_back(it->path());
     }
     return static_cast<int>(std::count_if(
         old.begin(), old.end(), [&](const fs::path& file) { return fs::remove(file, error); }));

@@ -2,6 +2,7 @@
 
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -50,6 +51,13 @@ std::filesystem::path backupFileName(BackupKind kind, const std::filesystem::pat
 BackupResult keepBackupIn(const std::filesystem::path& folder, BackupKind kind,
                           const std::filesystem::path& database, const ClientRecord& client,
                           std::time_t now);
+
+// The date and kind a backup's name holds, or nothing when the name is not a backup's.
+struct BackupName {
+    std::time_t date = 0;
+    BackupKind kind = BackupKind::Radio;
+};
+std::optional<BackupName> parseBackupName(const std::string& fileName);
 
 // Removes the backups in `folder` that are more than `days` days older than `now` (by the
 // date in their names); files not named like a backup stay. 0 days keeps everything.

@@ -216,6 +216,13 @@ inline constexpr const char* kCliRadioFoundOn = "The radio answered on %s.\n";
 inline constexpr const char* kCliNoPrint =
     "tarn-cli: print is not available in this build (it was built without Qt).\n";
 
+// A radio's history.
+inline constexpr const char* kBackupUnreadable = "The backup %s cannot be read.";
+inline constexpr const char* kNoHistory = "No backups of '%s' were found.";
+// tarn-cli write with a list of clients, between radios.
+inline constexpr const char* kCliQueueAsk = "%s, then press Enter (s: skip, q: stop): ";
+inline constexpr const char* kCliQueueRetry = "Enter: try again, s: skip, q: stop: ";
+
 inline constexpr const char* kEveryText[] = {
     kClipboardNoMemory,
     kClipboardNotSet,
@@ -347,6 +354,10 @@ inline constexpr const char* kEveryText[] = {
     kCliNoPorts,
     kCliRadioFoundOn,
     kCliNoPrint,
+    kBackupUnreadable,
+    kNoHistory,
+    kCliQueueAsk,
+    kCliQueueRetry,
 };
 
 }  // namespace tarn::msg

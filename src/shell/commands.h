@@ -45,6 +45,9 @@ enum : int {
     EditPrintOptions = 40160,
     PrintPreview = 40161,
     EditOptions = 40170,
+    IdentifyRadio = 40182,
+    ProgramSelected = 40183,
+    ClientHistory = 40184,
     HelpContents = 40190,
 };
 
@@ -53,7 +56,7 @@ constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
            id == Copy || id == Paste || id == Undo || id == Redo || id == CompareRadio ||
-           id == PrintPreview;
+           id == PrintPreview || id == ProgramSelected || id == ClientHistory;
 }
 
 }  // namespace tarn::cmd

@@ -32,6 +32,7 @@
 #include "shell/commands.h"
 #include "shell/compare_dialog.h"
 #include "shell/file_name_dialog.h"
+#include "shell/fleet_dialogs.h"
 #include "shell/import_preview_dialog.h"
 #include "shell/shell_services.h"
 
@@ -239,6 +240,10 @@ void DatabaseWindow::runCommand(int id) {
             return readRadio();
         case cmd::CompareRadio:
             return compareWithRadio();
+        case cmd::ProgramSelected:
+            return programSelected();
+        case cmd::ClientHistory:
+            return showHistory();
         case cmd::EditDealer:
             return editDealerText();
         case cmd::Undo:
@@ -466,6 +471,20 @@ void DatabaseWindow::compareWithRadio() {
         case CompareChoice::Close:
             return;
     }
+}
+
+void DatabaseWindow::programSelected() {
+    const MessageOwner owner = MessageOwner::of(this);
+    if (document_.database().clientCount() == 0) return showError(owner, msg::kNoClientsToWrite);
+    const std::vector<int> chosen = list_->selectedClients();
+    if (chosen.empty()) return showError(owner, msg::kNoClientToWrite);
+    programRadiosInRow(*this, chosen);
+}
+
+void DatabaseWindow::showHistory() {
+    int client = -1;
+    if (hasFocusedClient(msg::kNoClientsToEdit, false, msg::kNoClientToEdit, client))
+        showClientHistory(*this, client);
 }
 
 void DatabaseWindow::report(const RadioReport& done) {

@@ -1,4 +1,5 @@
 #include "shell/frame_window.h"
+#include "shell/fleet_dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -153,6 +154,9 @@ void FrameWindow::buildMenus() {
     addItem(client, "&Write\tF5", cmd::WriteRadio, {K(Qt::Key_F5)});
     addItem(client, "&Read\tF6", cmd::ReadRadio, {K(Qt::Key_F6)});
     addItem(client, "&Compare with radio", cmd::CompareRadio);
+    addItem(client, "&Identify radio", cmd::IdentifyRadio);
+    addItem(client, "Program &selected radios...", cmd::ProgramSelected);
+    addItem(client, "&History...", cmd::ClientHistory);
 
     QMenu* setup = menuBar()->addMenu("&Setup");
     addItem(setup, "&Radio port", cmd::RadioPort);
@@ -368,6 +372,8 @@ void FrameWindow::command(int id) {
         case cmd::ShowRadioLog:
             showRadioLog();
             break;
+        case cmd::IdentifyRadio:
+            return identifyRadio(*this);
         case cmd::OpenBackupFolder:
             openBackupFolder();
             break;

@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "cli/cli_support.h"
 #include "cli_run.h"
 #include "database/client_database.h"
 #include "database/csv_export.h"
@@ -59,6 +60,11 @@ TEST_F(Cli, UsageErrors) {
         EXPECT_TRUE(r.code == 2 && r.err.find("usage:") != std::string::npos) << args;
     }
     EXPECT_EQ(run("--help").code, 0);
+    using List = std::optional<std::vector<int>>;
+    EXPECT_EQ(cli::parseIndexList("3,5-7,5"), List({3, 5, 6, 7}));
+    EXPECT_EQ(cli::parseIndexList("0-999")->size(), 1000u);
+    for (const char* bad : {"", "3,", ",3", "7-5", "3-", "-3", "3,,4", "0-1000", "a"})
+        EXPECT_EQ(cli::parseIndexList(bad), std::nullopt) << bad;
 }
 
 // Every run's exit code and both outputs exactly; a run that fails leaves every file alone.
