@@ -54,7 +54,7 @@ void printText(const ClientRecord& c) {
              yesNo(c.getChannelFlag(n, ChannelFlag::Scan)),
              yesNo(c.getChannelFlag(n, ChannelFlag::Selcall)),
              yesNo(c.getChannelFlag(n, ChannelFlag::Alarm)),
-             yesNo(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)), latin1ToUtf8(labelOf(c, n))});
+             yesNo(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)), shownText(labelOf(c, n))});
     }
     std::fputs(formatTable(rows).c_str(), stdout);
 }

@@ -33,6 +33,8 @@ int runPrint(const std::vector<std::string>& args);          // print_command.cp
 int runImport(const std::vector<std::string>& args);         // import_command.cpp
 int runFind(const std::vector<std::string>& args);           // find_command.cpp
 int runPorts(const std::vector<std::string>& args);          // ports_command.cpp
+int runIdentify(const std::vector<std::string>& args);       // identify_command.cpp
+int runHistory(const std::vector<std::string>& args);        // history_command.cpp
 int runApplyChannels(const std::vector<std::string>& args);  // apply_channels_command.cpp
 int runSelcalls(const std::vector<std::string>& args);       // selcalls_command.cpp
 int runCheck(const std::vector<std::string>& args);          // selcalls_command.cpp

@@ -4,13 +4,15 @@
 #include <iostream>
 #include <string>
 
+#include "cli/cli_support.h"
 #include "model/message_texts.h"
 
 namespace tarn::cli {
 
 MessageAnswer CliFeedback::showMessage(const MessageOwner&, std::string_view text, MessageIcon,
                                        MessageButtons buttons) {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+    // A message may name a path or a text from a file: shown escaped, never raw.
+    std::fprintf(stderr, "%s\n", terminalText(text, true).c_str());
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     const MessageAnswer yes =
         buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;

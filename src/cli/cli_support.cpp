@@ -7,9 +7,11 @@
 #include "cli/cli_command.h"
 #include "database/client_database.h"
 #include "database/output_guard.h"
+#include "database/replace_file.h"
 #include "document/database_document.h"
 #include "model/index_list.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 #include "model/user_feedback.h"
 
 namespace tarn::cli {
@@ -39,7 +41,8 @@ std::optional<Arguments> parseArguments(const std::vector<std::string>& args,
             parsed.positional.push_back(arg);
         }
     }
-    if (parsed.positional.size() != positionalCount) return std::nullopt;
+    const std::size_t count = parsed.positional.size();
+    if (positionalCount == kOneOrMore ? count == 0 : count != positionalCount) return std::nullopt;
     return parsed;
 }
 
@@ -52,6 +55,10 @@ bool hasClient(const ClientDatabase& database, int index) {
     if (database.client(index)) return true;
     std::fprintf(stderr, msg::kCliNoSuchClient, index, database.clientCount());
     return false;
+}
+
+std::optional<std::vector<int>> parseIndexList(std::string_view text) {
+    return tarn::parseIndexList(text);
 }
 
 std::optional<std::vector<int>> parseClientList(const std::string& text) {
@@ -77,16 +84,22 @@ std::optional<int> parseIndex(std::string_view text) {
 
 std::string fullPath(const std::string& path) {
     std::error_code error;
-    std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.lexically_normal().string();
+    const std::filesystem::path full = std::filesystem::absolute(pathFromArgument(path), error);
+    return error ? path : argumentFromPath(full.lexically_normal());
 }
 
 std::optional<int> refuseOutput(const std::string& output, bool force) {
     namespace fs = std::filesystem;
+    const fs::path path = pathFromArgument(output);
     std::error_code error;
-    if (!mayReplaceWithOutput(output, MessageOwner::none())) return kExitFailure;
-    if (!force && fs::exists(fs::symlink_status(output, error))) {
-        std::fprintf(stderr, msg::kCliOutputExists, output.c_str());
+    if (!mayReplaceWithOutput(path, MessageOwner::none())) return kExitFailure;
+    if (!force && fs::exists(fs::symlink_status(path, error))) {
+        std::fprintf(stderr, msg::kCliOutputExists, terminalText(output).c_str());
+        return kExitFailure;
+    }
+    const std::string refusal = replaceRefusalText(checkReplaceable(path), path);
+    if (!refusal.empty()) {
+        std::fprintf(stderr, "%s\n", refusal.c_str());
         return kExitFailure;
     }
     return std::nullopt;
@@ -95,6 +108,7 @@ std::optional<int> refuseOutput(const std::string& output, bool force) {
 namespace {
 
 bool rememberFiles = false;
+bool forEditing = false;
 
 }  // namespace
 
@@ -102,9 +116,14 @@ void setRememberFiles(bool remember) {
     rememberFiles = remember;
 }
 
+void loadForEditing() {
+    forEditing = true;
+}
+
 bool loadDatabase(DatabaseDocument& document, const std::string& path) {
     document.setRemembersFiles(rememberFiles);
-    return document.open(fullPath(path));
+    if (forEditing) document.setLocking(DatabaseDocument::Locking::WaitOrRefuse);
+    return document.open(pathFromArgument(fullPath(path)));
 }
 
 bool saveDatabase(DatabaseDocument& document) {
@@ -114,16 +133,41 @@ bool saveDatabase(DatabaseDocument& document) {
 
 bool saveNewDatabase(DatabaseDocument& document, const std::string& path) {
     document.setRemembersFiles(rememberFiles);
-    return document.saveNamed(fullPath(path));
+    return document.saveNamed(pathFromArgument(fullPath(path)));
 }
 
-std::string latin1ToUtf8(std::string_view text) {
-    return tarn::latin1ToUtf8(text);
+std::string terminalText(std::string_view text, bool lineBreaks) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t start = at;
+        const std::optional<char32_t> c = nextUtf8(text, at);
+        const bool control = !c || *c < 0x20 || (*c >= 0x7F && *c < 0xA0);
+        if (!control || (lineBreaks && *c == '\n')) {
+            out.append(text.substr(start, at - start));
+            continue;
+        }
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02x",
+                      c ? static_cast<unsigned>(*c) : static_cast<unsigned char>(text[start]));
+        out += escaped;
+    }
+    return out;
 }
 
-std::string jsonString(std::string_view latin1) {
+std::string shownText(std::string_view recordText) {
+    return terminalText(ansiToUtf8(recordText));
+}
+
+std::string jsonString(std::string_view recordText) {
+    return jsonText(ansiToUtf8(recordText));
+}
+
+std::string jsonText(std::string_view utf8) {
     std::string out = "\"";
-    for (char c : latin1) {
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        const char32_t c = nextUtf8(utf8, at).value_or(0xFFFD);
         switch (c) {
             case '"':
                 out += "\\\"";
@@ -141,12 +185,12 @@ std::string jsonString(std::string_view latin1) {
                 out += "\\t";
                 break;
             default:
-                if (static_cast<unsigned char>(c) < 0x20) {
+                if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
                     char escaped[8];
                     std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
                     out += escaped;
                 } else {
-                    out += latin1ToUtf8(std::string_view(&c, 1));
+                    out.append(utf8, start, at - start);
                 }
         }
     }

@@ -11,7 +11,7 @@ std::string clientTable(const ClientDatabase& db, const std::vector<int>& indexe
     ClientSummary s;
     for (int i : indexes) {
         db.clientSummary(i, s);
-        rows.push_back({std::to_string(i), latin1ToUtf8(s.name), s.type, latin1ToUtf8(s.serial),
+        rows.push_back({std::to_string(i), shownText(s.name), s.type, shownText(s.serial),
                         s.selcall, s.program, s.mode, s.tune, s.power});
     }
     return formatTable(rows);

@@ -56,7 +56,7 @@ int runCompare(const std::vector<std::string>& args) {
         } else {
             if (!comparison->identical()) std::printf("%s\n", kDifferencesHeading);
             for (const auto& line : comparison->lines())
-                std::printf("%s\n", latin1ToUtf8(line).c_str());
+                std::printf("%s\n", shownText(line).c_str());
         }
     }
     // The file stays as it is.

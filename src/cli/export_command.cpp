@@ -14,7 +14,7 @@ int runExport(const std::vector<std::string>& args) {
     const std::string out = fullPath(parsed->positional[1]);
     if (const auto refused = refuseOutput(out, parsed->flags.count("--force") != 0))
         return *refused;
-    return exportCsv(document.database(), out) ? kExitOk : kExitFailure;
+    return exportCsv(document.database(), pathFromArgument(out)) ? kExitOk : kExitFailure;
 }
 
 }  // namespace tarn::cli

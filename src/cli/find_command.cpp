@@ -17,7 +17,8 @@ int runFind(const std::vector<std::string>& args) {
     DatabaseDocument document;
     if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
     const ClientDatabase& db = document.database();
-    const std::vector<int> found = findClients(db, parsed->positional[1]);
+    // As the desktop program's Find field: typed text, in the records' encoding.
+    const std::vector<int> found = findClients(db, findTextOf(argumentUtf8(parsed->positional[1])));
     if (parsed->flags.count("--json")) {
         std::printf("%s\n", clientJson(db, found).c_str());
     } else if (found.empty()) {

@@ -5,33 +5,17 @@
 #include "cli/cli_support.h"
 #include "database/client_database.h"
 #include "database/csv_import.h"
+#include "document/csv_import_plan.h"
 #include "document/database_document.h"
 #include "document/selcall_numbers.h"
 #include "model/message_texts.h"
+#include "model/user_feedback.h"
 
 namespace tarn::cli {
 namespace {
 
-// Tells every unreadable line; true (after saying why) when nothing may be imported:
-// lines that cannot be read, or more clients than the database has room for, unless
-// --skip-bad asks for what can be imported.
-bool refused(const CsvImport& read, int room, bool skipBad) {
-    for (const CsvLineError& error : read.errors)
-        std::fprintf(stderr, "%s\n", lineErrorText(error).c_str());
-    if (skipBad) return false;
-    const std::size_t readable = read.clients.size();
-    if (!read.errors.empty() && readable == 0) {
-        std::fputs(msg::kCliNothingReadable, stderr);
-    } else if (!read.errors.empty()) {
-        std::fprintf(stderr, msg::kCliSkipBad, readable);
-    } else if (readable > static_cast<std::size_t>(room) && room == 0) {
-        std::fprintf(stderr, msg::kCliDatabaseFull, kMaxClients);
-    } else if (readable > static_cast<std::size_t>(room)) {
-        std::fprintf(stderr, msg::kCliNoRoom, readable, room, kMaxClients, room);
-    } else {
-        return false;
-    }
-    return true;
+void say(const std::string& text) {
+    std::fprintf(stderr, "%s\n", terminalText(text).c_str());
 }
 
 }  // namespace
@@ -39,21 +23,36 @@ bool refused(const CsvImport& read, int room, bool skipBad) {
 int runImport(const std::vector<std::string>& args) {
     auto parsed = parseArguments(args, {"--skip-bad"}, {}, 2);
     if (!parsed) return usageError("import [--skip-bad] FILE IN.csv");
+    loadForEditing();
     DatabaseDocument document;
     if (!loadDatabase(document, parsed->positional[0])) return kExitFailure;
-    ClientDatabase& db = document.database();
     const auto read = readCsvFile(fullPath(parsed->positional[1]));
-    if (!read ||
-        refused(*read, kMaxClients - db.clientCount(), parsed->flags.count("--skip-bad") != 0))
-        return kExitFailure;
+    if (!read) return kExitFailure;
 
-    const int before = db.clientCount();
-    const CsvImportSummary summary = appendClients(db, read->clients);
-    const std::string clashes = selcallClashText(db, selcallClashesFrom(db, before));
-    if (!clashes.empty()) std::fprintf(stderr, "%s\n", clashes.c_str());
+    // --skip-bad is this tool's answer to the questions the desktop program asks.
+    const bool skipBad = parsed->flags.count("--skip-bad") != 0;
+    for (const std::string& line : lineErrorTexts(*read)) say(line);
+    ImportPlan plan = planImport(document.database(), *read, skipBad);
+    if (!plan.refusal.empty()) {
+        say(plan.refusal);
+        if (read->errorCount > 0 && read->readable > 0 && !skipBad)
+            say(formatMessage(msg::kCliSkipBad, read->readable));
+        return kExitFailure;
+    }
+    if (!plan.tooMany.empty() && !skipBad) {
+        say(plan.tooMany + formatMessage(msg::kCliFirstOnes, plan.count));
+        return kExitFailure;
+    }
+    // Nobody is asked here: a dealer text of the database's own stays.
+    if (!plan.dealerTextQuestion.empty()) plan.dealerText = false;
+    const int before = document.database().clientCount();
+    const CsvImportSummary summary = importPlanned(document, *read, plan);
+    const std::string clashes =
+        selcallClashText(document.database(), selcallClashesFrom(document.database(), before));
+    if (!clashes.empty()) say(clashes);
     // Nobody answers a question here: a file changed meanwhile is refused, not replaced.
-    db.setAskBeforeReplacingChanges(false);
-    if (summary.clients > 0 && !saveDatabase(document)) return kExitFailure;
+    document.database().setAskBeforeReplacingChanges(false);
+    if (!saveDatabase(document)) return kExitFailure;
     std::printf("%s\n", importSummaryText(summary).c_str());
     return kExitOk;
 }

@@ -1,4 +1,5 @@
 // tarn-cli info [--json] FILE: the dealer text and the summary of every client.
+#include <algorithm>
 #include <cstdio>
 
 #include "cli/cli_command.h"
@@ -25,11 +26,15 @@ void printJson(const ClientDatabase& db) {
 }
 
 void printText(const ClientDatabase& db) {
-    // The dealer text may span lines; each one is indented under the heading.
+    // The dealer text may span lines (CR LF); each one is indented under the heading.
+    const std::string text = db.dealerString();
     std::string dealer;
-    for (char c : latin1ToUtf8(db.dealerString())) {
-        if (c == '\r') continue;
-        dealer += c == '\n' ? std::string("\n  ") : std::string(1, c);
+    for (std::size_t start = 0, end; start < text.size(); start = end + 1) {
+        end = std::min(text.find('\n', start), text.size());
+        std::string_view line(text.data() + start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (start > 0) dealer += "\n  ";
+        dealer += shownText(line);
     }
     std::printf("Dealer:%s%s\nClients: %d\n", dealer.empty() ? "" : "\n  ", dealer.c_str(),
                 db.clientCount());

@@ -24,8 +24,10 @@ constexpr Command kCommands[] = {
     {"import", "import [--skip-bad] FILE IN.csv", tarn::cli::runImport},
     {"new", "new [--force] FILE", tarn::cli::runNew},
     {"read", "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX", tarn::cli::runRead},
-    {"write", "write [--port NAME] [--yes] [--no-backup] [--log FILE [--force]] FILE INDEX",
+    {"write", "write [--port NAME] [--yes] [--json] [--no-backup] [--log FILE [--force]] FILE LIST",
      tarn::cli::runWrite},
+    {"identify", "identify [--port NAME] [--yes] [--json] FILE...", tarn::cli::runIdentify},
+    {"history", "history [--json] FILE INDEX", tarn::cli::runHistory},
     {"ports", "ports [--probe] [--yes] [--json] [PORT...]", tarn::cli::runPorts},
     {"compare", "compare [--port NAME] [--yes] [--json] [--log FILE [--force]] FILE INDEX",
      tarn::cli::runCompare},
@@ -48,14 +50,17 @@ void printUsage(std::FILE* out) {
     std::fputs(
         "An existing output file of new, export or print is replaced only with --force,\n"
         "and never when it is the database file being read.\n"
-        "import appends the clients of a CSV export to FILE and saves it; a file with\n"
-        "  unreadable lines (or more clients than fit) imports nothing unless --skip-bad\n"
-        "  is given, which imports the readable clients that fit.\n"
+        "import appends the clients of a CSV file (the export's form, or as a spreadsheet\n"
+        "  saved it: quoted fields, UTF-8 or Windows-1252) to FILE and saves it; every\n"
+        "  value must be one the desktop program's dialogs accept. A file with unreadable\n"
+        "  lines (the first 100 are named) or more clients than fit imports nothing unless\n"
+        "  --skip-bad is given, which imports the readable clients that fit.\n"
         "print uses the desktop program's print options unless told otherwise: --new-page\n"
         "  starts each client sheet on a new page under the full heading; --footer puts\n"
         "  \"Page n of m\" and the file name at the foot of every page and names the client\n"
         "  on a page that goes on with its table.\n"
-        "find lists the clients whose name, serial or selcall contains TEXT (any case).\n"
+        "find lists the clients whose name, serial or selcall contains TEXT (any case,\n"
+        "  accented letters too; TEXT in the locale's encoding).\n"
         "read, write and compare with --log FILE write the transcript of their radio\n"
         "  exchanges.\n"
         "ports lists this computer's serial ports (or the PORTs named); --probe asks each\n"
@@ -64,6 +69,14 @@ void printUsage(std::FILE* out) {
         "  left alone.\n"
         "compare reads the radio as read does and lists how it differs from client INDEX;\n"
         "  FILE is not changed.\n"
+        "write with a LIST of clients (\"3,5-12\") programs one radio after another:\n"
+        "  before each it asks for the radio (Enter goes on, s skips, q stops; --yes asks\n"
+        "  nothing), leaves a radio that holds its client already, and ends with the report\n"
+        "  of every radio (--json for scripts); exit 0 when every radio verified. The row\n"
+        "  always keeps what each radio held, --no-backup or not.\n"
+        "identify reads the radio and names the client of the FILEs it holds exactly\n"
+        "  (exit 0) or the closest ones (exit 4).\n"
+        "history lists every backup of client INDEX, newest first.\n"
         "read, write and compare keep what came from the radio (and read the client it\n"
         "  replaced) as one-client database files in the backup folder.\n"
         "print --clients LIST prints the clients of the list (\"3,5-12\": indexes as info\n"
@@ -91,7 +104,7 @@ void printUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> words(argv + 1, argv + argc);
+    std::vector<std::string> words = tarn::cli::commandLineWords(argc, argv);
     const auto remember = std::remove(words.begin(), words.end(), "--remember");
     tarn::cli::setRememberFiles(remember != words.end());
     words.erase(remember, words.end());
@@ -115,7 +128,8 @@ int main(int argc, char** argv) {
         if (words[0] == command.name) code = command.run(args);
     }
     if (code < 0) {
-        std::fprintf(stderr, tarn::msg::kCliUnknownCommand, words[0].c_str());
+        std::fprintf(stderr, tarn::msg::kCliUnknownCommand,
+                     tarn::cli::terminalText(words[0]).c_str());
         printUsage(stderr);
         code = tarn::cli::kExitUsage;
     }

@@ -25,13 +25,13 @@ constexpr const char* kUsage =
 // Every job prints into the one output file; there is no dialog to cancel.
 class PdfFileBackend final : public PrintBackend {
   public:
-    explicit PdfFileBackend(std::string path) : path_(std::move(path)) {}
+    explicit PdfFileBackend(std::filesystem::path path) : path_(std::move(path)) {}
     std::unique_ptr<PrintSurface> choosePrinter(WindowHandle) override {
         return pdfFileSurface(path_);
     }
 
   private:
-    std::string path_;
+    std::filesystem::path path_;
 };
 
 // Qt's own diagnostics (a missing runtime folder, font fallbacks) are not messages of
@@ -100,9 +100,9 @@ int runPrint(const std::vector<std::string>& args) {
     const auto app = guiApplicationIfMissing();
     bool printed = false;
     if (each) {
-        const int files =
-            printEachToPdf(document.database(), nullptr, job, out, pdfFileSurface, [&](int) {
-                const auto paths = eachClientFiles(document.database(), job, out);
+        const int files = printEachToPdf(
+            document.database(), nullptr, job, pathFromArgument(out), pdfFileSurface, [&](int) {
+                const auto paths = eachClientFiles(document.database(), job, pathFromArgument(out));
                 for (const auto& path : paths) {
                     if (refuseOutput(path.string(), force)) return false;
                 }
@@ -111,7 +111,7 @@ int runPrint(const std::vector<std::string>& args) {
         printed = files > 0;
         if (printed) std::printf("%d PDF files written to '%s'.\n", files, out.c_str());
     } else {
-        PdfFileBackend backend(out);
+        PdfFileBackend backend(pathFromArgument(out));
         ScopedServices pdf;
         pdf->printer = &backend;
         printed = printJob(document.database(), nullptr, job);

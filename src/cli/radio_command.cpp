@@ -14,14 +14,20 @@ namespace tarn::cli {
 
 std::optional<int> RadioCommand::prepare(const std::vector<std::string>& args, const char* usage,
                                          const char* emptyText,
-                                         const std::set<std::string>& ownFlags) {
+                                         const std::set<std::string>& ownFlags, bool list) {
     std::set<std::string> known = ownFlags;
     known.insert({"--yes", "--force"});
     const auto parsed = parseArguments(args, known, {"--port", "--log"}, 2);
-    const auto number = parsed ? parseIndex(parsed->positional[1]) : std::nullopt;
-    if (!number) return usageError(usage);
+    std::optional<std::vector<int>> numbers;
+    if (parsed && list) {
+        numbers = parseIndexList(parsed->positional[1]);
+    } else if (const auto one = parsed ? parseIndex(parsed->positional[1]) : std::nullopt) {
+        numbers = std::vector<int>{*one};
+    }
+    if (!numbers) return usageError(usage);
     file = parsed->positional[0];
-    index = *number;
+    indexes = *numbers;
+    index = indexes.front();
     if (parsed->values.count("--port")) port = parsed->values.at("--port");
     assumeYes = parsed->flags.count("--yes") != 0;
     flags = parsed->flags;
@@ -36,7 +42,9 @@ std::optional<int> RadioCommand::prepare(const std::vector<std::string>& args, c
         showError(MessageOwner::none(), emptyText);
         return kExitFailure;
     }
-    if (!hasClient(document.database(), index)) return kExitFailure;
+    for (const int n : indexes) {
+        if (!hasClient(document.database(), n)) return kExitFailure;
+    }
     return std::nullopt;
 }
 
@@ -56,11 +64,13 @@ int RadioCommand::finish(const RadioReport& report) const {
         if (out.commit() != ReplaceResult::Written)
             std::fprintf(
                 stderr, "%s\n",
-                formatMessage(msg::kRadioLogNotWritten, std::string_view(logFile)).c_str());
+                terminalText(formatMessage(msg::kRadioLogNotWritten, std::string_view(logFile)))
+                    .c_str());
     }
     // Every command says how it ended, also when no message did.
-    if (!report.text.empty()) std::fprintf(stderr, "%s\n", latin1ToUtf8(report.text).c_str());
-    if (!report.backupFailure.empty()) std::fprintf(stderr, "%s\n", report.backupFailure.c_str());
+    if (!report.text.empty()) std::fprintf(stderr, "%s\n", shownText(report.text).c_str());
+    if (!report.backupFailure.empty())
+        std::fprintf(stderr, "%s\n", terminalText(report.backupFailure).c_str());
     return report.exitCode();
 }
 

@@ -16,7 +16,8 @@ namespace tarn::cli {
 struct RadioCommand {
     std::string file;
     int index = -1;
-    std::string port;  // empty: the "Port" setting
+    std::vector<int> indexes;  // a LIST in place of INDEX (prepare's `list`): all of it
+    std::string port;          // empty: the "Port" setting
     bool assumeYes = false;
     std::string logFile;  // empty: no transcript is written
     RadioLog log;
@@ -26,7 +27,8 @@ struct RadioCommand {
     // Parses the arguments, opens FILE and checks that client INDEX exists (`emptyText`
     // tells an empty database). Nothing on success, else the exit code after its message.
     std::optional<int> prepare(const std::vector<std::string>& args, const char* usage,
-                               const char* emptyText, const std::set<std::string>& ownFlags = {});
+                               const char* emptyText, const std::set<std::string>& ownFlags = {},
+                               bool list = false);
     // How the radio is reached: the port, the transcript, the answer to the connect prompt,
     // whether a Write keeps what the radio held ("Backup Before Write" unless --no-backup).
     RadioSetup setup();

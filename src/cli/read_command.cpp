@@ -62,6 +62,7 @@ void keepReadClient(const ClientDatabase& db, int index, const std::string& file
 int runRead(const std::vector<std::string>& args) {
     constexpr const char* kUsage = "read [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX";
     RadioCommand command;
+    loadForEditing();
     if (const auto code = command.prepare(args, kUsage, msg::kNoClientsToRead)) return *code;
     const RadioReport report = readRadio(command.document, command.index, command.setup());
     const int code = command.finish(report);

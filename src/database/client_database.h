@@ -16,9 +16,6 @@ namespace tarn {
 struct DatabaseChange;
 struct DatabaseState;
 
-inline constexpr int kMaxClients = 1000;
-inline constexpr int kDealerTextSize = 100;  // 99 characters and a NUL
-
 // The eight texts that describe a client in the database window's list.
 struct ClientSummary {
     std::string name, type, serial, selcall, program, mode, tune, power;
@@ -49,12 +46,16 @@ class ClientDatabase {
 
     // The file alone: putting it on the recent-file list is the caller's choice.
     int load(const std::filesystem::path& path);
-    // Refuses (or asks before) replacing a file that another program changed since this
-    // database loaded or saved it; see FileOrigin.
+    // Holds the database's lock (DatabaseLock) from the check to the rename: waits a few
+    // seconds for another program's save, and refuses to save while another program
+    // edits the file. Refuses (or asks before) replacing a file that another program
+    // changed since this database loaded or saved it; see FileOrigin.
     int save(const std::filesystem::path& path);
-    // The file as save writes it, quietly: no question, no message, the modified flag and
-    // the file's origin untouched (backups and other copies beside the user's own file).
-    ReplaceResult writeFile(const std::filesystem::path& path) const;
+    // The file as save writes it, quietly: no lock, no question, no message, the modified
+    // flag and the file's origin untouched (backups and other copies beside the user's own
+    // file).
+    ReplaceResult writeFile(const std::filesystem::path& path,
+                            ReplacingFile::Access access = ReplacingFile::Access::LikeTarget) const;
 
     // The load of a database window: a failure leaves no clients, nothing modified and the
     // database marked as not belonging to the file, so that it is never saved over the
@@ -85,6 +86,8 @@ class ClientDatabase {
     void applyChange(const DatabaseChange& change, bool forward);
 
   private:
+    void writeTo(ReplacingFile& file) const;
+
     std::array<char, kDealerTextSize> dealerText_{};
     // Shared, because a loaded file's clients live together in one block (see load).
     std::vector<std::shared_ptr<ClientRecord>> clients_;

@@ -4,17 +4,14 @@
 #include <algorithm>
 
 #include "database/client_database.h"
+#include "model/text_codec.h"
 
 namespace tarn {
 namespace {
 
-char foldAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
 bool contains(std::string_view haystack, std::string_view needle) {
     return std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
-                       [](char a, char b) { return foldAscii(a) == foldAscii(b); }) !=
+                       [](char a, char b) { return foldAnsiCase(a) == foldAnsiCase(b); }) !=
            haystack.end();
 }
 
@@ -30,6 +27,11 @@ bool clientMatches(const ClientRecord& client, std::string_view text) {
     if (contains(field, text)) return true;
     client.getSelcall(field, sizeof field);
     return contains(field, text);
+}
+
+std::string findTextOf(std::string_view typed) {
+    const auto ansi = utf8ToAnsi(typed);
+    return ansi ? *ansi : std::string(1, '\0');
 }
 
 std::vector<int> findClients(const ClientDatabase& database, std::string_view text) {

@@ -99,21 +99,17 @@ std::string csvText(const ClientDatabase& database) {
 }
 
 bool exportCsv(const ClientDatabase& database, const std::filesystem::path& path) {
-    ReplacingFile file(path.string());
+    ReplacingFile file(path);
     // Written in pieces, so the whole text is never held at once.
     if (file.isOpen())
         produceCsv(database, 1 << 20, [&](const std::string& piece) { file.write(piece); });
-    switch (file.commit()) {
-        case ReplaceResult::CannotCreate:
-            showError(MessageOwner::none(), msg::kCannotCreateCsv);
-            return false;
-        case ReplaceResult::WriteFailed:
-            showError(MessageOwner::none(), msg::kCannotWriteCsv);
-            return false;
-        case ReplaceResult::Written:
-            break;
-    }
-    return true;
+    const ReplaceResult result = file.commit();
+    if (result == ReplaceResult::Written) return true;
+    const std::string refusal = replaceRefusalText(result, path, file.keptCopy());
+    showError(MessageOwner::none(), !refusal.empty()                        ? refusal.c_str()
+                                    : result == ReplaceResult::CannotCreate ? msg::kCannotCreateCsv
+                                                                            : msg::kCannotWriteCsv);
+    return false;
 }
 
 }  // namespace tarn

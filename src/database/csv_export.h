@@ -19,8 +19,9 @@ std::string csvText(const ClientDatabase& database);
 
 // Writes the whole database as comma-separated 8-bit text with CR LF line ends.
 // True when the file was created and written; false after a message otherwise ("Failed to
-// create/open csv file", or "Failed to write csv file" when the data did not all arrive).
-// An existing file is replaced only once the new one is complete.
+// create/open csv file", "Failed to write csv file" when the data did not all arrive, or
+// the output guard's refusal: see ReplacingFile). An existing file is replaced only once
+// the new one is complete.
 bool exportCsv(const ClientDatabase& database, const std::filesystem::path& path);
 
 }  // namespace tarn

@@ -10,6 +10,9 @@
 // | 124    | N x (2 + L) | per client: record length L (signed 16), L bytes of the   |
 // |        |             | serialised client; this system writes L = 10257           |
 // | after  | 6           | end marker "[end]" and a NUL; later bytes are ignored     |
+//
+// A load hashes what it takes from the file, and a save what it writes, for the file's
+// identity (FileOrigin): neither reads the file a second time.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -20,6 +23,7 @@
 #include <string_view>
 
 #include "database/client_database.h"
+#include "database/database_lock.h"
 #include "database/file_sync.h"
 #include "database/replace_file.h"
 #include "model/byte_order.h"
@@ -38,14 +42,14 @@ constexpr int kEndMarkerSize = 6;
 constexpr int kRecordBufferSize = 20480;  // longest record length read
 constexpr int kHeaderSize = kMagicSize + kDealerTextSize + kCountSize;
 
-void fail(const char* text) {
+void fail(std::string_view text) {
     showError(MessageOwner::none(), text);
 }
 
 // Reads a file front to back through one buffer of a few hundred kilobytes, which stays
 // in the processor's cache: each record is copied once from there into its client, and
 // the file never sits whole in memory. Like reads from the file, a read near the end
-// gets fewer bytes than asked for.
+// gets fewer bytes than asked for. What is taken is hashed.
 class FileCursor {
   public:
     // Large enough for the longest piece ever taken at once (a record).
@@ -65,8 +69,12 @@ class FileCursor {
         const std::size_t got = std::min(size, end_ - position_);
         const std::uint8_t* at = buffer_.get() + position_;
         position_ += got;
+        taken_.add(at, got);
         return {at, got};
     }
+
+    // Everything taken so far, hashed.
+    const ContentHash& taken() const { return taken_; }
 
     // Reads up to `size` bytes and compares them, ended by a NUL, with a text.
     bool readsAsText(std::size_t size, const char* expected) {
@@ -100,6 +108,7 @@ class FileCursor {
     std::size_t position_ = 0;
     std::size_t end_ = 0;
     bool atEnd_ = false;
+    ContentHash taken_;
 };
 
 }  // namespace
@@ -168,11 +177,13 @@ int ClientDatabase::load(const std::filesystem::path& path) {
         fail(msg::kDatabaseCorrupted);
         return 0;
     }
+    // The start of what follows, which the format ignores, belongs to the file's identity.
+    file.take(FileOrigin::kTailCheck);
 
     dealerText_ = dealer;
     clients_ = std::move(loaded);
     modified_ = 0;
-    origin_.remember(path);
+    origin_.remember(path, file.taken());
     openFailed_ = false;
     return 1;
 }
@@ -188,8 +199,7 @@ int ClientDatabase::open(const std::filesystem::path& path) {
     return 0;
 }
 
-ReplaceResult ClientDatabase::writeFile(const std::filesystem::path& path) const {
-    ReplacingFile file(path.string());
+void ClientDatabase::writeTo(ReplacingFile& file) const {
     std::uint8_t header[kHeaderSize];
     std::memcpy(header, kMagic, kMagicSize);
     std::memcpy(header + kMagicSize, dealerText_.data(), kDealerTextSize);
@@ -202,6 +212,12 @@ ReplaceResult ClientDatabase::writeFile(const std::filesystem::path& path) const
         file.write(record.data(), static_cast<std::size_t>(kLengthSize + length));
     }
     file.write(kEndMarker, kEndMarkerSize);
+}
+
+ReplaceResult ClientDatabase::writeFile(const std::filesystem::path& path,
+                                        ReplacingFile::Access access) const {
+    ReplacingFile file(path, access);
+    writeTo(file);
     return file.commit();
 }
 
@@ -210,19 +226,25 @@ int ClientDatabase::save(const std::filesystem::path& path) {
         fail(msg::kNoDataToSave);
         return 0;
     }
+    // The check, the write and the rename together, while no other program saves.
+    DatabaseLock lock;
+    if (lock.lockForSaving(path) == LockStatus::HeldByOther) {
+        fail(lockedText(msg::kNotSavedInUse, path, lock.holder()));
+        return 0;
+    }
     if (!origin_.allowsReplacing(path, askBeforeReplacing_)) return 0;
-    switch (writeFile(path)) {
-        case ReplaceResult::CannotCreate:
-            fail(msg::kCannotCreateDatabase);
-            return 0;
-        case ReplaceResult::WriteFailed:
-            fail(msg::kCannotWriteDatabase);
-            return 0;
-        case ReplaceResult::Written:
-            break;
+    ReplacingFile file(path);
+    writeTo(file);
+    const ReplaceResult result = file.commit();
+    if (result != ReplaceResult::Written) {
+        const std::string refusal = replaceRefusalText(result, path, file.keptCopy());
+        fail(!refusal.empty()                        ? refusal.c_str()
+             : result == ReplaceResult::CannotCreate ? msg::kCannotCreateDatabase
+                                                     : msg::kCannotWriteDatabase);
+        return 0;
     }
     modified_ = 0;
-    origin_.remember(path);
+    origin_.remember(path, file.content());
     openFailed_ = false;
     return 1;
 }

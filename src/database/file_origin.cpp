@@ -1,6 +1,5 @@
 #include "database/file_origin.h"
 
-#include <cstring>
 #include <memory>
 
 #include "database/file_sync.h"
@@ -11,43 +10,32 @@ namespace tarn {
 namespace fs = std::filesystem;
 namespace {
 
-// FNV-1a over 64-bit words: cheap enough to run over a whole database at every save.
-std::uint64_t contentHash(std::FILE* file) {
+// The hash of the first `length` bytes of a file; nothing when they cannot all be read.
+std::optional<std::uint64_t> hashOfStart(const fs::path& path, std::uint64_t length) {
+    std::FILE* file = openRegularFile(path);
+    if (!file) return std::nullopt;
     constexpr std::size_t kChunk = 1 << 16;
-    const auto buffer = std::make_unique<std::uint8_t[]>(kChunk);
-    std::uint64_t hash = 14695981039346656037ull;
-    std::size_t got = 0;
-    while ((got = std::fread(buffer.get(), 1, kChunk, file)) > 0) {
-        std::size_t i = 0;
-        for (; i + 8 <= got; i += 8) {
-            std::uint64_t word = 0;
-            std::memcpy(&word, buffer.get() + i, 8);
-            hash = (hash ^ word) * 1099511628211ull;
-        }
-        for (; i < got; ++i) hash = (hash ^ buffer[i]) * 1099511628211ull;
-        hash = (hash ^ got) * 1099511628211ull;
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kChunk);
+    ContentHash content;
+    std::size_t got = 1;
+    while (content.size() < length && got > 0) {
+        got = std::fread(buffer.get(), 1, std::min<std::uint64_t>(kChunk, length - content.size()),
+                         file);
+        content.add(buffer.get(), got);
     }
-    return hash;
+    std::fclose(file);
+    if (content.size() != length) return std::nullopt;
+    return content.value();
 }
 
 }  // namespace
 
-std::optional<FileOrigin::Identity> FileOrigin::identify(const fs::path& path, bool withHash) {
+void FileOrigin::remember(const fs::path& path, const ContentHash& content) {
     std::error_code error;
-    Identity identity{path, fs::file_size(path, error), {}, 0};
-    if (error) return std::nullopt;
-    identity.modified = fs::last_write_time(path, error);
-    if (error) return std::nullopt;
-    if (!withHash) return identity;
-    std::FILE* file = openRegularFile(path);
-    if (!file) return std::nullopt;
-    identity.hash = contentHash(file);
-    std::fclose(file);
-    return identity;
-}
-
-void FileOrigin::remember(const fs::path& path) {
-    identity_ = identify(path, true);
+    Identity identity{path, fs::file_size(path, error), {}, content.size(), content.value()};
+    if (!error) identity.modified = fs::last_write_time(path, error);
+    identity_.reset();
+    if (!error) identity_ = identity;
 }
 
 bool FileOrigin::allowsReplacing(const fs::path& path, bool ask) const {
@@ -55,11 +43,12 @@ bool FileOrigin::allowsReplacing(const fs::path& path, bool ask) const {
     std::error_code error;
     if (path != identity_->path && !fs::equivalent(path, identity_->path, error)) return true;
     if (!fs::exists(path, error)) return true;  // gone: nobody's changes are lost
-    auto now = identify(path, false);
-    if (now && now->size == identity_->size && now->modified == identity_->modified) {
-        now = identify(path, true);  // a change within the clock's resolution
-        if (now && now->hash == identity_->hash) return true;
-    }
+    const std::uintmax_t size = fs::file_size(path, error);
+    const bool same = !error && size == identity_->size &&
+                      fs::last_write_time(path, error) == identity_->modified && !error &&
+                      // A change within the clock's resolution: the bytes tell.
+                      hashOfStart(path, identity_->hashed) == identity_->hash;
+    if (same) return true;
     if (!ask) {
         showError(MessageOwner::none(), formatMessage(msg::kChangedSinceOpenedRefused, path));
         return false;

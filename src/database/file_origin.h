@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
-#include <string>
+
+#include "database/content_hash.h"
 
 namespace tarn {
 
@@ -12,12 +13,17 @@ namespace tarn {
 // lose its changes.
 class FileOrigin {
   public:
-    // Notes the file as it is now (after a successful load or save).
-    void remember(const std::filesystem::path& path);
+    // Bytes after the end of what the format holds that a load hashes too: a tail of any
+    // size costs no more than this.
+    static constexpr std::size_t kTailCheck = 64 * 1024;
+
+    // Notes the file as it is now, after a load or save that hashed its first bytes on the
+    // way (what the format holds and at most kTailCheck more): nothing is read again.
+    void remember(const std::filesystem::path& path, const ContentHash& content);
     void forget() { identity_.reset(); }
 
     // Whether a save may replace `path`: yes unless it is the remembered file and its size,
-    // modification time or content changed since. Then the user is asked (No is the
+    // modification time or hashed bytes changed since. Then the user is asked (No is the
     // default), or, when `ask` is false, told that the save is refused.
     bool allowsReplacing(const std::filesystem::path& path, bool ask) const;
 
@@ -26,10 +32,9 @@ class FileOrigin {
         std::filesystem::path path;
         std::uintmax_t size = 0;
         std::filesystem::file_time_type modified{};
+        std::uint64_t hashed = 0;  // how many bytes from the start `hash` covers
         std::uint64_t hash = 0;
     };
-    static std::optional<Identity> identify(const std::filesystem::path& path, bool withHash);
-
     std::optional<Identity> identity_;
 };
 

@@ -2,14 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <optional>
-#include <regex>
 #include <string_view>
 #include <system_error>
 
+#include "database/backup_history.h"
 #include "database/client_database.h"
 #include "database/data_folder.h"
+#include "database/file_sync.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 #include "model/user_feedback.h"
 
 namespace tarn {
@@ -21,14 +24,39 @@ constexpr std::size_t kTextPartLimit = 40;  // characters of a name, serial or f
 constexpr int kSameSecondLimit = 100;       // backups of one kind and client per second
 constexpr std::time_t kSecondsPerDay = 86400;
 
-// The texts a failure is reported with.
-// Paths in the system's 8-bit encoding, as the status line decodes them.
-std::string cannotCreateText(const fs::path& folder, const std::error_code& error) {
-    return formatMessage(msg::kBackupFolderNotKept, std::string_view(folder.string())) + " (" +
-           error.message() + ").";
+// A folder other users can reach, told as an error like the system's own.
+class BackupFolderCategory final : public std::error_category {
+  public:
+    const char* name() const noexcept override { return "backup folder"; }
+    std::string message(int) const override { return msg::kFolderNotPrivate; }
+};
+const BackupFolderCategory kNotPrivate;
+
+std::error_code notPrivate() {
+    return {1, kNotPrivate};
 }
-std::string cannotWriteText(const fs::path& file) {
-    return formatMessage(msg::kBackupNotWritten, std::string_view(file.string()));
+
+// A folder above the backups: nobody else may rename or replace what it holds.
+bool safeAbove(const FolderAccess& access) {
+    return access.directory && (access.ownedByUser || access.ownedBySystem) &&
+           (!access.othersMayWrite || access.sticky);
+}
+
+// Whether the folder (through its links) and every folder above it keep the backups
+// private: the folder this user's own and closed to others, nothing above replaceable.
+std::error_code checkPrivate(const fs::path& folder) {
+    std::error_code error;
+    const fs::path real = fs::canonical(folder, error);
+    if (error) return error;
+    const auto own = folderAccess(real);
+    if (!own || !own->directory) return std::make_error_code(std::errc::not_a_directory);
+    if (!own->ownedByUser || own->othersMayRead || own->othersMayWrite) return notPrivate();
+    for (fs::path above = real.parent_path();; above = above.parent_path()) {
+        const auto access = folderAccess(above);
+        if (!access || !safeAbove(*access)) return notPrivate();
+        if (above == above.root_path() || !above.has_relative_path()) break;
+    }
+    return {};
 }
 
 bool unsafe(unsigned char c) {
@@ -38,20 +66,16 @@ bool unsafe(unsigned char c) {
 
 }  // namespace
 
-std::u8string latin1Part(std::string_view text) {
+// A record's 8-bit text as a UTF-8 name part, decoded as everywhere else (text_codec.h);
+// the undefined bytes, which decode to C1 controls, count as unsafe too.
+std::u8string recordTextPart(std::string_view text) {
     std::u8string part;
-    std::size_t characters = 0;
-    for (const char ch : text) {
-        if (characters++ == kTextPartLimit) break;
-        const auto c = static_cast<unsigned char>(ch);
-        if (unsafe(c) || (c >= 0x80 && c < 0xA0)) {
-            part += u8'_';
-        } else if (c < 0x80) {
-            part += static_cast<char8_t>(c);
-        } else {
-            part += static_cast<char8_t>(0xC0 | (c >> 6));
-            part += static_cast<char8_t>(0x80 | (c & 0x3F));
-        }
+    for (const char ch : text.substr(0, kTextPartLimit)) {
+        const char32_t c = ansiCharacter(static_cast<unsigned char>(ch));
+        const bool refused = c < 0x80 ? unsafe(static_cast<unsigned char>(c)) : c < 0xA0;
+        std::string utf8;
+        appendUtf8(utf8, refused ? U'_' : c);
+        part.append(utf8.begin(), utf8.end());
     }
     return part.empty() ? u8"-" : part;
 }
@@ -72,32 +96,77 @@ std::u8string stemPart(const fs::path& database) {
     return part.empty() ? u8"untitled" : part;
 }
 
+// Cuts the longest of the parts, a whole character at a time, until the parts and `fixed`
+// more bytes fit into `limit` bytes (a file system's name limit is a number of bytes).
+void fitParts(std::array<std::u8string*, 3> parts, std::size_t fixed, std::size_t limit) {
+    const auto total = [&] {
+        std::size_t sum = fixed;
+        for (const std::u8string* part : parts) sum += part->size();
+        return sum;
+    };
+    while (total() > limit) {
+        std::u8string& longest = **std::max_element(
+            parts.begin(), parts.end(), [](auto* a, auto* b) { return a->size() < b->size(); });
+        if (longest.size() <= 1) return;
+        while (longest.size() > 1 && (static_cast<unsigned char>(longest.back()) & 0xC0) == 0x80)
+            longest.pop_back();
+        longest.pop_back();
+    }
+}
+
 std::string field(const ClientRecord& client, int (ClientRecord::*get)(char*, int) const) {
     std::array<char, kNameSize + 1> text{};
     (client.*get)(text.data(), static_cast<int>(text.size()));
     return text.data();
 }
 
-// The date in a backup's name, or nothing when the name is not a backup's.
-std::optional<std::time_t> backupDate(const std::string& name) {
-    static const std::regex pattern(
-        R"(^(\d{4})-(\d{2})-(\d{2})_(\d{2})(\d{2})(\d{2})_.*_(radio|before-read|verified|before-write)(-\d+)?\.tdb$)");
-    std::smatch m;
-    if (!std::regex_match(name, m, pattern)) return std::nullopt;
-    std::tm when{};
-    when.tm_year = std::stoi(m[1]) - 1900;
-    when.tm_mon = std::stoi(m[2]) - 1;
-    when.tm_mday = std::stoi(m[3]);
-    when.tm_hour = std::stoi(m[4]);
-    when.tm_min = std::stoi(m[5]);
-    when.tm_sec = std::stoi(m[6]);
-    when.tm_isdst = -1;
-    const std::time_t date = std::mktime(&when);
-    if (date == std::time_t(-1)) return std::nullopt;
-    return date;
-}
-
 }  // namespace
+
+std::optional<BackupName> parseBackupName(const std::string& name) {
+    // "2026-12-07_103205_<database>_<client>_<serial>_<kind>[-n].tdb", read by hand: the
+    // history reads thousands of these names at a time.
+    constexpr std::string_view kDigits = "0123456789";
+    const std::string_view text(name);
+    if (text.size() < 24 || !text.ends_with(".tdb")) return std::nullopt;
+    for (const std::size_t at : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 13, 14, 15, 16}) {
+        if (kDigits.find(text[at]) == std::string_view::npos) return std::nullopt;
+    }
+    if (text[4] != '-' || text[7] != '-' || text[10] != '_' || text[17] != '_') return std::nullopt;
+    std::string_view tail = text.substr(0, text.size() - 4);
+    const std::size_t lastPart = tail.rfind('_');
+    if (lastPart <= 17) return std::nullopt;
+    tail.remove_prefix(lastPart + 1);
+    const std::size_t dash = tail.rfind('-');
+    if (dash != std::string_view::npos && dash + 1 < tail.size() &&
+        tail.find_first_not_of(kDigits, dash + 1) == std::string_view::npos)
+        tail = tail.substr(0, dash);
+    std::optional<BackupKind> kind;
+    for (const BackupKind k : {BackupKind::Radio, BackupKind::BeforeRead, BackupKind::Verified,
+                               BackupKind::BeforeWrite}) {
+        if (tail == backupKindName(k)) kind = k;
+    }
+    if (!kind) return std::nullopt;
+    const auto number = [&](std::size_t at, std::size_t length) {
+        int value = 0;
+        for (std::size_t i = at; i < at + length; ++i) value = value * 10 + (text[i] - '0');
+        return value;
+    };
+    // The local time of each hour once: the system's conversion looks up the time zone.
+    static std::map<std::string, std::time_t, std::less<>> hours;
+    const std::string_view hour = text.substr(0, 13);
+    auto known = hours.find(hour);
+    if (known == hours.end()) {
+        std::tm when{};
+        when.tm_year = number(0, 4) - 1900;
+        when.tm_mon = number(5, 2) - 1;
+        when.tm_mday = number(8, 2);
+        when.tm_hour = number(11, 2);
+        when.tm_isdst = -1;
+        known = hours.emplace(std::string(hour), std::mktime(&when)).first;
+    }
+    if (known->second == std::time_t(-1)) return std::nullopt;
+    return BackupName{known->second + number(13, 2) * 60 + number(15, 2), *kind};
+}
 
 const char* backupKindName(BackupKind kind) {
     switch (kind) {
@@ -120,36 +189,45 @@ fs::path backupFolder() {
 
 std::error_code createBackupFolder(const fs::path& folder) {
     std::error_code error;
-    if (fs::create_directories(folder, error)) {
-        // Customers' radios are nobody else's business.
-        fs::permissions(folder, fs::perms::owner_all, error);
+    fs::path path;
+    // Every folder the program makes on the way is private from the start.
+    for (const fs::path& part : fs::absolute(folder, error)) {
+        path /= part;
+        const fs::file_status status = fs::status(path, error);
+        if (status.type() != fs::file_type::not_found) {
+            if (error) return error;
+            continue;
+        }
+        if (const std::error_code made = createPrivateFolder(path)) {
+            if (!fs::is_directory(path, error)) return made;  // not made by another meanwhile
+        }
+        error.clear();
     }
-    if (!error && !fs::is_directory(folder, error) && !error)
-        error = std::make_error_code(std::errc::not_a_directory);  // a file in the way
-    return error;
+    return error ? error : checkPrivate(folder);
 }
 
 fs::path backupFileName(BackupKind kind, const fs::path& database, const ClientRecord& client,
-                        std::time_t now, int number) {
+                        std::time_t now, int number, std::size_t limit) {
     char stamp[32] = "0000-00-00_000000";
     if (const std::tm* local = std::localtime(&now))
         std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H%M%S", local);
     std::u8string name(stamp, stamp + std::char_traits<char>::length(stamp));
+    std::u8string parts[] = {stemPart(database),
+                             recordTextPart(field(client, &ClientRecord::getName)),
+                             recordTextPart(field(client, &ClientRecord::getSerial))};
+    const std::string_view kindName = backupKindName(kind);
+    std::string suffix;
+    if (number > 1) suffix.append("-").append(std::to_string(number));
+    fitParts({&parts[0], &parts[1], &parts[2]},
+             name.size() + 4 + kindName.size() + suffix.size() + 4, limit);
     // Appended piece by piece: GCC 12 at -O3 warns falsely about a character plus a string.
-    for (const std::u8string& part :
-         {stemPart(database), latin1Part(field(client, &ClientRecord::getName)),
-          latin1Part(field(client, &ClientRecord::getSerial))}) {
+    for (const std::u8string& part : parts) {
         name += u8'_';
         name += part;
     }
     name += u8'_';
-    const std::string_view kindName = backupKindName(kind);
     name.append(kindName.begin(), kindName.end());
-    if (number > 1) {
-        const std::string suffix = std::to_string(number);
-        name += u8'-';
-        name.append(suffix.begin(), suffix.end());
-    }
+    name.append(suffix.begin(), suffix.end());
     return fs::path(name + u8".tdb");
 }
 
@@ -157,30 +235,37 @@ BackupResult keepBackupIn(const fs::path& folder, BackupKind kind, const fs::pat
                           const ClientRecord& client, std::time_t now) {
     if (folder.empty()) return {{}, msg::kBackupNoDataFolder};
     std::error_code error = createBackupFolder(folder);
-    if (error) return {{}, cannotCreateText(folder, error)};
+    if (error == notPrivate()) return {{}, msg::kBackupFolderNotPrivate};
+    if (error)
+        return {{}, formatMessage(msg::kBackupFolderNotKept, std::string_view(error.message()))};
+    const std::size_t limit = fileNameLimit(folder);
     fs::path file;
     for (int number = 1; file.empty() && number <= kSameSecondLimit; ++number) {
-        const fs::path name = folder / backupFileName(kind, database, client, now, number);
+        const fs::path name = folder / backupFileName(kind, database, client, now, number, limit);
         if (!fs::exists(fs::symlink_status(name, error))) file = name;
     }
-    if (file.empty())
-        return {{}, cannotWriteText(folder / backupFileName(kind, database, client, now))};
     ClientDatabase alone(false);
     alone.addClient();
     *alone.client(0) = client;
-    if (alone.writeFile(file) != ReplaceResult::Written) return {{}, cannotWriteText(file)};
+    // Customers' radios are nobody else's business, whatever the umask says.
+    if (file.empty() ||
+        alone.writeFile(file, ReplacingFile::Access::OwnerOnly) != ReplaceResult::Written)
+        return {{}, msg::kBackupNotWritten};
+    noteBackup(folder, file, client);
     return {file, {}};
 }
 
 int pruneBackups(const fs::path& folder, int days, std::time_t now) {
-    if (days <= 0) return 0;
+    // Never removes files from a folder that is not the user's own private one.
+    if (days <= 0 || checkPrivate(folder)) return 0;
     const std::time_t oldest = now - std::time_t(days) * kSecondsPerDay;
     std::error_code error;
     std::vector<fs::path> old;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::u8string name = it->path().filename().u8string();
-        const auto date = backupDate(std::string(name.begin(), name.end()));
-        if (date && *date < oldest && it->is_regular_file(error)) old.push_back(it->path());
+        const auto parsed = parseBackupName(std::string(name.begin(), name.end()));
+        if (parsed && parsed->date < oldest && it->is_regular_file(error))
+            old.push_back(it->path());
     }
     return static_cast<int>(std::count_if(
         old.begin(), old.end(), [&](const fs::path& file) { return fs::remove(file, error); }));

@@ -1,9 +1,14 @@
 #include "database/replace_file.h"
 
 #include <algorithm>
+#include <chrono>
+#include <memory>
 #include <random>
+#include <tuple>
 
 #include "database/file_sync.h"
+#include "model/message_texts.h"
+#include "model/user_feedback.h"
 
 namespace tarn {
 namespace fs = std::filesystem;
@@ -12,54 +17,42 @@ namespace {
 constexpr std::size_t kWriteBuffer = std::size_t{1} << 20;  // few, large writes
 constexpr int kMaxLinks = 40;                               // a loop of links ends here
 constexpr std::size_t kRandomDigits = 16;
+// A temporary file touched more recently may belong to a writer that has not marked it as
+// in use yet, or no longer (between closing and renaming it).
+constexpr auto kLeftoverAge = std::chrono::minutes(1);
 
 using NameString = fs::path::string_type;
-
-// The file a save really replaces: through symbolic links (even one whose target does
-// not exist yet) to the file they name, so the links stay links.
-fs::path targetOf(const std::string& path) {
-    fs::path target(path);
-    std::error_code error;
-    for (int hop = 0; hop < kMaxLinks && fs::is_symlink(target, error); ++hop) {
-        const fs::path next = fs::read_symlink(target, error);
-        if (error) break;
-        target = next.is_absolute() ? next : target.parent_path() / next;
-    }
-    return target.lexically_normal();
-}
-
-// An existing target must be a file we may write to, as if it were overwritten in place.
-bool existingTargetWritable(const fs::path& target) {
-    std::error_code error;
-    if (!fs::exists(target, error)) return true;
-    if (fs::is_directory(target, error)) return false;
-    std::FILE* probe = std::fopen(target.string().c_str(), "r+b");
-    if (!probe) return false;
-    std::fclose(probe);
-    return true;
-}
 
 NameString widen(const char* text) {
     return fs::path(text).native();
 }
 
-// What every temporary file of a target starts with: the target's name and ".tmp", the
-// name shortened (and told apart by a hash of the whole name) where the random digits
-// would not fit the file system's limit.
-NameString temporaryPrefix(const fs::path& target) {
-    NameString name = target.filename().native();
-    const NameString tmp = widen(".tmp");
-    const std::size_t limit = fileNameLimit(target.parent_path());
-    if (name.size() + tmp.size() + kRandomDigits > limit) {
-        std::uint32_t hash = 2166136261u;  // FNV-1a
-        for (const auto c : name) hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
-        char tag[16];
-        std::snprintf(tag, sizeof tag, "~%08x", static_cast<unsigned>(hash));
-        const NameString mark = widen(tag);
-        const std::size_t room = limit - tmp.size() - kRandomDigits - mark.size();
-        name = name.substr(0, std::min(name.size(), room)) + mark;
+// The path through the symbolic links that may be followed (even to a file that does not
+// exist yet), and UnsafeLink where a link may not be.
+std::pair<fs::path, ReplaceResult> resolve(const fs::path& path) {
+    fs::path target(path);
+    std::error_code error;
+    for (int hop = 0; hop < kMaxLinks && fs::is_symlink(target, error); ++hop) {
+        if (!linkMayBeFollowed(target)) return {target, ReplaceResult::UnsafeLink};
+        const fs::path next = fs::read_symlink(target, error);
+        if (error) break;
+        target = next.is_absolute() ? next : target.parent_path() / next;
     }
-    return name + tmp;
+    return {target.lexically_normal(), ReplaceResult::Written};
+}
+
+// What stands at the resolved target: nothing, or a regular file this user may write.
+ReplaceResult targetKind(const fs::path& target) {
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(target, error);
+    if (status.type() == fs::file_type::not_found) return ReplaceResult::Written;
+    if (error || fs::is_directory(status)) return ReplaceResult::CannotCreate;
+    if (!fs::is_regular_file(status)) return ReplaceResult::NotAFile;
+    return mayWrite(target) ? ReplaceResult::Written : ReplaceResult::CannotCreate;
+}
+
+NameString temporaryPrefix(const fs::path& target) {
+    return siblingName(target, "", ".tmp", kRandomDigits).filename().native();
 }
 
 fs::path temporarySibling(const fs::path& target) {
@@ -73,9 +66,11 @@ bool isHexDigit(fs::path::value_type c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
 }
 
-// Removes the temporary files that saves of `target` killed half-way left behind.
+// Removes the temporary files that writers of `target` left when they were killed
+// half-way; a file whose writer still runs stays (removeAbandoned), and so does a recent one.
 void removeLeftovers(const fs::path& target) {
     const NameString prefix = temporaryPrefix(target);
+    const auto recent = fs::file_time_type::clock::now() - kLeftoverAge;
     const fs::path folder = target.parent_path().empty() ? fs::path(".") : target.parent_path();
     std::error_code error;
     // Stepped with error codes: the save has succeeded, and nothing here may throw.
@@ -86,20 +81,68 @@ void removeLeftovers(const fs::path& target) {
                           std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
                                       name.end(), isHexDigit);
         std::error_code ignored;
-        if (ours && it->is_regular_file(ignored)) fs::remove(it->path(), ignored);
+        if (ours && it->last_write_time(ignored) < recent && !ignored) removeAbandoned(it->path());
     }
 }
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(const std::string& path) : target_(targetOf(path)) {
-    if (!existingTargetWritable(target_)) return;
+fs::path siblingName(const fs::path& target, const char* before, const char* after,
+                     std::size_t reserve) {
+    NameString name = target.filename().native();
+    const NameString head = widen(before), tail = widen(after);
+    const std::size_t limit = fileNameLimit(target.parent_path());
+    if (head.size() + name.size() + tail.size() + reserve > limit) {
+        std::uint32_t hash = 2166136261u;  // FNV-1a
+        for (const auto c : name) hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
+        char tag[16];
+        std::snprintf(tag, sizeof tag, "~%08x", static_cast<unsigned>(hash));
+        const NameString mark = widen(tag);
+        const std::size_t room = limit - head.size() - tail.size() - reserve - mark.size();
+        name = name.substr(0, std::min(name.size(), room)) + mark;
+    }
+    return target.parent_path() / (head + name + tail);
+}
+
+fs::path fileBehind(const fs::path& path) {
+    return resolve(path).first;
+}
+
+ReplaceResult checkReplaceable(const fs::path& path) {
+    const auto [target, refusal] = resolve(path);
+    return refusal != ReplaceResult::Written ? refusal : targetKind(target);
+}
+
+std::string replaceRefusalText(ReplaceResult result, const fs::path& path,
+                               const fs::path& keptCopy) {
+    switch (result) {
+        case ReplaceResult::NotAFile:
+            return formatMessage(msg::kNotAFile, path);
+        case ReplaceResult::UnsafeLink:
+            return formatMessage(msg::kUnsafeLink, path);
+        case ReplaceResult::InPlaceFailed:
+            return formatMessage(formatMessage(msg::kKeptBeside, path), keptCopy);
+        default:
+            return {};
+    }
+}
+
+ReplacingFile::ReplacingFile(const fs::path& path, Access access) {
+    ReplaceResult refusal = ReplaceResult::Written;
+    std::tie(target_, refusal) = resolve(path);
+    refusal_ = refusal != ReplaceResult::Written ? refusal : targetKind(target_);
+    if (refusal_ != ReplaceResult::Written) return;
+    refusal_ = ReplaceResult::CannotCreate;
     pending_.reserve(kWriteBuffer);  // before the file exists: nothing to clean up if it throws
-    const fs::path temporary = temporarySibling(target_);
     std::error_code error;
-    file_ = createExclusive(temporary, fs::exists(target_, error) ? target_ : fs::path());
-    if (!file_) return;
+    const bool exists = fs::exists(target_, error);
+    const fs::path temporary = temporarySibling(target_);
+    const NewFile made =
+        createExclusive(temporary, exists ? target_ : fs::path(), access == Access::OwnerOnly);
+    if (!made.file) return;
+    file_ = made.file;
     temporary_ = temporary;  // ours to remove from here on
+    inPlace_ = exists && (!made.sameOwner || fs::hard_link_count(target_, error) > 1);
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -108,6 +151,7 @@ ReplacingFile::~ReplacingFile() {
 
 void ReplacingFile::write(const void* data, std::size_t size) {
     if (!file_ || failed_) return;
+    content_.add(data, size);
     if (pending_.size() + size > kWriteBuffer) flushPending();
     if (size >= kWriteBuffer) {
         failed_ = std::fwrite(data, 1, size, file_) != size;
@@ -126,23 +170,50 @@ void ReplacingFile::flushPending() {
 }
 
 ReplaceResult ReplacingFile::commit() {
-    if (!file_) return ReplaceResult::CannotCreate;
+    if (!file_) return refusal_;
     if (!failed_) flushPending();
-    bool written = !failed_ && std::fflush(file_) == 0 && syncFileToDisk(file_);
-    written = std::fclose(file_) == 0 && written;
-    file_ = nullptr;
-    if (!written) {
+    if (failed_ || std::fflush(file_) != 0 || !syncFileToDisk(file_)) {
         discard();
         return ReplaceResult::WriteFailed;
     }
+    if (inPlace_) return writeInPlace();
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
     std::error_code error;
-    fs::rename(temporary_, target_, error);
-    if (error) {
+    if (closed) fs::rename(temporary_, target_, error);
+    if (!closed || error) {
         discard();
-        return ReplaceResult::CannotCreate;
+        return closed ? ReplaceResult::CannotCreate : ReplaceResult::WriteFailed;
     }
     temporary_.clear();
-    syncFolder(target_.parent_path().string());
+    syncFolder(target_.parent_path());
+    removeLeftovers(target_);
+    return ReplaceResult::Written;
+}
+
+// The new content is complete and on the disk in the temporary file: copied from there
+// into the target, which keeps its names, owner, group and permissions.
+ReplaceResult ReplacingFile::writeInPlace() {
+    std::FILE* out = openInPlace(target_);
+    if (!out) {
+        discard();  // nothing has changed yet
+        return ReplaceResult::CannotCreate;
+    }
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(kWriteBuffer);
+    bool copied = std::fseek(file_, 0, SEEK_SET) == 0;
+    std::size_t got = 0;
+    while (copied && (got = std::fread(buffer.get(), 1, kWriteBuffer, file_)) > 0)
+        copied = std::fwrite(buffer.get(), 1, got, out) == got;
+    copied = copied && !std::ferror(file_) && finishInPlace(out, content_.size());
+    copied = std::fclose(out) == 0 && copied;
+    if (!copied) {
+        std::fclose(file_);
+        file_ = nullptr;
+        keptCopy_ = temporary_;  // the whole new content, for the user to take
+        temporary_.clear();
+        return ReplaceResult::InPlaceFailed;
+    }
+    discard();
     removeLeftovers(target_);
     return ReplaceResult::Written;
 }
@@ -155,13 +226,13 @@ void ReplacingFile::discard() {
     temporary_.clear();
 }
 
-ReplaceResult replaceFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+ReplaceResult replaceFile(const fs::path& path, const std::vector<std::uint8_t>& bytes) {
     ReplacingFile file(path);
     file.write(bytes.data(), bytes.size());
     return file.commit();
 }
 
-ReplaceResult replaceFile(const std::string& path, const std::string& bytes) {
+ReplaceResult replaceFile(const fs::path& path, const std::string& bytes) {
     ReplacingFile file(path);
     file.write(bytes);
     return file.commit();

@@ -4,13 +4,14 @@
 #include "database/csv_import.h"
 #include "document/database_document.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 
 namespace tarn {
 
 std::string quotedClientName(const ClientDatabase& db, int index) {
     char name[kNameSize] = {};
     if (const ClientRecord* client = db.client(index)) client->getName(name, sizeof name);
-    return std::string("'").append(latin1ToUtf8(name)).append("'");
+    return std::string("'").append(ansiToUtf8(name)).append("'");
 }
 
 std::optional<ChannelPlan> planFromClient(const ClientDatabase& db, int index,
@@ -32,19 +33,18 @@ std::optional<ChannelPlan> planFromCsv(const std::filesystem::path& path,
                                        const MessageOwner& owner) {
     const std::optional<CsvImport> read = readCsvFile(path);
     if (!read) return std::nullopt;
-    if (!read->errors.empty()) {
-        std::string text =
-            formatMessage(msg::kUnreadableLines, static_cast<long long>(read->errors.size()));
-        text += lineErrorText(read->errors.front());
+    if (read->errorCount > 0) {
+        std::string text = formatMessage(msg::kUnreadableLines, read->errorCount);
+        for (const std::string& line : lineErrorTexts(*read)) text.append("\n").append(line);
         showError(owner, text + msg::kPlanNothingApplied);
         return std::nullopt;
     }
-    if (read->clients.empty() || read->clients.front().hasNoChannels()) {
+    if (read->clients.empty() || read->clients.front().record.hasNoChannels()) {
         showError(owner, formatMessage(msg::kPlanFileNoClient, path));
         return std::nullopt;
     }
     const std::u8string file = path.filename().u8string();
-    return ChannelPlan{read->clients.front(), std::string(file.begin(), file.end())};
+    return ChannelPlan{read->clients.front().record, std::string(file.begin(), file.end())};
 }
 
 std::vector<ClientPlanEffect> previewPlan(const ClientDatabase& db, const std::vector<int>& clients,

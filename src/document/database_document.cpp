@@ -22,9 +22,32 @@ void DatabaseDocument::setFileName(std::filesystem::path path) {
     if (!untitled()) OpenDatabases::add(fileName_);
 }
 
+bool DatabaseDocument::lockForEditing(const std::filesystem::path& path) {
+    lock_.release();
+    readOnly_ = false;
+    if (locking_ == Locking::None) return true;
+    const bool wait = locking_ == Locking::WaitOrRefuse;
+    if (lock_.lockForEditing(path, wait ? kEditWait : std::chrono::seconds(0)) !=
+        LockStatus::HeldByOther)
+        return true;  // taken, or no lock file can be made where nobody can save either
+    if (wait) {
+        showError(MessageOwner::none(), lockedText(msg::kBeingEdited, path, lock_.holder()));
+        return false;
+    }
+    readOnly_ =
+        askYesNo(MessageOwner::none(), lockedText(msg::kOpenReadOnly, path, lock_.holder()));
+    return readOnly_;
+}
+
+void DatabaseDocument::keepLockFresh() {
+    if (lock_.held() && !lock_.refresh()) lock_.lockForEditing(fileName_);
+}
+
 bool DatabaseDocument::open(const std::filesystem::path& path) {
+    if (!lockForEditing(path)) return false;
     setFileName(path);
     if (!database_.open(path)) {
+        lock_.release();  // nothing to save over the file it could not read
         history_.forgetClean();
         return false;
     }
@@ -72,7 +95,7 @@ bool DatabaseDocument::saveTo(const std::filesystem::path& path) {
 }
 
 DatabaseDocument::SaveResult DatabaseDocument::save() {
-    if (untitled() || openFailed()) return SaveResult::NeedsName;
+    if (untitled() || openFailed() || readOnly_) return SaveResult::NeedsName;
     if (!pathFits(fileName_, owner())) return SaveResult::Failed;
     return saveTo(fileName_) ? SaveResult::Saved : SaveResult::Failed;
 }
@@ -92,18 +115,28 @@ DatabaseDocument::SaveResult DatabaseDocument::saveAs(const std::filesystem::pat
     // The dialog confirmed replacing the name typed, not the one the extension made.
     if (forced != chosen && !mayReplaceMadeName(forced)) return SaveResult::Retry;
     // Another database of this program stays whole; this one's own file may be rewritten.
-    const bool ownFile = !untitled() && !openFailed() && forced == fileName_;
+    const bool ownFile = !untitled() && !openFailed() && !readOnly_ && forced == fileName_;
     if (!ownFile && !mayReplaceWithOutput(forced, owner())) return SaveResult::Retry;
     if (!saveTo(forced)) return SaveResult::Failed;
-    setFileName(forced);
+    if (!ownFile) tookName(forced);
     return SaveResult::Saved;
 }
 
 bool DatabaseDocument::saveNamed(const std::filesystem::path& path) {
     if (!pathFits(path, owner()) || !mayReplaceWithOutput(path, owner()) || !saveTo(path))
         return false;
-    setFileName(path);
+    tookName(path);
     return true;
+}
+
+void DatabaseDocument::tookName(const std::filesystem::path& path) {
+    setFileName(path);
+    // Saved under a new name: this document now edits that file.
+    if (locking_ != Locking::None) {
+        lock_.release();
+        readOnly_ = false;
+        lock_.lockForEditing(path);
+    }
 }
 
 DatabaseDocument::ExportResult DatabaseDocument::exportTo(std::filesystem::path chosen) {

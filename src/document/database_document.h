@@ -5,6 +5,7 @@
 #include <string>
 
 #include "database/client_database.h"
+#include "database/database_lock.h"
 #include "document/undo_history.h"
 #include "model/user_feedback.h"
 
@@ -26,10 +27,27 @@ class DatabaseDocument {
     DatabaseDocument(const DatabaseDocument&) = delete;
     DatabaseDocument& operator=(const DatabaseDocument&) = delete;
 
-    // Loads the file into this document, which takes its name whatever happens. A failed
-    // load leaves no clients and nothing modified, and the document never saves over the
-    // file it could not read: Save then needs a name, as for an untitled one.
+    // Loads the file into this document, which takes its name whatever happens (unless the
+    // editing lock is refused: see Locking). A failed load leaves no clients and nothing modified,
+    // and the document never saves over the file it could not read: Save then needs a name, as for
+    // an untitled one.
     bool open(const std::filesystem::path& path);
+
+    // Whether open() takes the database's editing lock (DatabaseLock), which this document
+    // then holds while it has the file, so that no other program saves over its edits.
+    enum class Locking {
+        None,          // the document is only read (tarn-cli's reading commands)
+        WaitOrRefuse,  // waits up to kEditWait for another program, then refuses to open
+        AskReadOnly,   // asks at once whether to open it read-only; No opens nothing and
+                       // leaves the document untitled
+    };
+    static constexpr auto kEditWait = std::chrono::seconds(5);
+    void setLocking(Locking locking) { locking_ = locking; }
+    // Opened while another program edits the file: Save needs another name.
+    bool readOnly() const { return readOnly_; }
+    // Keeps the editing lock fresh for programs on other computers: call it every
+    // DatabaseLock::kRefresh. A lock another program broke as stale is taken again.
+    void keepLockFresh();
 
     ClientDatabase& database() { return database_; }
     const ClientDatabase& database() const { return database_; }
@@ -92,15 +110,23 @@ class DatabaseDocument {
 
   private:
     void setFileName(std::filesystem::path path);
+    // Takes the name a Save as or a new database's save gave the document.
+    void tookName(const std::filesystem::path& path);
     bool saveTo(const std::filesystem::path& path);
     // Asks before replacing an existing file whose name the program made; false on No.
     bool mayReplaceMadeName(const std::filesystem::path& path) const;
+    // The editing lock of `path`, when this document takes one: false after the refusal
+    // (or the user's No) when another program holds it.
+    bool lockForEditing(const std::filesystem::path& path);
 
     ClientDatabase database_{true};
     std::filesystem::path fileName_{kNoName};
     UndoHistory history_{kUndoSteps};
     bool remembersFiles_ = false;
     WindowHandle owner_ = nullptr;
+    Locking locking_ = Locking::None;
+    DatabaseLock lock_;
+    bool readOnly_ = false;
 };
 
 }  // namespace tarn

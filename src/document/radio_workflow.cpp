@@ -4,6 +4,7 @@
 #include <array>
 
 #include "document/database_document.h"
+#include "document/radio_run.h"
 #include "model/message_texts.h"
 #include "model/user_feedback.h"
 #include "radio/radio_texts.h"
@@ -12,82 +13,6 @@
 
 namespace tarn {
 namespace {
-
-std::time_t nowOf(const RadioSetup& setup) {
-    return setup.now ? setup.now() : std::time(nullptr);
-}
-
-std::string timeOfDay(std::time_t when) {
-    char text[8] = "00:00";
-    if (const std::tm* local = std::localtime(&when))
-        std::strftime(text, sizeof text, "%H:%M", local);
-    return text;
-}
-
-std::string nameOf(const ClientRecord& client) {
-    char name[kNameSize] = {};
-    client.getName(name, sizeof name);
-    return name;
-}
-
-// The backups one command keeps, gathered in its report.
-class Backups {
-  public:
-    Backups(const DatabaseDocument& document, const RadioSetup& setup, RadioReport& report)
-        : document_(document), setup_(setup), report_(report) {}
-
-    // Keeps `client` with `image` (or its own image) as a backup; a failure is remembered
-    // once and stops nothing.
-    void keep(BackupKind kind, const ClientRecord& client, const RadioImage* image = nullptr) {
-        ClientRecord kept = client;
-        if (image) kept.image() = *image;  // as it came: no channel check
-        const std::filesystem::path database =
-            document_.untitled() ? std::filesystem::path() : document_.fileName();
-        const BackupResult result = keepBackupIn(folder(), kind, database, kept, nowOf(setup_));
-        if (result.ok())
-            report_.backups.push_back(result.file);
-        else if (report_.backupFailure.empty())
-            report_.backupFailure = result.failure;
-    }
-
-    std::filesystem::path folder() const {
-        return setup_.backupFolder.empty() ? backupFolder() : setup_.backupFolder;
-    }
-
-  private:
-    const DatabaseDocument& document_;
-    const RadioSetup& setup_;
-    RadioReport& report_;
-};
-
-// One command's run: its report, backups and link to the radio.
-class Run {
-  public:
-    Run(DatabaseDocument& document, const RadioSetup& setup, RadioTask task)
-        : backups_(document, setup, report_), link_(setup.port, setup.log) {
-        report_.task = task;
-        // Backups older than the "Backup Days" setting go before new ones come.
-        pruneBackups(backups_.folder(), settings().backupDays(), nowOf(setup));
-    }
-
-    SerialLink& link() { return link_; }
-    RadioReport& report() { return report_; }
-    Backups& backups() { return backups_; }
-
-    // Takes the outcome of the link's last exchange, noting whether a message box told
-    // the user of its failure.
-    void takeOutcome() {
-        report_.outcome = link_.outcome();
-        const RadioFailure f = report_.outcome.failure;
-        report_.failureTold = f == RadioFailure::PortNotOpened || f == RadioFailure::NoContact ||
-                              f == RadioFailure::InvalidData || f == RadioFailure::Incomplete;
-    }
-
-  private:
-    RadioReport report_;
-    Backups backups_;
-    SerialLink link_;
-};
 
 // Loads an image from the radio into the client: the channel check runs on a copy (with
 // its messages), and only a client that would change is kept and replaced.
@@ -128,7 +53,7 @@ int RadioReport::exitCode() const {
 }
 
 RadioReport readRadio(DatabaseDocument& document, int index, const RadioSetup& setup) {
-    Run run(document, setup, RadioTask::Read);
+    Run run(databasePathOf(document), setup, RadioTask::Read);
     RadioImage image{};
     const ClientRecord& client = *document.database().client(index);
     if (!run.link().readRadio(setup.owner, image.data(), kImageSize, false)) {
@@ -145,13 +70,13 @@ RadioReport readRadio(DatabaseDocument& document, int index, const RadioSetup& s
 
 void replaceClientWithImage(DatabaseDocument& document, int index, const RadioImage& image,
                             const RadioSetup& setup, RadioReport& report) {
-    Backups backups(document, setup, report);
+    Backups backups(databasePathOf(document), setup, report);
     report.task = RadioTask::Read;
     loadIntoClient(document, index, image, setup, backups, report);
 }
 
 RadioReport compareRadio(DatabaseDocument& document, int index, const RadioSetup& setup) {
-    Run run(document, setup, RadioTask::Compare);
+    Run run(databasePathOf(document), setup, RadioTask::Compare);
     RadioReport& report = run.report();
     const ClientRecord& client = *document.database().client(index);
     RadioImage image{};
@@ -173,7 +98,7 @@ RadioReport compareRadio(DatabaseDocument& document, int index, const RadioSetup
 }
 
 RadioReport programRadio(DatabaseDocument& document, int index, const RadioSetup& setup) {
-    Run run(document, setup, RadioTask::Write);
+    Run run(databasePathOf(document), setup, RadioTask::Write);
     RadioReport& report = run.report();
     const ClientRecord& client = *document.database().client(index);
     const std::string name = nameOf(client);
@@ -184,7 +109,7 @@ RadioReport programRadio(DatabaseDocument& document, int index, const RadioSetup
         return report;
     }
     SerialLink& link = run.link();
-    if (!link.askToConnect(setup.owner)) {
+    if (setup.askToConnect && !link.askToConnect(setup.owner)) {
         run.takeOutcome();
         report.text = writeReport(report.outcome, name, "");
         return report;
@@ -203,6 +128,12 @@ RadioReport programRadio(DatabaseDocument& document, int index, const RadioSetup
         run.backups().keep(BackupKind::BeforeWrite, client, &before);
         keptBefore = report.backupFailure.empty();
         report.alreadyHeld = before == client.image();
+        if (report.alreadyHeld && setup.skipWhenHeld) {
+            report.outcome.verified = RadioOutcome::Verify::Passed;
+            report.text = fillIn(radio_text::kAlreadyHeld,
+                                 {name, std::to_string(kImageSize), timeOfDay(nowOf(setup))});
+            return report;
+        }
     }
     link.writeRadio(setup.owner, client.image().data(), kImageSize, true,
                     ExchangeOptions{false, nullptr, nullptr});

@@ -34,6 +34,10 @@ struct RadioSetup {
     // When it is (backup names, the report's time of day); empty: the system clock.
     std::function<std::time_t()> now;
     std::filesystem::path backupFolder;  // empty: the user's backup folder
+    bool askToConnect = true;            // false: the front end has asked for this radio already
+    // Write: a radio found holding exactly the client (read before, byte for byte) is not
+    // programmed again; that read counts as its verification.
+    bool skipWhenHeld = false;
 };
 
 // What a radio command did.

@@ -9,6 +9,7 @@
 #include "document/apply_channels.h"
 #include "document/database_document.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 
 namespace tarn {
 namespace {
@@ -59,7 +60,7 @@ std::string clashLine(const ClientDatabase& db, const char* pattern, const Selca
         names.append(" and ")
             .append(std::to_string(clash.clients.size() - kNamedClients))
             .append(" more");
-    const std::string text = formatMessage(pattern, std::string_view(latin1ToUtf8(clash.selcall)));
+    const std::string text = formatMessage(pattern, std::string_view(ansiToUtf8(clash.selcall)));
     return formatMessage(formatMessage(text, static_cast<long long>(clash.clients.size())),
                          std::string_view(names));
 }

@@ -11,10 +11,6 @@
 namespace tarn {
 namespace {
 
-// Lowest typed values in tenths of a kHz: RX 500.0, TX 1800.0. Both stay below the
-// table's limit, 30000.0 kHz: a channel at the limit would count as free and vanish.
-constexpr long long kLowest[2] = {5000, 18000};
-
 // The typed text as the dialog reads it: at most 63 characters.
 std::optional<KhzValue> readKhz(std::string_view typed) {
     return KhzValue::parse(typed.substr(0, 63));
@@ -41,10 +37,9 @@ std::string channelRefusalText(ChannelRefusal refusal) {
 }
 
 ChannelRefusal ClientRecord::checkFrequency(int which, std::string_view typed) {
+    // Below the table's limit, 30000.0 kHz: a channel at the limit would count as free.
     const auto value = readKhz(typed);
-    const long long lowest = kLowest[which ? 1 : 0];
-    if (value && value->tenths() >= lowest && value->tenths() < kFrequencyLimit)
-        return ChannelRefusal::None;
+    if (value && frequencyAccepted(which, value->tenths())) return ChannelRefusal::None;
     return which ? ChannelRefusal::Transmit : ChannelRefusal::Receive;
 }
 
@@ -92,7 +87,7 @@ ChannelRefusal ClientRecord::storeChannel(const ChannelEntry& entry) {
     setChannelFlag(n, ChannelFlag::Scan, advanced && entry.scan);
     setChannelFlag(n, ChannelFlag::Selcall, advanced && entry.selcall);
     setChannelFlag(n, ChannelFlag::Usb, entry.usb);
-    setLabel(n, entry.label.substr(0, kLabelSize - 1).c_str());
+    setLabel(n, entry.label.substr(0, kLabelLength).c_str());
     return ChannelRefusal::None;
 }
 

@@ -76,11 +76,13 @@ int ClientRecord::setChannelFlag(int n, int mask, int value) {
 int ClientRecord::getLabel(int n, char* buffer, int capacity) const {
     n = channelNumber(n);
     if (n == 0) return 0;
-    // A label of other origin may fill all 32 bytes; it then ends after the 32nd.
+    // A label of other origin may fill all 32 bytes; it is shown, printed and exported
+    // with its first 31, as a typed label has at most, so that an export imports again.
+    // The record keeps all 32: files and the clipboard carry them unchanged.
     const std::uint8_t* label = labelBytes(n);
-    const void* nul = std::memchr(label, 0, kLabelSize);
+    const void* nul = std::memchr(label, 0, kLabelLength);
     const int length =
-        nul ? static_cast<int>(static_cast<const std::uint8_t*>(nul) - label) : kLabelSize;
+        nul ? static_cast<int>(static_cast<const std::uint8_t*>(nul) - label) : kLabelLength;
     if (!buffer || capacity < length + 1) return -1;
     std::memcpy(buffer, label, static_cast<std::size_t>(length));
     buffer[length] = '\0';

@@ -6,19 +6,14 @@
 #include <string>
 #include <string_view>
 
+#include "model/limits.h"
 #include "model/window_handle.h"
 
 namespace tarn {
 
-inline constexpr int kImageSize = 2048;    // radio addresses 0x1800..0x1FFF
-inline constexpr int kChannelCount = 255;  // channel numbers 1..255
-inline constexpr int kSlotSize = 8;        // ChannelSlot of channel n at image byte 8n
-inline constexpr int kLabelSize = 32;      // 31 characters and a NUL
-inline constexpr int kNameSize = 32;
-inline constexpr int kSerialSize = 16;
+inline constexpr int kImageSize = 2048;  // radio addresses 0x1800..0x1FFF
+inline constexpr int kSlotSize = 8;      // ChannelSlot of channel n at image byte 8n
 inline constexpr int kSerializedClientSize = 10257;
-inline constexpr std::uint32_t kFrequencyLimit = 300000;  // units of 100 Hz, exclusive
-inline constexpr int kScanLimit = 8;
 
 // Bits of image byte 0.
 namespace ClientOption {

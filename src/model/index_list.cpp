@@ -24,6 +24,7 @@ std::optional<int> number(std::string_view text) {
 }  // namespace
 
 std::optional<std::vector<int>> parseIndexList(std::string_view text) {
+    constexpr int kLongestRange = 1000;  // a database's clients
     std::vector<int> indexes;
     while (true) {
         const std::size_t comma = text.find(',');
@@ -32,14 +33,13 @@ std::optional<std::vector<int>> parseIndexList(std::string_view text) {
         const std::optional<int> first = number(item.substr(0, dash));
         const std::optional<int> last =
             dash == std::string_view::npos ? first : number(item.substr(dash + 1));
-        if (!first || !last || *last < *first) return std::nullopt;
-        for (int i = *first; i <= *last; ++i) indexes.push_back(i);
-        if (comma == std::string_view::npos) break;
+        if (!first || !last || *last < *first || *last - *first >= kLongestRange)
+            return std::nullopt;
+        for (int i = *first; i <= *last; ++i)
+            if (std::find(indexes.begin(), indexes.end(), i) == indexes.end()) indexes.push_back(i);
+        if (comma == std::string_view::npos) return indexes;
         text.remove_prefix(comma + 1);
     }
-    std::sort(indexes.begin(), indexes.end());
-    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    return indexes;
 }
 
 }  // namespace tarn

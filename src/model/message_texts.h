@@ -100,30 +100,63 @@ inline constexpr const char* kFileReadOnly =
 inline constexpr const char* kCreateFile =
     "%s\nThis file does not exist.\nDo you want to create it?";
 
+// Files another program, another user or the system has a say in.
+inline constexpr const char* kNotAFile = "'%s' is not a regular file; it is never replaced.";
+inline constexpr const char* kUnsafeLink =
+    "'%s' is a link another user made in a shared folder; it is not followed.";
+inline constexpr const char* kKeptBeside =
+    "'%s' could not be written completely. Its new content is in '%s'.";
+inline constexpr const char* kLockHolder = "%s on %s since %s (%s)";
+inline constexpr const char* kBeingEdited = "The database '%s' is being edited by %s.";
+inline constexpr const char* kOpenReadOnly =
+    "The database '%s' is being edited by %s.\n\nDo you want to open it read-only?";
+inline constexpr const char* kNotSavedInUse = "'%s' was not saved: it is being edited by %s.";
+
 // CSV export and import; the reasons name one line of the file.
 inline constexpr const char* kCannotCreateCsv = "Failed to create/open csv file";
 inline constexpr const char* kCannotWriteCsv = "Failed to write csv file";
 inline constexpr const char* kCannotOpenCsv = "Could not open csv file";
-inline constexpr const char* kUnreadableLines = "%d lines of the file cannot be read:\n";
-inline constexpr const char* kMoreUnreadableLines = "\n... and %d more";
-inline constexpr const char* kNothingImported = "\n\nNothing was imported.";
-inline constexpr const char* kImportReadable = "\n\nImport the readable clients?";
-inline constexpr const char* kCsvNameTooLong = "the name has more than 31 characters";
+inline constexpr const char* kCsvTooLarge = "The csv file is too large: it has more than %d MB.";
+inline constexpr const char* kUnreadableLines = "%d lines of the file cannot be read:";
+inline constexpr const char* kMoreUnreadableLines = "... and %d more";
+inline constexpr const char* kImportTotals = "The file holds %d readable clients with %d channels.";
+inline constexpr const char* kImportNoClients = "The file holds no clients. Nothing was imported.";
+inline constexpr const char* kImportNothingReadable =
+    "Nothing was imported: no client of the file can be read.";
+inline constexpr const char* kImportUnreadable =
+    "Nothing was imported: the file has lines that cannot be read.";
+inline constexpr const char* kImportDatabaseFull =
+    "The database already holds %d clients. Nothing was imported.";
+inline constexpr const char* kImportTooMany =
+    "The file holds %d clients; the database has room for %d more (it holds at most %d).";
+inline constexpr const char* kImportFirstOnes = "\n\nImport the first %d?";
+inline constexpr const char* kImportDealerText =
+    "The database's dealer text is \"%s\".\n\nReplace it with the file's first line, \"%s\"?";
+inline constexpr const char* kCsvTooLong = "the %s has more than %d characters";
+inline constexpr const char* kCsvCannotHold = "the %s cannot hold the character \"%s\"";
+inline constexpr const char* kCsvLineBreak = "the %s holds a line break";
+inline constexpr const char* kCsvLineTooLong = "the line has more than %d characters";
+inline constexpr const char* kCsvNoName = "the client has no name";
+inline constexpr const char* kCsvExtraEmptyLine =
+    "an empty line too many: the next client's name belongs here";
 inline constexpr const char* kCsvClientFields = "a client line needs 9 fields";
-inline constexpr const char* kCsvSerialTooLong = "the serial has more than 16 characters";
 inline constexpr const char* kCsvSelcall = "the selcall is not four digits";
 inline constexpr const char* kCsvFlag = "\"%s\" must be 1 or empty";
 inline constexpr const char* kCsvPower = "\"power\" must be low, mid or high";
 inline constexpr const char* kCsvChannelFields = "a channel line needs 9 fields";
 inline constexpr const char* kCsvChannelNumber = "the channel number must be 1 to 255";
 inline constexpr const char* kCsvChannelTwice = "channel %d appears twice";
-inline constexpr const char* kCsvRx = "\"rx\" must be a frequency from 0.1 to 29999.9 kHz";
-inline constexpr const char* kCsvTx = "\"tx\" must be a frequency from 0.0 to 29999.9 kHz";
-inline constexpr const char* kCsvLabelTooLong = "the label has more than 31 characters";
+inline constexpr const char* kCsvFrequency = "\"%s\" must be a frequency in kHz, such as 7000.0";
+inline constexpr const char* kCsvDecimals = "\"%s\" must have at most one decimal";
+inline constexpr const char* kCsvRange = "\"%s\" must be from %s to %s kHz";
+inline constexpr const char* kCsvScanLimit = "the client has more than %d scan channels";
 inline constexpr const char* kCsvNulByte = "the line holds a NUL byte";
 inline constexpr const char* kCsvGapExpected = "expected an empty line before the next client";
 inline constexpr const char* kCsvHeadingExpected = "expected \"%s\"";
 inline constexpr const char* kCsvEndsInClient = "the file ends inside this client";
+
+// Typed text the records cannot hold.
+inline constexpr const char* kCannotHoldCharacter = "The %s cannot hold the character \"%s\".";
 
 // Printing.
 inline constexpr const char* kNothingToPrint = "Nothing to print.";
@@ -147,8 +180,11 @@ inline constexpr const char* kBackupFolderNotCreated = "The backup folder '%s' c
 inline constexpr const char* kBackupNoDataFolder =
     "Backup not kept: the user's data folder is unknown.";
 inline constexpr const char* kBackupFolderNotKept =
-    "Backup not kept: the folder '%s' cannot be created";
-inline constexpr const char* kBackupNotWritten = "Backup not kept: '%s' cannot be written.";
+    "Backup not kept: the backup folder cannot be made (%s).";
+inline constexpr const char* kBackupFolderNotPrivate =
+    "Backup not kept: other users can reach the backup folder.";
+inline constexpr const char* kBackupNotWritten = "Backup not kept: the file cannot be written.";
+inline constexpr const char* kFolderNotPrivate = "other users can reach it";
 inline constexpr const char* kRadioLogNotWritten = "The radio log could not be written to '%s'.";
 inline constexpr const char* kNoRadioExchanges = "No radio exchanges yet.";
 inline constexpr const char* kComparisonNotWritten = "The comparison could not be written to '%s'.";
@@ -175,6 +211,11 @@ inline constexpr const char* kCliSelcallStart = "tarn-cli: the start selcall mus
 inline constexpr const char* kCliNoFindings = "No findings.";
 
 // tarn-cli's own texts.
+// Status bar reports of the database window.
+inline constexpr const char* kClientLimitReached =
+    "A database holds at most %d clients: no client was added.";
+inline constexpr const char* kExportedOneClient = "Exported 1 client to '%s'";
+inline constexpr const char* kExportedClients = "Exported %d clients to '%s'";
 inline constexpr const char* kCliUsage = "usage: tarn-cli %s\n";
 inline constexpr const char* kCliUnknownCommand = "tarn-cli: unknown command \"%s\"\n";
 inline constexpr const char* kCliUnknownOption = "tarn-cli: unknown option \"%s\"\n";
@@ -185,15 +226,9 @@ inline constexpr const char* kCliOutputExists =
 inline constexpr const char* kCliConfirm =
     "Press Enter to continue, or type anything else to cancel: ";
 inline constexpr const char* kCliNoMatch = "No client matches.";
-inline constexpr const char* kCliNothingReadable =
-    "Nothing was imported: no client of the file can be read.\n";
-inline constexpr const char* kCliSkipBad =
-    "Nothing was imported. Add --skip-bad to import the %zu readable clients.\n";
-inline constexpr const char* kCliDatabaseFull =
-    "The database already holds %d clients. Nothing was imported.\n";
-inline constexpr const char* kCliNoRoom =
-    "The file holds %zu clients; the database has room for %d more (it holds "
-    "at most %d). Nothing was imported. Add --skip-bad to import the first %d.\n";
+inline constexpr const char* kCliSkipBad = "Add --skip-bad to import the %d readable clients.";
+inline constexpr const char* kCliFirstOnes =
+    " Nothing was imported. Add --skip-bad to import the first %d.";
 inline constexpr const char* kCliReadKept = "The radio's memory was kept in '%s'.\n";
 inline constexpr const char* kCliReadNotKept = "The radio's memory could not be kept.\n";
 inline constexpr const char* kCliReadInBackup = "The radio's memory is kept in the backup '%s'.\n";
@@ -201,6 +236,13 @@ inline constexpr const char* kCliNoPorts = "No serial ports were found.";
 inline constexpr const char* kCliRadioFoundOn = "The radio answered on %s.\n";
 inline constexpr const char* kCliNoPrint =
     "tarn-cli: print is not available in this build (it was built without Qt).\n";
+
+// A radio's history.
+inline constexpr const char* kBackupUnreadable = "The backup %s cannot be read.";
+inline constexpr const char* kNoHistory = "No backups of '%s' were found.";
+// tarn-cli write with a list of clients, between radios.
+inline constexpr const char* kCliQueueAsk = "%s, then press Enter (s: skip, q: stop): ";
+inline constexpr const char* kCliQueueRetry = "Enter: try again, s: skip, q: stop: ";
 
 inline constexpr const char* kEveryText[] = {
     kClipboardNoMemory,
@@ -253,29 +295,49 @@ inline constexpr const char* kEveryText[] = {
     kPathNotFound,
     kFileReadOnly,
     kCreateFile,
+    kNotAFile,
+    kUnsafeLink,
+    kKeptBeside,
+    kLockHolder,
+    kBeingEdited,
+    kOpenReadOnly,
+    kNotSavedInUse,
     kCannotCreateCsv,
     kCannotWriteCsv,
     kCannotOpenCsv,
+    kCsvTooLarge,
     kUnreadableLines,
     kMoreUnreadableLines,
-    kNothingImported,
-    kImportReadable,
-    kCsvNameTooLong,
+    kImportTotals,
+    kImportNoClients,
+    kImportNothingReadable,
+    kImportUnreadable,
+    kImportDatabaseFull,
+    kImportTooMany,
+    kImportFirstOnes,
+    kImportDealerText,
+    kCsvTooLong,
+    kCsvCannotHold,
+    kCsvLineBreak,
+    kCsvLineTooLong,
+    kCsvNoName,
+    kCsvExtraEmptyLine,
     kCsvClientFields,
-    kCsvSerialTooLong,
     kCsvSelcall,
     kCsvFlag,
     kCsvPower,
     kCsvChannelFields,
     kCsvChannelNumber,
     kCsvChannelTwice,
-    kCsvRx,
-    kCsvTx,
-    kCsvLabelTooLong,
+    kCsvFrequency,
+    kCsvDecimals,
+    kCsvRange,
+    kCsvScanLimit,
     kCsvNulByte,
     kCsvGapExpected,
     kCsvHeadingExpected,
     kCsvEndsInClient,
+    kCannotHoldCharacter,
     kNothingToPrint,
     kPrinterFont,
     kPrinterPageSize,
@@ -288,10 +350,15 @@ inline constexpr const char* kEveryText[] = {
     kBackupFolderNotCreated,
     kBackupNoDataFolder,
     kBackupFolderNotKept,
+    kBackupFolderNotPrivate,
     kBackupNotWritten,
+    kFolderNotPrivate,
     kRadioLogNotWritten,
     kNoRadioExchanges,
     kComparisonNotWritten,
+    kClientLimitReached,
+    kExportedOneClient,
+    kExportedClients,
     kCliUsage,
     kCliUnknownCommand,
     kCliUnknownOption,
@@ -300,10 +367,8 @@ inline constexpr const char* kEveryText[] = {
     kCliOutputExists,
     kCliConfirm,
     kCliNoMatch,
-    kCliNothingReadable,
     kCliSkipBad,
-    kCliDatabaseFull,
-    kCliNoRoom,
+    kCliFirstOnes,
     kCliReadKept,
     kCliReadNotKept,
     kCliReadInBackup,
@@ -324,6 +389,10 @@ inline constexpr const char* kEveryText[] = {
     kCliBadList,
     kCliSelcallStart,
     kCliNoFindings,
+    kBackupUnreadable,
+    kNoHistory,
+    kCliQueueAsk,
+    kCliQueueRetry,
 };
 
 }  // namespace tarn::msg

@@ -55,7 +55,4 @@ std::string formatMessage(std::string_view pattern, long long number);
 std::string formatMessage(std::string_view pattern, std::string_view text);
 std::string formatMessage(std::string_view pattern, const std::filesystem::path& path);
 
-// An 8-bit text of the database (Latin-1) as UTF-8, for a message that names a client.
-std::string latin1ToUtf8(std::string_view text);
-
 }  // namespace tarn

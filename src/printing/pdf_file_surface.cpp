@@ -4,11 +4,12 @@
 #include <QPdfWriter>
 
 #include "database/replace_file.h"
+#include "model/user_feedback.h"
 #include "printing/qt_page_surface.h"
 
 namespace tarn {
 
-std::unique_ptr<PrintSurface> pdfFileSurface(const std::string& path) {
+std::unique_ptr<PrintSurface> pdfFileSurface(const std::filesystem::path& path) {
     // The buffer outlives the writer: the surface owns the writer, the hooks own the buffer.
     auto buffer = std::make_shared<QBuffer>();
     buffer->open(QIODevice::WriteOnly);
@@ -20,10 +21,12 @@ std::unique_ptr<PrintSurface> pdfFileSurface(const std::string& path) {
     };
     hooks.deliver = [buffer, path] {
         ReplacingFile file(path);
-        if (!file.isOpen()) return false;
         const QByteArray& bytes = buffer->data();
         file.write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-        return file.commit() == ReplaceResult::Written;
+        const ReplaceResult result = file.commit();
+        const std::string refusal = replaceRefusalText(result, path, file.keptCopy());
+        if (!refusal.empty()) showError(MessageOwner::none(), refusal);
+        return result == ReplaceResult::Written;
     };
     return std::make_unique<QtPageSurface>(std::move(writer), std::move(hooks));
 }

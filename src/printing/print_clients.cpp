@@ -96,7 +96,7 @@ std::vector<std::filesystem::path> eachClientFiles(const ClientDatabase& db, con
     for (int index : jobClients(db, job)) {
         char name[kNameSize] = {};
         db.client(index)->getName(name, sizeof name);
-        const std::u8string stem = latin1Part(name);
+        const std::u8string stem = recordTextPart(name);
         std::u8string file = stem;
         for (int n = 2; !taken.insert(lowered(file)).second; ++n)
             file = stem + u8" (" +
@@ -128,7 +128,7 @@ int printEachToPdf(const ClientDatabase& db, WindowHandle owner, const PrintJob&
     for (std::size_t i = 0; i < clients.size(); ++i) {
         PrintJob one = job;
         one.clients = {clients[i]};
-        std::unique_ptr<PrintSurface> surface = pdfFile(files[i].string());
+        std::unique_ptr<PrintSurface> surface = pdfFile(files[i]);
         const PrintError error =
             surface ? printDocument(*surface, db, one, {}, [&] { printing.keepAlive(); })
                     : PrintError::Document;

@@ -39,7 +39,7 @@ std::vector<std::filesystem::path> eachClientFiles(const ClientDatabase& db, con
 // file in `folder` (eachClientFiles), each through the surface `pdfFile` makes for a path.
 // Files that exist are replaced only when `mayReplace` (given how many) says so. The number
 // of files written; -1 after its message when one failed or nothing may be written.
-using PdfSurfaceMaker = std::function<std::unique_ptr<PrintSurface>(const std::string&)>;
+using PdfSurfaceMaker = std::function<std::unique_ptr<PrintSurface>(const std::filesystem::path&)>;
 int printEachToPdf(const ClientDatabase& db, WindowHandle owner, const PrintJob& job,
                    const std::filesystem::path& folder, const PdfSurfaceMaker& pdfFile,
                    const std::function<bool(int existing)>& mayReplace);

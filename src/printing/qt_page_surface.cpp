@@ -130,7 +130,11 @@ void QtPageSurface::drawString(const PrintRect& rect, const QString& text, TextA
 }
 
 std::string QtPageSurface::localTimeAndDate() const {
-    return toAnsi(printedTimeAndDate(QLocale::system(), QDateTime::currentDateTime()));
+    // The page's texts are 8-bit: a locale whose names the code page cannot hold (a Polish
+    // month, say) prints the date in the C locale's form rather than with a character lost.
+    const QDateTime now = QDateTime::currentDateTime();
+    if (auto text = toAnsi(printedTimeAndDate(QLocale::system(), now))) return *text;
+    return toAnsi(printedTimeAndDate(QLocale::c(), now)).value_or(std::string());
 }
 
 // A range chosen in the print dialog (empty: every page).

@@ -1,24 +1,31 @@
 #include "qtcommon/ansi_text.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
-#include <algorithm>
+#include "model/message_texts.h"
+#include "model/text_codec.h"
+#include "model/user_feedback.h"
 
 namespace tarn {
 
 QString fromAnsi(std::string_view bytes) {
-    QStringDecoder decoder("windows-1252");
-    QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    if (decoder.isValid()) return decoder.decode(view);
-    return QString::fromLatin1(view);
+    return QString::fromStdString(ansiToUtf8(bytes));
 }
 
-std::string toAnsi(const QString& text) {
-    QStringEncoder encoder("windows-1252");
-    if (!encoder.isValid()) return text.toLatin1().toStdString();
-    std::string bytes = QByteArray(encoder.encode(text)).toStdString();
-    // The codec marks a character it cannot write with SUB; store and show '?' instead.
-    if (!text.contains(QChar(0x1A))) std::replace(bytes.begin(), bytes.end(), '\x1a', '?');
+std::optional<std::string> toAnsi(const QString& text, QString* refused) {
+    std::string character;
+    auto bytes = utf8ToAnsi(text.toStdString(), &character);
+    if (!bytes && refused) *refused = QString::fromStdString(character);
+    return bytes;
+}
+
+std::optional<std::string> typedAnsi(const QString& text, std::string_view field,
+                                     WindowHandle owner) {
+    QString refused;
+    auto bytes = toAnsi(text, &refused);
+    if (!bytes) {
+        const std::string named = formatMessage(msg::kCannotHoldCharacter, field);
+        showError(MessageOwner::of(owner),
+                  formatMessage(named, std::string_view(refused.toStdString())));
+    }
     return bytes;
 }
 

@@ -21,6 +21,23 @@ inline constexpr const char* kReceived = "Received %u bytes";
 inline constexpr const char* kProcessing = "Processing data...";
 inline constexpr const char* kSent = "Sent %u bytes";
 
+// Radios programmed in a row, and a radio recognised by what it holds.
+inline constexpr const char* kAlreadyHeld =
+    "The radio already holds '%s': not programmed (%d bytes compared) at %s";
+inline constexpr const char* kConnectRadioFor = "Connect the radio for '%s' (serial %s)";
+inline constexpr const char* kQueueVerified = "verified";
+inline constexpr const char* kQueueAlreadyHeld = "already held";
+inline constexpr const char* kQueueFailed = "failed";
+inline constexpr const char* kQueueSkipped = "skipped";
+inline constexpr const char* kQueueNotReached = "not programmed";
+inline constexpr const char* kQueueSummary = "%d of %d radios verified";
+inline constexpr const char* kIdentifiedExactly = "The radio holds exactly '%s' (serial %s) of %s";
+inline constexpr const char* kIdentifiedClosest =
+    "The radio is closest to '%s' (serial %s) of %s: %s, %d channels differ";
+inline constexpr const char* kSameSelcall = "same selcall";
+inline constexpr const char* kOtherSelcall = "another selcall";
+inline constexpr const char* kNoClientToMatch = "No open database holds a client to match.";
+
 }  // namespace tarn::radio_text
 
 // What probing a port found, and why a port did not open (the lines under kOpenFailed).
@@ -63,6 +80,19 @@ inline constexpr const char* kEveryText[] = {
     kReceived,
     kProcessing,
     kSent,
+    kAlreadyHeld,
+    kConnectRadioFor,
+    kQueueVerified,
+    kQueueAlreadyHeld,
+    kQueueFailed,
+    kQueueSkipped,
+    kQueueNotReached,
+    kQueueSummary,
+    kIdentifiedExactly,
+    kIdentifiedClosest,
+    kSameSelcall,
+    kOtherSelcall,
+    kNoClientToMatch,
     probe_text::kAnswered,
     probe_text::kNoAnswer,
     probe_text::kCannotOpen,

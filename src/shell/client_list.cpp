@@ -3,7 +3,7 @@
 #include <QFocusEvent>
 #include <QHeaderView>
 
-#include "qtcommon/ansi_text.h"
+#include "database/client_match.h"
 #include "shell/client_table_model.h"
 
 namespace tarn {
@@ -82,7 +82,7 @@ void ClientList::sortByColumn(int column) {
 
 void ClientList::setFindText(const QString& text) {
     // Hidden rows leave the selection with the rows; the focus mark goes in any case.
-    rows_->setFindText(toAnsi(text));
+    rows_->setFindText(findTextOf(text.toStdString()));
     selectionModel()->clearCurrentIndex();
 }
 

@@ -48,6 +48,9 @@ enum : int {
     ApplyChannels = 40180,
     NumberSelcalls = 40181,
     PrintSelected = 40185,
+    IdentifyRadio = 40182,
+    ProgramSelected = 40183,
+    ClientHistory = 40184,
     HelpContents = 40190,
 };
 
@@ -56,7 +59,8 @@ constexpr bool isDatabaseCommand(int id) {
     return id == SaveAs || (id >= WriteRadio && id <= PrintClient) || id == EditDealer ||
            (id >= PrintSummary && id <= Export) || id == Import || id == Close || id == Save ||
            id == Copy || id == Paste || id == Undo || id == Redo || id == CompareRadio ||
-           id == PrintPreview || id == ApplyChannels || id == NumberSelcalls || id == PrintSelected;
+           id == PrintPreview || id == ProgramSelected || id == ClientHistory ||
+           id == ApplyChannels || id == NumberSelcalls || id == PrintSelected;
 }
 
 }  // namespace tarn::cmd

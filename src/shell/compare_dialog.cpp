@@ -46,7 +46,9 @@ void saveText(QWidget* parent, const QString& text) {
         showError(owner, formatMessage(msg::kComparisonNotWritten, path));
 }
 
-void printText(QWidget* parent, const QString& text) {
+}  // namespace
+
+void printPlainText(QWidget* parent, const QString& text) {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     if (dialog.exec() != QDialog::Accepted) return;
@@ -57,8 +59,6 @@ void printText(QWidget* parent, const QString& text) {
     document.setPlainText(text);
     document.print(&printer);
 }
-
-}  // namespace
 
 CompareChoice askAfterComparison(QWidget* parent, const ImageComparison& comparison,
                                  const ClientRecord& client) {
@@ -91,7 +91,8 @@ CompareChoice askAfterComparison(QWidget* parent, const ImageComparison& compari
     QObject::connect(buttons->addButton("Save as text\u2026", QDialogButtonBox::HelpRole),
                      &QPushButton::clicked, &dialog, [&dialog, text] { saveText(&dialog, text); });
     QObject::connect(buttons->addButton("Print\u2026", QDialogButtonBox::HelpRole),
-                     &QPushButton::clicked, &dialog, [&dialog, text] { printText(&dialog, text); });
+                     &QPushButton::clicked, &dialog,
+                     [&dialog, text] { printPlainText(&dialog, text); });
     add("Replace client", CompareChoice::ReplaceClient);
     add("Write client to radio", CompareChoice::WriteClient);
     // Closing is the default: Enter after a glance changes neither the client nor the radio.

@@ -18,6 +18,7 @@
 #include "database/csv_import.h"
 #include "database/output_guard.h"
 #include "document/apply_channels.h"
+#include "document/csv_import_plan.h"
 #include "document/radio_workflow.h"
 #include "document/selcall_numbers.h"
 #include "model/message_texts.h"
@@ -35,7 +36,9 @@
 #include "shell/commands.h"
 #include "shell/compare_dialog.h"
 #include "shell/file_name_dialog.h"
+#include "shell/fleet_dialogs.h"
 #include "shell/fleet_questions.h"
+#include "shell/import_preview_dialog.h"
 #include "shell/shell_services.h"
 
 namespace tarn {
@@ -52,21 +55,6 @@ class PrintPreview final : private PreviewPrinter, public QPrintPreviewDialog {
         setAttribute(Qt::WA_DeleteOnClose);
     }
 };
-
-constexpr int kListedLineErrors = 20;
-
-// The unreadable lines of an import, the first ones listed and the rest counted.
-std::string lineErrorsText(const std::vector<CsvLineError>& errors) {
-    std::string text = formatMessage(msg::kUnreadableLines, static_cast<long long>(errors.size()));
-    for (std::size_t i = 0; i < errors.size() && i < kListedLineErrors; ++i) {
-        text += '\n';  // appended apart: GCC 12 at -O3 warns falsely about "\n" + string
-        text += lineErrorText(errors[i]);
-    }
-    if (errors.size() > kListedLineErrors)
-        text += formatMessage(msg::kMoreUnreadableLines,
-                              static_cast<long long>(errors.size() - kListedLineErrors));
-    return text;
-}
 
 }  // namespace
 
@@ -108,7 +96,11 @@ DatabaseWindow::DatabaseWindow(std::optional<std::filesystem::path> path, QWidge
     addAction(findKey);
     connect(find_, &QLineEdit::textChanged, this, &DatabaseWindow::findTextChanged);
     connect(find_, &QLineEdit::returnPressed, list_, &ClientList::goToFirstRow);
+    document_.setLocking(DatabaseDocument::Locking::AskReadOnly);
     if (path) document_.open(*path);
+    auto* lockRefresh = new QTimer(this);
+    connect(lockRefresh, &QTimer::timeout, this, [this] { document_.keepLockFresh(); });
+    lockRefresh->start(std::chrono::milliseconds(DatabaseLock::kRefresh));
     showTitle();
     connect(list_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &DatabaseWindow::selectionCountChanged);
@@ -259,6 +251,10 @@ void DatabaseWindow::runCommand(int id) {
             return readRadio();
         case cmd::CompareRadio:
             return compareWithRadio();
+        case cmd::ProgramSelected:
+            return programSelected();
+        case cmd::ClientHistory:
+            return showHistory();
         case cmd::EditDealer:
             return editDealerText();
         case cmd::Undo:
@@ -299,10 +295,10 @@ void DatabaseWindow::exportDatabase() {
         const auto done = document_.exportTo(chosen);
         if (done.result == DatabaseDocument::SaveResult::Retry) continue;
         if (done.result == DatabaseDocument::SaveResult::Saved)
-            report(QString("Exported %1 %2 to '%3'")
-                       .arg(done.clients)
-                       .arg(done.clients == 1 ? "client" : "clients")
-                       .arg(displayPath(done.file.filename())));
+            report(QString::fromStdString(formatMessage(
+                done.clients == 1 ? std::string(msg::kExportedOneClient)
+                                  : formatMessage(msg::kExportedClients, done.clients),
+                done.file.filename())));
         break;
     }
 }
@@ -315,22 +311,23 @@ void DatabaseWindow::importCsv() {
     const std::optional<CsvImport> read = readCsvFile(path);
     if (!read) return;
     const MessageOwner owner = MessageOwner::of(this);
-    if (!read->errors.empty()) {
-        const std::string errors = lineErrorsText(read->errors);
-        if (read->clients.empty()) return showError(owner, errors + msg::kNothingImported);
-        MessageOwner asking = owner;
-        asking.defaultNo = true;  // a damaged file is imported only on purpose
-        if (!askYesNo(asking, errors + msg::kImportReadable)) return;
-    }
-    // One call appends every client, so that the import is one step to undo.
+    // A file without clients has nothing to preview.
+    if (read->readable == 0 && read->errorCount == 0)
+        return showError(owner, msg::kImportNoClients);
+    const ImportChoice choice = askImportPreview(this, *read);
+    if (choice == ImportChoice::Cancel) return;
+    ImportPlan plan =
+        planImport(document_.database(), *read, choice == ImportChoice::ImportReadable);
+    if (!plan.refusal.empty()) return showError(owner, plan.refusal);
+    MessageOwner asking = owner;
+    asking.defaultNo = true;  // less than the file holds, or a text replaced, only on purpose
+    if (!plan.tooMany.empty() &&
+        !askYesNo(asking, plan.tooMany + formatMessage(msg::kImportFirstOnes, plan.count)))
+        return;
+    if (!plan.dealerTextQuestion.empty())
+        plan.dealerText = askYesNo(asking, plan.dealerTextQuestion);
     const int before = document_.database().clientCount();
-    CsvImportSummary summary;
-    document_.change(
-        [&](ClientDatabase& db) {
-            summary = appendClients(db, read->clients);
-            return 1;
-        },
-        [&] { return "Import " + std::to_string(summary.clients) + " clients"; });
+    const CsvImportSummary summary = importPlanned(document_, *read, plan);
     list_->markNewClients(before, summary.clients);
     userFeedback().showMessage(owner, importSummaryText(summary), MessageIcon::Information,
                                MessageButtons::Ok);
@@ -350,8 +347,7 @@ void DatabaseWindow::newClient() {
         },
         [&] { return "New client '" + clientName(index) + "'"; });
     if (index < 0) {
-        report(
-            QString("A database holds at most %1 clients: no client was added.").arg(kMaxClients));
+        report(QString::fromStdString(formatMessage(msg::kClientLimitReached, kMaxClients)));
         return;
     }
     if (added)
@@ -564,6 +560,20 @@ void DatabaseWindow::compareWithRadio() {
         case CompareChoice::Close:
             return;
     }
+}
+
+void DatabaseWindow::programSelected() {
+    const MessageOwner owner = MessageOwner::of(this);
+    if (document_.database().clientCount() == 0) return showError(owner, msg::kNoClientsToWrite);
+    const std::vector<int> chosen = list_->selectedClients();
+    if (chosen.empty()) return showError(owner, msg::kNoClientToWrite);
+    programRadiosInRow(*this, chosen);
+}
+
+void DatabaseWindow::showHistory() {
+    int client = -1;
+    if (hasFocusedClient(msg::kNoClientsToEdit, false, msg::kNoClientToEdit, client))
+        showClientHistory(*this, client);
 }
 
 void DatabaseWindow::report(const RadioReport& done) {

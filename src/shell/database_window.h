@@ -50,6 +50,9 @@ class DatabaseWindow final : public QMdiSubWindow {
     // The same, after the events already waiting (commands from the frame are posted).
     void postCommand(int id);
 
+    // How this window reaches the radio (owner, port, transcript, backup before a write).
+    RadioSetup radioSetup();
+
     // "3 of 412 selected": the selected rows and the clients of the database.
     QString selectionText() const;
 
@@ -101,7 +104,8 @@ class DatabaseWindow final : public QMdiSubWindow {
     void writeClient(int client);
     void readRadio();
     void compareWithRadio();
-    RadioSetup radioSetup();
+    void programSelected();
+    void showHistory();
     // The report line of a command (and a backup that could not be kept) in the status bar.
     void report(const RadioReport& done);
     void report(const QString& line);

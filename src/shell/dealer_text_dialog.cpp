@@ -34,7 +34,7 @@ DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* p
     ok->setDefault(true);
     auto* cancel = new QPushButton("Cancel", this);
     cancel->setGeometry(du.x(300), du.y(24), du.x(50), du.y(14));
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ok, &QPushButton::clicked, this, &DealerTextDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     // Under the buttons: how much of the limit the text takes (a line break counts two).
     count_->setGeometry(du.x(300), du.y(45), du.x(50), du.y(24));
@@ -45,29 +45,33 @@ DealerTextDialog::DealerTextDialog(const std::array<char, 100>& text, QWidget* p
     textBox_->setFocus();
 }
 
-std::string DealerTextDialog::typedBytes() const {
-    QString typed = textBox_->toPlainText();
-    typed.replace("\n", "\r\n");
-    return toAnsi(typed);
+QString DealerTextDialog::typed() const {
+    return textBox_->toPlainText().replace("\n", "\r\n");
+}
+
+void DealerTextDialog::accept() {
+    if (!typedAnsi(typed(), "dealer text", static_cast<QWidget*>(this))) return;
+    QDialog::accept();
 }
 
 void DealerTextDialog::showCount() {
-    const auto length = static_cast<int>(typedBytes().size());
+    // One character is one byte of the field (a character it cannot hold is refused at OK).
+    const auto length = static_cast<int>(typed().size());
     count_->setText(QString("%1 of %2 characters").arg(length).arg(kLimit));
     // Red past the limit: OK will cut the end.
     count_->setStyleSheet(length > kLimit ? "color: #c00000;" : "");
 }
 
 int DealerTextDialog::storeText(std::array<char, 100>& text) const {
-    std::string bytes = typedBytes();
-    const std::size_t typed = bytes.size();
-    if (typed > std::size_t{kLimit}) {
+    std::string bytes = toAnsi(typed()).value_or(std::string());
+    const std::size_t length = bytes.size();
+    if (length > std::size_t{kLimit}) {
         bytes.resize(kLimit);
         if (bytes.back() == '\r') bytes.pop_back();  // never half a line break
     }
     std::memcpy(text.data(), bytes.data(), bytes.size());
     text[bytes.size()] = '\0';
-    return static_cast<int>(typed - bytes.size());
+    return static_cast<int>(length - bytes.size());
 }
 
 int runDealerTextDialog(std::array<char, 100>& text, void* parent) {

@@ -4,6 +4,8 @@
 #include <array>
 #include <string>
 
+#include "model/limits.h"
+
 class QLabel;
 class QPlainTextEdit;
 
@@ -15,16 +17,19 @@ namespace tarn {
 class DealerTextDialog final : public QDialog {
     Q_OBJECT
   public:
-    static constexpr int kLimit = 99;
+    static constexpr int kLimit = kDealerTextLength;
 
     DealerTextDialog(const std::array<char, 100>& text, QWidget* parent);
     QPlainTextEdit* textBox() const { return textBox_; }
     QLabel* countLabel() const { return count_; }
     // Stores the text; returns how many characters were cut at the end (0: none).
     int storeText(std::array<char, 100>& text) const;
+    // OK: refused, with a message naming it, while the text holds a character the
+    // records cannot hold.
+    void accept() override;
 
   private:
-    std::string typedBytes() const;  // the text as the field stores it
+    QString typed() const;  // the text with its line breaks as the field stores them
     void showCount();
 
     QPlainTextEdit* textBox_;

@@ -98,7 +98,7 @@ void ChannelDialog::loadChannel() {
     (client_.getChannelFlag(n, ChannelFlag::Usb) ? usb_ : lsb_)->setChecked(true);
     char label[kLabelSize + 1] = {};
     if (client_.getLabel(n, label, sizeof label) > 0) label_->setText(fromAnsi(label));
-    label_->setMaxLength(kLabelSize - 1);
+    label_->setMaxLength(kLabelLength);
     number_->setFocus();
 }
 
@@ -187,9 +187,11 @@ void ChannelDialog::scanClicked(bool checked) {
 void ChannelDialog::accept() {
     pending_ = Field::None;
     if (!check(Field::Number, false)) return;
+    const auto label = typedAnsi(label_->text().left(kLabelLength), "label", handle());
+    if (!label) return label_->setFocus();
     const ChannelEntry entry{typed(rx_),         typed(tx_),
                              scan_->isChecked(), selcall_->isChecked(),
-                             usb_->isChecked(),  toAnsi(label_->text().left(kLabelSize - 1))};
+                             usb_->isChecked(),  *label};
     const ChannelRefusal refusal = client_.storeChannel(entry);
     if (refusal != ChannelRefusal::None)
         return refuse(refusal == ChannelRefusal::Receive ? rx_ : tx_, refusal);

@@ -121,11 +121,11 @@ void ClientDialog::buildControls() {
 void ClientDialog::loadClient() {
     char text[kNameSize + 1] = {};
     if (client_.getName(text, sizeof text) > 0) name_->setText(fromAnsi(text));
-    name_->setMaxLength(kNameSize - 1);
+    name_->setMaxLength(kNameLength);
     if (client_.getOption(ClientOption::Advanced)) {
         client_.getSelcall(text, sizeof text);
         selcall_->setText(QString::fromLatin1(text));
-        selcall_->setMaxLength(4);
+        selcall_->setMaxLength(kSelcallDigits);
     } else {
         // A standard client's selcall cannot be changed here.
         selcall_->setText(QStringLiteral("N/A"));
@@ -135,7 +135,7 @@ void ClientDialog::loadClient() {
     // A serial of other origin may fill all 16 bytes; the field then shows it whole.
     char serial[kSerialSize + 1] = {};
     if (client_.getSerial(serial, sizeof serial) > 0) serial_->setText(fromAnsi(serial));
-    if (serial_->text().size() <= kSerialSize - 1) serial_->setMaxLength(kSerialSize - 1);
+    if (serial_->text().size() <= kSerialLength) serial_->setMaxLength(kSerialLength);
     program_->setChecked(client_.getOption(ClientOption::FrontPanelProgramming) != 0);
     modes_->setChecked(client_.getOption(ClientOption::ModeToggle) != 0);
     autoTune_->setChecked(client_.getOption(ClientOption::AutoTune) != 0);
@@ -273,13 +273,24 @@ bool ClientDialog::eventFilter(QObject* watched, QEvent* event) {
 // Stores the fields in order. A refused value is dropped (a selcall that is not four
 // digits is told, and OK goes on); a field the user did not edit is not stored at all, and
 // the power level only when a power button was clicked, so OK never changes what the user
-// left alone (Mid1 and Mid2 survive).
+// left alone (Mid1 and Mid2 survive). A character the records cannot hold is named and the
+// dialog stays open.
 void ClientDialog::accept() {
-    const auto edited = [](const QLineEdit* field) {
-        return field->isModified() ? std::optional(toAnsi(field->text())) : std::nullopt;
-    };
-    ClientEdits edits{edited(name_),         edited(selcall_),    edited(serial_),
-                      program_->isChecked(), modes_->isChecked(), autoTune_->isChecked(),
+    std::optional<std::string> texts[3];
+    const std::pair<QLineEdit*, const char*> fields[] = {
+        {name_, "name"}, {selcall_, "selcall"}, {serial_, "serial"}};
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        auto [field, what] = fields[i];
+        if (!field->isModified()) continue;
+        texts[i] = typedAnsi(field->text(), what, handle());
+        if (!texts[i]) return field->setFocus();
+    }
+    ClientEdits edits{texts[0],
+                      texts[1],
+                      texts[2],
+                      program_->isChecked(),
+                      modes_->isChecked(),
+                      autoTune_->isChecked(),
                       std::nullopt};
     if (powerClicked_) edits.high = high_->isChecked();
     if (applyClientEdits(client_, edits).selcall)

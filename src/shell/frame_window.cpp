@@ -1,4 +1,5 @@
 #include "shell/frame_window.h"
+#include "shell/fleet_dialogs.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -156,6 +157,9 @@ void FrameWindow::buildMenus() {
     addItem(client, "&Write\tF5", cmd::WriteRadio, {K(Qt::Key_F5)});
     addItem(client, "&Read\tF6", cmd::ReadRadio, {K(Qt::Key_F6)});
     addItem(client, "&Compare with radio", cmd::CompareRadio);
+    addItem(client, "&Identify radio", cmd::IdentifyRadio);
+    addItem(client, "Program &selected radios...", cmd::ProgramSelected);
+    addItem(client, "&History...", cmd::ClientHistory);
 
     QMenu* setup = menuBar()->addMenu("&Setup");
     addItem(setup, "&Radio port", cmd::RadioPort);
@@ -371,6 +375,8 @@ void FrameWindow::command(int id) {
         case cmd::ShowRadioLog:
             showRadioLog();
             break;
+        case cmd::IdentifyRadio:
+            return identifyRadio(*this);
         case cmd::OpenBackupFolder:
             openBackupFolder();
             break;
@@ -402,6 +408,10 @@ DatabaseWindow* FrameWindow::openDatabaseWindow(const std::optional<std::filesys
                                                 bool maximised) {
     if (path && !pathFits(*path, MessageOwner::of(this))) return nullptr;
     auto* window = new DatabaseWindow(path);
+    if (path && window->document().untitled()) {  // another program edits it: not opened
+        delete window;
+        return nullptr;
+    }
     window->list().addAction(actions_.at(cmd::EditClient));  // Return on the list
     window->installEventFilter(this);
     connect(window, &DatabaseWindow::documentChanged, this, [this, window] {

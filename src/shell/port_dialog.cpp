@@ -121,7 +121,9 @@ void PortDialog::accept() {
                                                    std::string_view(name.toUtf8().toStdString())) +
                                          "\n\n" + reason))
         return;  // the dialog stays open and nothing is stored
-    settings().writeText("Port", toAnsi(name));
+    const auto stored = typedAnsi(name, "port name", static_cast<QWidget*>(this));
+    if (!stored) return;
+    settings().writeText("Port", *stored);
     QDialog::accept();
 }
 

@@ -2,6 +2,7 @@
 // list it shares with the desktop program, JSON, and the printed PDF.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <tuple>
 
+#include "cli/cli_support.h"
 #include "cli_run.h"
 #include "database/client_database.h"
 #include "database/csv_export.h"
@@ -59,6 +61,11 @@ TEST_F(Cli, UsageErrors) {
         EXPECT_TRUE(r.code == 2 && r.err.find("usage:") != std::string::npos) << args;
     }
     EXPECT_EQ(run("--help").code, 0);
+    using List = std::optional<std::vector<int>>;
+    EXPECT_EQ(cli::parseIndexList("3,5-7,5"), List({3, 5, 6, 7}));
+    EXPECT_EQ(cli::parseIndexList("0-999")->size(), 1000u);
+    for (const char* bad : {"", "3,", ",3", "7-5", "3-", "-3", "3,,4", "0-1000", "a"})
+        EXPECT_EQ(cli::parseIndexList(bad), std::nullopt) << bad;
 }
 
 // Every run's exit code and both outputs exactly; a run that fails leaves every file alone.
@@ -84,6 +91,15 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         ASSERT_EQ(db.save(dir.file("full.tdb")), 1);
     }
     test::writeFile(dir.file("old.csv"), {'o', 'l', 'd'});
+    test::writeFile(dir.file("dealer.csv"), {'D', '\r', '\n'});
+    ASSERT_EQ(mkfifo(dir.file("fifo.csv").c_str(), 0600), 0);
+    // Another computer edits locked.tdb: an import waits, then refuses; a listing reads on.
+    std::filesystem::copy_file(dir.file("demo.tdb"), dir.file("locked.tdb"));
+    const std::string lock = "kind=editing\nuser=bob\nhost=far-away\nprogram=tarn\nsince=0\n";
+    test::writeFile(dir.file(".locked.tdb.lock"), {lock.begin(), lock.end()});
+    char since[32];
+    const std::time_t epoch = 0;
+    std::strftime(since, sizeof since, "%Y-%m-%d %H:%M", std::localtime(&epoch));
     std::filesystem::create_symlink("demo.tdb", dir.file("link.pdf"));
     std::filesystem::create_hard_link(dir.file("demo.tdb"), dir.file("hard.csv"));
 
@@ -126,6 +142,12 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"print --summary demo.tdb old.csv", 1, "", named("The file '", "old.csv", exists)},
         {"export --force demo.tdb demo.tdb", 1, "", named("'", "demo.tdb", beingRead)},
         {"export --force demo.tdb hard.csv", 1, "", named("'", "hard.csv", beingRead)},
+        {"export --force demo.tdb fifo.csv", 1, "",
+         named("'", "fifo.csv", "' is not a regular file; it is never replaced.\n")},
+        {"import locked.tdb good.csv", 1, "",
+         named("The database '", "locked.tdb", "' is being edited by bob on far-away since ") +
+             since + " (tarn).\n"},
+        {"info locked.tdb", 0, "Dealer:\nClients: 1\n" + rows, ""},
         {"print --all --force demo.tdb ./link.pdf", 1, "", named("'", "link.pdf", beingRead)},
         {"find fleet.tdb CLIENT", 0, two, ""},
         {"find fleet.tdb -- --json", 0, "No client matches.\n", ""},
@@ -133,8 +155,11 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
          "tarn-cli: unknown option \"--verbose\"\nusage: tarn-cli info [--json] FILE\n"},
         {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
         {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
+        {"import fleet.tdb dealer.csv", 1, "",
+         "The file holds no clients. Nothing was imported.\n"},
         {"import fleet.tdb bad.csv", 1, "",
-         badLine + "Nothing was imported. Add --skip-bad to import the 1 readable clients.\n"},
+         badLine + "Nothing was imported: the file has lines that cannot be read.\n"
+                   "Add --skip-bad to import the 1 readable clients.\n"},
         {"import full.tdb good.csv", 1, "",
          "The file holds 2 clients; the database has room for 1 more (it holds at most 1000). "
          "Nothing was imported. Add --skip-bad to import the first 1.\n"},
@@ -171,34 +196,46 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     EXPECT_FALSE(store.recentFile(2, false));
 }
 
-TEST_F(Cli, JsonAndTextDecodeLatin1AndEscape) {
+// Texts decode as Windows-1252 as on the desktop; control characters from a file (ESC,
+// DEL, C1) and a path that is not UTF-8 reach the terminal escaped, never raw; Find takes
+// a UTF-8 argument and any case of the code page's letters.
+TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
     test::RecordingUi quiet;
     ClientDatabase db(true);
-    std::strcpy(db.dealerText().data(), "Caf\xE9 \"Radio\"\r\nBack\\slash\x01");
+    std::strcpy(db.dealerText().data(), "Caf\xE9 \"Radio\"\r\n\x1b]0;owned\x07\\\x7f");
     ClientRecord& c = *db.client(0);
-    c.setName("M\xFCller, \"K\"");
-    c.setLabel(5, "Tab\there");
+    c.setName("M\xFCller \x80, \"K\"\x1b[2J");
+    c.setLabel(5, "Tab\there\x9D");
     c.setChannelFlag(5, ChannelFlag::Scan, 1);
     c.setChannelFlag(5, ChannelFlag::Alarm, 1);
+    db.client(db.addClient())->setName("CAF\xC9 QUEEN");
     ASSERT_EQ(db.save(dir.file("awkward.tdb")), 1);
 
     QJsonDocument root = json(run("info --json awkward.tdb").out);
     EXPECT_EQ(root["dealer"].toString(),
-              QString::fromUtf8("Caf\u00e9 \"Radio\"\r\nBack\\slash\u0001"));
+              QString::fromUtf8("Caf\u00e9 \"Radio\"\r\n\u001b]0;owned\u0007\\\u007f"));
     EXPECT_EQ(
         compact(root["clients"][0]),
-        R"({"index":0,"mode":"Toggle","name":"Müller, \"K\"","power":"High",)"
+        R"({"index":0,"mode":"Toggle","name":"Müller €, \"K\"\u001b[2J","power":"High",)"
         R"("program":"Enabled","selcall":"1234","serial":"0","tune":"Manual","type":"Advanced"})");
+    EXPECT_NE(run("channels --json awkward.tdb 0").out.find(R"("label": "Tab\there\u009d")"),
+              std::string::npos);
+    const std::string info = run("info awkward.tdb").out;
+    EXPECT_EQ(info.substr(0, info.find("Index")),
+              "Dealer:\n  Caf\u00e9 \"Radio\"\n  \\x1b]0;owned\\x07\\\\x7f\nClients: 2\n");
+    EXPECT_NE(info.find("M\u00fcller \u20ac, \"K\"\\x1b[2J  Advanced"), std::string::npos);
+    EXPECT_EQ(info.find('\x1b'), std::string::npos);
+    EXPECT_NE(run("channels awkward.tdb 0").out.find("Tab\\x09here\\x9d\n"), std::string::npos);
+    const std::string found = run("find awkward.tdb 'café'").out;  // client 1 alone
+    EXPECT_EQ(found.substr(found.find('\n')),
+              "\n1      CAFÉ QUEEN  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
+    EXPECT_NE(run("find awkward.tdb 'MÜLLER €'").out.find("\n0      Müller"), std::string::npos);
+    EXPECT_EQ(run("find awkward.tdb '\xC5\x81'").out, "No client matches.\n");
 
-    QJsonArray channels = json(run("channels --json awkward.tdb 0").out).array();
-    ASSERT_EQ(channels.size(), 7);
-    EXPECT_EQ(compact(channels[4]),
-              R"({"alarm":true,"channel":5,"label":"Tab\there","rx":"9999.0","scan":true,)"
-              R"("selcall":false,"tx":"10100.0","txeqrx":false,"usb":true})");
-    const std::string table =
-        "Channel  RX kHz   TX kHz   Mode  Scan  SelCall  Alarm  TX=RX  Label\n"
-        "1        3740.0   3740.0   USB   no    no       no     yes\n";
-    EXPECT_EQ(run("channels awkward.tdb 0").out.substr(0, table.size()), table);
+    test::writeFile(dir.file("\xFF\x1b.csv"), {'x'});
+    EXPECT_EQ(run("export awkward.tdb '\xFF\x1b.csv'").err,
+              "The file '" + dir.file("\\xff\\x1b.csv") +
+                  "' already exists. Add --force to replace it.\n");
 }
 
 // A fleet: one client's channels given to the others (preview first), selcalls numbered
@@ -213,6 +250,7 @@ TEST_F(Cli, FleetChannelsSelcallsCheckAndEachPdf) {
             c.addChannel();
             c.setFrequency(1, 0, 70000);
             c.setFrequency(9, 0, 71000);
+            c.setFrequency(9, 1, 71000);
         }
         ASSERT_EQ(db.save(dir.file("fleet.tdb")), 1);
         const std::string csv = csvText(db);

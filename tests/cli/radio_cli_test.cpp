@@ -68,7 +68,7 @@ TEST_F(RadioCli, RefusalsFailuresAndProbes) {
         std::string(kPrompt) + "Failed to open the serial port.\nThere is no such device.\n";
     const std::string usage = " [--port NAME] [--yes] [--log FILE [--force]] FILE INDEX\n";
     const std::string writeUsage =
-        " [--port NAME] [--yes] [--no-backup] [--log FILE [--force]] FILE INDEX\n";
+        " [--port NAME] [--yes] [--json] [--no-backup] [--log FILE [--force]] FILE LIST\n";
     const std::string none = "\", \"description\": \"\", \"probe\": \"";
     const struct {
         std::string arguments, input;
@@ -204,13 +204,46 @@ TEST_F(RadioCli, CompareReadWriteKeepBackupsAndALog) {
     EXPECT_TRUE(
         r.err.starts_with(kPrompt + std::string("Read the radio into 'New Client' (2048 "
                                                 "bytes, no change) at ")) &&
-        r.err.ends_with("\nBackup not kept: the folder '" + file +
-                        "/TARN/Tarn DataBase/backups' cannot be created (Not a directory).\n"))
+        r.err.ends_with("\nBackup not kept: the backup folder cannot be made (Not a directory).\n"))
         << r.err;
     EXPECT_EQ(sim.stop(), 0);
     const RadioImage written = imageOf(dir.file("shop-copy.tdb"), 0);
     EXPECT_EQ(readFile(dir.file("programmed.bin")),
               std::vector<std::uint8_t>(written.begin(), written.end()));
+}
+
+// A radio recognised, a row of radios with one already holding its client and one that
+// cannot be programmed, and the backups that make up a client's history.
+TEST_F(RadioCli, IdentifyWriteInARowAndHistory) {
+    SimProcess sim({"--no-pacing", "--database", file, "--client", "0"});
+    ASSERT_FALSE(sim.port().empty());
+    CliRun r = run("identify --yes --port " + sim.port() + " '" + file + "'");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.starts_with(file + "\t0\tThe radio holds exactly 'New Client' (serial 0) of "
+                                         "shop.tdb\n"))
+        << r.out;
+    // 0 is held already; 1 has no channels: then stop at the question after its failure.
+    r = run("write --json --port " + sim.port() + " '" + file + "' 0-1", "\\n\\nq\\n");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(
+        r.out.starts_with("{\"allVerified\": false, \"radios\": [{\"index\": 0, "
+                          "\"client\": \"New Client\", \"serial\": \"0\", "
+                          "\"selcall\": \"1234\", \"result\": \"already held\""))
+        << r.out;
+    EXPECT_NE(
+        r.out.find("\"index\": 1, \"client\": \"New Client\", \"serial\": \"0\", "
+                   "\"selcall\": \"1234\", \"result\": \"failed\", \"reason\": \"There are no "
+                   "channels defined"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(r.err.find("Connect the radio for 'New Client' (serial 0), then press Enter"),
+              std::string::npos);
+    EXPECT_NE(r.err.find("Enter: try again, s: skip, q: stop: "), std::string::npos) << r.err;
+    r = run("history '" + file + "' 0");
+    EXPECT_EQ(r.code, 0);
+    EXPECT_NE(r.out.find("before-write  New Client  0"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("read          New Client  0"), std::string::npos) << r.out;
+    EXPECT_EQ(run("write --port x '" + file + "' 1-0").code, 2) << "a range runs upwards";
 }
 
 }  // namespace

@@ -133,18 +133,21 @@ TEST(DatabaseChange, KeepsWhatDiffersAndRestoresEitherSide) {
     }
 }
 
-TEST(ClientMatches, NameSerialOrSelcallIgnoringAsciiCase) {
+// Find as both programs run it on typed (UTF-8) text: every letter pair of the code page.
+TEST(ClientMatches, NameSerialOrSelcallInEveryCaseTheCodePageHolds) {
     ClientDatabase db(false);
     ClientRecord& c = *db.client(db.addClient());
-    c.setName("M\xDCller Marine");
+    c.setName("\xC5ngstr\xF6m Survey \x8A\x8C\x8E\x9F \xF7");  // Ångström Survey ŠŒŽŸ ÷
     c.setSerial("SN-77a");
     c.setSelcall("0042");
     db.addClient();  // New Client, serial 0, selcall 1234
-    // 8-bit letters keep their case.
     const std::pair<const char*, std::vector<int>> cases[] = {
-        {"", {0, 1}},  {"MARINE", {0}}, {"sn-77A", {0}}, {"42", {0}},    {"0", {0, 1}},
-        {"\xDC", {0}}, {"\xFC", {}},    {"new c", {1}},  {"marine ", {}}};
-    for (const auto& [text, indexes] : cases) EXPECT_EQ(findClients(db, text), indexes) << text;
+        {"", {0, 1}},  {"ångström", {0}}, {"ÅNGSTRÖM SURVEY", {0}},
+        {"šœžÿ", {0}}, {"sn-77A", {0}},   {"42", {0}},
+        {"0", {0, 1}}, {"new c", {1}},    {"survey ", {0}},
+        {"×", {}},     {"Łódź", {}},      {"marine", {}}};
+    for (const auto& [text, indexes] : cases)
+        EXPECT_EQ(findClients(db, findTextOf(text)), indexes) << text;
 }
 
 // Copy and paste of whole clients between databases through the "Tarn_RadioData" block.

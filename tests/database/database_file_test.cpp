@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "database/client_database.h"
+#include "database/csv_export.h"
 #include "database/replace_file.h"
 #include "database_file_builder.h"
 #include "load_invariants.h"
@@ -111,35 +114,133 @@ TEST_F(DatabaseFile, SaveReplacesWholeAndFollowsSymbolicLinks) {
     EXPECT_EQ(filesInDir(), 5) << "no temporary file remains";
 }
 
-TEST_F(DatabaseFile, TemporaryFilesKeepThePermissionsFitTheNameAndAreCleanedUp) {
+// A save's clean-up removes what killed writers left, never the file of a write that is
+// still running, however old.
+TEST_F(DatabaseFile, TemporaryFilesKeepThePermissionsFitTheNameAndOutliveOtherSaves) {
     const std::string path = dir.file("private.tdb");
     writeFile(path, kOld);
     const auto mode = fs::perms::owner_all | fs::perms::group_write;
     fs::permissions(path, mode);
-    {
-        ReplacingFile file(path);
-        ASSERT_TRUE(file.isOpen());
-        for (const auto& entry : fs::directory_iterator(dir.path())) {
-            if (entry.path() == path) continue;
-            EXPECT_EQ(fs::status(entry).permissions(), mode) << "before the first byte";
-            // The name the next save's clean-up takes for a leftover of a killed save.
-            EXPECT_EQ(entry.path().filename().string().size(), 15u + 16u) << entry.path();
-        }
+    ReplacingFile running(path);
+    ASSERT_TRUE(running.isOpen());
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+    for (const auto& entry : fs::directory_iterator(dir.path())) {
+        if (entry.path() == path) continue;
+        EXPECT_EQ(fs::status(entry).permissions(), mode) << "before the first byte";
+        EXPECT_EQ(entry.path().filename().string().size(), 15u + 16u) << entry.path();
+        fs::last_write_time(entry.path(), old);
     }
-    // Leftovers of killed saves of this file go with the next save; nothing else does.
     const Texts kept = {"private.tdb.tmp0123", "private.tdb.tmp0123456789abcdeg",
                         "other.tdb.tmp0123456789abcdef"};
     for (const auto& name : kept) writeFile(dir.file(name), {'x'});
     writeFile(dir.file("private.tdb.tmp0123456789abcdef"), {'x'});
+    fs::last_write_time(dir.file("private.tdb.tmp0123456789abcdef"), old);
     ClientDatabase db(true);
     ASSERT_EQ(db.save(path), 1);
-    EXPECT_EQ(filesInDir(), 4);
+    EXPECT_EQ(filesInDir(), 5);
     for (const auto& name : kept) EXPECT_TRUE(fs::exists(dir.file(name))) << name;
+    running.write(kOld.data(), kOld.size());
+    EXPECT_EQ(running.commit(), ReplaceResult::Written);
+    EXPECT_EQ(readFile(path), kOld);
 
     // The longest names a file system takes still get a temporary file beside them.
     const std::string longest = dir.file(std::string(251, 'n') + ".tdb");
     ASSERT_EQ(db.save(longest) + db.save(longest), 2);
     EXPECT_EQ(readFile(longest).size() + filesInDir(), 10389u + 5);
+    EXPECT_TRUE(feedback.empty());
+}
+
+// Only a regular file is replaced, and in a shared folder (sticky, writable by all) a link
+// is followed only when it is the user's or the folder owner's, as the kernel's rule has it.
+TEST_F(DatabaseFile, OutputsReplaceOnlyFilesAndNeverFollowAnotherUsersLinkInASharedFolder) {
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ClientDatabase db(true);
+    EXPECT_EQ(db.save(dir.file("fifo")) + exportCsv(db, dir.file("fifo")), 0);
+    EXPECT_EQ(feedback.texts(),
+              Texts(2, "'" + dir.file("fifo") + "' is not a regular file; it is never replaced."));
+    EXPECT_TRUE(fs::is_fifo(dir.file("fifo")));
+    if (geteuid() != 0) GTEST_SKIP() << "playing another user takes root";
+    ASSERT_EQ(mknod(dir.file("null").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
+    EXPECT_EQ(checkReplaceable(dir.file("null")), ReplaceResult::NotAFile);
+
+    const fs::path shared = dir.path() / "shared";
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    writeFile(dir.file("victim"), kOld);
+    fs::create_symlink(dir.file("victim"), shared / "planted.csv");
+    ASSERT_EQ(lchown((shared / "planted.csv").c_str(), 65534, 65534), 0);
+    feedback.clear();
+    EXPECT_EQ(exportCsv(db, shared / "planted.csv") + db.save(shared / "planted.csv"), 0);
+    EXPECT_EQ(
+        feedback.texts(),
+        Texts(2, "'" + (shared / "planted.csv").string() +
+                     "' is a link another user made in a shared folder; it is not followed."));
+    EXPECT_EQ(readFile(dir.file("victim")), kOld);
+    // The user's own link, and the folder owner's, are followed.
+    fs::create_symlink(dir.file("mine.tdb"), shared / "mine.tdb");
+    ASSERT_EQ(chown(shared.c_str(), 65534, 65534), 0);
+    EXPECT_EQ(db.save(shared / "mine.tdb") + db.save(shared / "planted.csv"), 2);
+    EXPECT_EQ(readFile(dir.file("victim")).size() + readFile(dir.file("mine.tdb")).size(),
+              2 * 10389u);
+}
+
+// A save keeps owner, group, permissions and every name of the file; where the new file
+// could not have its owner (another member of its group saving), it writes in place.
+TEST_F(DatabaseFile, ASaveKeepsOwnerGroupModeAndHardLinks) {
+    if (geteuid() != 0) GTEST_SKIP() << "files of other users take root";
+    const std::string path = dir.file("owned.tdb"), other = dir.file("second name.tdb");
+    ClientDatabase db(true);
+    ASSERT_EQ(db.save(path), 1);
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534) + chmod(path.c_str(), 0664), 0);
+    fs::create_hard_link(path, other);
+    const auto stat = [](const std::string& name) {
+        struct stat info {};
+        ::stat(name.c_str(), &info);
+        return info;
+    };
+    const ino_t inode = stat(path).st_ino;
+    db.addClient();
+    ASSERT_EQ(db.save(path), 1);
+    EXPECT_EQ(readFile(other).size(), 130u + 2 * 10259u);
+    EXPECT_EQ(stat(other).st_ino, inode);
+    fs::remove(other);
+    ASSERT_EQ(db.save(path), 1);
+    EXPECT_NE(stat(path).st_ino, inode) << "replaced whole, as a file of one name is";
+    EXPECT_TRUE(stat(path).st_uid == 65534 && stat(path).st_gid == 65534 &&
+                (stat(path).st_mode & 07777) == 0664);
+
+    // Another member of the group (uid 65533) saves into the shared folder.
+    fs::permissions(dir.path(), fs::perms::all);
+    db.addClient();
+    EXPECT_TRUE(test::withFileSizeLimit(RLIM_INFINITY, [&] {
+        test::RecordingUi inChild;
+        return setgid(65534) == 0 && setuid(65533) == 0 && db.save(path) == 1;
+    }));
+    EXPECT_EQ(readFile(path).size(), 130u + 3 * 10259u);
+    EXPECT_TRUE(stat(path).st_uid == 65534 && (stat(path).st_mode & 07777) == 0664);
+}
+
+// A file's identity costs what the format holds and a bounded tail: a sparse tail of 4 GB
+// after the end marker is never read, by a load nor a save.
+TEST_F(DatabaseFile, ATailAfterTheEndMarkerIsNeverReadWhole) {
+    const auto bytesRead = [] {
+        std::ifstream io("/proc/self/io");
+        std::string key;
+        long long value = -1;
+        while (io >> key >> value && key != "rchar:") {
+        }
+        return value;
+    };
+    if (bytesRead() < 0) GTEST_SKIP() << "no /proc/self/io";
+    const std::string path = dir.file("tail.tdb");
+    ClientDatabase db(true);
+    ASSERT_EQ(db.save(path), 1);
+    fs::resize_file(path, (std::uintmax_t{4} << 30));
+    const long long before = bytesRead();
+    ASSERT_EQ(db.load(path), 1);
+    db.addClient();
+    ASSERT_EQ(db.save(path), 1);
+    EXPECT_LT(bytesRead() - before, 1 << 20);
     EXPECT_TRUE(feedback.empty());
 }
 

@@ -109,19 +109,24 @@ TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
         EXPECT_EQ(std::string(u8.begin(), u8.end()), name + suffix);
     }
     EXPECT_EQ(fs::status(folder).permissions() & fs::perms::all, fs::perms::owner_all);
+    EXPECT_EQ(fs::status(second).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
     ClientDatabase kept(false);
     ASSERT_EQ(kept.load(second), 1);
     EXPECT_EQ(*kept.client(0), client);
-    // A long database name is cut whole characters at a time, inside a file name's limit.
+    // Names fit the file system's limit in bytes: parts of four-byte characters and
+    // Latin-1 letters (two bytes each) are cut, the longest first, whole characters only.
     std::string longName;
-    for (int i = 0; i < 200; ++i) longName += "\xC3\xA9";
-    const auto cut = keepBackupIn(folder, BackupKind::Radio, "/x/" + longName + ".tdb", client, 0);
+    for (int i = 0; i < 200; ++i) longName += "\xF0\x9F\x9A\xA2";
+    ClientRecord accented;
+    accented.setName(std::string(31, '\xE9').c_str());
+    accented.setSerial(std::string(15, '\xE9').c_str());
+    const auto cut =
+        keepBackupIn(folder, BackupKind::BeforeRead, "/x/" + longName + ".tdb", accented, 0);
     ASSERT_TRUE(cut.ok()) << cut.failure;
     const std::string cutName = cut.file.filename().string();
-    EXPECT_LE(cutName.size(), 255u);
-    std::string forty(1, '_');  // grown in place: GCC 12 at -O3 warns on "_" + string
-    forty.append(longName, 0, 80).push_back('_');
-    EXPECT_NE(cutName.find(forty), std::string::npos);
+    EXPECT_EQ(cutName.size(), 255u - 3u) << "not one character more would fit";
+    EXPECT_NE(cutName.find("_" + longName.substr(0, 31 * 4) + "_"), std::string::npos);
     fs::remove(cut.file);
 
     // Pruning goes by the date in the name and leaves every other file alone.
@@ -135,11 +140,31 @@ TEST(RadioBackups, AreNamedSafelyKeptPrivatelyPrunedByDateAndFailQuietly) {
     EXPECT_EQ(pruneBackups(folder, 1, kNow + kDay + 1), 2);
     EXPECT_TRUE(fs::exists(folder / "2020-01-01_000000_mine.tdb"));
 
-    // A folder that cannot be made, or none: failure as a text (its words: tarn-cli's read).
+    // A folder that cannot be made, or none, or one that other users can reach: failure as
+    // a short text for the status line (its words: tarn-cli's read).
     test::writeFile(dir.file("file"), {1});
-    EXPECT_FALSE(keepBackupIn(dir.path() / "file/backups", BackupKind::Radio, "a", client, 0).ok());
-    EXPECT_NE(keepBackupIn({}, BackupKind::Radio, "a.tdb", client, kNow).failure.find("unknown"),
-              std::string::npos);
+    const auto failure = [&](const fs::path& where, const char* database = "a.tdb") {
+        const std::string text =
+            keepBackupIn(where, BackupKind::Radio, database, client, 0).failure;
+        EXPECT_LE(text.size(), 70u) << text;
+        return text;
+    };
+    EXPECT_EQ(failure(dir.path() / "file/backups"),
+              "Backup not kept: the backup folder cannot be made (Not a directory).");
+    EXPECT_NE(failure({}).find("unknown"), std::string::npos);
+    fs::permissions(folder, fs::perms::group_read | fs::perms::group_exec, fs::perm_options::add);
+    EXPECT_EQ(failure(folder), "Backup not kept: other users can reach the backup folder.");
+    EXPECT_EQ(pruneBackups(folder, 1, kNow + 100 * kDay), 0) << "nor is anything removed there";
+    if (geteuid() == 0) {
+        // A link to another user's open folder is not the user's backup folder.
+        fs::create_directory(dir.path() / "theirs");
+        fs::permissions(dir.path() / "theirs", fs::perms::all);
+        ASSERT_EQ(chown((dir.path() / "theirs").c_str(), 65534, 65534), 0);
+        fs::create_directory_symlink(dir.path() / "theirs", dir.path() / "data" / "linked");
+        EXPECT_EQ(failure(dir.path() / "data" / "linked"),
+                  "Backup not kept: other users can reach the backup folder.");
+        EXPECT_TRUE(fs::is_empty(dir.path() / "theirs"));
+    }
     EXPECT_TRUE(ui.empty());
 }
 

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "database/output_guard.h"
+#include "document/csv_import_plan.h"
 #include "document/database_document.h"
 #include "document/radio_workflow.h"
 #include "model/channel_slot.h"
+#include "model/message_texts.h"
 #include "radio/radio_harness.h"
 #include "radio/radio_log.h"
 #include "sim/fake_radio_device.h"
@@ -85,6 +87,53 @@ TEST_F(Documents, KeepStepsOnlyForRealChangesAndComeBackUnmodified) {
     EXPECT_EQ(document.database().clientCount(), 2);
 }
 
+// All or nothing: unreadable lines or too little room import nothing unless the user chose
+// so; the file's dealer text replaces one of the database's own only on Yes; one undo step.
+TEST(ImportPlan, AllOrNothingUnlessChosenAndOneStep) {
+    DatabaseDocument document;
+    ClientDatabase& db = document.database();
+    db.deleteClient(0);
+    CsvImport read;
+    read.dealerText = "Harbour Radio";
+    read.clients.resize(3);
+    read.readable = 3;
+    read.errorCount = 1;
+    EXPECT_EQ(planImport(db, read, false).refusal, msg::kImportUnreadable);
+    EXPECT_EQ(planImport(db, read, false).count, 0);
+    EXPECT_EQ(planImport(db, read, true).count, 3);
+    read.readable = 0;
+    EXPECT_EQ(planImport(db, read, true).refusal, msg::kImportNothingReadable);
+    read.errorCount = 0;
+    EXPECT_EQ(planImport(db, read, true).refusal, msg::kImportNoClients);
+
+    read.readable = 3;
+    std::copy_n("Own text", 9, db.dealerText().begin());
+    ImportPlan plan = planImport(db, read, false);
+    EXPECT_TRUE(plan.refusal.empty() && plan.tooMany.empty());
+    EXPECT_EQ(plan.dealerTextQuestion,
+              "The database's dealer text is \"Own text\".\n\nReplace it with the file's first "
+              "line, \"Harbour Radio\"?");
+    plan.dealerText = true;  // Yes
+    const CsvImportSummary summary = importPlanned(document, read, plan);
+    EXPECT_EQ(summary.clients, 3);
+    EXPECT_EQ(db.dealerString(), "Harbour Radio");
+    EXPECT_EQ(document.history().undoName(), "Import 3 clients");
+    ASSERT_TRUE(document.undo());
+    EXPECT_EQ(db.clientCount(), 0);
+    EXPECT_EQ(db.dealerString(), "Own text");
+
+    while (db.clientCount() < kMaxClients - 1) db.addClient();
+    plan = planImport(db, read, false);
+    EXPECT_EQ(plan.count, 1);
+    EXPECT_EQ(plan.tooMany,
+              "The file holds 3 clients; the database has room for 1 more (it holds at most "
+              "1000).");
+    EXPECT_FALSE(plan.dealerText) << "only into a database without clients";
+    db.addClient();
+    EXPECT_EQ(planImport(db, read, true).refusal,
+              "The database already holds 1000 clients. Nothing was imported.");
+}
+
 TEST_F(Documents, SaveAsForcesTheExtensionAsksForAMadeNameAndKeepsTheNameOnFailure) {
     DatabaseDocument document;
     EXPECT_EQ(document.save(), Save::NeedsName);
@@ -130,6 +179,44 @@ TEST_F(Documents, NoOutputReplacesADatabaseOpenInTheProgram) {
         ASSERT_EQ(closing.saveAs(file("closing.tdb")), Save::Saved);
     }
     EXPECT_FALSE(OpenDatabases::contains(file("closing.tdb"))) << "a closed document lets go";
+}
+
+TEST_F(Documents, OneEditsADatabaseTheOthersOpenItReadOnlyOrNotAtAll) {
+    using Locking = DatabaseDocument::Locking;
+    {
+        DatabaseDocument maker;
+        ASSERT_EQ(maker.saveAs(file("shop.tdb")), Save::Saved);
+    }
+    DatabaseDocument editor, reader, declined, viewer;
+    for (DatabaseDocument* document : {&editor, &reader, &declined})
+        document->setLocking(Locking::AskReadOnly);
+    ASSERT_TRUE(editor.open(file("shop.tdb")));
+    EXPECT_TRUE(ui.empty());
+    EXPECT_TRUE(fs::exists(file(".shop.tdb.lock")));
+    EXPECT_TRUE(viewer.open(file("shop.tdb"))) << "a document that only reads needs no lock";
+
+    ui.script({MessageAnswer::Yes, MessageAnswer::No});
+    ASSERT_TRUE(reader.open(file("shop.tdb")));
+    EXPECT_FALSE(declined.open(file("shop.tdb")));
+    EXPECT_TRUE(declined.untitled());
+    ASSERT_EQ(ui.texts().size(), 2u);
+    EXPECT_TRUE(ui.texts()[0].starts_with("The database '" + file("shop.tdb").string() +
+                                          "' is being edited by "))
+        << ui.texts()[0];
+    EXPECT_NE(ui.texts()[0].find("Do you want to open it read-only?"), std::string::npos);
+
+    // Read-only: Save asks for another name and never replaces the file.
+    const auto original = bytes("shop.tdb");
+    reader.database().addClient();
+    EXPECT_TRUE(reader.readOnly());
+    EXPECT_EQ(reader.save(), Save::NeedsName);
+    EXPECT_EQ(reader.saveAs(file("shop.tdb")), Save::Retry);
+    EXPECT_EQ(bytes("shop.tdb"), original);
+    ASSERT_EQ(reader.saveAs(file("copy.tdb")), Save::Saved);
+    EXPECT_FALSE(reader.readOnly()) << "saved elsewhere, it edits its new file";
+    EXPECT_TRUE(fs::exists(file(".copy.tdb.lock")));
+    editor.database().addClient();
+    EXPECT_EQ(editor.save(), Save::Saved) << "the editor's own lock lets its saves through";
 }
 
 // The radio workflow on the fake radio: the same steps in both programs.

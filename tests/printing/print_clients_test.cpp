@@ -329,9 +329,9 @@ TEST_F(PrintClients, ChosenClientsAndEachIntoItsOwnFile) {
     EXPECT_EQ(eachClientFiles(db, job, folder),
               (std::vector<std::filesystem::path>{"/out/Ketch.pdf", "/out/Trawler.pdf",
                                                   "/out/Ketch (2).pdf", "/out/Cat_Sloop.pdf"}));
-    std::vector<std::string> made;
+    std::vector<std::filesystem::path> made;
     printer.texts.clear();
-    const auto pdf = [&](const std::string& path) {
+    const auto pdf = [&](const std::filesystem::path& path) {
         made.push_back(path);
         return printer.choosePrinter(nullptr);
     };

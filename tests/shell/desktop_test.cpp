@@ -3,6 +3,7 @@
 #include <QSpinBox>
 
 #include "database/csv_export.h"
+#include "database/csv_import.h"
 #include "model/message_texts.h"
 #include "shell/apply_channels_dialog.h"
 #include "shell/title_bar_style.h"
@@ -31,6 +32,12 @@ std::string contents(const ClientDatabase& db) {
         bytes.append(reinterpret_cast<const char*>(record.data()), static_cast<std::size_t>(n));
     }
     return bytes;
+}
+
+QStringList lines(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; list && i < list->count(); ++i) texts.append(list->item(i)->text());
+    return texts;
 }
 
 }  // namespace
@@ -391,22 +398,42 @@ class DesktopTest : public QObject {
                 list.columnWidth(0));
     }
 
-    void importAppendsReadableClientsOnlyWhenAsked() {
+    // A preview first, then all or nothing: the readable clients, the first that fit and
+    // the file's dealer text only when asked; a file without clients is a failure.
+    void importShowsAPreviewAndIsAllOrNothing() {
         ShellWorld world;
         Scene scene(world, {"Old"});
         writeDatabase(world.path("source.tdb"), {"New1", "New2"});
         ClientDatabase source(false);
-        QVERIFY(source.load(world.path("source.tdb")) && exportCsv(source, world.path("good.csv")));
+        QVERIFY(source.load(world.path("source.tdb")));
+        std::strcpy(source.dealerText().data(), "Source Marine");
+        QVERIFY(exportCsv(source, world.path("good.csv")));
         writeFile(world.path("bad.csv"),
                   fileBytes(world.path("good.csv")) + "\nBroken\nnot,a,heading\n");
-        world.fileNames = {world.path("bad.csv"), world.path("bad.csv")};
-        world.feedback->script({MessageAnswer::No});
+        writeFile(world.path("dealer.csv"), "Dealer only\r\n");
+        world.fileNames = {world.path("dealer.csv")};
         scene.run(cmd::Import);
-        QCOMPARE(world.askedKinds, std::vector<FileDialogKind>{FileDialogKind::ImportCsv});
-        QVERIFY(scene.db().clientCount() == 1 &&
-                world.messageTexts().back().find("Import the readable clients?") !=
-                    std::string::npos);
-        scene.run(cmd::Import);
+        QCOMPARE(world.messageTexts(), Texts{"The file holds no clients. Nothing was imported."});
+
+        // Presses `button` in the preview; what it showed.
+        auto import = [&](const char* file, const QString& button) {
+            QStringList shown;
+            whenModal([&](QWidget* preview) {
+                shown = lines(preview->findChild<QListWidget*>("problems"));
+                for (QPushButton* b : preview->findChildren<QPushButton*>()) {
+                    shown << b->text() + (b->isEnabled() ? "" : " (off)");
+                    if (b->text() == button) b->click();
+                }
+            });
+            world.fileNames = {world.path(file)};
+            scene.run(cmd::Import);
+            return shown;
+        };
+        QCOMPARE(import("bad.csv", "Cancel"),
+                 (QStringList{"line 14: expected \"" + QString(kCsvClientHeading.data()) + "\"",
+                              "Import (off)", "Import the readable", "Cancel"}));
+        QCOMPARE(scene.db().clientCount(), 1);
+        import("bad.csv", "Import the readable");
         QCOMPARE(scene.column(0), (QStringList{"Old", "New1", "New2"}));
         QCOMPARE(world.messageTexts().back(), std::string("Imported 2 clients with 0 channels."));
         QCOMPARE(scene.window->list().selectedClients(), (std::vector<int>{1, 2}));
@@ -415,6 +442,35 @@ class DesktopTest : public QObject {
                  QString("Import 2 clients"));
         scene.run(cmd::Undo);
         QVERIFY(scene.column(0) == QStringList{"Old"} && !scene.window->isWindowModified());
+
+        // Room for one: asked, No imports nothing, Yes the first one.
+        while (scene.db().addClient() >= 0) {
+        }
+        scene.db().deleteClient(0);
+        scene.window->refillClientList();
+        world.feedback->script({MessageAnswer::No, MessageAnswer::Yes});
+        import("good.csv", "Import");
+        QCOMPARE(scene.db().clientCount(), 999);
+        import("good.csv", "Import");
+        QCOMPARE(world.messageTexts()[world.messageTexts().size() - 2],
+                 std::string("The file holds 2 clients; the database has room for 1 more (it "
+                             "holds at most 1000).\n\nImport the first 1?"));
+        QCOMPARE(scene.db().clientCount(), 1000);
+
+        // Into a database without clients: the file's dealer text, asked about one's own.
+        while (scene.db().clientCount() > 0) scene.db().deleteClient(0);
+        std::strcpy(scene.db().dealerText().data(), "Own Radio");
+        scene.window->refillClientList();
+        world.feedback->script({MessageAnswer::Yes});
+        import("good.csv", "Import");
+        QCOMPARE(world.messageTexts()[world.messageTexts().size() - 2],
+                 std::string("The database's dealer text is \"Own Radio\".\n\nReplace it with "
+                             "the file's first line, \"Source Marine\"?"));
+        QCOMPARE(scene.db().dealerString() + std::to_string(scene.db().clientCount()),
+                 std::string("Source Marine2"));
+        scene.run(cmd::Undo);  // one step
+        QCOMPARE(scene.db().dealerString() + std::to_string(scene.db().clientCount()),
+                 std::string("Own Radio0"));
     }
 
     // A fleet: shared selcalls marked, numbered apart, one client's channels given to the

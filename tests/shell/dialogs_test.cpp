@@ -278,7 +278,7 @@ class DialogsTest : public QObject {
         QVERIFY2(
             status(scene.frame)
                     .startsWith("Read the radio into 'B' (2048 bytes, 1 channel repaired). Backup "
-                                "not kept: the folder '") &&
+                                "not kept: the backup folder cannot be made (") &&
                 scene.frame.statusText().count("Backup not kept") == 1,
             qPrintable(scene.frame.statusText()));
         QCOMPARE(world.messageTexts().size(), std::size_t{2});  // prompt, repair: no failure box
@@ -560,6 +560,40 @@ class DialogsTest : public QObject {
     }
 
     // The whole round: adds, edits, moves and deletes inside the dialog, then Cancel.
+    // A character the records cannot hold is refused with a message naming it (never a
+    // "?"); the dialog stays open and stores nothing until it is taken out.
+    void typedTextTheRecordsCannotHoldIsRefused() {
+        ClientWorld world;
+        ClientRecord client = fourChannels();
+        auto dialog = openClient(client);
+        dialog->nameField()->setText("\u0141\u00f3d\u017a Marine");
+        dialog->nameField()->setModified(true);
+        dialog->accept();
+        char label[kLabelSize] = {};
+        auto channel = openChannel(client);
+        channel->labelField()->setText("Whip \u03a9");
+        channel->accept();
+        DealerTextDialog dealer({}, nullptr);
+        dealer.textBox()->setPlainText("\u20ac Harbour\n\u0141ine 2");
+        dealer.accept();
+        QCOMPARE(world.messageTexts(),
+                 (Texts{"The name cannot hold the character \"\u0141\".",
+                        "The label cannot hold the character \"\u03a9\".",
+                        "The dealer text cannot hold the character \"\u0141\"."}));
+        QVERIFY(dialog->result() != QDialog::Accepted && channel->result() != QDialog::Accepted &&
+                dealer.result() != QDialog::Accepted);
+        client.getLabel(12, label, sizeof label);
+        QCOMPARE(std::string(label), std::string("Home"));
+        client.getName(label, sizeof label);
+        QCOMPARE(std::string(label), std::string("Harbour Master"));
+        channel.reset();
+        dealer.textBox()->setPlainText("\u20ac Harbour\nLine 2");
+        dealer.accept();
+        std::array<char, 100> text{};
+        dealer.storeText(text);
+        QCOMPARE(std::string(text.data()), std::string("\x80 Harbour\r\nLine 2"));
+    }
+
     void cancelLeavesTheClientExactlyAsBefore() {
         ClientWorld world;
         ClientDatabase database(false);
