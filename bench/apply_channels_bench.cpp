@@ -40,7 +40,11 @@ void BM_ApplyPlanTo1000Clients(benchmark::State& state) {
         if (state.range(1)) benchmark::DoNotOptimize(tarn::applyPlan(document, all, plan, mode));
     }
 }
-BENCHMARK(BM_ApplyPlanTo1000Clients)->Args({0, 1})->Args({1, 1})->Args({1, 0})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ApplyPlanTo1000Clients)
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({1, 0})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

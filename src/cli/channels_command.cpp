@@ -5,18 +5,13 @@
 #include "cli/cli_support.h"
 #include "database/client_database.h"
 #include "document/database_document.h"
+#include "model/channel_order.h"
 #include "model/khz_text.h"
 
 namespace tarn::cli {
 namespace {
 
 constexpr const char* kUsage = "channels [--json] FILE INDEX";
-
-std::string labelOf(const ClientRecord& client, int n) {
-    char label[kLabelSize + 1] = {};
-    client.getLabel(n, label, sizeof label);
-    return label;
-}
 
 const char* jsonBool(int flag) {
     return flag ? "true" : "false";
@@ -29,14 +24,14 @@ void printJson(const ClientRecord& c) {
         if (c.isChannelFree(n)) continue;
         out += first ? "\n  " : ",\n  ";
         first = false;
-        out += "{\"channel\": " + std::to_string(n) + ", \"label\": " + jsonString(labelOf(c, n)) +
-               ", \"usb\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Usb)) + ", \"rx\": \"" +
-               formatKhz(c.getFrequency(n, 0)) + "\", \"tx\": \"" +
-               formatKhz(c.getFrequency(n, 1)) +
-               "\", \"scan\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Scan)) +
-               ", \"selcall\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Selcall)) +
-               ", \"alarm\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Alarm)) +
-               ", \"txeqrx\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)) + "}";
+        out +=
+            "{\"channel\": " + std::to_string(n) + ", \"label\": " + jsonString(labelText(c, n)) +
+            ", \"usb\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Usb)) + ", \"rx\": \"" +
+            formatKhz(c.getFrequency(n, 0)) + "\", \"tx\": \"" + formatKhz(c.getFrequency(n, 1)) +
+            "\", \"scan\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Scan)) +
+            ", \"selcall\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Selcall)) +
+            ", \"alarm\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::Alarm)) +
+            ", \"txeqrx\": " + jsonBool(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)) + "}";
     }
     out += first ? "]\n" : "\n]\n";
     std::fputs(out.c_str(), stdout);
@@ -54,7 +49,7 @@ void printText(const ClientRecord& c) {
              yesNo(c.getChannelFlag(n, ChannelFlag::Scan)),
              yesNo(c.getChannelFlag(n, ChannelFlag::Selcall)),
              yesNo(c.getChannelFlag(n, ChannelFlag::Alarm)),
-             yesNo(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)), shownText(labelOf(c, n))});
+             yesNo(c.getChannelFlag(n, ChannelFlag::TxEqualsRx)), shownText(labelText(c, n))});
     }
     std::fputs(formatTable(rows).c_str(), stdout);
 }
