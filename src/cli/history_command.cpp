@@ -39,7 +39,7 @@ int runHistory(const std::vector<std::string>& args) {
                    ", \"kind\": " + jsonString(historyKindText(entry.kind)) +
                    ", \"client\": " + jsonString(entry.name) +
                    ", \"serial\": " + jsonString(entry.serial) +
-                   ", \"file\": " + jsonString(entry.file.string()) + "}";
+                   ", \"file\": " + jsonText(entry.file.string()) + "}";
         }
         std::fputs((out + "]\n").c_str(), stdout);
         return kExitOk;
@@ -48,14 +48,13 @@ int runHistory(const std::vector<std::string>& args) {
         char name[kNameSize] = {};
         document.database().client(*index)->getName(name, sizeof name);
         std::printf("%s\n",
-                    latin1ToUtf8(formatMessage(msg::kNoHistory, std::string_view(name))).c_str());
+                    shownText(formatMessage(msg::kNoHistory, std::string_view(name))).c_str());
         return kExitOk;
     }
     std::vector<std::vector<std::string>> table{{"Date", "Kind", "Client", "Serial", "File"}};
     for (const BackupEntry& entry : history) {
-        table.push_back({dateText(entry.date), historyKindText(entry.kind),
-                         latin1ToUtf8(entry.name), latin1ToUtf8(entry.serial),
-                         entry.file.filename().string()});
+        table.push_back({dateText(entry.date), historyKindText(entry.kind), shownText(entry.name),
+                         shownText(entry.serial), terminalText(entry.file.filename().string())});
     }
     std::fputs(formatTable(table).c_str(), stdout);
     return kExitOk;

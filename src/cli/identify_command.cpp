@@ -18,7 +18,7 @@ void printJson(const IdentifyReport& report) {
     std::string out = "{\"matches\": [";
     for (const IdentityMatch& match : report.matches) {
         if (&match != &report.matches.front()) out += ", ";
-        out += "{\"file\": " + jsonString(match.document->fileName().string()) +
+        out += "{\"file\": " + jsonText(match.document->fileName().string()) +
                ", \"index\": " + std::to_string(match.client) +
                ", \"exact\": " + (match.exact ? "true" : "false") +
                ", \"sameSelcall\": " + (match.sameSelcall ? "true" : "false") +
@@ -55,7 +55,7 @@ int runIdentify(const std::vector<std::string>& args) {
     } else {
         for (const IdentityMatch& match : report.matches)
             std::printf("%s\t%d\t%s\n", match.document->fileName().string().c_str(), match.client,
-                        latin1ToUtf8(matchText(match)).c_str());
+                        shownText(matchText(match)).c_str());
         if (report.matches.empty()) std::printf("%s\n", report.text.c_str());
     }
     if (!report.radio.backupFailure.empty())

@@ -18,7 +18,7 @@ enum class Answer { GoOn, Skip, Stop };
 
 // Asks between radios; the end of input stops.
 Answer ask(const std::string& question) {
-    std::fputs(latin1ToUtf8(question).c_str(), stderr);
+    std::fputs(shownText(question).c_str(), stderr);
     std::fflush(stderr);
     std::string line;
     for (int c; (c = std::fgetc(stdin)) != EOF && c != '\n';) line += static_cast<char>(c);
@@ -49,15 +49,14 @@ void printReport(const RadioQueue& queue, bool json) {
     std::vector<std::vector<std::string>> table{
         {"Index", "Client", "Serial", "Selcall", "Result", "Time", "Bytes"}};
     for (const RadioQueue::Row& row : queue.rows()) {
-        table.push_back({std::to_string(row.client), latin1ToUtf8(row.name),
-                         latin1ToUtf8(row.serial), row.selcall, queueResultText(row.result),
-                         row.time, std::to_string(row.bytes)});
+        table.push_back({std::to_string(row.client), shownText(row.name), shownText(row.serial),
+                         row.selcall, queueResultText(row.result), row.time,
+                         std::to_string(row.bytes)});
     }
     std::fputs(formatTable(table).c_str(), stdout);
     for (const RadioQueue::Row& row : queue.rows()) {
         if (!row.reason.empty())
-            std::printf("%s: %s\n", latin1ToUtf8(row.name).c_str(),
-                        latin1ToUtf8(row.reason).c_str());
+            std::printf("%s: %s\n", shownText(row.name).c_str(), shownText(row.reason).c_str());
     }
     std::printf("%s\n", queueSummary(queue.rows()).c_str());
 }
@@ -82,8 +81,7 @@ int programInRow(RadioCommand& command) {
             queue.skip();
         } else {
             const RadioReport& report = queue.programCurrent(setup);
-            if (!report.text.empty())
-                std::fprintf(stderr, "%s\n", latin1ToUtf8(report.text).c_str());
+            if (!report.text.empty()) std::fprintf(stderr, "%s\n", shownText(report.text).c_str());
             const auto verified = report.outcome.verified;
             if (verified != RadioOutcome::Verify::NotRun &&
                 verified != RadioOutcome::Verify::Passed)
