@@ -54,12 +54,12 @@ int runIdentify(const std::vector<std::string>& args) {
         printJson(report);
     } else {
         for (const IdentityMatch& match : report.matches)
-            std::printf("%s\t%d\t%s\n", match.document->fileName().string().c_str(), match.client,
-                        shownText(matchText(match)).c_str());
-        if (report.matches.empty()) std::printf("%s\n", report.text.c_str());
+            std::printf("%s\t%d\t%s\n", terminalText(match.document->fileName().string()).c_str(),
+                        match.client, shownText(matchText(match)).c_str());
+        if (report.matches.empty()) std::printf("%s\n", shownText(report.text).c_str());
     }
     if (!report.radio.backupFailure.empty())
-        std::fprintf(stderr, "%s\n", report.radio.backupFailure.c_str());
+        std::fprintf(stderr, "%s\n", terminalText(report.radio.backupFailure).c_str());
     const bool exact = !report.matches.empty() && report.matches.front().exact;
     return exact ? kExitOk : kExitDiffers;
 }

@@ -9,6 +9,7 @@
 #include "cli/radio_command.h"
 #include "document/radio_queue.h"
 #include "model/message_texts.h"
+#include "model/text_codec.h"
 #include "radio/radio_texts.h"
 
 namespace tarn::cli {
@@ -18,7 +19,7 @@ enum class Answer { GoOn, Skip, Stop };
 
 // Asks between radios; the end of input stops.
 Answer ask(const std::string& question) {
-    std::fputs(shownText(question).c_str(), stderr);
+    std::fputs(terminalText(ansiToUtf8(question), true).c_str(), stderr);
     std::fflush(stderr);
     std::string line;
     for (int c; (c = std::fgetc(stdin)) != EOF && c != '\n';) line += static_cast<char>(c);
