@@ -39,7 +39,7 @@ int runHistory(const std::vector<std::string>& args) {
                    ", \"kind\": " + jsonString(historyKindText(entry.kind)) +
                    ", \"client\": " + jsonString(entry.name) +
                    ", \"serial\": " + jsonString(entry.serial) +
-                   ", \"file\": " + jsonString(entry.file.string()) + "}";
+                   ", \"file\": " + jsonText(entry.file.string()) + "}";
         }
         std::fputs((out + "]\n").c_str(), stdout);
         return kExitOk;
@@ -54,7 +54,7 @@ int runHistory(const std::vector<std::string>& args) {
     std::vector<std::vector<std::string>> table{{"Date", "Kind", "Client", "Serial", "File"}};
     for (const BackupEntry& entry : history) {
         table.push_back({dateText(entry.date), historyKindText(entry.kind), shownText(entry.name),
-                         shownText(entry.serial), entry.file.filename().string()});
+                         shownText(entry.serial), terminalText(entry.file.filename().string())});
     }
     std::fputs(formatTable(table).c_str(), stdout);
     return kExitOk;

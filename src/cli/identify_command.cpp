@@ -18,7 +18,7 @@ void printJson(const IdentifyReport& report) {
     std::string out = "{\"matches\": [";
     for (const IdentityMatch& match : report.matches) {
         if (&match != &report.matches.front()) out += ", ";
-        out += "{\"file\": " + jsonString(match.document->fileName().string()) +
+        out += "{\"file\": " + jsonText(match.document->fileName().string()) +
                ", \"index\": " + std::to_string(match.client) +
                ", \"exact\": " + (match.exact ? "true" : "false") +
                ", \"sameSelcall\": " + (match.sameSelcall ? "true" : "false") +
@@ -59,7 +59,7 @@ int runIdentify(const std::vector<std::string>& args) {
         if (report.matches.empty()) std::printf("%s\n", shownText(report.text).c_str());
     }
     if (!report.radio.backupFailure.empty())
-        std::fprintf(stderr, "%s\n", report.radio.backupFailure.c_str());
+        std::fprintf(stderr, "%s\n", terminalText(report.radio.backupFailure).c_str());
     const bool exact = !report.matches.empty() && report.matches.front().exact;
     return exact ? kExitOk : kExitDiffers;
 }
