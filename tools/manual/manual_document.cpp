@@ -84,7 +84,7 @@ void insertContents(QTextBlock token, const ManualSource& source, const QList<in
         const QString title = heading.appendix ? printed : printed.mid(heading.number.size() + 1);
         QTextBlockFormat entry;
         QTextCharFormat link;
-        link.setFontPointSize(9);  // the contents fit on one page
+        link.setFontPointSize(8.5);  // the contents fit on one page
         link.setAnchor(true);
         link.setAnchorHref('#' + heading.slug);
         QString line;
