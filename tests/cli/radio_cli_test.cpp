@@ -56,7 +56,8 @@ class RadioCli : public ::testing::Test {
 };
 
 // Refusals and failures, a radio that stores a byte wrongly (exit code 3) included, leave
-// the file alone; a probe of ports names the one whose radio answered.
+// the file alone; a probe of ports names the one whose radio answered; a client without
+// backups is named.
 TEST_F(RadioCli, RefusalsFailuresAndProbes) {
     SimProcess corrupt({"--no-pacing", "--corrupt", "1A00"}),
         silent({"--no-pacing", "--no-prompt"});
@@ -73,6 +74,7 @@ TEST_F(RadioCli, RefusalsFailuresAndProbes) {
         int code;
         std::string err, out = "";
     } cases[] = {
+        {"history " + quoted + " 1", "", 0, "", "No backups of 'New Client' were found.\n"},
         {"read --yes --port /dev/no-such-port " + quoted + " 0", "", 1,
          noPort + "Read failed: the serial port could not be opened\n"},
         {"write --yes --port /dev/null " + quoted + " 1", "", 1,
