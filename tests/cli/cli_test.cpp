@@ -2,7 +2,6 @@
 // list it shares with the desktop program, JSON, and the printed PDF.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -12,7 +11,6 @@
 #include <filesystem>
 #include <tuple>
 
-#include "cli/cli_support.h"
 #include "cli_run.h"
 #include "database/client_database.h"
 #include "database/csv_export.h"
@@ -37,16 +35,9 @@ class Cli : public ::testing::Test {
 
     CliRun run(const std::string& arguments) const { return test::runCli(dir, arguments); }
 
-    static QJsonDocument json(const std::string& out) {
-        return QJsonDocument::fromJson(QByteArray::fromStdString(out));
-    }
-
-    static std::string compact(const QJsonValue& value) {
-        return QJsonDocument(value.toObject()).toJson(QJsonDocument::Compact).toStdString();
-    }
-
     static test::TempDir* config;
     test::TempDir dir;
+    test::RecordingUi quiet;  // the databases made here say nothing
 };
 
 test::TempDir* Cli::config = nullptr;
@@ -61,18 +52,12 @@ TEST_F(Cli, UsageErrors) {
         EXPECT_TRUE(r.code == 2 && r.err.find("usage:") != std::string::npos) << args;
     }
     EXPECT_EQ(run("--help").code, 0);
-    using List = std::optional<std::vector<int>>;
-    EXPECT_EQ(cli::parseIndexList("3,5-7,5"), List({3, 5, 6, 7}));
-    EXPECT_EQ(cli::parseIndexList("0-999")->size(), 1000u);
-    for (const char* bad : {"", "3,", ",3", "7-5", "3-", "-3", "3,,4", "0-1000", "a"})
-        EXPECT_EQ(cli::parseIndexList(bad), std::nullopt) << bad;
 }
 
 // Every run's exit code and both outputs exactly; a run that fails leaves every file alone.
 TEST_F(Cli, ExitCodesAndExactOutputs) {
     std::string demoCsv;
     {
-        test::RecordingUi quiet;
         ClientDatabase db(true);
         ASSERT_EQ(db.save(dir.file("demo.tdb")), 1);
         demoCsv = csvText(db);
@@ -91,8 +76,6 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         ASSERT_EQ(db.save(dir.file("full.tdb")), 1);
     }
     test::writeFile(dir.file("old.csv"), {'o', 'l', 'd'});
-    test::writeFile(dir.file("dealer.csv"), {'D', '\r', '\n'});
-    ASSERT_EQ(mkfifo(dir.file("fifo.csv").c_str(), 0600), 0);
     // Another computer edits locked.tdb: an import waits, then refuses; a listing reads on.
     std::filesystem::copy_file(dir.file("demo.tdb"), dir.file("locked.tdb"));
     const std::string lock = "kind=editing\nuser=bob\nhost=far-away\nprogram=tarn\nsince=0\n";
@@ -100,8 +83,6 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
     char since[32];
     const std::time_t epoch = 0;
     std::strftime(since, sizeof since, "%Y-%m-%d %H:%M", std::localtime(&epoch));
-    std::filesystem::create_symlink("demo.tdb", dir.file("link.pdf"));
-    std::filesystem::create_hard_link(dir.file("demo.tdb"), dir.file("hard.csv"));
 
     const std::string rows =
         "Index  Name        Type      Serial  Selcall  Program  Mode    Tune    Power\n"
@@ -128,7 +109,6 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         std::string out, err;
     } runs[] = {
         {"new made.tdb", 0, "", ""},
-        {"info made.tdb", 0, "Dealer:\nClients: 1\n" + rows, ""},
         {"--remember info nothing.tdb", 1, "", "Could not open database file\n"},
         {"info repair.tdb", 0, "Dealer:\nClients: 2\n" + two,  // a load that repairs succeeds
          "1 channels appear to be corrupted and have been deleted\n"
@@ -141,22 +121,16 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         {"export demo.tdb old.csv", 1, "", named("The file '", "old.csv", exists)},
         {"print --summary demo.tdb old.csv", 1, "", named("The file '", "old.csv", exists)},
         {"export --force demo.tdb demo.tdb", 1, "", named("'", "demo.tdb", beingRead)},
-        {"export --force demo.tdb hard.csv", 1, "", named("'", "hard.csv", beingRead)},
-        {"export --force demo.tdb fifo.csv", 1, "",
-         named("'", "fifo.csv", "' is not a regular file; it is never replaced.\n")},
         {"import locked.tdb good.csv", 1, "",
          named("The database '", "locked.tdb", "' is being edited by bob on far-away since ") +
              since + " (tarn).\n"},
         {"info locked.tdb", 0, "Dealer:\nClients: 1\n" + rows, ""},
-        {"print --all --force demo.tdb ./link.pdf", 1, "", named("'", "link.pdf", beingRead)},
         {"find fleet.tdb CLIENT", 0, two, ""},
         {"find fleet.tdb -- --json", 0, "No client matches.\n", ""},
         {"info --verbose fleet.tdb", 2, "",
          "tarn-cli: unknown option \"--verbose\"\nusage: tarn-cli info [--json] FILE\n"},
         {"import fleet.tdb", 2, "", "usage: tarn-cli import [--skip-bad] FILE IN.csv\n"},
         {"import fleet.tdb missing.csv", 1, "", "Could not open csv file\n"},
-        {"import fleet.tdb dealer.csv", 1, "",
-         "The file holds no clients. Nothing was imported.\n"},
         {"import fleet.tdb bad.csv", 1, "",
          badLine + "Nothing was imported: the file has lines that cannot be read.\n"
                    "Add --skip-bad to import the 1 readable clients.\n"},
@@ -170,7 +144,6 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
          "Imported 1 client with 7 channels. 1 client does not fit: a database holds at most "
          "1000 clients.\n",
          clash(1000)},
-        {"find fleet.tdb nobody", 0, "No client matches.\n", ""},
         {"find --json fleet.tdb nobody", 0, "[]\n", ""},
         {"export --force demo.tdb old.csv", 0, "", ""},
         {"new --force made.tdb", 0, "", ""},
@@ -185,7 +158,6 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
         EXPECT_EQ(got.err, r.err) << r.args;
         EXPECT_TRUE(got.code == 0 || snapshot() == files) << r.args;
     }
-    EXPECT_EQ(text("made.tdb").size(), 10389u);
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.pdf")));
     EXPECT_EQ(text("old.csv"), demoCsv);
     // The recent-file list is the desktop program's: changed only when asked to, full paths.
@@ -198,9 +170,8 @@ TEST_F(Cli, ExitCodesAndExactOutputs) {
 
 // Texts decode as Windows-1252 as on the desktop; control characters from a file (ESC,
 // DEL, C1) and a path that is not UTF-8 reach the terminal escaped, never raw; Find takes
-// a UTF-8 argument and any case of the code page's letters.
+// a UTF-8 argument.
 TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
-    test::RecordingUi quiet;
     ClientDatabase db(true);
     std::strcpy(db.dealerText().data(), "Caf\xE9 \"Radio\"\r\n\x1b]0;owned\x07\\\x7f");
     ClientRecord& c = *db.client(0);
@@ -211,11 +182,12 @@ TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
     db.client(db.addClient())->setName("CAF\xC9 QUEEN");
     ASSERT_EQ(db.save(dir.file("awkward.tdb")), 1);
 
-    QJsonDocument root = json(run("info --json awkward.tdb").out);
+    const QJsonDocument root =
+        QJsonDocument::fromJson(QByteArray::fromStdString(run("info --json awkward.tdb").out));
     EXPECT_EQ(root["dealer"].toString(),
               QString::fromUtf8("Caf\u00e9 \"Radio\"\r\n\u001b]0;owned\u0007\\\u007f"));
     EXPECT_EQ(
-        compact(root["clients"][0]),
+        QJsonDocument(root["clients"][0].toObject()).toJson(QJsonDocument::Compact).toStdString(),
         R"({"index":0,"mode":"Toggle","name":"Müller €, \"K\"\u001b[2J","power":"High",)"
         R"("program":"Enabled","selcall":"1234","serial":"0","tune":"Manual","type":"Advanced"})");
     EXPECT_NE(run("channels --json awkward.tdb 0").out.find(R"("label": "Tab\there\u009d")"),
@@ -229,8 +201,6 @@ TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
     const std::string found = run("find awkward.tdb 'café'").out;  // client 1 alone
     EXPECT_EQ(found.substr(found.find('\n')),
               "\n1      CAFÉ QUEEN  Advanced  0       1234     Enabled  Toggle  Manual  High\n");
-    EXPECT_NE(run("find awkward.tdb 'MÜLLER €'").out.find("\n0      Müller"), std::string::npos);
-    EXPECT_EQ(run("find awkward.tdb '\xC5\x81'").out, "No client matches.\n");
 
     test::writeFile(dir.file("\xFF\x1b.csv"), {'x'});
     EXPECT_EQ(run("export awkward.tdb '\xFF\x1b.csv'").err,
@@ -242,7 +212,6 @@ TEST_F(Cli, TextsDecodeAsTheDesktopAndReachTheTerminalEscaped) {
 // until the check finds nothing, and a PDF per client.
 TEST_F(Cli, FleetChannelsSelcallsCheckAndEachPdf) {
     {
-        test::RecordingUi quiet;
         ClientDatabase db(true);
         for (int i = 1; i <= 3; ++i) {
             ClientRecord& c = *db.client(db.addClient());
@@ -297,11 +266,10 @@ TEST_F(Cli, FleetChannelsSelcallsCheckAndEachPdf) {
     EXPECT_EQ(run("print --all --force fleet.tdb --each out").code, 0);
 }
 
-// A PDF read back with pdftotext: the clients chosen, each sheet whole across pages, the
-// heading once, 8-bit texts, and the stored print options that the command line overrides.
+// A PDF read back with pdftotext: each sheet whole across pages, the heading once, 8-bit texts, and
+// the stored print options that the command line overrides.
 TEST_F(Cli, PrintRendersTheChosenSheetsIntoAPdf) {
     if (std::system("pdftotext -v >/dev/null 2>&1") != 0) GTEST_SKIP() << "no pdftotext";
-    test::RecordingUi quiet;
     ClientDatabase fleet(false);  // three clients of 40 channels: several pages on any paper
     std::strcpy(fleet.dealerText().data(), "Harbour Marine\r\nPort Lincoln");
     for (int c = 0; c < 3; ++c) {
@@ -334,8 +302,6 @@ TEST_F(Cli, PrintRendersTheChosenSheetsIntoAPdf) {
               (Counts{1, 1, 1, 1, 3, 1, 40, 40, 40}));
     // Each sheet on its own page, numbered on its own, and the file at every foot.
     EXPECT_EQ(counts("--all --new-page --footer", {"\f", "Page 1 of 1", db}), (Counts{3, 3, 6}));
-    EXPECT_EQ(counts("--clients 2,0", {"Client name:", "Caf\xc3\xa9 Queen", "Mark c1 n"}),
-              (Counts{2, 1, 0}));
     QtSettingsBackend stored;
     stored.write(kPrintFooterValue, "1");
     EXPECT_EQ(counts("--summary", {"Page 1 of 1"}), Counts{1});

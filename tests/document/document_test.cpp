@@ -85,6 +85,14 @@ TEST_F(Documents, KeepStepsOnlyForRealChangesAndComeBackUnmodified) {
     ASSERT_TRUE(document.redo());
     EXPECT_TRUE(document.isModified());
     EXPECT_EQ(document.database().clientCount(), 2);
+    const auto add = [](ClientDatabase& db) { return db.addClient(); };
+    for (int step = 0; step < 105; ++step) document.change(add, "Add");
+    EXPECT_EQ(document.history().count(), 100u) << "the last 100 steps are kept";
+    // Never saved, an untitled database has no state to come back to unmodified.
+    DatabaseDocument untitled;
+    untitled.change(add, "Add");
+    ASSERT_TRUE(untitled.undo());
+    EXPECT_TRUE(untitled.isModified());
 }
 
 // All or nothing: unreadable lines or too little room import nothing unless the user chose
@@ -107,8 +115,12 @@ TEST(ImportPlan, AllOrNothingUnlessChosenAndOneStep) {
     EXPECT_EQ(planImport(db, read, true).refusal, msg::kImportNoClients);
 
     read.readable = 3;
-    std::copy_n("Own text", 9, db.dealerText().begin());
     ImportPlan plan = planImport(db, read, false);
+    EXPECT_TRUE(plan.dealerText && plan.dealerTextQuestion.empty()) << "no text of its own";
+    std::copy_n("Harbour Radio", 14, db.dealerText().begin());
+    EXPECT_FALSE(planImport(db, read, false).dealerText) << "the same text";
+    std::copy_n("Own text", 9, db.dealerText().begin());
+    plan = planImport(db, read, false);
     EXPECT_TRUE(plan.refusal.empty() && plan.tooMany.empty());
     EXPECT_EQ(plan.dealerTextQuestion,
               "The database's dealer text is \"Own text\".\n\nReplace it with the file's first "
@@ -192,7 +204,6 @@ TEST_F(Documents, OneEditsADatabaseTheOthersOpenItReadOnlyOrNotAtAll) {
         document->setLocking(Locking::AskReadOnly);
     ASSERT_TRUE(editor.open(file("shop.tdb")));
     EXPECT_TRUE(ui.empty());
-    EXPECT_TRUE(fs::exists(file(".shop.tdb.lock")));
     EXPECT_TRUE(viewer.open(file("shop.tdb"))) << "a document that only reads needs no lock";
 
     ui.script({MessageAnswer::Yes, MessageAnswer::No});
@@ -331,8 +342,7 @@ TEST_F(Workflow, WriteKeepsWhatTheRadioHeldAndStopsWhenItCannot) {
     EXPECT_EQ(radio->memory(), document.database().client(0)->image());
     EXPECT_FALSE(report.alreadyHeld);
     EXPECT_NE(report.text.find("what it held before is kept"), std::string::npos);
-    const auto captions = ui.entries("caption");
-    EXPECT_EQ(captions.front(), "caption Reading radio before programming");
+    EXPECT_EQ(ui.entries("caption").front(), "caption Reading radio before programming");
     EXPECT_EQ(ui.entries("message").size(), 1u) << "one prompt for the whole command";
 
     ui.script({MessageAnswer::Ok});

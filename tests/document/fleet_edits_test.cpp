@@ -95,7 +95,7 @@ TEST(ChannelPlan, AppliedToADocumentAsOneStepThatUndoes) {
 
 TEST(IndexList, NumbersAndRisingRangesOnly) {
     EXPECT_EQ(parseIndexList("9,5-7, 3 ,5"), (Numbers{9, 5, 6, 7, 3}));
-    EXPECT_EQ(parseIndexList("0"), Numbers{0});
+    EXPECT_EQ(parseIndexList("0-999")->size(), 1000u);
     for (const char* bad : {"", "3,", ",3", "7-5", "-1", "a", "1-2-3", "+3", "1 2", "0-1000"})
         EXPECT_FALSE(parseIndexList(bad)) << bad;
 }

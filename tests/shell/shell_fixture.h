@@ -114,6 +114,13 @@ inline QStringList columnTexts(DatabaseWindow& window, int column) {
     return texts;
 }
 
+// The texts of a list's items, in order.
+inline QStringList lines(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; list && i < list->count(); ++i) texts.append(list->item(i)->text());
+    return texts;
+}
+
 inline void clickRow(DatabaseWindow& window, int row, Qt::KeyboardModifiers modifiers = {}) {
     const QRect cell = window.list().visualRect(window.list().model()->index(row, 0));
     QTest::mouseClick(window.list().viewport(), Qt::LeftButton, modifiers, cell.center());
